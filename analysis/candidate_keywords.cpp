@@ -1,0 +1,1 @@
+#include "analysis/candidate_keywords.h"

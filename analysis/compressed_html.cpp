@@ -1,0 +1,1 @@
+#include "analysis/compressed_html.h"

@@ -1,0 +1,1 @@
+#include "analysis/file_check_list.h"

@@ -1,0 +1,78 @@
+#pragma once
+
+// The Change Keywords dialog's logic, outside any widget, so that the desktop dialog and the
+// command-line tool choose and order keywords the same way.
+//
+// Both lists of the dialog hold "lines": a keyword or candidate text followed by " {" and its
+// count and marks. They are kept in the text rules' order of the whole line.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/candidate_keywords.h"
+#include "analysis/progress_indicator.h"
+#include "analysis/word_list.h"
+#include "options/velmora_types.h"
+
+namespace velmora {
+
+// "fish {3 times, bad keyword, duplicate keyword}"
+std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, bool duplicate);
+// "web design {4 times}"
+std::string CandidateLine(std::string_view candidate, std::int32_t count);
+// The text before the last " {" of a line (the whole line when it has none).
+std::string KeywordTextOfLine(std::string_view line);
+
+// Inserts line into lines, keeping the text rules' order of whole lines.
+void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules);
+
+struct PrimedKeywordChoice {
+    std::vector<std::string> KeywordLines;    // sorted
+    std::vector<std::string> CandidateLines;  // sorted
+    KeywordList GoodCandidates;               // every distinct good candidate, in walk order
+    bool OrderOptimal = true;                 // false: the dialog announces the reordering
+};
+
+// The filling of both lists. advance is called with the number of steps done since its last
+// call (one per keyword and one per occurrence entry of words); it may be empty.
+PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t wordCount,
+                                       const WordList& words, std::string_view title,
+                                       const KelVelmoraOptions& options,
+                                       const std::function<void(std::size_t)>& advance = {});
+
+// Auto's choice: the good candidates sorted by score, spammed entries removed, cut to the
+// recommended maximum. progress may be null.
+KeywordList RankAutoKeywords(const KeywordList& goodCandidates, const WordList& words,
+                             std::string_view title, const KelVelmoraOptions& options,
+                             ProgressIndicator* progress);
+
+struct ChoiceLines {
+    std::vector<std::string> Candidates;  // sorted
+    std::vector<std::string> Keywords;    // sorted
+};
+
+// Auto's moves: every keyword line back to the candidates, then the candidate lines whose text
+// is in ranked (ignoring case), without two lines that are duplicates of each other under the
+// case mode, over to the keywords.
+ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
+                            const KelVelmoraOptions& options, const TextRules& rules);
+
+// What the dialog hands back: the keyword texts of the lines, sorted by descending score.
+KeywordList KeywordsFromLines(const std::vector<std::string>& keywordLines, const WordList& words,
+                              std::string_view title, const KelVelmoraOptions& options);
+
+// Prime, Auto, then Done, in one call: the keyword list the dialog writes back after "Auto".
+KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount,
+                         const WordList& words, std::string_view title,
+                         const KelVelmoraOptions& options);
+
+// Keywords given by the user as the dialog's list would hold and hand them back: their lines
+// sorted, then sorted by score.
+KeywordList OrderKeywordsAsDialog(const KeywordList& keywords, std::int32_t wordCount,
+                                  const WordList& words, std::string_view title,
+                                  const KelVelmoraOptions& options);
+
+}  // namespace velmora

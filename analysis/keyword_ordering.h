@@ -1,0 +1,36 @@
+#pragma once
+
+// Keyword scores, the optimal-order test and sort, and the lookups in the candidate list.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "analysis/candidate_keywords.h"
+#include "analysis/progress_indicator.h"
+#include "analysis/word_list.h"
+#include "options/velmora_types.h"
+
+namespace velmora {
+
+// Index (into words.Forms()) of the first form of the group equal to word ignoring case; in
+// CaseSensitive the form equal to it byte for byte. -1 when there is none.
+int FindWord(std::string_view word, const WordList& words, std::uint8_t keywordCase);
+
+std::int32_t CountOccurrences(std::string_view word, const WordList& words,
+                              std::uint8_t keywordCase);
+
+std::int32_t KeywordScore(std::string_view keyword, const WordList& words, std::string_view title,
+                          const KelVelmoraOptions& options);
+
+bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::string_view title,
+                    const KelVelmoraOptions& options);
+
+// Shell sort into descending score with the gap sequence 1, 4, 13, 40, ...; progress may be null.
+KeywordList SortByScore(const KeywordList& keywords, const WordList& words, std::string_view title,
+                        ProgressIndicator* progress, const KelVelmoraOptions& options);
+
+// The written form in which word is most often used in the page (mixed mode).
+std::string PreferredForm(std::string_view word, const WordList& words, std::uint8_t keywordCase);
+
+}  // namespace velmora

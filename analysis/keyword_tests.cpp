@@ -1,0 +1,1 @@
+#include "analysis/keyword_tests.h"

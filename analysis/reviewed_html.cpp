@@ -1,0 +1,1 @@
+#include "analysis/reviewed_html.h"

@@ -1,0 +1,1 @@
+#include "analysis/word_list.h"

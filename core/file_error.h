@@ -1,0 +1,28 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace velmora {
+
+// A file operation the system refused. The message names the file and gives the system's
+// reason, e.g. "Cannot write '/srv/www/index.htm': No space left on device".
+class FileError : public std::runtime_error {
+public:
+    FileError(std::string action, std::string path, std::string reason)
+        : std::runtime_error(action + " '" + path + "': " + reason),
+          path_(std::move(path)),
+          reason_(std::move(reason)) {}
+
+    // Builds the error from errno.
+    static FileError FromErrno(const std::string& action, const std::string& path, int error);
+
+    const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string path_;
+    std::string reason_;
+};
+
+}  // namespace velmora

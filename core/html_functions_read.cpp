@@ -1,0 +1,1 @@
+#include "core/html_functions_read.h"

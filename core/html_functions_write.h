@@ -1,0 +1,22 @@
+#pragma once
+
+// Replaces or adds the title, the description and the keywords of a page text. Every function
+// returns the new text and changes nothing outside the bytes it replaces or inserts.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+std::string SetTitle(std::string_view text, std::string_view title);
+std::string SetDescription(std::string_view text, std::string_view description);
+std::string SetKeywords(std::string_view text, const std::vector<std::string>& keywords);
+std::string SetMetaContent(std::string_view text, std::string_view name, std::string_view value);
+std::string RemoveMetaTag(std::string_view text, std::string_view name);
+std::string InsertIntoHead(std::string_view text, std::string_view tag);
+std::size_t FindTextInsensitive(std::string_view text, std::string_view find);
+std::string EncodeEntities(std::string_view text);
+
+}  // namespace velmora

@@ -1,0 +1,189 @@
+#include "core/kel_string_functions.h"
+
+#include <algorithm>
+
+#include "core/text_rules.h"
+
+namespace velmora {
+
+std::string Substring(std::string_view text, std::int64_t start, std::int64_t count) {
+    if (start < 1) {
+        start = 1;
+    }
+    if (count <= 0 || text.empty() || static_cast<std::uint64_t>(start) > text.size()) {
+        return {};
+    }
+    return std::string(text.substr(static_cast<std::size_t>(start - 1),
+                                   static_cast<std::size_t>(count)));
+}
+
+std::size_t Position(std::string_view find, std::string_view text) {
+    if (find.empty()) {
+        return 0;
+    }
+    const std::size_t at = text.find(find);
+    return at == std::string_view::npos ? 0 : at + 1;
+}
+
+std::size_t PositionIgnoringAsciiCase(std::string_view find, std::string_view text) {
+    if (find.empty() || find.size() > text.size()) {
+        return 0;
+    }
+    const std::string pattern = AsciiLower(find);
+    // A first-byte scan keeps this linear in practice: candidates are rare for tag patterns.
+    const char first = pattern.front();
+    const char firstUpper = (first >= 'a' && first <= 'z') ? static_cast<char>(first - 32) : first;
+    const std::size_t last = text.size() - pattern.size();
+    for (std::size_t i = 0; i <= last; ++i) {
+        const char c = text[i];
+        if (c != first && c != firstUpper) {
+            continue;
+        }
+        std::size_t k = 1;
+        while (k < pattern.size() && AsciiLowerByte(text[i + k]) == pattern[k]) {
+            ++k;
+        }
+        if (k == pattern.size()) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+bool IsWhiteSpace(char c) { return c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
+
+std::string PluralSuffix(std::int64_t count, std::string_view suffix) {
+    return count == 1 ? std::string() : std::string(suffix);
+}
+
+std::string AppendWithSeparator(std::string_view text, std::string_view separator,
+                                std::string_view addition) {
+    if (text.empty()) {
+        return std::string(addition);
+    }
+    if (addition.empty()) {
+        return std::string(text);
+    }
+    std::string out(text);
+    if (!text.ends_with(separator)) {
+        out.append(separator);
+    }
+    out.append(addition);
+    return out;
+}
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+std::string RestOf(std::string_view text, std::int64_t position) {
+    return Substring(text, position, static_cast<std::int64_t>(text.size()) - position + 1);
+}
+
+std::string LeftOf(std::string_view text, std::int64_t count) {
+    const auto length = static_cast<std::int64_t>(text.size());
+    if (count >= 0) {
+        return std::string(text.substr(0, static_cast<std::size_t>(std::min(count, length))));
+    }
+    if (-count >= length) {
+        return {};
+    }
+    return std::string(text.substr(0, static_cast<std::size_t>(length + count)));
+}
+
+std::string RightOf(std::string_view text, std::int64_t count) {
+    const auto length = static_cast<std::int64_t>(text.size());
+    if (count <= 0) {
+        return {};
+    }
+    return Substring(text, length - count + 1, count);
+}
+
+std::string TextAfter(std::string_view text, std::string_view separator) {
+    const std::size_t p = Position(separator, text);
+    return p == 0 ? std::string() : std::string(text.substr(p - 1 + separator.size()));
+}
+
+std::string TextBefore(std::string_view text, std::string_view separator) {
+    const std::size_t p = Position(separator, text);
+    return p == 0 ? std::string(text) : std::string(text.substr(0, p - 1));
+}
+
+std::string ZeroPad(std::uint16_t value, std::uint16_t width) {
+    std::string digits = std::to_string(value);
+    if (digits.size() < width) {
+        digits.insert(0, width - digits.size(), '0');
+    }
+    return digits;
+}
+
+std::string TakeFirstWord(std::string& text) {
+    std::size_t begin = 0;
+    while (begin < text.size() && IsWhiteSpace(text[begin])) {
+        ++begin;
+    }
+    std::size_t end = begin;
+    while (end < text.size() && !IsWhiteSpace(text[end])) {
+        ++end;
+    }
+    std::string word = text.substr(begin, end - begin);
+    std::size_t next = end;
+    while (next < text.size() && IsWhiteSpace(text[next])) {
+        ++next;
+    }
+    text.erase(0, next);
+    return word;
+}
+
+std::size_t WordIndex(std::string_view word, std::string_view wordList) {
+    std::string rest(wordList);
+    std::size_t counter = 0;
+    while (!rest.empty()) {
+        ++counter;
+        if (TakeFirstWord(rest) == word) {
+            return counter;
+        }
+    }
+    return 0;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix, bool ignoreCase) {
+    if (prefix.size() > text.size()) {
+        return false;
+    }
+    if (!ignoreCase) {
+        return text.starts_with(prefix);
+    }
+    return std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](char a, char b) { return AsciiLowerByte(a) == AsciiLowerByte(b); });
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
+    if (find.empty()) {
+        return std::string(text);
+    }
+    if (Position(find, replacement) != 0) {
+        // Single pass: inserted text is never searched again, so the call always ends.
+        std::string out;
+        out.reserve(text.size());
+        std::size_t from = 0;
+        for (std::size_t at = text.find(find); at != std::string_view::npos;
+             at = text.find(find, from)) {
+            out.append(text.substr(from, at - from));
+            out.append(replacement);
+            from = at + find.size();
+        }
+        out.append(text.substr(from));
+        return out;
+    }
+    // Rescanning: an occurrence formed by a replacement with the bytes around it is replaced too.
+    // Such an occurrence can start at most find.size() - 1 bytes before the replacement, so the
+    // search resumes there instead of at the start, which gives the same result in linear time.
+    std::string out(text);
+    std::size_t from = 0;
+    for (std::size_t at = out.find(find); at != std::string::npos; at = out.find(find, from)) {
+        out.replace(at, find.size(), replacement);
+        from = at >= find.size() - 1 ? at - (find.size() - 1) : 0;
+    }
+    return out;
+}
+
+}  // namespace velmora

@@ -1,0 +1,1 @@
+#include "core/velmora_data.h"

@@ -1,0 +1,65 @@
+#pragma once
+
+// The page being worked on: its file, the text as last read or written, and the analysed text.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "analysis/reviewed_html.h"
+#include "options/velmora_types.h"
+
+namespace velmora {
+
+// The application title, which is also the content of the generator tag both programs write.
+inline constexpr std::string_view kApplicationTitle = "Velmora";
+inline constexpr std::string_view kGeneratorTagStart = "<meta name=\"GENERATOR\" content=\"";
+std::string GeneratorTag();
+
+struct LocalDateTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// Time is injected so that backup names can be tested.
+using Clock = std::function<LocalDateTime()>;
+LocalDateTime SystemLocalTime();
+
+// The backup's file name (without folder) for a page path at the given time.
+std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time);
+
+class KelVelmoraData : public TReviewedHtml {
+public:
+    explicit KelVelmoraData(Clock clock = SystemLocalTime);
+
+    // Reads the whole file, then replaces file name, saved text and analysis together. Throws
+    // FileError and changes nothing when the file cannot be read.
+    virtual void Load(const std::string& fileName, const KelVelmoraOptions& options);
+    // Writes the backup, adds the generator tag, then replaces the page file whole. Throws
+    // FileError; the page file is then either wholly old or wholly new.
+    virtual void Save();
+
+    const std::string& GetFileName() const { return FileName; }
+    void Revert(const KelVelmoraOptions& options);
+    void Compress();
+    bool IsModified() const { return Html != SavedText; }
+
+    // Where the last Save put its backup (empty before any save).
+    const std::string& LastBackupPath() const { return lastBackupPath_; }
+
+    std::string SavedText;
+    std::string FileName;
+
+private:
+    Clock clock_;
+    std::string lastBackupPath_;
+};
+
+// The bytes Save would write to the page file for this document (generator tag added).
+std::string TextToSave(std::string_view html);
+
+}  // namespace velmora

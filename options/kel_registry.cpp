@@ -1,0 +1,1 @@
+#include "options/kel_registry.h"

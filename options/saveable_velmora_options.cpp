@@ -1,0 +1,1 @@
+#include "options/saveable_velmora_options.h"

@@ -1,0 +1,1 @@
+#include "options/velmora_types.h"
