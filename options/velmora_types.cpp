@@ -1,1 +1,80 @@
 #include "options/velmora_types.h"
+
+#include <algorithm>
+
+#include "core/kel_string_functions.h"
+#include "core/text_rules.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::string_view kStopWords =
+    "after all also am an and any are aren as at be because been before between big both but by "
+    "can come did do does each etc far few fix for from get go got had has have he her hers hid "
+    "him his how however ie if in into is it its just led less let many may me more most much "
+    "must my near new next no none nor not now of off oh old on only onto or other out over per "
+    "put same say since so some such than that the their them then there these they this those "
+    "til to too try under unto up upon us very vs was way we were what when where whether which "
+    "who why will with within without yet";
+
+// Orders ignoring the case of A to Z: the stop words are plain ASCII, and callers hand in words
+// already lower-cased by the page's rules.
+int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(AsciiLowerByte(a[i]));
+        const auto y = static_cast<unsigned char>(AsciiLowerByte(b[i]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+}  // namespace
+
+StopWordList::StopWordList() {
+    std::string remaining(kStopWords);
+    while (!remaining.empty()) {
+        std::string word = TextBefore(remaining, " ");
+        const auto at = std::lower_bound(words_.begin(), words_.end(), word,
+                                         [](const std::string& entry, const std::string& key) {
+                                             return CompareIgnoringAsciiCase(entry, key) < 0;
+                                         });
+        words_.insert(at, std::move(word));
+        remaining = TextAfter(remaining, " ");
+    }
+}
+
+bool StopWordList::Contains(std::string_view word) const {
+    const auto at = std::lower_bound(words_.begin(), words_.end(), word,
+                                     [](const std::string& entry, std::string_view key) {
+                                         return CompareIgnoringAsciiCase(entry, key) < 0;
+                                     });
+    return at != words_.end() && CompareIgnoringAsciiCase(*at, word) == 0;
+}
+
+void KelVelmoraOptions::Assign(const KelVelmoraOptions& source) {
+    MinimumKeywordCount = source.MinimumKeywordCount;
+    MaximumKeywordCount = source.MaximumKeywordCount;
+    KeywordOneInEvery = source.KeywordOneInEvery;
+    MinimumRecommendedTags = source.MinimumRecommendedTags;
+    MaximumRecommendedTags = source.MaximumRecommendedTags;
+    KeywordCountBeforeSpamming = source.KeywordCountBeforeSpamming;
+    KeywordCase = source.KeywordCase;
+    CompressionEnabled = source.CompressionEnabled;
+    WarnBeforeCompressing = source.WarnBeforeCompressing;
+}
+
+KeywordCaseMode KelVelmoraOptions::CaseMode() const {
+    switch (KeywordCase) {
+        case CaseInsensitiveMixed:
+            return KeywordCaseMode::CaseInsensitiveMixed;
+        case CaseInsensitiveLower:
+            return KeywordCaseMode::CaseInsensitiveLower;
+        default:
+            return KeywordCaseMode::CaseSensitive;
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,88 @@
+#include "options/velmora_types.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+TEST(KelVelmoraOptions, NewRecordHoldsTheDefaults) {
+    const KelVelmoraOptions options;
+    EXPECT_EQ(options.KeywordCountBeforeSpamming, 3);
+    EXPECT_EQ(options.MinimumKeywordCount, 2);
+    EXPECT_EQ(options.MaximumKeywordCount, 10);
+    EXPECT_EQ(options.KeywordOneInEvery, 10);
+    EXPECT_EQ(options.MinimumRecommendedTags, 2);
+    EXPECT_EQ(options.MaximumRecommendedTags, 20);
+    EXPECT_EQ(options.KeywordCase, CaseInsensitiveMixed);
+    EXPECT_TRUE(options.CompressionEnabled);
+    EXPECT_TRUE(options.WarnBeforeCompressing);
+}
+
+TEST(StopWordList, HoldsTheSortedWordsAndFindsThemIgnoringCase) {
+    const StopWordList stopWords;
+    ASSERT_EQ(stopWords.size(), 130u);
+    EXPECT_EQ(stopWords.Words().front(), "after");
+    EXPECT_EQ(stopWords.Words().back(), "yet");
+    EXPECT_TRUE(std::is_sorted(stopWords.Words().begin(), stopWords.Words().end()));
+    for (const std::string& word : stopWords.Words()) {
+        EXPECT_TRUE(stopWords.Contains(word)) << word;
+    }
+    EXPECT_TRUE(stopWords.Contains("the"));
+    EXPECT_TRUE(stopWords.Contains("THE"));
+    EXPECT_TRUE(stopWords.Contains("tHe"));
+    EXPECT_FALSE(stopWords.Contains("html"));
+    EXPECT_FALSE(stopWords.Contains(""));
+    EXPECT_FALSE(stopWords.Contains("th"));
+    EXPECT_FALSE(stopWords.Contains("thee"));
+    EXPECT_FALSE(stopWords.Contains("zzz"));
+    EXPECT_FALSE(stopWords.Contains("aaa"));
+}
+
+TEST(KelVelmoraOptions, AssignCopiesTheNineSettingsAndKeepsItsStopWords) {
+    KelVelmoraOptions source;
+    source.KeywordCountBeforeSpamming = 7;
+    source.MinimumKeywordCount = 4;
+    source.MaximumKeywordCount = 40;
+    source.KeywordOneInEvery = 50;
+    source.MinimumRecommendedTags = 5;
+    source.MaximumRecommendedTags = 60;
+    source.KeywordCase = CaseInsensitiveLower;
+    source.CompressionEnabled = false;
+    source.WarnBeforeCompressing = false;
+
+    KelVelmoraOptions target;
+    const std::string* firstStopWord = target.StopWords.Words().data();
+    target.Assign(source);
+
+    EXPECT_EQ(target.KeywordCountBeforeSpamming, 7);
+    EXPECT_EQ(target.MinimumKeywordCount, 4);
+    EXPECT_EQ(target.MaximumKeywordCount, 40);
+    EXPECT_EQ(target.KeywordOneInEvery, 50);
+    EXPECT_EQ(target.MinimumRecommendedTags, 5);
+    EXPECT_EQ(target.MaximumRecommendedTags, 60);
+    EXPECT_EQ(target.KeywordCase, CaseInsensitiveLower);
+    EXPECT_FALSE(target.CompressionEnabled);
+    EXPECT_FALSE(target.WarnBeforeCompressing);
+    EXPECT_EQ(target.StopWords.Words().data(), firstStopWord);
+    EXPECT_EQ(target.StopWords.size(), 130u);
+}
+
+TEST(KelVelmoraOptions, R23_CaseModeOutsideOneToThreeIsCaseSensitive) {
+    KelVelmoraOptions options;
+    const auto modeOf = [&options](std::uint8_t value) {
+        options.KeywordCase = value;
+        return options.CaseMode();
+    };
+    EXPECT_EQ(modeOf(1), KeywordCaseMode::CaseSensitive);
+    EXPECT_EQ(modeOf(2), KeywordCaseMode::CaseInsensitiveMixed);
+    EXPECT_EQ(modeOf(3), KeywordCaseMode::CaseInsensitiveLower);
+    EXPECT_EQ(modeOf(0), KeywordCaseMode::CaseSensitive);
+    EXPECT_EQ(modeOf(4), KeywordCaseMode::CaseSensitive);
+    EXPECT_EQ(modeOf(255), KeywordCaseMode::CaseSensitive);
+    EXPECT_EQ(options.KeywordCase, 255);
+}
+
+}  // namespace
+}  // namespace velmora
