@@ -66,8 +66,8 @@ void KelVelmoraOptions::Assign(const KelVelmoraOptions& source) {
     WarnBeforeCompressing = source.WarnBeforeCompressing;
 }
 
-KeywordCaseMode KelVelmoraOptions::CaseMode() const {
-    switch (KeywordCase) {
+KeywordCaseMode CaseModeOf(std::uint8_t keywordCase) {
+    switch (keywordCase) {
         case CaseInsensitiveMixed:
             return KeywordCaseMode::CaseInsensitiveMixed;
         case CaseInsensitiveLower:
@@ -75,6 +75,10 @@ KeywordCaseMode KelVelmoraOptions::CaseMode() const {
         default:
             return KeywordCaseMode::CaseSensitive;
     }
+}
+
+KeywordCaseMode KelVelmoraOptions::CaseMode() const {
+    return CaseModeOf(KeywordCase);
 }
 
 }  // namespace velmora

@@ -21,6 +21,9 @@ inline constexpr std::uint8_t CaseSensitive = 1;
 inline constexpr std::uint8_t CaseInsensitiveMixed = 2;
 inline constexpr std::uint8_t CaseInsensitiveLower = 3;
 
+// The mode a stored KeywordCase value stands for: values outside 1 to 3 act as CaseSensitive.
+KeywordCaseMode CaseModeOf(std::uint8_t keywordCase);
+
 // The 130 stop words, sorted; looked up ignoring letter case by halving.
 class StopWordList {
 public:

@@ -82,6 +82,8 @@ TEST(KelVelmoraOptions, R23_CaseModeOutsideOneToThreeIsCaseSensitive) {
     EXPECT_EQ(modeOf(4), KeywordCaseMode::CaseSensitive);
     EXPECT_EQ(modeOf(255), KeywordCaseMode::CaseSensitive);
     EXPECT_EQ(options.KeywordCase, 255);
+    EXPECT_EQ(CaseModeOf(7), KeywordCaseMode::CaseSensitive);
+    EXPECT_EQ(CaseModeOf(CaseInsensitiveLower), KeywordCaseMode::CaseInsensitiveLower);
 }
 
 }  // namespace
