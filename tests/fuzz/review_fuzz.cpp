@@ -1,0 +1,79 @@
+// A whole review on arbitrary bytes: deterministic, consistent counts, a rating within 0..100
+// and only the program's own advice lines.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "analysis/reviewed_html.h"
+#include "options/velmora_types.h"
+#include "tests/fuzz/fuzz_check.h"
+
+namespace {
+
+bool IsKnownAdvice(const std::string& line) {
+    static const std::string_view fixed[] = {"Add a title",
+                                             "Add a description",
+                                             "Add some keywords or phrases.",
+                                             "Remove carriage return from description",
+                                             "Remove bad keywords",
+                                             "Not enough good keywords",
+                                             "Too many keywords",
+                                             "Remove duplicate keywords.",
+                                             "Keyword ordering not optimal"};
+    for (const std::string_view text : fixed) {
+        if (line == text) {
+            return true;
+        }
+    }
+    const std::string_view view(line);
+    if (view.starts_with("Keyword \"") &&
+        view.ends_with("\" used too often, reduce usage (keyword spamming)")) {
+        return true;
+    }
+    return view.starts_with("File contains ") && view.ends_with(" bytes of unnecessary space.");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    velmora::KelVelmoraOptions options;
+    options.KeywordCase = static_cast<std::uint8_t>(data[0] % 5);
+    options.CompressionEnabled = (data[1] & 1) != 0;
+    options.MinimumKeywordCount = 1 + data[1] % 4;
+    const std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
+
+    velmora::TReviewedHtml first;
+    first.Review(text, options);
+    velmora::TReviewedHtml second;
+    second.Review(text, options);
+
+    const auto& list = first.CheckList;
+    FUZZ_CHECK(list.GoodKeywordCount + list.BadKeywordCount ==
+                   static_cast<std::int32_t>(first.Keywords.size()) ||
+               first.Keywords.empty());
+    FUZZ_CHECK(list.Rating >= 0.0f && list.Rating <= 100.0f);
+    FUZZ_CHECK(list.Advice.size() == list.Titles.size());
+    for (const std::string& line : list.Advice) {
+        FUZZ_CHECK(IsKnownAdvice(line));
+    }
+    FUZZ_CHECK(first.SpaceToRemove >= 0 || text.find('\r') != std::string::npos);
+
+    FUZZ_CHECK(second.Html == first.Html);
+    FUZZ_CHECK(second.Keywords == first.Keywords);
+    FUZZ_CHECK(second.SpaceToRemove == first.SpaceToRemove);
+    FUZZ_CHECK(second.CheckList.Advice == list.Advice);
+    FUZZ_CHECK(second.CheckList.Rating == list.Rating);
+    FUZZ_CHECK(second.GetWordCount() == first.GetWordCount());
+    FUZZ_CHECK(second.GetCandidateList().Forms().size() == first.GetCandidateList().Forms().size());
+
+    // Checking again with the same options changes nothing.
+    first.CheckPage(options);
+    FUZZ_CHECK(first.CheckList.Advice == second.CheckList.Advice);
+    FUZZ_CHECK(first.CheckList.Rating == second.CheckList.Rating);
+    return 0;
+}
