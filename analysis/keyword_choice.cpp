@@ -1,1 +1,276 @@
 #include "analysis/keyword_choice.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "analysis/keyword_ordering.h"
+#include "analysis/keyword_tests.h"
+#include "core/kel_string_functions.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::string_view kCountOpen = " {";
+
+std::uint8_t ModeOf(const KelVelmoraOptions& options) {
+    return static_cast<std::uint8_t>(options.CaseMode());
+}
+
+// The key under which two texts are equal exactly when the keyword tests call them equal:
+// byte for byte when case counts, locale lower-cased otherwise.
+std::string CaseKey(std::string_view text, std::uint8_t mode, const TextRules& rules) {
+    return mode == CaseSensitive ? std::string(text) : rules.LocaleLower(text);
+}
+
+void SortLines(std::vector<std::string>& lines, const TextRules& rules) {
+    std::stable_sort(lines.begin(), lines.end(), [&](const std::string& a, const std::string& b) {
+        return rules.Compare(a, b) < 0;
+    });
+}
+
+// The keyword list box's lines for keywords: count and marks as the dialog shows them.
+std::vector<std::string> BuildKeywordLines(const KeywordList& keywords, std::int32_t wordCount,
+                                           const WordList& words, const KelVelmoraOptions& options,
+                                           const std::function<void(std::size_t)>& advance) {
+    const TextRules& rules = words.Rules();
+    const std::uint8_t mode = ModeOf(options);
+    // A keyword is a duplicate when an earlier one has the same key (IsDuplicateKeyword's
+    // equality), found in one pass instead of comparing with every earlier keyword.
+    std::unordered_set<std::string> seen;
+    std::vector<std::string> lines;
+    lines.reserve(keywords.size());
+    for (const std::string& keyword : keywords) {
+        const bool duplicate = !seen.insert(CaseKey(keyword, mode, rules)).second;
+        lines.push_back(KeywordLine(keyword, CountOccurrences(keyword, words, mode),
+                                    !IsGoodKeyword(keyword, wordCount, words, options), duplicate));
+        if (advance) {
+            advance(1);
+        }
+    }
+    SortLines(lines, rules);
+    return lines;
+}
+
+}  // namespace
+
+std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, bool duplicate) {
+    std::string line(keyword);
+    line.append(kCountOpen).append(std::to_string(count)).append(" times");
+    if (bad) {
+        line.append(", bad keyword");
+    }
+    if (duplicate) {
+        line.append(", duplicate keyword");
+    }
+    line.push_back('}');
+    return line;
+}
+
+std::string CandidateLine(std::string_view candidate, std::int32_t count) {
+    return KeywordLine(candidate, count, false, false);
+}
+
+std::string KeywordTextOfLine(std::string_view line) {
+    const std::size_t at = line.rfind(kCountOpen);
+    return std::string(at == std::string_view::npos ? line : line.substr(0, at));
+}
+
+void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules) {
+    const auto at = std::upper_bound(
+        lines.begin(), lines.end(), line,
+        [&](const std::string& a, const std::string& b) { return rules.Compare(a, b) < 0; });
+    lines.insert(at, std::move(line));
+}
+
+PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t wordCount,
+                                       const WordList& words, std::string_view title,
+                                       const KelVelmoraOptions& options,
+                                       const std::function<void(std::size_t)>& advance) {
+    const TextRules& rules = words.Rules();
+    const std::uint8_t mode = ModeOf(options);
+    PrimedKeywordChoice result;
+    result.KeywordLines = BuildKeywordLines(keywords, wordCount, words, options, advance);
+
+    // IsWordInList's equality, looked up by key so that the walk stays linear.
+    std::unordered_set<std::string> keywordKeys;
+    for (const std::string& keyword : keywords) {
+        keywordKeys.insert(CaseKey(keyword, mode, rules));
+    }
+
+    // Each form stands for `count` identical occurrence entries; only its first entry can give a
+    // new candidate, the others repeat the current one.
+    std::string previous;
+    for (const WordForm& form : words.Forms()) {
+        std::string current = PreferredForm(form.text, words, mode);
+        if (current != previous && IsGoodKeyword(current, wordCount, words, options)) {
+            result.GoodCandidates.push_back(current);
+            if (!keywordKeys.contains(CaseKey(current, mode, rules))) {
+                result.CandidateLines.push_back(
+                    CandidateLine(current, CountOccurrences(current, words, mode)));
+            }
+        }
+        if (advance) {
+            advance(static_cast<std::size_t>(form.count));
+        }
+        previous = std::move(current);
+    }
+    SortLines(result.CandidateLines, rules);
+    result.OrderOptimal = IsOrderOptimal(keywords, words, title, options);
+    return result;
+}
+
+void RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
+    const std::size_t count = ranked.size();
+    if (count < 2) {
+        return;
+    }
+    // FindSpammedWord reports a word once `limit` later entries hold it, and one is the least.
+    const std::size_t needed = limit < 1 ? 1 : static_cast<std::size_t>(limit);
+
+    // Each entry's ASCII-lower-cased words as ids, in word order, and per word the ascending
+    // indices of the live entries that hold it.
+    std::unordered_map<std::string, std::uint32_t> ids;
+    std::vector<std::vector<std::uint32_t>> entryWords(count);
+    std::vector<std::vector<std::uint32_t>> holders;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::string rest = AsciiLower(ranked[i]);
+        while (!rest.empty()) {
+            std::string word = TakeFirstWord(rest);
+            if (word.empty()) {
+                continue;
+            }
+            const auto [it, added] =
+                ids.try_emplace(std::move(word), static_cast<std::uint32_t>(holders.size()));
+            if (added) {
+                holders.emplace_back();
+            }
+            entryWords[i].push_back(it->second);
+            std::vector<std::uint32_t>& list = holders[it->second];
+            if (list.empty() || list.back() != i) {
+                list.push_back(i);
+            }
+        }
+    }
+
+    // FindSpammedWord answers with the first (entry, word) pair, in list and word order, that
+    // enough later entries hold. A deletion only lowers those counts, and it always removes an
+    // entry after the reported one, so the next answer is never before the last: the scan goes
+    // on from where it stopped instead of starting over.
+    std::vector<bool> alive(count, true);
+    std::size_t entry = 0;
+    std::size_t wordPos = 0;
+    while (entry + 1 < count) {
+        if (!alive[entry] || wordPos >= entryWords[entry].size()) {
+            ++entry;
+            wordPos = 0;
+            continue;
+        }
+        std::vector<std::uint32_t>& list = holders[entryWords[entry][wordPos]];
+        const auto later = static_cast<std::size_t>(
+            std::distance(std::upper_bound(list.begin(), list.end(), entry), list.end()));
+        if (later < needed) {
+            ++wordPos;
+            continue;
+        }
+        // The lowest-ranked live entry that holds the spammed word.
+        const std::uint32_t victim = list.back();
+        alive[victim] = false;
+        for (const std::uint32_t id : entryWords[victim]) {
+            std::vector<std::uint32_t>& holding = holders[id];
+            const auto at = std::lower_bound(holding.begin(), holding.end(), victim);
+            if (at != holding.end() && *at == victim) {
+                holding.erase(at);
+            }
+        }
+    }
+
+    KeywordList kept;
+    kept.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (alive[i]) {
+            kept.push_back(std::move(ranked[i]));
+        }
+    }
+    ranked = std::move(kept);
+}
+
+KeywordList RankAutoKeywords(const KeywordList& goodCandidates, const WordList& words,
+                             std::string_view title, const KelVelmoraOptions& options,
+                             ProgressIndicator* progress) {
+    KeywordList ranked = SortByScore(goodCandidates, words, title, progress, options);
+    RemoveSpammedEntries(ranked, options.KeywordCountBeforeSpamming);
+    const std::size_t maximum = options.MaximumRecommendedTags < 0
+                                    ? 0
+                                    : static_cast<std::size_t>(options.MaximumRecommendedTags);
+    if (ranked.size() > maximum) {
+        ranked.resize(maximum);
+    }
+    return ranked;
+}
+
+ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
+                            const KelVelmoraOptions& options, const TextRules& rules) {
+    // Every keyword line back to the candidates; both lists are sorted, so a merge keeps order.
+    const auto middle = static_cast<std::ptrdiff_t>(lines.Candidates.size());
+    std::move(lines.Keywords.begin(), lines.Keywords.end(), std::back_inserter(lines.Candidates));
+    lines.Keywords.clear();
+    std::inplace_merge(
+        lines.Candidates.begin(), lines.Candidates.begin() + middle, lines.Candidates.end(),
+        [&](const std::string& a, const std::string& b) { return rules.Compare(a, b) < 0; });
+
+    std::unordered_set<std::string> rankedLower;
+    for (const std::string& text : ranked) {
+        rankedLower.insert(rules.LocaleLower(text));
+    }
+    // A line is chosen when Auto ranked its text (ignoring case), unless a line chosen before it
+    // holds the same keyword under the case mode: the list must not come back with duplicates.
+    const std::uint8_t mode = ModeOf(options);
+    std::unordered_set<std::string> chosen;
+    std::vector<std::string> remaining;
+    for (std::string& line : lines.Candidates) {
+        const std::string text = KeywordTextOfLine(line);
+        const bool select = rankedLower.contains(rules.LocaleLower(text)) &&
+                            chosen.insert(CaseKey(text, mode, rules)).second;
+        (select ? lines.Keywords : remaining).push_back(std::move(line));
+    }
+    lines.Candidates = std::move(remaining);
+    return lines;
+}
+
+KeywordList KeywordsFromLines(const std::vector<std::string>& keywordLines, const WordList& words,
+                              std::string_view title, const KelVelmoraOptions& options) {
+    KeywordList texts;
+    texts.reserve(keywordLines.size());
+    for (const std::string& line : keywordLines) {
+        texts.push_back(KeywordTextOfLine(line));
+    }
+    return SortByScore(texts, words, title, nullptr, options);
+}
+
+KeywordList AutoKeywords(const PrimedKeywordChoice& primed, const WordList& words,
+                         std::string_view title, const KelVelmoraOptions& options) {
+    const KeywordList ranked =
+        RankAutoKeywords(primed.GoodCandidates, words, title, options, nullptr);
+    const ChoiceLines lines = ApplyAutoChoice({primed.CandidateLines, primed.KeywordLines}, ranked,
+                                              options, words.Rules());
+    return KeywordsFromLines(lines.Keywords, words, title, options);
+}
+
+KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
+                         std::string_view title, const KelVelmoraOptions& options) {
+    return AutoKeywords(PrimeKeywordChoice(keywords, wordCount, words, title, options), words,
+                        title, options);
+}
+
+KeywordList OrderKeywordsAsDialog(const KeywordList& keywords, std::int32_t wordCount,
+                                  const WordList& words, std::string_view title,
+                                  const KelVelmoraOptions& options) {
+    return KeywordsFromLines(BuildKeywordLines(keywords, wordCount, words, options, {}), words,
+                             title, options);
+}
+
+}  // namespace velmora

@@ -43,6 +43,10 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
                                        const KelVelmoraOptions& options,
                                        const std::function<void(std::size_t)>& advance = {});
 
+// Auto's spamming pass: while the list spams a word (FindSpammedWord with limit), deletes the
+// lowest-ranked entry that holds that word, ASCII lower-cased, as a whole word.
+void RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit);
+
 // Auto's choice: the good candidates sorted by score, spammed entries removed, cut to the
 // recommended maximum. progress may be null.
 KeywordList RankAutoKeywords(const KeywordList& goodCandidates, const WordList& words,
@@ -64,10 +68,13 @@ ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
 KeywordList KeywordsFromLines(const std::vector<std::string>& keywordLines, const WordList& words,
                               std::string_view title, const KelVelmoraOptions& options);
 
-// Prime, Auto, then Done, in one call: the keyword list the dialog writes back after "Auto".
-KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount,
-                         const WordList& words, std::string_view title,
-                         const KelVelmoraOptions& options);
+// Auto, then Done, on a primed choice: the keyword list the dialog writes back after "Auto".
+KeywordList AutoKeywords(const PrimedKeywordChoice& primed, const WordList& words,
+                         std::string_view title, const KelVelmoraOptions& options);
+
+// Prime, Auto, then Done, in one call.
+KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
+                         std::string_view title, const KelVelmoraOptions& options);
 
 // Keywords given by the user as the dialog's list would hold and hand them back: their lines
 // sorted, then sorted by score.
