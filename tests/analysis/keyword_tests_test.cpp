@@ -1,0 +1,163 @@
+#include "analysis/keyword_tests.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/candidate_keywords.h"
+#include "core/text_rules.h"
+#include "options/velmora_types.h"
+
+namespace velmora {
+namespace {
+
+const TextRules kAnsi(Encoding::Windows1252);
+const TextRules kUtf8(Encoding::Utf8);
+
+WordList Occurrences(std::vector<std::string> entries, TextRules rules = kAnsi) {
+    return WordList::FromOccurrences(std::move(entries), rules);
+}
+
+std::vector<std::string> Repeat(const std::string& text, int times) {
+    return std::vector<std::string>(static_cast<std::size_t>(times), text);
+}
+
+TEST(IsGoodKeyword, OccurrenceLimits) {
+    KelVelmoraOptions options;
+    std::vector<std::string> entries = Repeat("once", 1);
+    for (const auto& [word, times] : {std::pair{"twice", 2}, {"ten", 10}, {"eleven", 11}}) {
+        const auto more = Repeat(word, times);
+        entries.insert(entries.end(), more.begin(), more.end());
+    }
+    const WordList words = Occurrences(entries);
+    EXPECT_FALSE(IsGoodKeyword("once", 50, words, options));
+    EXPECT_TRUE(IsGoodKeyword("twice", 50, words, options));
+    EXPECT_TRUE(IsGoodKeyword("ten", 50, words, options));
+    EXPECT_FALSE(IsGoodKeyword("eleven", 50, words, options));
+    EXPECT_FALSE(IsGoodKeyword("absent", 50, words, options));
+    // One word in every ten of a 110-word page raises the upper limit to 11.
+    EXPECT_TRUE(IsGoodKeyword("eleven", 110, words, options));
+    EXPECT_FALSE(IsGoodKeyword("eleven", 109, words, options));
+
+    // A zero divisor, which the options never hold, falls back to the maximum count.
+    options.KeywordOneInEvery = 0;
+    EXPECT_FALSE(IsGoodKeyword("eleven", 1000, words, options));
+    EXPECT_TRUE(IsGoodKeyword("ten", 1000, words, options));
+}
+
+TEST(IsGoodKeyword, OneCharacterKeywordIsBadR2) {
+    const KelVelmoraOptions options;
+    EXPECT_FALSE(IsGoodKeyword("x", 100, Occurrences(Repeat("x", 5)), options));
+    EXPECT_TRUE(IsGoodKeyword("xy", 100, Occurrences(Repeat("xy", 5)), options));
+    // On a UTF-8 page an accented letter is one character of two bytes.
+    EXPECT_FALSE(
+        IsGoodKeyword("\xC3\xA9", 100, Occurrences(Repeat("\xC3\xA9", 5), kUtf8), options));
+    EXPECT_TRUE(IsGoodKeyword("\xC3\xA9t\xC3\xA9", 100,
+                              Occurrences(Repeat("\xC3\xA9t\xC3\xA9", 5), kUtf8), options));
+}
+
+TEST(IsGoodKeyword, KeywordsTheCandidatesCannotHoldAreBad) {
+    const KelVelmoraOptions options;
+    const TCandidateKeywords page(
+        "vitamin c for the skin. vitamin c for the skin. one two three four five. "
+        "one two three four five. hot  dog. hot dog. red, wine. red, wine.",
+        false, &options.StopWords, kAnsi);
+    EXPECT_TRUE(IsGoodKeyword("vitamin", page.WordCount, page.Words, options));
+    EXPECT_FALSE(IsGoodKeyword("vitamin c", page.WordCount, page.Words, options));
+    EXPECT_FALSE(IsGoodKeyword("for the skin", page.WordCount, page.Words, options));
+    EXPECT_TRUE(IsGoodKeyword("one two three four", page.WordCount, page.Words, options));
+    EXPECT_FALSE(IsGoodKeyword("one two three four five", page.WordCount, page.Words, options));
+    EXPECT_TRUE(IsGoodKeyword("hot dog", page.WordCount, page.Words, options));
+    EXPECT_FALSE(IsGoodKeyword("hot  dog", page.WordCount, page.Words, options));
+    EXPECT_TRUE(IsGoodKeyword("wine", page.WordCount, page.Words, options));
+    EXPECT_FALSE(IsGoodKeyword("red, wine", page.WordCount, page.Words, options));
+}
+
+TEST(IsGoodKeyword, CaseModeOutsideRangeIsCaseSensitiveR23) {
+    KelVelmoraOptions options;
+    const WordList words = Occurrences({"Web", "Web", "web"});
+    options.KeywordCase = CaseInsensitiveMixed;
+    EXPECT_TRUE(IsGoodKeyword("web", 100, words, options));
+    for (const std::uint8_t mode : {CaseSensitive, std::uint8_t{0}, std::uint8_t{7}}) {
+        options.KeywordCase = mode;
+        EXPECT_FALSE(IsGoodKeyword("web", 100, words, options)) << int{mode};
+        EXPECT_TRUE(IsGoodKeyword("Web", 100, words, options)) << int{mode};
+    }
+}
+
+TEST(ClassifyKeywords, CountsBothKinds) {
+    const KelVelmoraOptions options;
+    const WordList words = Occurrences({"web", "web", "shop", "shop", "shop", "x", "x"});
+    const KeywordList keywords{"web", "x", "shop", "absent", "web"};
+    std::int32_t bad = -1;
+    std::int32_t good = -1;
+    ClassifyKeywords(keywords, 100, words, bad, good, options);
+    EXPECT_EQ(good, 3);
+    EXPECT_EQ(bad, 2);
+    EXPECT_EQ(CountGoodKeywords(keywords, 100, words, options), 3);
+    EXPECT_EQ(CountBadKeywords(keywords, 100, words, options), 2);
+    ClassifyKeywords({}, 100, words, bad, good, options);
+    EXPECT_EQ(good + bad, 0);
+}
+
+TEST(DuplicateKeywords, WebAndWebPerCaseMode) {
+    const KeywordList keywords{"Web", "shop", "web"};
+    EXPECT_FALSE(IsDuplicateKeyword(0, keywords, CaseInsensitiveMixed, kAnsi));
+    EXPECT_FALSE(IsDuplicateKeyword(1, keywords, CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(IsDuplicateKeyword(2, keywords, CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(IsDuplicateKeyword(2, keywords, CaseInsensitiveLower, kAnsi));
+    EXPECT_TRUE(HasDuplicateKeywords(keywords, CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(HasDuplicateKeywords(keywords, CaseInsensitiveLower, kAnsi));
+    for (const std::uint8_t mode : {CaseSensitive, std::uint8_t{0}, std::uint8_t{4}}) {
+        EXPECT_FALSE(IsDuplicateKeyword(2, keywords, mode, kAnsi)) << int{mode};
+        EXPECT_FALSE(HasDuplicateKeywords(keywords, mode, kAnsi)) << int{mode};
+    }
+    EXPECT_TRUE(HasDuplicateKeywords({"web", "shop", "web"}, CaseSensitive, kAnsi));
+    EXPECT_FALSE(IsDuplicateKeyword(3, keywords, CaseInsensitiveMixed, kAnsi));
+    EXPECT_FALSE(HasDuplicateKeywords({"web"}, CaseInsensitiveMixed, kAnsi));
+    EXPECT_FALSE(HasDuplicateKeywords({}, CaseInsensitiveMixed, kAnsi));
+}
+
+TEST(DuplicateKeywords, AccentedLettersFollowThePageEncoding) {
+    // "Été" and "été" in Windows-1252 and in UTF-8.
+    EXPECT_TRUE(HasDuplicateKeywords({"\xC9t\xE9", "\xE9t\xE9"}, CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(HasDuplicateKeywords({"\xC3\x89t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
+                                     CaseInsensitiveMixed, kUtf8));
+    EXPECT_TRUE(IsDuplicateKeyword(1, {"\xC3\x89t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
+                                   CaseInsensitiveLower, kUtf8));
+    EXPECT_FALSE(HasDuplicateKeywords({"\xC9t\xE9", "\xE9t\xE9"}, CaseSensitive, kAnsi));
+}
+
+TEST(FindSpammedWord, WebDesignExample) {
+    const KeywordList keywords{"web design", "web hosting", "web shop", "cheap web space"};
+    EXPECT_EQ(FindSpammedWord(keywords, 3), "web");
+    EXPECT_EQ(FindSpammedWord({keywords.begin(), keywords.begin() + 3}, 3), "");
+    EXPECT_EQ(FindSpammedWord(keywords, 4), "");
+    EXPECT_EQ(FindSpammedWord(keywords, 2), "web");
+    EXPECT_EQ(FindSpammedWord({"web"}, 1), "");
+    EXPECT_EQ(FindSpammedWord({}, 1), "");
+}
+
+TEST(FindSpammedWord, SpelledAsFirstMetAndMatchedIgnoringAsciiCase) {
+    EXPECT_EQ(FindSpammedWord({"cheap Web design", "WEB hosting", "web shop", "Web\tspace"}, 3),
+              "Web");
+    // Only A to Z are lowered: "É" and "é" are different words.
+    EXPECT_EQ(FindSpammedWord({"\xC9t\xE9", "\xE9t\xE9 a", "\xE9t\xE9 b", "\xE9t\xE9 c"}, 3), "");
+}
+
+TEST(FindSpammedWord, WholeWordsCountedOncePerLaterKeyword) {
+    // Repeats inside one keyword, and inside the source keyword, do not add hits.
+    EXPECT_EQ(FindSpammedWord({"web web web web", "web web web", "shop"}, 2), "");
+    // Hyphens stay inside words: "e-mail" is not "mail".
+    EXPECT_EQ(FindSpammedWord({"mail", "e-mail", "mail-box", "emails"}, 1), "");
+    EXPECT_EQ(FindSpammedWord({"mail", "e-mail", "mail box"}, 1), "mail");
+    // The first word to reach the limit, in keyword order, wins.
+    EXPECT_EQ(FindSpammedWord({"red shop", "blue shop", "red car", "shop red"}, 2), "red");
+    EXPECT_EQ(FindSpammedWord({"blue car", "red shop", "red car", "shop red"}, 2), "red");
+    // A keyword of blanks holds no word to report.
+    EXPECT_EQ(FindSpammedWord({" ", " ", " ", "web", "web"}, 1), "web");
+}
+
+}  // namespace
+}  // namespace velmora
