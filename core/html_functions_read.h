@@ -1,6 +1,7 @@
 #pragma once
 
 // Reads the title, the description and the keywords out of a page text. Positions are 1-based.
+// The searches compare ASCII letters without case and never move a byte.
 
 #include <cstddef>
 #include <string>
@@ -12,13 +13,25 @@ namespace velmora {
 struct MetaTagPosition {
     bool found = false;
     std::size_t TagStart = 0;  // position of the tag's "<"
-    std::size_t TagEnd = 0;    // position of its closing ">"
+    // Position of its closing ">". A tag with no ">" outside quotes up to the end of the text ends
+    // on the last byte before the first line break or "<" after its start, so that nothing after
+    // its own line counts as part of it.
+    std::size_t TagEnd = 0;
 };
 
 struct MetaContentPosition {
-    bool found = false;
+    bool found = false;  // only for a content attribute with a double-quoted value in the tag
     std::size_t ValueStart = 0;  // first byte of the content value
     std::size_t ValueLength = 0;
+};
+
+// What the writer needs to know to rewrite the meta tag named Name in place.
+struct MetaTagParts {
+    MetaTagPosition tag;
+    bool closed = false;        // the tag ends with its own ">"
+    std::size_t NameStart = 0;  // the name attribute's value, as the tag writes it
+    std::size_t NameLength = 0;
+    MetaContentPosition content;
 };
 
 std::string GetTitle(std::string_view text);
@@ -27,6 +40,7 @@ std::string GetMetaKeywords(std::string_view text);
 std::string GetMetaContent(std::string_view text, std::string_view name);
 MetaContentPosition FindMetaContent(std::string_view text, std::string_view name);
 MetaTagPosition FindMetaTag(std::string_view text, std::string_view name);
+MetaTagParts FindMetaTagParts(std::string_view text, std::string_view name);
 std::size_t FindTagEnd(std::string_view text, std::size_t position, char terminator);
 std::string GetTextBetween(std::string_view text, std::string_view startTag,
                            std::string_view endTag);

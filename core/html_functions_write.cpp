@@ -1,1 +1,176 @@
 #include "core/html_functions_write.h"
+
+#include "core/html_functions_read.h"
+#include "core/kel_string_functions.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::string_view kTitleStart = "<title>";
+constexpr std::string_view kTitleEnd = "</title>";
+
+// `text` with `count` bytes from the 0-based `at` replaced by `insert`.
+std::string Splice(std::string_view text, std::size_t at, std::size_t count,
+                   std::string_view insert) {
+    std::string out;
+    out.reserve(text.size() - count + insert.size());
+    out.append(text.substr(0, at)).append(insert).append(text.substr(at + count));
+    return out;
+}
+
+std::string NewMetaTag(std::string_view name, std::string_view encodedValue) {
+    std::string tag = "<meta name=\"";
+    tag.append(name).append("\" content=\"").append(encodedValue).append("\">");
+    return tag;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c) {
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// True when the "&" at `amp` begins a reference that the reader leaves as it is, so that encoding
+// it would break it: &name; (other than the five the reader decodes), &#digits; or &#xhex;.
+bool BeginsKeptReference(std::string_view text, std::size_t amp) {
+    std::size_t i = amp + 1;
+    if (i < text.size() && text[i] == '#') {
+        ++i;
+        const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex) {
+            ++i;
+        }
+        const std::size_t digits = i;
+        while (i < text.size() && (hex ? IsHexDigit(text[i]) : IsDigit(text[i]))) {
+            ++i;
+        }
+        return i > digits && i < text.size() && text[i] == ';';
+    }
+    if (i >= text.size() || !IsLetter(text[i])) {
+        return false;
+    }
+    const std::size_t nameBegin = i;
+    while (i < text.size() && (IsLetter(text[i]) || IsDigit(text[i]))) {
+        ++i;
+    }
+    if (i >= text.size() || text[i] != ';') {
+        return false;
+    }
+    const std::string_view name = text.substr(nameBegin, i - nameBegin);
+    return name != "lt" && name != "gt" && name != "amp" && name != "nbsp" && name != "quot";
+}
+
+// Where a new title element can go so that the reader finds it: after the head start tag, unless
+// a title tag stands before that point; then in front of the whole text.
+std::size_t NewTitlePlace(std::string_view text) {
+    const std::size_t head = FindTextInsensitive(text, "<HEAD>");
+    if (head == 0) {
+        return 0;
+    }
+    const std::string_view before = text.substr(0, head + 5);
+    if (PositionIgnoringAsciiCase(kTitleStart, before) != 0 ||
+        PositionIgnoringAsciiCase(kTitleEnd, before) != 0) {
+        return 0;
+    }
+    return before.size();
+}
+
+}  // namespace
+
+std::size_t FindTextInsensitive(std::string_view text, std::string_view find) {
+    return PositionIgnoringAsciiCase(find, text);
+}
+
+std::string EncodeEntities(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        switch (text[i]) {
+            case '&':
+                out.append(BeginsKeptReference(text, i) ? "&" : "&amp;");
+                break;
+            case '<':
+                out.append("&lt;");
+                break;
+            case '>':
+                out.append("&gt;");
+                break;
+            case '"':
+                out.append("&quot;");
+                break;
+            default:
+                out.push_back(text[i]);
+                break;
+        }
+    }
+    return out;
+}
+
+std::string SetTitle(std::string_view text, std::string_view title) {
+    const std::string encoded = EncodeEntities(title);
+    std::size_t start = PositionIgnoringAsciiCase(kTitleStart, text);
+    if (start != 0) {
+        start += kTitleStart.size();
+        const std::size_t end = PositionIgnoringAsciiCase(kTitleEnd, text);
+        if (start < end) {
+            return Splice(text, start - 1, end - start, encoded);
+        }
+    }
+    std::string element(kTitleStart);
+    element.append(encoded).append(kTitleEnd);
+    return Splice(text, NewTitlePlace(text), 0, element);
+}
+
+std::string SetMetaContent(std::string_view text, std::string_view name, std::string_view value) {
+    const MetaTagParts parts = FindMetaTagParts(text, name);
+    const std::string encoded = EncodeEntities(value);
+    if (!parts.tag.found) {
+        return InsertIntoHead(text, NewMetaTag(name, encoded));
+    }
+    if (parts.closed && parts.content.found) {
+        return Splice(text, parts.content.ValueStart - 1, parts.content.ValueLength, encoded);
+    }
+    // A tag without a readable content value, or without its ">", is rewritten whole where it
+    // stands, under its own name, so that no other attribute is overwritten and the reader finds
+    // the new value there.
+    const std::size_t tagLength = parts.tag.TagEnd - parts.tag.TagStart + 1;
+    const std::string_view ownName = text.substr(parts.NameStart - 1, parts.NameLength);
+    return Splice(text, parts.tag.TagStart - 1, tagLength, NewMetaTag(ownName, encoded));
+}
+
+std::string RemoveMetaTag(std::string_view text, std::string_view name) {
+    const MetaTagPosition tag = FindMetaTag(text, name);
+    if (!tag.found) {
+        return std::string(text);
+    }
+    return Splice(text, tag.TagStart - 1, tag.TagEnd - tag.TagStart + 1, {});
+}
+
+std::string InsertIntoHead(std::string_view text, std::string_view tag) {
+    const std::size_t headEnd = FindTextInsensitive(text, "</HEAD>");
+    if (headEnd == 0) {
+        return Splice(text, 0, 0, tag);
+    }
+    std::string insert(tag);
+    insert.append("\r\n");
+    return Splice(text, headEnd - 1, 0, insert);
+}
+
+std::string SetKeywords(std::string_view text, const std::vector<std::string>& keywords) {
+    std::string joined;
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        if (i > 0) {
+            joined.push_back(',');
+        }
+        joined.append(keywords[i]);
+    }
+    return SetMetaContent(text, "KEYWORDS", joined);
+}
+
+std::string SetDescription(std::string_view text, std::string_view description) {
+    return SetMetaContent(text, "DESCRIPTION", description);
+}
+
+}  // namespace velmora
