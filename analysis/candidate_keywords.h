@@ -27,8 +27,8 @@ public:
 
 // Records word and its parts into occurrences (the scan's recursive helper), with at most
 // `budget` calls for one scanned word, the first included.
-void AddWordAndParts(std::string_view word, const TextRules& rules,
-                     std::vector<std::string>& occurrences, int& budget);
+void AddWordAndParts(std::string_view word, const TextRules& rules, OccurrenceCounter& occurrences,
+                     int& budget);
 
 inline constexpr int kWordPartBudget = 256;
 

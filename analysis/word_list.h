@@ -22,12 +22,37 @@ struct WordForm {
     std::int32_t count = 0; // occurrences of exactly this form
 };
 
+// Counts occurrences by written form while storing each distinct form once, so a page's scan
+// allocates per distinct form rather than per occurrence.
+class OccurrenceCounter {
+public:
+    void Add(std::string_view occurrence);
+
+private:
+    friend class WordList;
+    struct Entry {
+        std::size_t offset = 0;  // into arena_
+        std::size_t length = 0;
+        std::size_t hash = 0;
+        std::int64_t count = 0;
+    };
+    std::string_view TextOf(const Entry& entry) const {
+        return std::string_view(arena_).substr(entry.offset, entry.length);
+    }
+    void Grow();
+
+    std::string arena_;
+    std::vector<Entry> entries_;
+    std::vector<std::uint32_t> slots_;  // 1 + index into entries_; 0 marks a free slot
+};
+
 class WordList {
 public:
     explicit WordList(TextRules rules = TextRules()) : rules_(rules) {}
 
     // Builds the sorted list from occurrences (in any order).
     static WordList FromOccurrences(std::vector<std::string> occurrences, TextRules rules);
+    static WordList FromCounter(const OccurrenceCounter& counter, TextRules rules);
 
     const TextRules& Rules() const { return rules_; }
     const std::vector<WordForm>& Forms() const { return forms_; }
