@@ -1,1 +1,184 @@
 #include "analysis/keyword_ordering.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+std::int32_t Saturated(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// Scores keywords against one page and title; the title is lower-cased once for all of them.
+class Scorer {
+  public:
+    Scorer(const WordList& words, std::string_view title, const KelVelmoraOptions& options)
+        : words_(words),
+          options_(options),
+          caseSensitive_(options.CaseMode() == KeywordCaseMode::CaseSensitive),
+          title_(caseSensitive_ ? std::string(title) : words.Rules().LocaleLower(title)) {}
+
+    std::int64_t Score(std::string_view keyword) const {
+        const std::int64_t weight = options_.MaximumKeywordCount;
+        std::int64_t score =
+            std::int64_t{CountOccurrences(keyword, words_, options_.KeywordCase)} * weight;
+        const auto length = static_cast<std::int64_t>(words_.Rules().CharacterCount(keyword));
+        score += length < weight ? length : weight - 1;
+        if (InTitle(keyword)) {
+            score += weight * weight;
+        }
+        return score;
+    }
+
+  private:
+    bool InTitle(std::string_view keyword) const {
+        if (keyword.empty()) {
+            return false;
+        }
+        if (caseSensitive_) {
+            return title_.find(keyword) != std::string::npos;
+        }
+        return title_.find(words_.Rules().LocaleLower(keyword)) != std::string::npos;
+    }
+
+    const WordList& words_;
+    const KelVelmoraOptions& options_;
+    bool caseSensitive_;
+    std::string title_;
+};
+
+}  // namespace
+
+int FindWord(std::string_view word, const WordList& words, std::uint8_t keywordCase) {
+    const std::string lower = words.Rules().LocaleLower(word);
+    const int group = words.FindGroup(lower);
+    if (group < 0 || CaseModeOf(keywordCase) != KeywordCaseMode::CaseSensitive) {
+        return group;
+    }
+    // Inside a group the written forms stand in byte order.
+    const auto& forms = words.Forms();
+    const auto end = std::find_if(forms.begin() + group, forms.end(),
+                                  [&](const WordForm& form) { return form.lower != lower; });
+    const auto at = std::lower_bound(forms.begin() + group, end, word,
+                                     [](const WordForm& form, std::string_view key) {
+                                         return std::string_view(form.text) < key;
+                                     });
+    return at != end && at->text == word ? static_cast<int>(at - forms.begin()) : -1;
+}
+
+std::int32_t CountOccurrences(std::string_view word, const WordList& words,
+                              std::uint8_t keywordCase) {
+    const int index = FindWord(word, words, keywordCase);
+    if (index < 0) {
+        return 0;
+    }
+    const auto& forms = words.Forms();
+    if (CaseModeOf(keywordCase) == KeywordCaseMode::CaseSensitive) {
+        return forms[index].count;
+    }
+    std::int64_t total = 0;
+    for (auto i = static_cast<std::size_t>(index);
+         i < forms.size() && forms[i].lower == forms[index].lower; ++i) {
+        total += forms[i].count;
+    }
+    return Saturated(total);
+}
+
+std::int32_t KeywordScore(std::string_view keyword, const WordList& words, std::string_view title,
+                          const KelVelmoraOptions& options) {
+    return Saturated(Scorer(words, title, options).Score(keyword));
+}
+
+bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::string_view title,
+                    const KelVelmoraOptions& options) {
+    if (keywords.size() < 2) {
+        return true;
+    }
+    const Scorer scorer(words, title, options);
+    std::int64_t previous = scorer.Score(keywords.front());
+    for (std::size_t i = 1; i < keywords.size(); ++i) {
+        const std::int64_t score = scorer.Score(keywords[i]);
+        if (score > previous) {
+            return false;
+        }
+        previous = score;
+    }
+    return true;
+}
+
+KeywordList SortByScore(const KeywordList& keywords, const WordList& words, std::string_view title,
+                        ProgressIndicator* progress, const KelVelmoraOptions& options) {
+    const Scorer scorer(words, title, options);
+    const std::size_t n = keywords.size();
+    std::vector<std::int64_t> scores(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        scores[i] = scorer.Score(keywords[i]);
+    }
+
+    // A shell sort over indices with the gaps 1, 4, 13, 40, ...: keywords of equal score end in
+    // the order these passes leave them, which the rest of the program reproduces.
+    std::vector<std::size_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        order[i] = i;
+    }
+    std::size_t gap = 0;
+    do {
+        gap = 3 * gap + 1;
+    } while (gap <= n);
+    if (progress != nullptr) {
+        progress->SetMinimum(0);
+        progress->SetMaximum(static_cast<int>(gap));
+    }
+    do {
+        gap /= 3;
+        if (progress != nullptr) {
+            progress->SetPosition(progress->Maximum() - static_cast<int>(gap));
+        }
+        for (std::size_t i = gap; i < n; ++i) {
+            const std::size_t moving = order[i];
+            std::size_t j = i;
+            while (j >= gap && scores[order[j - gap]] < scores[moving]) {
+                order[j] = order[j - gap];
+                j -= gap;
+            }
+            order[j] = moving;
+        }
+    } while (gap > 1);
+
+    KeywordList sorted;
+    sorted.reserve(n);
+    for (const std::size_t i : order) {
+        sorted.push_back(keywords[i]);
+    }
+    return sorted;
+}
+
+std::string PreferredForm(std::string_view word, const WordList& words, std::uint8_t keywordCase) {
+    switch (CaseModeOf(keywordCase)) {
+        case KeywordCaseMode::CaseInsensitiveLower:
+            return words.Rules().LocaleLower(word);
+        case KeywordCaseMode::CaseSensitive:
+            return std::string(word);
+        case KeywordCaseMode::CaseInsensitiveMixed:
+            break;
+    }
+    const int index = FindWord(word, words, keywordCase);
+    if (index < 0) {
+        return std::string(word);
+    }
+    // The most used written form; on a tie the first, which is the first in byte order.
+    const auto& forms = words.Forms();
+    std::size_t best = index;
+    for (auto i = static_cast<std::size_t>(index) + 1;
+         i < forms.size() && forms[i].lower == forms[index].lower; ++i) {
+        if (forms[i].count > forms[best].count) {
+            best = i;
+        }
+    }
+    return forms[best].text;
+}
+
+}  // namespace velmora
