@@ -7,7 +7,7 @@
 namespace velmora::bench {
 namespace {
 
-constexpr std::array<std::string_view, 96> kVocabulary = {
+constexpr std::array<std::string_view, 97> kVocabulary = {
     "the",      "web",       "hosting",  "and",      "of",        "to",        "cheap",
     "design",   "a",         "in",       "for",      "page",      "site",      "is",
     "search",   "engine",    "with",     "your",     "on",        "server",    "domain",
