@@ -1,0 +1,164 @@
+#include "ui/edit_text_form.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace velmora {
+namespace {
+
+void SaveScreenshot(QWidget& widget, const QString& name) {
+    const QString dir =
+        qEnvironmentVariable("VELMORA_SCREENSHOTS", QDir::currentPath() + "/screenshots");
+    QDir().mkpath(dir);
+    QVERIFY(widget.grab().save(dir + "/" + name + ".png"));
+}
+
+int LineHeight(const QPlainTextEdit& edit, int lines) {
+    return lines * edit.fontMetrics().lineSpacing();
+}
+
+}  // namespace
+
+class EditTextFormTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void SingleLineHasFixedHeightWithoutWrap() {
+        TEditText dialog;
+        dialog.Prime("Title", "A page title", true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QCOMPARE(dialog.windowTitle(), QString("Title"));
+        QCOMPARE(dialog.TitleLabel->text(), QString("Title"));
+        QVERIFY(dialog.TitleLabel->isReadOnly());
+        QCOMPARE(dialog.EditWindow->lineWrapMode(), QPlainTextEdit::NoWrap);
+        const int editHeight = dialog.EditWindow->height();
+        QVERIFY(editHeight >= LineHeight(*dialog.EditWindow, 1));
+        QVERIFY(editHeight < LineHeight(*dialog.EditWindow, 2));
+        QCOMPARE(dialog.minimumHeight(), dialog.maximumHeight());
+        QCOMPARE(dialog.height(), dialog.minimumHeight());
+        QVERIFY(dialog.minimumWidth() >= 200);
+        SaveScreenshot(dialog, "edit_text_form_single_line");
+
+        dialog.resize(dialog.width() + 40, dialog.height() + 100);
+        QCOMPARE(dialog.height(), dialog.minimumHeight());
+        QCOMPARE(dialog.EditWindow->height(), editHeight);
+    }
+
+    void MultiLineWrapsAndOnlyGrows() {
+        TEditText dialog;
+        dialog.Prime("Title", "short", true);
+        const int singleHeight = dialog.height();
+        dialog.Prime("Description", "A description of the page that runs on", false);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QCOMPARE(dialog.EditWindow->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(dialog.EditWindow->height() >= LineHeight(*dialog.EditWindow, 5));
+        QVERIFY(dialog.EditWindow->height() < LineHeight(*dialog.EditWindow, 6));
+        const int fitted = dialog.height();
+        QVERIFY(fitted > singleHeight);
+        QCOMPARE(dialog.minimumHeight(), fitted);
+        QCOMPARE(dialog.maximumHeight(), QWIDGETSIZE_MAX);
+        SaveScreenshot(dialog, "edit_text_form_multi_line");
+
+        dialog.resize(dialog.width(), fitted + 120);
+        QCOMPARE(dialog.height(), fitted + 120);
+        dialog.resize(dialog.width(), fitted - 30);
+        QCOMPARE(dialog.height(), fitted);
+
+        // Only the width carries over to the next use.
+        dialog.resize(420, dialog.height());
+        dialog.Prime("Title", "again", true);
+        QCOMPARE(dialog.width(), 420);
+        QCOMPARE(dialog.height(), singleHeight);
+    }
+
+    void EnterIsDiscardedAndTabMovesOn() {
+        TEditText dialog;
+        dialog.Prime("Description", "one two", false);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        dialog.EditWindow->setFocus();
+
+        for (const Qt::KeyboardModifiers modifiers :
+             {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
+              Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers(Qt::AltModifier)}) {
+            QTest::keyClick(dialog.EditWindow, Qt::Key_Return, modifiers);
+            QTest::keyClick(dialog.EditWindow, Qt::Key_Enter, modifiers | Qt::KeypadModifier);
+        }
+        QCOMPARE(dialog.EditWindow->toPlainText(), QString("one two"));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.HaveChanged());
+
+        QTest::keyClick(dialog.EditWindow, Qt::Key_Tab);
+        QCOMPARE(dialog.EditWindow->toPlainText(), QString("one two"));
+        QVERIFY(!dialog.EditWindow->hasFocus());
+    }
+
+    void GetTextCleansLineBreaksAndSpaces() {
+        TEditText dialog;
+        dialog.Prime("Description", "", false);
+        dialog.EditWindow->insertPlainText("first\r\nsecond");
+        QVERIFY(dialog.HaveChanged());
+        QCOMPARE(dialog.GetText(), QString("first second"));
+
+        dialog.EditWindow->setPlainText(" a  \t b\n\n\rc   ");
+        QCOMPARE(dialog.GetText(), QString(" a \t b c "));
+    }
+
+    void CancelEscapeAndCloseBox() {
+        TEditText dialog;
+        dialog.Prime("Title", "Original", true);
+        dialog.show();
+        dialog.EditWindow->setPlainText("Edited");
+        QVERIFY(dialog.HaveChanged());
+        QTest::mouseClick(dialog.CancelButton, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!dialog.HaveChanged());
+        QCOMPARE(dialog.EditWindow->toPlainText(), QString("Original"));
+
+        dialog.Prime("Title", "Original", true);
+        dialog.show();
+        dialog.EditWindow->setPlainText("Edited");
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(!dialog.HaveChanged());
+
+        dialog.Prime("Title", "Original", true);
+        dialog.show();
+        dialog.EditWindow->setPlainText("Kept");
+        dialog.close();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.HaveChanged());
+        QCOMPARE(dialog.GetText(), QString("Kept"));
+
+        dialog.Prime("Title", "Original", true);
+        dialog.show();
+        QTest::mouseClick(dialog.SaveButton, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(!dialog.HaveChanged());
+    }
+
+    void UntouchedTextNeverCountsAsChanged() {
+        // Text the edit box reads back differently (line breaks, no-break spaces) is compared
+        // with the box's own reading.
+        TEditText dialog;
+        dialog.Prime("Title", QString::fromUtf8("Caf\u00e9\u00a0de\r\nParis\r"), true);
+        QVERIFY(!dialog.HaveChanged());
+        dialog.Prime("Description", QString::fromUtf8("one\rtwo\u2029three"), false);
+        QVERIFY(!dialog.HaveChanged());
+    }
+};
+
+}  // namespace velmora
+
+QTEST_MAIN(velmora::EditTextFormTest)
+#include "edit_text_form_test.moc"

@@ -1,0 +1,101 @@
+#include "ui/progress_message_form.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+
+namespace velmora {
+namespace {
+
+void SaveScreenshot(QWidget& widget, const QString& name) {
+    const QString dir =
+        qEnvironmentVariable("VELMORA_SCREENSHOTS", QDir::currentPath() + "/screenshots");
+    QDir().mkpath(dir);
+    QVERIFY(widget.grab().save(dir + "/" + name + ".png"));
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+class ProgressMessageFormTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void StartShowsDrawnBlockingWindow() {
+        QWidget owner;
+        owner.show();
+        TProgressForm form(&owner);
+        PaintCounter counter;
+        form.ProgressBar->installEventFilter(&counter);
+
+        form.Start(3);
+        QVERIFY(form.isVisible());
+        QCOMPARE(counter.paints > 0, true);
+        QCOMPARE(form.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(form.windowTitle(), QString("Working ..."));
+        QCOMPARE(form.DisplayMessage->text(), QString("Processing words - Please wait"));
+        QCOMPARE(form.ProgressBar->minimum(), 0);
+        QCOMPARE(form.ProgressBar->maximum(), 3);
+        QCOMPARE(form.ProgressBar->value(), 0);
+        QVERIFY(form.width() >= 345 && form.height() >= 53);
+        SaveScreenshot(form, "progress_message_form");
+
+        form.Advance();
+        form.Advance(2);
+        QCOMPARE(form.ProgressBar->value(), 3);
+        form.Advance();
+        QCOMPARE(form.ProgressBar->value(), 3);
+        form.Finish();
+        QVERIFY(!form.isVisible());
+
+        // A second run starts from the beginning, whatever the last one left.
+        form.Start(5);
+        QCOMPARE(form.ProgressBar->value(), 0);
+        QCOMPARE(form.ProgressBar->maximum(), 5);
+        form.Finish();
+    }
+
+    void NothingToDoShowsAndHides() {
+        TProgressForm form;
+        form.Start(0);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.ProgressBar->maximum(), 0);
+        form.Finish();
+        QVERIFY(!form.isVisible());
+    }
+
+    void IndicatorDrivesTheBar() {
+        TProgressForm form;
+        form.Start(1);
+        ProgressIndicator& indicator = form.Indicator();
+        indicator.SetMinimum(0);
+        indicator.SetMaximum(40);
+        QCOMPARE(indicator.Maximum(), 40);
+        indicator.SetPosition(27);
+        QCOMPARE(indicator.Position(), 27);
+        QCOMPARE(form.ProgressBar->value(), 27);
+        indicator.SetPosition(39);
+        QCOMPARE(form.ProgressBar->value(), 39);
+        form.Finish();
+        QVERIFY(!form.isVisible());
+    }
+};
+
+}  // namespace velmora
+
+QTEST_MAIN(velmora::ProgressMessageFormTest)
+#include "progress_message_form_test.moc"

@@ -1,0 +1,231 @@
+#include "ui/change_keywords_form.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+#include "analysis/keyword_choice.h"
+#include "core/page_encoding.h"
+#include "ui/progress_message_form.h"
+#include "ui/prompt.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kMargin = 7;
+constexpr QSize kDesignSize(525, 288);
+constexpr QSize kMinimumSize(400, 160);
+
+std::string LineOf(const QListWidgetItem& item) {
+    return item.data(Qt::UserRole).toByteArray().toStdString();
+}
+
+std::vector<std::string> LinesOf(const QListWidget& list) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(list.count()));
+    for (int row = 0; row < list.count(); ++row) {
+        lines.push_back(LineOf(*list.item(row)));
+    }
+    return lines;
+}
+
+QListWidgetItem* NewItem(const std::string& line, Encoding encoding) {
+    auto* item = new QListWidgetItem(QString::fromStdString(PageBytesToUtf8(line, encoding)));
+    item->setData(Qt::UserRole, QByteArray::fromStdString(line));
+    return item;
+}
+
+QListWidget* MakeList(QWidget* parent, const char* name) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    return list;
+}
+
+QPushButton* MakeButton(const QString& text, QWidget* parent, const char* name) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
+
+TChangeKeywords::TChangeKeywords(Prompt& prompt, TProgressForm& progress, QWidget* parent)
+    : QDialog(parent),
+      CandidateList(MakeList(this, "CandidateList")),
+      KeywordList(MakeList(this, "KeywordList")),
+      AddButton(MakeButton(QStringLiteral("Add >>"), this, "AddButton")),
+      RemoveButton(MakeButton(QStringLiteral("<< Remove"), this, "RemoveButton")),
+      btn_auto(MakeButton(QStringLiteral("Auto"), this, "btn_auto")),
+      DoneButton(MakeButton(QStringLiteral("Done"), this, "DoneButton")),
+      CancelButton(MakeButton(QStringLiteral("Cancel"), this, "CancelButton")),
+      prompt_(prompt),
+      progress_(progress) {
+    setObjectName("ChangeKeywords");
+    setWindowTitle(QStringLiteral("Change Keywords"));
+
+    auto* candidateLabel = new QLabel(QStringLiteral("Candidate Keywords"), this);
+    candidateLabel->setObjectName("Label1");
+    auto* keywordsLabel = new QLabel(QStringLiteral("Keywords"), this);
+    keywordsLabel->setObjectName("KeywordsLabel");
+    for (QPushButton* button : {AddButton, RemoveButton, btn_auto}) {
+        button->setMinimumSize(71, 20);
+        button->setAutoDefault(false);
+    }
+    DoneButton->setMinimumSize(61, 20);
+    CancelButton->setMinimumSize(61, 20);
+    DoneButton->setDefault(true);
+    CancelButton->setAutoDefault(false);
+
+    auto* commands = new QVBoxLayout;
+    commands->setSpacing(kMargin);
+    commands->addSpacing(5);
+    commands->addWidget(AddButton);
+    commands->addWidget(RemoveButton);
+    commands->addSpacing(2);
+    commands->addWidget(btn_auto);
+    commands->addStretch(1);
+
+    // Two lists of equal width with the command column between them; Done lines up with the
+    // right edge of the candidate list and Cancel with the left edge of the keyword list.
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->setHorizontalSpacing(kMargin);
+    layout->setVerticalSpacing(2);
+    layout->addWidget(candidateLabel, 0, 0);
+    layout->addWidget(keywordsLabel, 0, 2);
+    layout->addWidget(CandidateList, 1, 0);
+    layout->addLayout(commands, 1, 1);
+    layout->addWidget(KeywordList, 1, 2);
+    layout->setRowMinimumHeight(2, kMargin - layout->verticalSpacing());
+    layout->addWidget(DoneButton, 3, 0, Qt::AlignRight);
+    layout->addWidget(CancelButton, 3, 2, Qt::AlignLeft);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(2, 1);
+    layout->setRowStretch(1, 1);
+
+    connect(AddButton, &QPushButton::clicked, this, &TChangeKeywords::AddButtonClick);
+    connect(RemoveButton, &QPushButton::clicked, this, &TChangeKeywords::RemoveButtonClick);
+    connect(btn_auto, &QPushButton::clicked, this, &TChangeKeywords::btn_autoClick);
+    connect(DoneButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(CandidateList, &QListWidget::itemDoubleClicked, this, &TChangeKeywords::AddButtonClick);
+    connect(KeywordList, &QListWidget::itemDoubleClicked, this,
+            &TChangeKeywords::RemoveButtonClick);
+
+    setMinimumSize(minimumSizeHint().expandedTo(kMinimumSize));
+    resize(kDesignSize.expandedTo(minimumSize()));
+}
+
+void TChangeKeywords::Prime(const ::velmora::KeywordList& keywords, std::int32_t wordCount,
+                            const WordList& words, const std::string& title,
+                            const KelVelmoraOptions& options) {
+    const std::size_t steps = keywords.size() + words.OccurrenceCount();
+    progress_.Start(static_cast<int>(std::min<std::size_t>(steps, INT_MAX)));
+    const PrimedKeywordChoice primed =
+        PrimeKeywordChoice(keywords, wordCount, words, title, options, [this](std::size_t done) {
+            progress_.Advance(static_cast<int>(std::min<std::size_t>(done, INT_MAX)));
+        });
+    Words = &words;
+    Title = title;
+    Options = &options;
+    FillList(*KeywordList, primed.KeywordLines);
+    FillList(*CandidateList, primed.CandidateLines);
+    GoodCandidates = primed.GoodCandidates;
+    Changed = false;
+    progress_.Finish();
+
+    if (!primed.OrderOptimal) {
+        prompt_.Ask(parentWidget(), QStringLiteral("Optimal Keyword Ordering"),
+                    QStringLiteral("Keywords will automatically be reordered in the document to "
+                                   "reflect the optimal keyword ordering."),
+                    Prompt::Buttons::Ok, Prompt::Icon::Information);
+        Changed = true;
+    }
+}
+
+::velmora::KeywordList TChangeKeywords::GetKeywords() const {
+    if (Words == nullptr) {
+        return {};
+    }
+    return KeywordsFromLines(LinesOf(*KeywordList), *Words, Title, *Options);
+}
+
+void TChangeKeywords::AddButtonClick() {
+    MoveSelectedLines(*CandidateList, *KeywordList);
+}
+
+void TChangeKeywords::RemoveButtonClick() {
+    MoveSelectedLines(*KeywordList, *CandidateList);
+}
+
+void TChangeKeywords::btn_autoClick() {
+    if (Words == nullptr) {
+        return;
+    }
+    progress_.Start(1);
+    const ::velmora::KeywordList ranked =
+        RankAutoKeywords(GoodCandidates, *Words, Title, *Options, &progress_.Indicator());
+    const ChoiceLines chosen =
+        ApplyAutoChoice(ChoiceLines{LinesOf(*CandidateList), LinesOf(*KeywordList)}, ranked,
+                        *Options, Words->Rules());
+    FillList(*CandidateList, chosen.Candidates);
+    FillList(*KeywordList, chosen.Keywords);
+    progress_.Finish();
+    Changed = true;
+}
+
+void TChangeKeywords::reject() {
+    Changed = false;
+    QDialog::reject();
+}
+
+void TChangeKeywords::closeEvent(QCloseEvent* event) {
+    if (isVisible()) {
+        accept();
+    }
+    event->accept();
+}
+
+void TChangeKeywords::MoveSelectedLines(QListWidget& from, QListWidget& to) {
+    for (int row = from.count() - 1; row >= 0; --row) {
+        if (!from.item(row)->isSelected()) {
+            continue;
+        }
+        const std::unique_ptr<QListWidgetItem> item(from.takeItem(row));
+        InsertLine(to, LineOf(*item));
+        Changed = true;
+    }
+}
+
+void TChangeKeywords::InsertLine(QListWidget& list, const std::string& line) const {
+    const TextRules rules = Words != nullptr ? Words->Rules() : TextRules();
+    int low = 0;
+    int high = list.count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (rules.Compare(LineOf(*list.item(middle)), line) <= 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    list.insertItem(low, NewItem(line, rules.encoding()));
+}
+
+void TChangeKeywords::FillList(QListWidget& list, const std::vector<std::string>& lines) const {
+    const Encoding encoding = Words != nullptr ? Words->Rules().encoding() : Encoding::Windows1252;
+    list.clear();
+    for (const std::string& line : lines) {
+        list.addItem(NewItem(line, encoding));
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,161 @@
+#include "ui/edit_text_form.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kDesignWidth = 299;
+constexpr int kMinimumWidth = 200;
+constexpr int kMultiLineRows = 5;
+
+}  // namespace
+
+QString CleanEditedText(QString text) {
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    QString cleaned;
+    cleaned.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char(' ') && cleaned.endsWith(QLatin1Char(' '))) {
+            continue;
+        }
+        cleaned.append(c);
+    }
+    return cleaned;
+}
+
+TEditText::TEditText(QWidget* parent)
+    : QDialog(parent),
+      EditWindow(new QPlainTextEdit(this)),
+      SaveButton(new QPushButton(QStringLiteral("Save"), this)),
+      CancelButton(new QPushButton(QStringLiteral("Cancel"), this)),
+      TitleLabel(new QLineEdit(this)) {
+    setObjectName("EditTextForm");
+    EditWindow->setObjectName("EditWindow");
+    SaveButton->setObjectName("SaveButton");
+    CancelButton->setObjectName("CancelButton");
+    TitleLabel->setObjectName("TitleLabel");
+
+    auto* fieldLabel = new QLabel(QStringLiteral("Field:"), this);
+    fieldLabel->setObjectName("Label1");
+    TitleLabel->setReadOnly(true);
+    TitleLabel->setFocusPolicy(Qt::NoFocus);
+
+    EditWindow->setTabChangesFocus(true);
+    EditWindow->installEventFilter(this);
+    SaveButton->setMinimumSize(75, 25);
+    CancelButton->setMinimumSize(75, 25);
+    // Enter belongs to no button: in the edit box it is discarded, elsewhere it does nothing.
+    SaveButton->setAutoDefault(false);
+    CancelButton->setAutoDefault(false);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->setVerticalSpacing(kMargin);
+    layout->addWidget(fieldLabel, 0, 0);
+    layout->addWidget(TitleLabel, 0, 1);
+    layout->addWidget(EditWindow, 1, 0, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(SaveButton);
+    buttons->addStretch(1);
+    buttons->addWidget(CancelButton);
+    layout->addLayout(buttons, 2, 0, 1, 2);
+    layout->setRowStretch(1, 1);
+
+    connect(SaveButton, &QPushButton::clicked, this, &TEditText::SaveButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TEditText::CancelButtonClick);
+
+    setMinimumWidth(std::max(kMinimumWidth, minimumSizeHint().width()));
+    resize(std::max(kDesignWidth, minimumWidth()), height());
+}
+
+void TEditText::Prime(const QString& caption, const QString& text, bool singleLine) {
+    setWindowTitle(caption);
+    TitleLabel->setText(caption);
+    TitleLabel->setCursorPosition(0);
+
+    InitialText = text;
+    EditWindow->setPlainText(text);
+    InitialReading = EditWindow->toPlainText();
+
+    const Qt::ScrollBarPolicy bars = singleLine ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    EditWindow->setHorizontalScrollBarPolicy(bars);
+    EditWindow->setVerticalScrollBarPolicy(bars);
+    EditWindow->setLineWrapMode(singleLine ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    if (singleLine) {
+        EditWindow->setFixedHeight(EditHeight(1));
+    } else {
+        EditWindow->setMinimumHeight(EditHeight(kMultiLineRows));
+        EditWindow->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+
+    layout()->invalidate();
+    layout()->activate();
+    FittedHeight = layout()->totalMinimumSize().height();
+    if (singleLine) {
+        setFixedHeight(FittedHeight);
+    } else {
+        setMinimumHeight(FittedHeight);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+    resize(width(), FittedHeight);
+    EditWindow->setFocus();
+    EditWindow->moveCursor(QTextCursor::End);
+}
+
+bool TEditText::HaveChanged() const {
+    return EditWindow->toPlainText() != InitialReading;
+}
+
+QString TEditText::GetText() const {
+    return CleanEditedText(EditWindow->toPlainText());
+}
+
+void TEditText::SaveButtonClick() {
+    accept();
+}
+
+void TEditText::CancelButtonClick() {
+    reject();
+}
+
+void TEditText::reject() {
+    EditWindow->setPlainText(InitialText);
+    QDialog::reject();
+}
+
+void TEditText::closeEvent(QCloseEvent* event) {
+    if (isVisible()) {
+        accept();
+    }
+    event->accept();
+}
+
+bool TEditText::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == EditWindow && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+int TEditText::EditHeight(int lines) const {
+    const int margin = static_cast<int>(2 * EditWindow->document()->documentMargin());
+    return lines * EditWindow->fontMetrics().lineSpacing() + margin + 2 * EditWindow->frameWidth();
+}
+
+}  // namespace velmora

@@ -1,0 +1,55 @@
+#pragma once
+
+// The dialog that edits the page title or description.
+
+#include <QDialog>
+#include <QString>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace velmora {
+
+class TEditText : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit TEditText(QWidget* parent = nullptr);
+
+    // Caption and field name, the text, and whether the field is one line (fixed height, no
+    // wrapping) or five lines that wrap (the window may grow taller).
+    void Prime(const QString& caption, const QString& text, bool singleLine);
+    bool HaveChanged() const;
+    // The edited text with line breaks as spaces and every run of spaces as one space.
+    QString GetText() const;
+
+    QPlainTextEdit* EditWindow;
+    QPushButton* SaveButton;
+    QPushButton* CancelButton;
+    QLineEdit* TitleLabel;
+
+  public slots:
+    void SaveButtonClick();
+    void CancelButtonClick();
+
+  protected:
+    // Esc and Cancel put the initial text back.
+    void reject() override;
+    // The close box keeps the edits, as Save does.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    int EditHeight(int lines) const;
+
+    QString InitialText;
+    // The initial text as the edit box gives it back, which is what edits are measured against.
+    QString InitialReading;
+    int FittedHeight = 0;
+};
+
+// The text with LF and CR as spaces and runs of spaces collapsed.
+QString CleanEditedText(QString text);
+
+}  // namespace velmora

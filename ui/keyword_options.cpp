@@ -1,0 +1,489 @@
+#include "ui/keyword_options.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <array>
+#include <exception>
+
+#include "options/saveable_velmora_options.h"
+#include "ui/prompt.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr QSize kMinimumClientSize(336, 352);
+
+QSpinBox* AddNumberRow(QGridLayout& grid, const QString& label, const char* name, int minimum,
+                       int maximum, const QString& hint) {
+    auto* parent = grid.parentWidget();
+    auto* field = new QSpinBox(parent);
+    field->setObjectName(name);
+    field->setRange(minimum, maximum);
+    field->setToolTip(hint);
+    auto* text = new QLabel(label, parent);
+    text->setBuddy(field);
+    const int row = grid.rowCount();
+    grid.addWidget(text, row, 0);
+    grid.addWidget(field, row, 1);
+    return field;
+}
+
+template <typename Button>
+Button* NewButton(const QString& text, QWidget* parent, const char* name) {
+    auto* button = new Button(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QLabel* NewText(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+// Keeps the minimum of a pair below its maximum, moving the other field.
+void RaiseMaximum(const QSpinBox& minimum, QSpinBox& maximum) {
+    if (minimum.value() >= maximum.value()) {
+        maximum.setValue(minimum.value() + 1);
+    }
+}
+
+void LowerMinimum(QSpinBox& minimum, const QSpinBox& maximum) {
+    if (minimum.value() >= maximum.value()) {
+        minimum.setValue(maximum.value() - 1);
+    }
+}
+
+}  // namespace
+
+TKeywordsOptionsForm::TKeywordsOptionsForm(Prompt& prompt, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      prompt_(prompt) {
+    setObjectName("KeywordsOptionsForm");
+    setWindowTitle(QStringLiteral("Kel - Velmora - Options"));
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName("PageControl");
+    MetaTagsTabSheet = BuildMetaTagsPage();
+    CompressTabSheet = BuildCompressPage();
+    PageControl->addTab(MetaTagsTabSheet, QStringLiteral("Meta Tags"));
+    PageControl->addTab(CompressTabSheet, QStringLiteral("Compact Options"));
+
+    CloseButton = NewButton<QPushButton>(QStringLiteral("Apply"), this, "CloseButton");
+    CancelButton = NewButton<QPushButton>(QStringLiteral("Cancel"), this, "CancelButton");
+    CloseButton->setDefault(true);
+    CancelButton->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CloseButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl);
+    layout->addLayout(buttons);
+
+    connect(CloseButton, &QPushButton::clicked, this, &TKeywordsOptionsForm::CloseButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TKeywordsOptionsForm::CancelButtonClick);
+
+    setFixedSize(sizeHint().expandedTo(minimumSizeHint()).expandedTo(kMinimumClientSize));
+}
+
+QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
+    auto* page = new QWidget;
+    page->setObjectName("MetaTagsTabSheet");
+
+    auto* recommended = new QGroupBox(QStringLiteral("Recommended Number of Meta Tags"), page);
+    recommended->setObjectName("GroupBox2");
+    auto* recommendedGrid = new QGridLayout(recommended);
+    recommendedGrid->setColumnStretch(0, 1);
+    EditRecMinKeywords = AddNumberRow(
+        *recommendedGrid, QStringLiteral("Minimum number:"), "EditRecMinKeywords", 1, 99,
+        QStringLiteral("This is the minimimum number of meta tags that a page should have."));
+    EditRecMaxKeywords = AddNumberRow(
+        *recommendedGrid, QStringLiteral("Maximum Number:"), "EditRecMaxKeywords", 2, 100,
+        QStringLiteral("This is the maximum number of keywords that a page may have."));
+    EdtMaxKeywordCount = AddNumberRow(
+        *recommendedGrid, QStringLiteral("Maximum keyword count:"), "EdtMaxKeywordCount", 1, 100,
+        QStringLiteral("This is the maximum number of times (in any combination) that the word "
+                       "may appear in the keyword list."));
+
+    auto* identification =
+        new QGroupBox(QStringLiteral("Meta Tag Identification Parameters"), page);
+    identification->setObjectName("GroupBox1");
+    auto* identificationGrid = new QGridLayout(identification);
+    identificationGrid->setColumnStretch(0, 1);
+    EditMinimumKeywordCount = AddNumberRow(
+        *identificationGrid, QStringLiteral("Minimum number of times keyword must occur:"),
+        "EditMinimumKeywordCount", 1, 99,
+        QStringLiteral("The minimum number of times a word (or phrase) must occur before it is "
+                       "considered as a keyword candidate."));
+    EditMaximumKeywordCount = AddNumberRow(
+        *identificationGrid, QStringLiteral("Maximum times keyword may occur - larger of:"),
+        "EditMaximumKeywordCount", 2, 100,
+        QStringLiteral("The maximum number of times a word (or phrase) may occur for it to be "
+                       "considered as a keyword candidate. Above this it is ignored on the "
+                       "grounds of keyword spamming."));
+    EditKeywordInEvery = AddNumberRow(*identificationGrid, QStringLiteral("or one word in every:"),
+                                      "EditKeywordInEvery", 8, 100, QString());
+
+    auto* other = new QGroupBox(QStringLiteral("Other Options"), page);
+    other->setObjectName("GroupBox3");
+    RadioCaseSensitive = NewButton<QRadioButton>(QStringLiteral("Keywords are case sensitive"),
+                                                 other, "RadioCaseSensitive");
+    RadioCaseInsensitiveMixed = NewButton<QRadioButton>(
+        QStringLiteral("Keywords case insensitive - mixed"), other, "RadioCaseInsensitiveMixed");
+    RadioCaseInsensitiveLower =
+        NewButton<QRadioButton>(QStringLiteral("Keywords case insenstive - lower case"), other,
+                                "RadioCaseInsensitiveLower");
+    auto* otherLayout = new QVBoxLayout(other);
+    otherLayout->addWidget(RadioCaseSensitive);
+    otherLayout->addWidget(RadioCaseInsensitiveMixed);
+    otherLayout->addWidget(RadioCaseInsensitiveLower);
+
+    ResetButton = NewButton<QPushButton>(QStringLiteral("Reset"), page, "ResetButton");
+    DefaultButton = NewButton<QPushButton>(QStringLiteral("Defaults"), page, "DefaultButton");
+    for (QPushButton* button : {ResetButton, DefaultButton}) {
+        button->setAutoDefault(false);
+    }
+    auto* resetButtons = new QVBoxLayout;
+    resetButtons->addStretch(1);
+    resetButtons->addWidget(ResetButton);
+    resetButtons->addWidget(DefaultButton);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(other, 1);
+    bottom->addLayout(resetButtons);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(recommended);
+    layout->addWidget(identification);
+    layout->addLayout(bottom);
+    layout->addStretch(1);
+
+    connect(EditRecMinKeywords, &QSpinBox::valueChanged, this,
+            &TKeywordsOptionsForm::EditRecMinKeywordsChange);
+    connect(EditRecMaxKeywords, &QSpinBox::valueChanged, this,
+            &TKeywordsOptionsForm::EditRecMaxKeywordsChange);
+    connect(EdtMaxKeywordCount, &QSpinBox::valueChanged, this,
+            &TKeywordsOptionsForm::EdtMaxKeywordCountChange);
+    connect(EditMinimumKeywordCount, &QSpinBox::valueChanged, this,
+            &TKeywordsOptionsForm::MinimumKeywordCountOnChange);
+    connect(EditMaximumKeywordCount, &QSpinBox::valueChanged, this,
+            &TKeywordsOptionsForm::EditMaximumKeywordCountChange);
+    connect(EditKeywordInEvery, &QSpinBox::valueChanged, this,
+            &TKeywordsOptionsForm::EditKeywordInEveryChange);
+    connect(RadioCaseSensitive, &QRadioButton::clicked, this,
+            &TKeywordsOptionsForm::RadioCaseSensitiveClick);
+    connect(RadioCaseInsensitiveMixed, &QRadioButton::clicked, this,
+            &TKeywordsOptionsForm::RadioCaseInsensitiveMixedClick);
+    connect(RadioCaseInsensitiveLower, &QRadioButton::clicked, this,
+            &TKeywordsOptionsForm::RadioCaseInsensitiveLowerClick);
+    connect(ResetButton, &QPushButton::clicked, this, &TKeywordsOptionsForm::ResetButtonClick);
+    connect(DefaultButton, &QPushButton::clicked, this, &TKeywordsOptionsForm::DefaultButtonClick);
+    return page;
+}
+
+QWidget* TKeywordsOptionsForm::BuildCompressPage() {
+    auto* page = new QWidget;
+    page->setObjectName("CompressTabSheet");
+    chkEnableCompression =
+        NewButton<QCheckBox>(QStringLiteral("Enable compression (removal of unnecessary spaces)"),
+                             page, "chkEnableCompression");
+    chkWarnOnCompress = NewButton<QCheckBox>(
+        QStringLiteral("Warn before compressing (use for hand crafted html only)"), page,
+        "chkWarnOnCompress");
+    optCompactAlways = NewButton<QRadioButton>(QStringLiteral("I only ever use a WYSIWYG editor."),
+                                               page, "optCompactAlways");
+    optCompactAlways->setToolTip(
+        QStringLiteral("Most WYSIWYG editors will put spaces back when you edit the file."));
+    optCompactSometimes = NewButton<QRadioButton>(
+        QStringLiteral("I want to decide on a file by file basis."), page, "optCompactSometimes");
+    optCompactNever = NewButton<QRadioButton>(
+        QStringLiteral("All my html is hand crafted; leave any spaces alone."), page,
+        "optCompactNever");
+    chkEnableCompression->setChecked(true);
+    chkWarnOnCompress->setChecked(true);
+    optCompactSometimes->setChecked(true);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(chkEnableCompression);
+    layout->addWidget(NewText(
+        QStringLiteral("This reduces the size of the html and therefore makes it faster to "
+                       "download. For files generated using a WYSIWYG editor this can result in "
+                       "a 10% to 40% size reduction."),
+        page));
+    layout->addWidget(chkWarnOnCompress);
+    layout->addWidget(NewText(
+        QStringLiteral("Whilst compression will not affect the rendering of the page in any way, "
+                       "it can make the html harder to follow if you often edit the html "
+                       "manually."),
+        page));
+    layout->addWidget(NewText(
+        QStringLiteral("If unsure which options to use then the following may help:"), page));
+    layout->addWidget(optCompactAlways);
+    layout->addWidget(optCompactSometimes);
+    layout->addWidget(optCompactNever);
+    layout->addWidget(NewText(
+        QStringLiteral("If you hand craft your html and use spaces (or tabs) for indentation "
+                       "(i.e. to match up opening and closing tags) then you won't want these "
+                       "removed."),
+        page));
+    layout->addStretch(1);
+
+    connect(chkEnableCompression, &QCheckBox::clicked, this,
+            &TKeywordsOptionsForm::chkEnableCompressionClick);
+    connect(chkWarnOnCompress, &QCheckBox::clicked, this,
+            &TKeywordsOptionsForm::chkWarnOnCompressClick);
+    connect(optCompactAlways, &QRadioButton::clicked, this,
+            &TKeywordsOptionsForm::optCompactAlwaysClick);
+    connect(optCompactSometimes, &QRadioButton::clicked, this,
+            &TKeywordsOptionsForm::optCompactSometimesClick);
+    connect(optCompactNever, &QRadioButton::clicked, this,
+            &TKeywordsOptionsForm::optCompactNeverClick);
+    return page;
+}
+
+void TKeywordsOptionsForm::Prime(KelSaveableVelmoraOptions& options) {
+    Options = &options;
+    SavedOptions.Assign(options);
+    PageControl->setCurrentWidget(MetaTagsTabSheet);
+    UpdateDisplay();
+}
+
+void TKeywordsOptionsForm::UpdateDisplay() {
+    if (Options == nullptr) {
+        return;
+    }
+    const KelVelmoraOptions shown = *Options;
+    {
+        // The pair rule waits until both fields of each pair are filled; otherwise the first
+        // field filled would push its partner before the partner's own value arrives.
+        const std::array<QSignalBlocker, 6> quiet{
+            QSignalBlocker(EditMinimumKeywordCount), QSignalBlocker(EditMaximumKeywordCount),
+            QSignalBlocker(EditRecMinKeywords),      QSignalBlocker(EditRecMaxKeywords),
+            QSignalBlocker(EdtMaxKeywordCount),      QSignalBlocker(EditKeywordInEvery)};
+        EditMinimumKeywordCount->setValue(shown.MinimumKeywordCount);
+        EditMaximumKeywordCount->setValue(shown.MaximumKeywordCount);
+        EditRecMinKeywords->setValue(shown.MinimumRecommendedTags);
+        EditRecMaxKeywords->setValue(shown.MaximumRecommendedTags);
+        EdtMaxKeywordCount->setValue(shown.KeywordCountBeforeSpamming);
+        EditKeywordInEvery->setValue(shown.KeywordOneInEvery);
+    }
+    // What the fields show, clamped to their ranges, is what the record holds.
+    Options->MinimumKeywordCount = EditMinimumKeywordCount->value();
+    Options->MaximumKeywordCount = EditMaximumKeywordCount->value();
+    Options->MinimumRecommendedTags = EditRecMinKeywords->value();
+    Options->MaximumRecommendedTags = EditRecMaxKeywords->value();
+    Options->KeywordCountBeforeSpamming = EdtMaxKeywordCount->value();
+    Options->KeywordOneInEvery = EditKeywordInEvery->value();
+    LowerMinimum(*EditMinimumKeywordCount, *EditMaximumKeywordCount);
+    LowerMinimum(*EditRecMinKeywords, *EditRecMaxKeywords);
+
+    switch (shown.KeywordCase) {
+        case CaseInsensitiveLower:
+            RadioCaseInsensitiveLower->setChecked(true);
+            break;
+        case CaseInsensitiveMixed:
+            RadioCaseInsensitiveMixed->setChecked(true);
+            break;
+        default:
+            RadioCaseSensitive->setChecked(true);
+            break;
+    }
+
+    const QSignalBlocker quietEnable(chkEnableCompression);
+    const QSignalBlocker quietWarn(chkWarnOnCompress);
+    chkEnableCompression->setChecked(shown.CompressionEnabled);
+    chkWarnOnCompress->setChecked(shown.WarnBeforeCompressing);
+    ShowCompression();
+}
+
+void TKeywordsOptionsForm::showEvent(QShowEvent* event) {
+    if (Options != nullptr) {
+        SavedOptions.Assign(*Options);
+    }
+    QDialog::showEvent(event);
+}
+
+void TKeywordsOptionsForm::CloseButtonClick() {
+    accept();
+}
+
+void TKeywordsOptionsForm::CancelButtonClick() {
+    reject();
+}
+
+void TKeywordsOptionsForm::reject() {
+    if (Options != nullptr) {
+        Options->Assign(SavedOptions);
+        UpdateDisplay();
+    }
+    QDialog::reject();
+}
+
+void TKeywordsOptionsForm::closeEvent(QCloseEvent* event) {
+    if (isVisible()) {
+        accept();
+    }
+    event->accept();
+}
+
+void TKeywordsOptionsForm::done(int result) {
+    SaveSettings();
+    QDialog::done(result);
+}
+
+void TKeywordsOptionsForm::SaveSettings() {
+    if (Options == nullptr) {
+        return;
+    }
+    try {
+        Options->SaveToRegistry();
+    } catch (const std::exception& error) {
+        prompt_.Ask(this, QStringLiteral("Velmora"), QString::fromUtf8(error.what()),
+                    Prompt::Buttons::Ok, Prompt::Icon::Critical);
+    }
+}
+
+void TKeywordsOptionsForm::ResetButtonClick() {
+    if (Options == nullptr) {
+        return;
+    }
+    Options->Assign(SavedOptions);
+    UpdateDisplay();
+}
+
+void TKeywordsOptionsForm::DefaultButtonClick() {
+    if (Options == nullptr) {
+        return;
+    }
+    Options->MinimumKeywordCount = 2;
+    Options->MaximumKeywordCount = 10;
+    Options->KeywordOneInEvery = 10;
+    Options->MinimumRecommendedTags = 2;
+    Options->MaximumRecommendedTags = 20;
+    Options->KeywordCountBeforeSpamming = 3;
+    Options->KeywordCase = CaseInsensitiveMixed;
+    Options->CompressionEnabled = true;
+    Options->WarnBeforeCompressing = true;
+    UpdateDisplay();
+}
+
+void TKeywordsOptionsForm::MinimumKeywordCountOnChange() {
+    if (Options == nullptr) {
+        return;
+    }
+    RaiseMaximum(*EditMinimumKeywordCount, *EditMaximumKeywordCount);
+    Options->MinimumKeywordCount = EditMinimumKeywordCount->value();
+}
+
+void TKeywordsOptionsForm::EditMaximumKeywordCountChange() {
+    if (Options == nullptr) {
+        return;
+    }
+    LowerMinimum(*EditMinimumKeywordCount, *EditMaximumKeywordCount);
+    Options->MaximumKeywordCount = EditMaximumKeywordCount->value();
+}
+
+void TKeywordsOptionsForm::EditRecMinKeywordsChange() {
+    if (Options == nullptr) {
+        return;
+    }
+    RaiseMaximum(*EditRecMinKeywords, *EditRecMaxKeywords);
+    Options->MinimumRecommendedTags = EditRecMinKeywords->value();
+}
+
+void TKeywordsOptionsForm::EditRecMaxKeywordsChange() {
+    if (Options == nullptr) {
+        return;
+    }
+    LowerMinimum(*EditRecMinKeywords, *EditRecMaxKeywords);
+    Options->MaximumRecommendedTags = EditRecMaxKeywords->value();
+}
+
+void TKeywordsOptionsForm::EdtMaxKeywordCountChange() {
+    if (Options != nullptr) {
+        Options->KeywordCountBeforeSpamming = EdtMaxKeywordCount->value();
+    }
+}
+
+void TKeywordsOptionsForm::EditKeywordInEveryChange() {
+    if (Options != nullptr) {
+        Options->KeywordOneInEvery = EditKeywordInEvery->value();
+    }
+}
+
+void TKeywordsOptionsForm::RadioCaseSensitiveClick() {
+    SetKeywordCase(CaseSensitive);
+}
+
+void TKeywordsOptionsForm::RadioCaseInsensitiveMixedClick() {
+    SetKeywordCase(CaseInsensitiveMixed);
+}
+
+void TKeywordsOptionsForm::RadioCaseInsensitiveLowerClick() {
+    SetKeywordCase(CaseInsensitiveLower);
+}
+
+void TKeywordsOptionsForm::SetKeywordCase(std::uint8_t keywordCase) {
+    if (Options != nullptr) {
+        Options->KeywordCase = keywordCase;
+    }
+}
+
+void TKeywordsOptionsForm::chkEnableCompressionClick() {
+    SetCompression(chkEnableCompression->isChecked(), chkWarnOnCompress->isChecked());
+}
+
+void TKeywordsOptionsForm::chkWarnOnCompressClick() {
+    SetCompression(chkEnableCompression->isChecked(), chkWarnOnCompress->isChecked());
+}
+
+void TKeywordsOptionsForm::optCompactAlwaysClick() {
+    SetCompression(true, false);
+}
+
+void TKeywordsOptionsForm::optCompactSometimesClick() {
+    SetCompression(true, true);
+}
+
+void TKeywordsOptionsForm::optCompactNeverClick() {
+    SetCompression(false, chkWarnOnCompress->isChecked());
+}
+
+void TKeywordsOptionsForm::SetCompression(bool enabled, bool warn) {
+    {
+        const QSignalBlocker quietEnable(chkEnableCompression);
+        const QSignalBlocker quietWarn(chkWarnOnCompress);
+        chkEnableCompression->setChecked(enabled);
+        chkWarnOnCompress->setChecked(warn);
+    }
+    if (Options != nullptr) {
+        Options->CompressionEnabled = enabled;
+        Options->WarnBeforeCompressing = warn;
+    }
+    ShowCompression();
+}
+
+void TKeywordsOptionsForm::ShowCompression() {
+    const bool enabled = chkEnableCompression->isChecked();
+    chkWarnOnCompress->setEnabled(enabled);
+    QRadioButton* selected = !enabled                         ? optCompactNever
+                             : chkWarnOnCompress->isChecked() ? optCompactSometimes
+                                                              : optCompactAlways;
+    const QSignalBlocker quiet(selected);
+    selected->setChecked(true);
+}
+
+}  // namespace velmora

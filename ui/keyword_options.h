@@ -1,0 +1,101 @@
+#pragma once
+
+// The options dialog: edits the file window's settings in place and writes them on closing.
+
+#include <QDialog>
+
+#include "options/velmora_types.h"
+
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+
+namespace velmora {
+
+class KelSaveableVelmoraOptions;
+class Prompt;
+
+class TKeywordsOptionsForm : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit TKeywordsOptionsForm(Prompt& prompt, QWidget* parent = nullptr);
+
+    // Edits options from now on; takes the snapshot that Cancel and Reset go back to and
+    // brings the Meta Tags page to the front.
+    void Prime(KelSaveableVelmoraOptions& options);
+    // Shows the settings as they stand; changes none but clamping to the fields' ranges and
+    // keeping each minimum below its maximum.
+    void UpdateDisplay();
+
+    QTabWidget* PageControl;
+    QWidget* MetaTagsTabSheet;
+    QWidget* CompressTabSheet;
+
+    QSpinBox* EditRecMinKeywords;
+    QSpinBox* EditRecMaxKeywords;
+    QSpinBox* EdtMaxKeywordCount;
+    QSpinBox* EditMinimumKeywordCount;
+    QSpinBox* EditMaximumKeywordCount;
+    QSpinBox* EditKeywordInEvery;
+    QRadioButton* RadioCaseSensitive;
+    QRadioButton* RadioCaseInsensitiveMixed;
+    QRadioButton* RadioCaseInsensitiveLower;
+    QPushButton* ResetButton;
+    QPushButton* DefaultButton;
+
+    QCheckBox* chkEnableCompression;
+    QCheckBox* chkWarnOnCompress;
+    QRadioButton* optCompactAlways;
+    QRadioButton* optCompactSometimes;
+    QRadioButton* optCompactNever;
+
+    QPushButton* CloseButton;
+    QPushButton* CancelButton;
+
+  public slots:
+    void CloseButtonClick();
+    void CancelButtonClick();
+    void ResetButtonClick();
+    void DefaultButtonClick();
+    void MinimumKeywordCountOnChange();
+    void EditMaximumKeywordCountChange();
+    void EditRecMinKeywordsChange();
+    void EditRecMaxKeywordsChange();
+    void EdtMaxKeywordCountChange();
+    void EditKeywordInEveryChange();
+    void RadioCaseSensitiveClick();
+    void RadioCaseInsensitiveMixedClick();
+    void RadioCaseInsensitiveLowerClick();
+    void chkEnableCompressionClick();
+    void chkWarnOnCompressClick();
+    void optCompactAlwaysClick();
+    void optCompactSometimesClick();
+    void optCompactNeverClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    // Every closing writes the settings.
+    void done(int result) override;
+    // Esc and Cancel restore the snapshot.
+    void reject() override;
+    // The close box acts as Apply.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* BuildMetaTagsPage();
+    QWidget* BuildCompressPage();
+    void SetKeywordCase(std::uint8_t keywordCase);
+    // Ticks the boxes, stores both flags and moves the radio button to match.
+    void SetCompression(bool enabled, bool warn);
+    void ShowCompression();
+    void SaveSettings();
+
+    Prompt& prompt_;
+    KelSaveableVelmoraOptions* Options = nullptr;
+    KelVelmoraOptions SavedOptions;
+};
+
+}  // namespace velmora
