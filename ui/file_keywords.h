@@ -1,0 +1,157 @@
+#pragma once
+
+// The file window: shows the page's analysis and carries every command of the program.
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "options/saveable_velmora_options.h"
+#include "ui/about_box.h"
+#include "ui/prompt.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace velmora {
+
+class KelVelmoraData;
+class TChangeKeywords;
+class TEditText;
+class TKeywordsOptionsForm;
+
+// The file window's link to the window that hosts it.
+class TKeywordsControl {
+  public:
+    virtual ~TKeywordsControl() = default;
+    // Asks the host to close the main window (which runs the close query first).
+    virtual void RequestExit() = 0;
+};
+
+// Asks the user for a page file, starting in folder; empty when cancelled.
+using OpenFileFunction = std::function<QString(QWidget* parent, const QString& folder)>;
+QString RunOpenFileDialog(QWidget* parent, const QString& folder);
+
+class TKeywordsForm : public QWidget {
+    Q_OBJECT
+
+  public:
+    TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TEditText& editText,
+                  TAboutBox& aboutBox, OpenFileFunction openFile = RunOpenFileDialog,
+                  UrlOpener openUrl = OpenUrlWithDesktop, QWidget* parent = nullptr);
+    ~TKeywordsForm() override;
+
+    // Takes the program's document (or keeps its own when none), the host link, and opens the
+    // page that the command line names, else asks for one. False when no page was opened: the
+    // program then ends.
+    bool Prime(KelVelmoraData* document, TKeywordsControl* control, const QStringList& arguments);
+    int PreferredHeight() const;
+
+    // The open dialog, then OpenHtmlFile; false when cancelled or the file does not exist.
+    bool DoOpenHtmlFile();
+    // False, with nothing changed, when no such file exists; throws when it cannot be read.
+    bool OpenHtmlFile(const QString& fileName);
+    // The open command: the save prompt, then the named file or the open dialog.
+    void OpenWithPrompt(const QString& fileName);
+    void DisplayAnalysis();
+    void UpdateCommandStates();
+    // Yes means go on (saved or not wanted); Cancel means stop.
+    Prompt::Answer QuerySaveChanges();
+    void SaveFile();
+    void CompressFile();
+    // The close query: true when the window may close.
+    bool CanClose();
+
+    KelVelmoraData* Document;
+    KelSaveableVelmoraOptions Options;
+    TKeywordsOptionsForm* OptionsForm = nullptr;
+    TKeywordsControl* Control = nullptr;
+
+    QGroupBox* SourceBox;
+    QLabel* Label1;
+    QLineEdit* FileName;
+    QPushButton* btn_browse;
+    QGroupBox* FileInformationBox;
+    QLabel* Label5;
+    QLineEdit* Rating;
+    QLabel* Label7;
+    QListWidget* AdviceBox;
+    QLabel* Label6;
+    QLineEdit* FileTitle;
+    QPushButton* EditTitleButton;
+    QLabel* DescriptionLab;
+    QPlainTextEdit* Description;
+    QPushButton* EditDescriptionButton;
+    QLabel* Label2;
+    QLineEdit* Keywords;
+    QPushButton* KeywordsButton;
+    QLabel* Label3;
+    QLineEdit* KeywordGoodCount;
+    QLabel* Label4;
+    QLineEdit* KeywordBadCount;
+
+    // Menu items and tool buttons; the host places them in its menu bar and tool bar.
+    QAction* menuOpen;
+    QAction* MenuAbandon;
+    QAction* MenuSave;
+    QAction* menuExit;
+    QAction* menuOptions;
+    QAction* Keywords1;
+    QAction* mnuShrink;
+    QAction* About1;
+    QAction* ToolButtonOpen;
+    QAction* ToolButtonSave;
+    QAction* ToolButtonDiscard;
+    QAction* ToolButtonView;
+    QAction* ToolButtonCompress;
+
+  public slots:
+    void OpenButtonClick();
+    void SaveButtonClick();
+    void MenuAbandon_Click();
+    void menuExitClick();
+    void menuOptionsClick();
+    void KeywordsButtonClick();
+    void EditTitleButtonClick();
+    void EditDescriptionButtonClick();
+    void CompressButtonClick();
+    void ToolButtonViewClick();
+    void About1Click();
+    // A page file dropped on the program: the open command with its save prompt.
+    void OpenDroppedFile(const QString& fileName);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildLayout();
+    void BuildCommands();
+    void ApplyDisplayColours();
+    // Runs a command to its end; an error stops it and is shown with the file and the reason.
+    void Guarded(const std::function<void()>& command);
+    void ShowError(const std::exception& error);
+    // Edits the title or the description through the text edit dialog.
+    void EditHeadText(const QString& caption, bool singleLine, std::string (*get)(std::string_view),
+                      std::string (*set)(std::string_view, std::string_view));
+    void ApplyNewText(std::string text);
+    QString PageText(const std::string& bytes) const;
+    QString DocumentFileName() const;
+
+    Prompt& prompt_;
+    TChangeKeywords& changeKeywords_;
+    TEditText& editText_;
+    TAboutBox& aboutBox_;
+    OpenFileFunction openFile_;
+    UrlOpener openUrl_;
+    std::unique_ptr<KelVelmoraData> ownDocument_;
+};
+
+}  // namespace velmora

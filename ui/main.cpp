@@ -1,0 +1,39 @@
+// The desktop program: opens the page named on the command line (or asks for one) and runs
+// until the main window closes.
+
+#include <QApplication>
+
+#include "core/velmora_data.h"
+#include "ui/about_box.h"
+#include "ui/change_keywords_form.h"
+#include "ui/edit_text_form.h"
+#include "ui/file_keywords.h"
+#include "ui/mdi.h"
+#include "ui/message_box_prompt.h"
+#include "ui/progress_message_form.h"
+
+int main(int argc, char* argv[]) {
+    using namespace velmora;
+
+    QApplication application(argc, argv);
+    const QString title = QString::fromUtf8(kApplicationTitle.data(),
+                                            static_cast<qsizetype>(kApplicationTitle.size()));
+    QApplication::setApplicationName(title);
+    QApplication::setWindowIcon(ApplicationIcon());
+
+    MessageBoxPrompt prompt;
+    TMDIForm frame;
+    TProgressForm progress(&frame);
+    TChangeKeywords changeKeywords(prompt, progress, &frame);
+    TEditText editText(&frame);
+    TAboutBox aboutBox(prompt, OpenUrlWithDesktop, &frame);
+    KelVelmoraData document;
+
+    auto* form = new TKeywordsForm(prompt, changeKeywords, editText, aboutBox);
+    frame.Embed(form);
+    if (!form->Prime(&document, &frame.Control, QApplication::arguments())) {
+        return 0;
+    }
+    frame.show();
+    return QApplication::exec();
+}

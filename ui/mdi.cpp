@@ -1,0 +1,118 @@
+#include "ui/mdi.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <algorithm>
+
+#include "core/velmora_data.h"
+#include "ui/startup.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kMinimumWidth = 528;
+
+// The local page file a drag carries, empty when it carries none.
+QString DraggedPage(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) {
+        return QString();
+    }
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !PageFileExists(url.toLocalFile())) {
+        return QString();
+    }
+    return url.toLocalFile();
+}
+
+}  // namespace
+
+void TMDIControl::RequestExit() {
+    Frame.ExitClick();
+}
+
+TMDIForm::TMDIForm(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QString::fromUtf8(kApplicationTitle.data(),
+                                     static_cast<qsizetype>(kApplicationTitle.size())));
+    setWindowIcon(ApplicationIcon());
+    setAcceptDrops(true);
+    setMinimumWidth(kMinimumWidth);
+    statusBar()->setSizeGripEnabled(false);
+}
+
+void TMDIForm::Embed(TKeywordsForm* form) {
+    form_ = form;
+    setCentralWidget(form);
+
+    MenuBar = menuBar()->addMenu(QStringLiteral("&File"));
+    MenuBar->addActions({form->menuOpen, form->MenuAbandon, form->MenuSave});
+    MenuBar->addSeparator();
+    MenuBar->addAction(form->menuExit);
+    Options1 = menuBar()->addMenu(QStringLiteral("&Edit"));
+    Options1->addActions({form->menuOptions, form->Keywords1, form->mnuShrink});
+    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
+    Help1->addAction(form->About1);
+
+    ToolBar = addToolBar(QStringLiteral("Commands"));
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setMovable(false);
+    ToolBar->setFloatable(false);
+    ToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    ToolBar->addActions({form->ToolButtonOpen, form->ToolButtonSave, form->ToolButtonDiscard});
+    ToolBar->addSeparator();
+    ToolBar->addActions({form->ToolButtonView, form->ToolButtonCompress});
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    resize(std::max(kMinimumWidth, sizeHint().width()), sizeHint().height());
+}
+
+void TMDIForm::FixHeight() {
+    setFixedHeight(sizeHint().height());
+    setMinimumWidth(std::max(kMinimumWidth, minimumSizeHint().width()));
+}
+
+void TMDIForm::showEvent(QShowEvent* event) {
+    if (!HeightFixed && form_ != nullptr) {
+        HeightFixed = true;
+        FixHeight();
+        form_->btn_browse->setFocus();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TMDIForm::ExitClick() {
+    close();
+}
+
+void TMDIForm::closeEvent(QCloseEvent* event) {
+    if (form_ != nullptr && !form_->CanClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TMDIForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedPage(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TMDIForm::dropEvent(QDropEvent* event) {
+    const QString page = DraggedPage(event->mimeData());
+    if (page.isEmpty() || form_ == nullptr) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop has finished, so the save prompt does not hold up the drag source.
+    QMetaObject::invokeMethod(
+        form_, [form = form_, page] { form->OpenDroppedFile(page); }, Qt::QueuedConnection);
+}
+
+}  // namespace velmora
