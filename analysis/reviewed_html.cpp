@@ -1,1 +1,67 @@
 #include "analysis/reviewed_html.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "analysis/compressed_html.h"
+#include "analysis/keyword_ordering.h"
+#include "analysis/keyword_tests.h"
+#include "core/html_functions_read.h"
+
+namespace velmora {
+
+void TReviewedHtml::Review(std::string text, const KelVelmoraOptions& options) {
+    Html = std::move(text);
+    Rules_ = TextRules::ForPage(Html);
+    const bool lowerCase = options.CaseMode() == KeywordCaseMode::CaseInsensitiveLower;
+    // The old candidates go first, so two lists of a large page are never held at once.
+    Candidates.reset();
+    Candidates.emplace(Html, lowerCase, &options.StopWords, Rules_);
+    // Lone carriage returns become CR LF, so compression can lengthen a text: then nothing
+    // is removable.
+    const std::size_t compressed = CompressHtml(Html).size();
+    const std::size_t removable = Html.size() > compressed ? Html.size() - compressed : 0;
+    SpaceToRemove = static_cast<std::int32_t>(
+        std::min<std::size_t>(removable, std::numeric_limits<std::int32_t>::max()));
+    Keywords = SplitKeywords(GetMetaKeywords(Html));
+    CheckPage(options);
+}
+
+void TReviewedHtml::CheckPage(const KelVelmoraOptions& options) {
+    CheckList.Reset();
+    const std::string title = GetTitle(Html);
+    CheckList.HasTitle = !title.empty();
+    const std::string description = GetDescription(Html);
+    CheckList.HasDescription = !description.empty();
+    CheckList.LineBreakInDescription = description.find_first_of("\r\n") != std::string::npos;
+    CheckList.KeywordCount = static_cast<std::int32_t>(
+        std::min<std::size_t>(Keywords.size(), std::numeric_limits<std::int32_t>::max()));
+    CheckList.MaximumRecommendedTags = options.MaximumRecommendedTags;
+    CheckList.MinimumRecommendedTags = options.MinimumRecommendedTags;
+    if (CheckList.KeywordCount > 0) {
+        const WordList& words = GetCandidateList();
+        ClassifyKeywords(Keywords, GetWordCount(), words, CheckList.BadKeywordCount,
+                         CheckList.GoodKeywordCount, options);
+        CheckList.OptimalOrder = IsOrderOptimal(Keywords, words, title, options);
+        CheckList.DuplicateKeywords = HasDuplicateKeywords(Keywords, options.KeywordCase, Rules_);
+        CheckList.SpammedWord = FindSpammedWord(Keywords, options.KeywordCountBeforeSpamming);
+    }
+    CheckList.SpaceToRemove = options.CompressionEnabled ? SpaceToRemove : 0;
+    CheckList.Evaluate();
+}
+
+std::string TReviewedHtml::CompressedHtml() const {
+    return CompressHtml(Html);
+}
+
+const WordList& TReviewedHtml::GetCandidateList() const {
+    static const WordList kNoWords;
+    return Candidates ? Candidates->Words : kNoWords;
+}
+
+std::int32_t TReviewedHtml::GetWordCount() const {
+    return Candidates ? Candidates->WordCount : 0;
+}
+
+}  // namespace velmora

@@ -1,0 +1,208 @@
+#include "analysis/reviewed_html.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/keyword_ordering.h"
+#include "options/velmora_types.h"
+
+namespace velmora {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Page(const std::string& head, const std::string& body) {
+    return "<html>\r\n<head>\r\n" + head + "</head>\r\n<body>\r\n" + body +
+           "</body>\r\n</html>\r\n";
+}
+
+std::string Keywords(const std::string& content) {
+    return "<meta name=\"keywords\" content=\"" + content + "\">\r\n";
+}
+
+const std::string kHead =
+    "<title>Cheap web hosting</title>\r\n"
+    "<meta name=\"description\" content=\"Web hosting plans for everyone\">\r\n";
+const std::string kBody =
+    "<p>Cheap web hosting with daily backup.</p>\r\n<p>Our web hosting plans: cheap, fast and "
+    "secure. Web hosting support every day.</p>\r\n<p>Backup of every site, every day.</p>\r\n";
+
+bool HasAdvice(const TReviewedHtml& page, const std::string& line) {
+    const Lines& advice = page.GetAdvice();
+    return std::find(advice.begin(), advice.end(), line) != advice.end();
+}
+
+TEST(ReviewedHtml, BeforeTheFirstReview) {
+    TReviewedHtml page;
+    EXPECT_TRUE(page.GetCandidateList().empty());
+    EXPECT_EQ(page.GetWordCount(), 0);
+    page.Keywords = {"web"};
+    page.CheckPage(KelVelmoraOptions());
+    EXPECT_EQ(page.GetBadKeywordCount(), 1);
+}
+
+TEST(ReviewedHtml, EmptyText) {
+    TReviewedHtml page;
+    page.Review("", KelVelmoraOptions());
+    EXPECT_EQ(page.SpaceToRemove, 0);
+    EXPECT_FALSE(page.HasSpaceToRemove());
+    EXPECT_TRUE(page.Keywords.empty());
+    EXPECT_EQ(page.CheckList.Rating, 0.0f);
+    EXPECT_EQ(page.GetAdvice(),
+              (Lines{"Add a title", "Add a description", "Add some keywords or phrases."}));
+    EXPECT_EQ(page.GetRatingText(), "  0%");
+}
+
+TEST(ReviewedHtml, CompletePage) {
+    TReviewedHtml page;
+    page.Review(Page(kHead + Keywords("web hosting, cheap, backup, vitamin c"), kBody),
+                KelVelmoraOptions());
+    EXPECT_EQ(page.Keywords, (Lines{"web hosting", "cheap", "backup", "vitamin c"}));
+    EXPECT_EQ(page.GetGoodKeywordCount(), 3);
+    EXPECT_EQ(page.GetBadKeywordCount(), 1);
+    EXPECT_FALSE(page.HasSpaceToRemove());
+    EXPECT_EQ(page.GetAdvice(), Lines{"Remove bad keywords"});
+    EXPECT_EQ(page.GetRatingText(), " 90%");
+    EXPECT_EQ(page.Rules().encoding(), Encoding::Windows1252);
+}
+
+TEST(ReviewedHtml, KeywordsMetaTag) {
+    TReviewedHtml page;
+    page.Review(Page(kHead + Keywords("a, b"), kBody), KelVelmoraOptions());
+    EXPECT_EQ(page.Keywords, (Lines{"a", "b"}));
+    EXPECT_EQ(page.GetBadKeywordCount(), 2);
+
+    page.Review(Page(kHead + Keywords(" , ,, "), kBody), KelVelmoraOptions());
+    EXPECT_TRUE(page.Keywords.empty());
+    EXPECT_EQ(page.GetAdvice(), Lines{"Add some keywords or phrases."});
+    EXPECT_EQ(page.GetRatingText(), " 60%");
+}
+
+TEST(ReviewedHtml, LineBreakInDescription) {
+    TReviewedHtml page;
+    page.Review(Page("<title>Bakery</title>\r\n<meta name=\"description\" content=\"Fresh "
+                     "bread,\r\nbaked daily\">\r\n" +
+                         Keywords("bread, bakery"),
+                     "<p>bread bread bakery bakery</p>\r\n"),
+                KelVelmoraOptions());
+    EXPECT_TRUE(page.CheckList.LineBreakInDescription);
+    EXPECT_TRUE(HasAdvice(page, "Remove carriage return from description"));
+}
+
+TEST(ReviewedHtml, UnnecessarySpaceAndCompressionSwitch) {
+    const std::string text =
+        Page(kHead + Keywords("web hosting, cheap, backup"), "    <p>" + kBody + "</p>   \r\n");
+    KelVelmoraOptions options;
+    TReviewedHtml page;
+    page.Review(text, options);
+    ASSERT_GT(page.SpaceToRemove, 0);
+    EXPECT_EQ(static_cast<std::size_t>(page.SpaceToRemove),
+              text.size() - page.CompressedHtml().size());
+    const std::string spaceAdvice =
+        "File contains " + std::to_string(page.SpaceToRemove) + " bytes of unnecessary space.";
+    EXPECT_EQ(page.GetAdvice(), Lines{spaceAdvice});
+    EXPECT_EQ(page.CheckList.Rating, 99.0f);
+
+    options.CompressionEnabled = false;
+    page.Review(text, options);
+    EXPECT_TRUE(page.HasSpaceToRemove());
+    EXPECT_EQ(page.CheckList.SpaceToRemove, 0);
+    EXPECT_TRUE(page.GetAdvice().empty());
+    EXPECT_EQ(page.CheckList.Rating, 100.0f);
+
+    // Compression turns lone carriage returns into CR LF: a longer text has nothing to remove.
+    page.Review("one\rtwo\rthree", options);
+    EXPECT_GT(page.CompressedHtml().size(), page.Html.size());
+    EXPECT_EQ(page.SpaceToRemove, 0);
+
+    // The document's compress command: the text shrinks, the words stay.
+    options.CompressionEnabled = true;
+    page.Review(text, options);
+    const std::int32_t good = page.GetGoodKeywordCount();
+    page.Html = page.CompressedHtml();
+    page.SpaceToRemove = 0;
+    page.CheckPage(options);
+    EXPECT_TRUE(page.GetAdvice().empty());
+    EXPECT_EQ(page.GetGoodKeywordCount(), good);
+}
+
+TEST(ReviewedHtml, CheckPageWithOtherOptions) {
+    KelVelmoraOptions lower;
+    lower.KeywordCase = CaseInsensitiveLower;
+    TReviewedHtml page;
+    page.Review(Page(kHead + Keywords("Web hosting, web hosting, cheap"), kBody), lower);
+    EXPECT_TRUE(page.CheckList.DuplicateKeywords);
+    EXPECT_EQ(page.GetGoodKeywordCount(), 3);
+
+    // The candidates stay lower-cased: "Web hosting" is no longer found, and is no duplicate.
+    KelVelmoraOptions sensitive = lower;
+    sensitive.KeywordCase = CaseSensitive;
+    page.CheckPage(sensitive);
+    EXPECT_FALSE(page.CheckList.DuplicateKeywords);
+    EXPECT_EQ(page.GetGoodKeywordCount(), 2);
+    EXPECT_EQ(page.GetBadKeywordCount(), 1);
+
+    KelVelmoraOptions strict = lower;
+    strict.MinimumKeywordCount = 4;
+    strict.MinimumRecommendedTags = 5;
+    page.CheckPage(strict);
+    EXPECT_EQ(page.GetGoodKeywordCount(), 2);
+    EXPECT_TRUE(HasAdvice(page, "Not enough good keywords"));
+    EXPECT_EQ(page.CheckList.MinimumRecommendedTags, 5);
+
+    KelVelmoraOptions noSpamming = lower;
+    noSpamming.KeywordCountBeforeSpamming = 1;
+    page.CheckPage(noSpamming);
+    EXPECT_EQ(page.CheckList.SpammedWord, "Web");
+}
+
+TEST(ReviewedHtml, Utf8PageCountsCharactersR2) {
+    TReviewedHtml page;
+    page.Review(Page("<title>Caf\xC3\xA9</title>\r\n" + Keywords("\xC3\xA9, caf\xC3\xA9"),
+                     "<p>caf\xC3\xA9 caf\xC3\xA9 \xC3\xA9/\xC3\xA9 \xC3\xA9/\xC3\xA9</p>\r\n"),
+                KelVelmoraOptions());
+    EXPECT_EQ(page.Rules().encoding(), Encoding::Utf8);
+    // "é" occurs four times as a slash part, but it is one character of two bytes.
+    EXPECT_EQ(CountOccurrences("\xC3\xA9", page.GetCandidateList(), CaseInsensitiveMixed), 4);
+    EXPECT_EQ(page.GetGoodKeywordCount(), 1);
+    EXPECT_EQ(page.GetBadKeywordCount(), 1);
+}
+
+// A page of random words, with random keywords drawn from the same words.
+std::string RandomPage(std::mt19937& random) {
+    static const Lines kWords{"web",  "Web",    "hosting", "cheap", "the",    "plans", "a",
+                              "shop", "design", "e-mail",  "3d",    "and/or", "SSL",   "fast"};
+    auto word = [&] { return kWords[random() % kWords.size()]; };
+    std::string keywords;
+    for (unsigned k = random() % 30; k > 0; --k) {
+        keywords += word() + (random() % 2 ? " " + word() : "") + (random() % 4 ? ", " : ",, ");
+    }
+    std::string body;
+    for (unsigned w = random() % 2000; w > 0; --w) {
+        body += word() + (random() % 9 ? " " : (random() % 2 ? ".\r\n" : " <b> "));
+    }
+    return Page("<title>" + word() + "</title>\r\n" + Keywords(keywords), body);
+}
+
+TEST(ReviewedHtml, CountsAndRatingStayInRange) {
+    std::mt19937 random(7);
+    for (int i = 0; i < 12; ++i) {
+        KelVelmoraOptions options;
+        options.KeywordCase = static_cast<std::uint8_t>(1 + i % 3);
+        TReviewedHtml page;
+        page.Review(RandomPage(random), options);
+        const TFileCheckList& list = page.CheckList;
+        EXPECT_EQ(list.GoodKeywordCount + list.BadKeywordCount, list.KeywordCount);
+        EXPECT_EQ(static_cast<std::size_t>(list.KeywordCount), page.Keywords.size());
+        EXPECT_GE(list.Rating, 0.0f);
+        EXPECT_LE(list.Rating, 100.0f);
+        EXPECT_EQ(list.Advice.size(), list.Titles.size());
+    }
+}
+
+}  // namespace
+}  // namespace velmora
