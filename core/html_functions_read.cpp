@@ -125,11 +125,36 @@ ContentScan ScanContentAttribute(std::string_view tag, std::size_t i) {
     }
 }
 
-std::size_t FindNamePattern(std::string_view text, std::string_view prefix, std::string_view name) {
-    std::string pattern;
-    pattern.reserve(prefix.size() + name.size() + 1);
-    pattern.append(prefix).append(name).push_back('"');
-    return PositionIgnoringAsciiCase(pattern, text);
+bool HasNameAttribute(std::string_view tag, std::string_view prefix, std::string_view name) {
+    return tag.size() > prefix.size() + name.size() && StartsWith(tag, prefix, true) &&
+           StartsWith(tag.substr(prefix.size()), name, true) &&
+           tag[prefix.size() + name.size()] == '"';
+}
+
+struct NameMatch {
+    std::size_t start = 0;  // 1-based position of the "<"
+    std::string_view prefix;
+};
+
+// The first tag that starts `<meta name="Name"` anywhere, else the first that starts
+// `<meta  name="Name"`. Both begin with "<meta ", so one pass over its occurrences finds either.
+NameMatch FindNameAttribute(std::string_view text, std::string_view name) {
+    constexpr std::string_view kMeta = "<meta ";
+    NameMatch twoSpaces;
+    std::size_t from = 0;
+    for (std::size_t found = PositionIgnoringAsciiCase(kMeta, text); found != 0;
+         found = PositionIgnoringAsciiCase(kMeta, text.substr(from))) {
+        const std::size_t at = from + found - 1;
+        const std::string_view tag = text.substr(at);
+        if (HasNameAttribute(tag, kMetaNameOneSpace, name)) {
+            return {at + 1, kMetaNameOneSpace};
+        }
+        if (twoSpaces.start == 0 && HasNameAttribute(tag, kMetaNameTwoSpaces, name)) {
+            twoSpaces = {at + 1, kMetaNameTwoSpaces};
+        }
+        from = at + kMeta.size();
+    }
+    return twoSpaces;
 }
 
 // Replaces every `entity` by `c`, with the rescanning of ReplaceAll: an entity that a replacement
@@ -172,12 +197,7 @@ std::size_t FindTagEnd(std::string_view text, std::size_t position, char termina
 }
 
 MetaTagParts FindMetaTagParts(std::string_view text, std::string_view name) {
-    std::string_view prefix = kMetaNameOneSpace;
-    std::size_t start = FindNamePattern(text, prefix, name);
-    if (start == 0) {
-        prefix = kMetaNameTwoSpaces;
-        start = FindNamePattern(text, prefix, name);
-    }
+    const auto [start, prefix] = FindNameAttribute(text, name);
     if (start == 0) {
         return {};
     }
