@@ -1,0 +1,68 @@
+#pragma once
+
+// Test doubles for the desktop tests: a prompt that records each message and answers from a
+// script, and the screenshot every test takes of the windows it shows.
+
+#include <QDir>
+#include <QList>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+#include <deque>
+
+#include "ui/prompt.h"
+
+namespace velmora {
+
+struct AskedPrompt {
+    QString caption;
+    QString text;
+    Prompt::Buttons buttons;
+    Prompt::Icon icon;
+};
+
+class ScriptedPrompt : public Prompt {
+  public:
+    // Queues the answer to the next message. Without one, a message is answered as Esc would:
+    // Ok, No for Yes/No, Cancel for Yes/No/Cancel.
+    void Answer(Prompt::Answer answer) { answers_.push_back(answer); }
+    const QList<AskedPrompt>& Asked() const { return asked_; }
+    int Unanswered() const { return static_cast<int>(answers_.size()); }
+    void Clear() {
+        asked_.clear();
+        answers_.clear();
+    }
+
+    Prompt::Answer Ask(QWidget*, const QString& caption, const QString& text, Buttons buttons,
+                       Icon icon) override {
+        asked_.append({caption, text, buttons, icon});
+        if (!answers_.empty()) {
+            const Prompt::Answer answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        }
+        switch (buttons) {
+            case Buttons::Ok:
+                return Prompt::Answer::Ok;
+            case Buttons::YesNo:
+                return Prompt::Answer::No;
+            case Buttons::YesNoCancel:
+                break;
+        }
+        return Prompt::Answer::Cancel;
+    }
+
+  private:
+    QList<AskedPrompt> asked_;
+    std::deque<Prompt::Answer> answers_;
+};
+
+// Saves a picture of widget as <name>.png in VELMORA_SCREENSHOTS (else ./screenshots).
+inline bool SaveWindowPicture(QWidget& widget, const QString& name) {
+    const QString folder =
+        qEnvironmentVariable("VELMORA_SCREENSHOTS", QDir::currentPath() + "/screenshots");
+    QDir().mkpath(folder);
+    return widget.grab().save(folder + "/" + name + ".png");
+}
+
+}  // namespace velmora
