@@ -17,6 +17,29 @@ constexpr std::string_view kStopWords =
     "til to too try under unto up upon us very vs was way we were what when where whether which "
     "who why will with within without yet";
 
+constexpr std::size_t LongestWord(std::string_view text) {
+    std::size_t longest = 0;
+    std::size_t current = 0;
+    for (const char c : text) {
+        current = c == ' ' ? 0 : current + 1;
+        longest = std::max(longest, current);
+    }
+    return longest;
+}
+
+constexpr std::size_t kLongestStopWord = LongestWord(kStopWords);
+static_assert(kLongestStopWord < 8);
+
+// A word of up to seven bytes, lowered from A to Z, packed with its length into one number: two
+// such words are equal ignoring ASCII case exactly when their keys are equal.
+std::uint64_t KeyOf(std::string_view word) {
+    std::uint64_t key = 0;
+    for (const char c : word) {
+        key = (key << 8) | static_cast<unsigned char>(AsciiLowerByte(c));
+    }
+    return (key << 8) | word.size();
+}
+
 // Orders ignoring the case of A to Z: the stop words are plain ASCII, and callers hand in words
 // already lower-cased by the page's rules.
 int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
@@ -44,14 +67,15 @@ StopWordList::StopWordList() {
         words_.insert(at, std::move(word));
         remaining = TextAfter(remaining, " ");
     }
+    for (const std::string& word : words_) {
+        keys_.push_back(KeyOf(word));
+    }
+    std::sort(keys_.begin(), keys_.end());
 }
 
 bool StopWordList::Contains(std::string_view word) const {
-    const auto at = std::lower_bound(words_.begin(), words_.end(), word,
-                                     [](const std::string& entry, std::string_view key) {
-                                         return CompareIgnoringAsciiCase(entry, key) < 0;
-                                     });
-    return at != words_.end() && CompareIgnoringAsciiCase(*at, word) == 0;
+    return word.size() <= kLongestStopWord &&
+           std::binary_search(keys_.begin(), keys_.end(), KeyOf(word));
 }
 
 void KelVelmoraOptions::Assign(const KelVelmoraOptions& source) {

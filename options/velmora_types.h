@@ -34,6 +34,7 @@ public:
 
 private:
     std::vector<std::string> words_;
+    std::vector<std::uint64_t> keys_;  // each word packed into one number, for a fast lookup
 };
 
 class KelVelmoraOptions {
