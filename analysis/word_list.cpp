@@ -1,7 +1,6 @@
 #include "analysis/word_list.h"
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <limits>
 
@@ -10,24 +9,30 @@ namespace {
 
 constexpr std::size_t kInitialSlots = 1024;
 
-// The first eight bytes of a text, big-endian and zero-padded: comparing two prefixes orders
-// like comparing the bytes they hold, so most comparisons of the sort never leave the key.
-std::uint64_t PrefixOf(std::string_view text) {
-    std::uint64_t prefix = 0;
-    const std::size_t n = std::min<std::size_t>(text.size(), 8);
-    for (std::size_t i = 0; i < 8; ++i) {
-        prefix <<= 8;
-        if (i < n) {
-            prefix |= static_cast<unsigned char>(text[i]);
-        }
+// Eight bytes of a text from `from` on, big-endian and zero-padded: comparing two such numbers
+// orders like comparing the bytes they hold, so most comparisons of the sort never leave the key.
+std::uint64_t EightBytesOf(std::string_view text, std::size_t from) {
+    std::uint64_t bytes = 0;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        bytes = (bytes << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
     }
-    return prefix;
+    return bytes;
 }
 
+// The first sixteen bytes of the lower-cased form, which tell most phrases apart, and the form.
 struct SortKey {
-    std::uint64_t prefix = 0;
+    std::uint64_t head = 0;
+    std::uint64_t next = 0;
     std::uint32_t index = 0;
 };
+
+constexpr std::uint64_t kTagBits = 0xFFFFFFFF00000000u;
+
+// A slot holds the high half of its entry's hash, which settles most mismatches without a look
+// at the entry, and the entry's index + 1.
+std::uint64_t SlotOf(std::size_t hash, std::size_t index) {
+    return (static_cast<std::uint64_t>(hash) & kTagBits) | (index + 1);
+}
 
 }  // namespace
 
@@ -36,19 +41,22 @@ void OccurrenceCounter::Add(std::string_view occurrence) {
         Grow();
     }
     const std::size_t hash = std::hash<std::string_view>{}(occurrence);
+    const std::uint64_t tag = static_cast<std::uint64_t>(hash) & kTagBits;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t held = slots_[slot];
+        const std::uint64_t held = slots_[slot];
         if (held == 0) {
             entries_.push_back(Entry{arena_.size(), occurrence.size(), hash, 1});
             arena_.append(occurrence);
-            slots_[slot] = static_cast<std::uint32_t>(entries_.size());
+            slots_[slot] = SlotOf(hash, entries_.size() - 1);
             return;
         }
-        Entry& entry = entries_[held - 1];
-        if (entry.hash == hash && TextOf(entry) == occurrence) {
-            ++entry.count;
-            return;
+        if ((held & kTagBits) == tag) {
+            Entry& entry = entries_[(held & ~kTagBits) - 1];
+            if (TextOf(entry) == occurrence) {
+                ++entry.count;
+                return;
+            }
         }
     }
 }
@@ -61,7 +69,7 @@ void OccurrenceCounter::Grow() {
         while (slots_[slot] != 0) {
             slot = (slot + 1) & mask;
         }
-        slots_[slot] = static_cast<std::uint32_t>(i + 1);
+        slots_[slot] = SlotOf(entries_[i].hash, i);
     }
 }
 
@@ -94,11 +102,16 @@ WordList WordList::FromCounter(const OccurrenceCounter& counter, TextRules rules
     // The text rules' order: locale-lower-cased bytes, then the form's own bytes.
     std::vector<SortKey> keys(n);
     for (std::size_t i = 0; i < n; ++i) {
-        keys[i] = SortKey{PrefixOf(lowerOf(i)), static_cast<std::uint32_t>(i)};
+        const std::string_view lower = lowerOf(i);
+        keys[i] =
+            SortKey{EightBytesOf(lower, 0), EightBytesOf(lower, 8), static_cast<std::uint32_t>(i)};
     }
     std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-        if (a.prefix != b.prefix) {
-            return a.prefix < b.prefix;
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
+        if (a.next != b.next) {
+            return a.next < b.next;
         }
         const int lowered = lowerOf(a.index).compare(lowerOf(b.index));
         if (lowered != 0) {

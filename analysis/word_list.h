@@ -43,7 +43,9 @@ private:
 
     std::string arena_;
     std::vector<Entry> entries_;
-    std::vector<std::uint32_t> slots_;  // 1 + index into entries_; 0 marks a free slot
+    // High half: the high half of the entry's hash; low half: 1 + index into entries_. 0 marks a
+    // free slot.
+    std::vector<std::uint64_t> slots_;
 };
 
 class WordList {
