@@ -1,5 +1,6 @@
 #include "analysis/candidate_keywords.h"
 
+#include <algorithm>
 #include <array>
 
 namespace velmora {
@@ -194,19 +195,11 @@ void AddWordAndParts(std::string_view word, const TextRules& rules, OccurrenceCo
 bool IsWordInList(std::string_view word, const KeywordList& list, std::uint8_t keywordCase,
                   const TextRules& rules) {
     if (CaseModeOf(keywordCase) == KeywordCaseMode::CaseSensitive) {
-        for (const std::string& entry : list) {
-            if (entry == word) {
-                return true;
-            }
-        }
-        return false;
+        return std::find(list.begin(), list.end(), word) != list.end();
     }
-    for (const std::string& entry : list) {
-        if (rules.EqualIgnoringCase(entry, word)) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
+        return rules.EqualIgnoringCase(entry, word);
+    });
 }
 
 }  // namespace velmora

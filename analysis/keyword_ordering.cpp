@@ -58,15 +58,14 @@ int FindWord(std::string_view word, const WordList& words, std::uint8_t keywordC
     if (group < 0 || CaseModeOf(keywordCase) != KeywordCaseMode::CaseSensitive) {
         return group;
     }
-    // Inside a group the written forms stand in byte order.
     const auto& forms = words.Forms();
-    const auto end = std::find_if(forms.begin() + group, forms.end(),
-                                  [&](const WordForm& form) { return form.lower != lower; });
-    const auto at = std::lower_bound(forms.begin() + group, end, word,
-                                     [](const WordForm& form, std::string_view key) {
-                                         return std::string_view(form.text) < key;
-                                     });
-    return at != end && at->text == word ? static_cast<int>(at - forms.begin()) : -1;
+    for (auto i = static_cast<std::size_t>(group); i < forms.size() && forms[i].lower == lower;
+         ++i) {
+        if (forms[i].text == word) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
 std::int32_t CountOccurrences(std::string_view word, const WordList& words,
