@@ -1,0 +1,270 @@
+#include "core/velmora_data.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "analysis/compressed_html.h"
+#include "core/file_error.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr LocalDateTime kSaveTime{2006, 3, 15, 14, 5, 9};
+const std::string kBackupName = "index.bkp.2006.03.15.14.05.09.htm";
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A private folder for pages and one for backups, which TMPDIR names while a test runs.
+class VelmoraDataTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "velmora-data-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        pages_ = root_ / "pages";
+        backups_ = root_ / "backups";
+        fs::create_directories(pages_);
+        fs::create_directories(backups_);
+        if (const char* old = std::getenv("TMPDIR")) {
+            oldTmpdir_ = old;
+        }
+        setenv("TMPDIR", backups_.c_str(), 1);
+    }
+
+    void TearDown() override {
+        if (oldTmpdir_) {
+            setenv("TMPDIR", oldTmpdir_->c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+        fs::remove_all(root_);
+    }
+
+    fs::path Page(std::string_view bytes, const std::string& name = "index.htm") {
+        const fs::path path = pages_ / name;
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    KelVelmoraData Loaded(const fs::path& path) {
+        KelVelmoraData document([] { return kSaveTime; });
+        document.Load(path.string(), options_);
+        return document;
+    }
+
+    std::size_t BackupCount() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(backups_), {}));
+    }
+
+    fs::path root_, pages_, backups_;
+    std::optional<std::string> oldTmpdir_;
+    KelVelmoraOptions options_;
+};
+
+TEST_F(VelmoraDataTest, R13LoadEndsEveryLineWithCrLf) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"a\nb\n", "a\r\nb\r\n"},
+        {"a\r\nb", "a\r\nb\r\n"},
+        {"a\rb\r", "a\r\nb\r\n"},
+        {"a\r\r\nb\n\nc", "a\r\n\r\nb\r\n\r\nc\r\n"},
+        {"\n", "\r\n"},
+        {"", ""},
+        {"\xEF\xBB\xBFx\n", "\xEF\xBB\xBFx\r\n"},
+    };
+    for (const auto& [bytes, text] : cases) {
+        const KelVelmoraData document = Loaded(Page(bytes));
+        EXPECT_EQ(document.SavedText, text) << bytes;
+        EXPECT_EQ(document.Html, text);
+        EXPECT_FALSE(document.IsModified());
+    }
+}
+
+TEST_F(VelmoraDataTest, R13CtrlZEndsTheFileOnlyAsItsLastByteAtALineStart) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"a\r\n\x1A", "a\r\n"},
+        {"a\n\x1A", "a\r\n"},
+        {"\x1A", ""},
+        {"a\x1A", "a\x1A\r\n"},
+        {"a\r\n\x1A\r\nb", "a\r\n\x1A\r\nb\r\n"},
+        {"a\r\n\x1A\x1A", "a\r\n\x1A\x1A\r\n"},
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(Loaded(Page(bytes)).SavedText, text) << bytes;
+    }
+}
+
+TEST_F(VelmoraDataTest, SavedPageLoadsBackAsSaved) {
+    KelVelmoraData document = Loaded(Page("<html><head>\n<title>t</title>\r</head>\n<p>x</p>"));
+    document.Review(document.Html + "<p>y</p>\r\n", options_);
+    ASSERT_TRUE(document.IsModified());
+    document.Save();
+    EXPECT_FALSE(document.IsModified());
+    const std::string written = ReadBytes(pages_ / "index.htm");
+    EXPECT_EQ(written,
+              "<html><head>\r\n<title>t</title>\r\n<meta name=\"GENERATOR\" "
+              "content=\"Velmora\">\r\n</head>\r\n<p>x</p>\r\n<p>y</p>\r\n");
+    EXPECT_EQ(document.SavedText, written);
+    EXPECT_EQ(Loaded(pages_ / "index.htm").SavedText, written);
+}
+
+TEST_F(VelmoraDataTest, R13RefusedOrFailedLoadKeepsThePreviousPage) {
+    KelVelmoraData document = Loaded(Page("<p>old</p>\n"));
+    document.Review("<p>edited</p>\r\n", options_);
+    const std::string fileName = document.FileName;
+
+    WriteBytes(pages_ / "utf16.htm", std::string_view("\xFF\xFEh\0i\0", 6));
+    WriteBytes(pages_ / "utf32.htm", std::string_view("\0\0\xFE\xFF\0\0\0h", 8));
+    Page("x", "plain");
+    ASSERT_EQ(mkfifo((pages_ / "pipe").c_str(), 0600), 0);
+    const fs::path refused[] = {
+        pages_ / "utf16.htm", pages_ / "utf32.htm", pages_,          pages_ / "plain" / "index.htm",
+        pages_ / "missing",   "/dev/null",          pages_ / "pipe",
+    };
+    for (const fs::path& path : refused) {
+        try {
+            document.Load(path.string(), options_);
+            ADD_FAILURE() << path << " loaded";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.path(), path.string());
+            EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos);
+        }
+        EXPECT_EQ(document.FileName, fileName);
+        EXPECT_EQ(document.SavedText, "<p>old</p>\r\n");
+        EXPECT_EQ(document.Html, "<p>edited</p>\r\n");
+    }
+}
+
+TEST(BackupFileName, BaseNameTimeAndExtension) {
+    EXPECT_EQ(BackupFileName("/srv/www/index.htm", kSaveTime), kBackupName);
+    EXPECT_EQ(BackupFileName("/srv/www.d/README", kSaveTime), "README.bkp.2006.03.15.14.05.09");
+    EXPECT_EQ(BackupFileName("a.b.html", {2024, 12, 1, 0, 0, 0}),
+              "a.b.bkp.2024.12.01.00.00.00.html");
+    const std::string fifty(50, 'n');
+    EXPECT_EQ(BackupFileName("/x/" + fifty + ".php", kSaveTime),
+              std::string(40, 'n') + ".bkp.2006.03.15.14.05.09.php");
+    // A two-byte character across the 40-byte cut is left out whole on a UTF-8 name.
+    const std::string utf8 = std::string(39, 'a') + "\xC3\xA9" + "z";
+    EXPECT_EQ(BackupFileName(utf8 + ".htm", kSaveTime),
+              std::string(39, 'a') + ".bkp.2006.03.15.14.05.09.htm");
+}
+
+TEST_F(VelmoraDataTest, BackupHoldsTheTextAsLoaded) {
+    KelVelmoraData document = Loaded(Page("<p>a</p>\n<p>b</p>\n"));
+    document.Review("<p>new</p>\r\n", options_);
+    document.Save();
+    const fs::path backup = backups_ / kBackupName;
+    EXPECT_EQ(document.LastBackupPath(), backup.string());
+    EXPECT_EQ(ReadBytes(backup), "<p>a</p>\r\n<p>b</p>\r\n");
+    EXPECT_EQ(fs::status(backup).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // A second save in the same second replaces the first backup.
+    const std::string firstSave = document.SavedText;
+    document.Review("<p>newer</p>\r\n", options_);
+    document.Save();
+    EXPECT_EQ(BackupCount(), 1U);
+    EXPECT_EQ(ReadBytes(backup), firstSave);
+}
+
+TEST_F(VelmoraDataTest, R14BackupKeepsBytesChangedOnDisk) {
+    KelVelmoraData document = Loaded(Page("<p>a</p>\r\n"));
+    WriteBytes(pages_ / "index.htm", "<p>changed elsewhere</p>\n");
+    document.Review("<p>mine</p>\r\n", options_);
+    document.Save();
+    EXPECT_EQ(ReadBytes(backups_ / kBackupName), "<p>changed elsewhere</p>\n");
+}
+
+TEST_F(VelmoraDataTest, R15BackupReplacesALinkWithoutWritingThroughIt) {
+    const fs::path victim = root_ / "victim";
+    WriteBytes(victim, "keep me");
+    fs::create_symlink(victim, backups_ / kBackupName);
+    KelVelmoraData document = Loaded(Page("<p>a</p>\r\n"));
+    document.Save();
+    EXPECT_EQ(ReadBytes(victim), "keep me");
+    EXPECT_FALSE(fs::is_symlink(backups_ / kBackupName));
+    EXPECT_EQ(ReadBytes(backups_ / kBackupName), "<p>a</p>\r\n");
+}
+
+TEST_F(VelmoraDataTest, R15RefusedBackupLeavesThePageAlone) {
+    KelVelmoraData document = Loaded(Page("<p>a</p>\n"));
+    fs::create_directory(backups_ / kBackupName);
+    document.Review("<p>mine</p>\r\n", options_);
+    EXPECT_THROW(document.Save(), FileError);
+    EXPECT_EQ(ReadBytes(pages_ / "index.htm"), "<p>a</p>\n");
+    EXPECT_EQ(document.Html, "<p>mine</p>\r\n");
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(BackupCount(), 1U);  // only the directory in the way; no temporary file is left
+}
+
+TEST(TextToSave, GeneratorTagAddedOnce) {
+    const std::string tag = "<meta name=\"GENERATOR\" content=\"Velmora\">";
+    EXPECT_EQ(GeneratorTag(), tag);
+    EXPECT_EQ(TextToSave("<p>x</p>\r\n"), tag + "<p>x</p>\r\n");
+    EXPECT_EQ(TextToSave("<head></HEAD>"), "<head>" + tag + "\r\n</HEAD>");
+    const std::string tagged = "<head>" + tag + "</head>";
+    EXPECT_EQ(TextToSave(tagged), tagged);
+    const std::string otherCase = "<head><meta name=\"generator\" content=\"Velmora\"></head>";
+    EXPECT_EQ(TextToSave(otherCase),
+              "<head><meta name=\"generator\" content=\"Velmora\">" + tag + "\r\n</head>");
+}
+
+TEST_F(VelmoraDataTest, R14SaveReplacesALinksTargetAndKeepsItsMode) {
+    const fs::path target = Page("<p>a</p>\r\n", "real.htm");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(target, pages_ / "index.htm");
+    KelVelmoraData document = Loaded(pages_ / "index.htm");
+    document.Review("<p>b</p>\r\n", options_);
+    document.Save();
+    EXPECT_TRUE(fs::is_symlink(pages_ / "index.htm"));
+    EXPECT_EQ(ReadBytes(target), TextToSave("<p>b</p>\r\n"));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(pages_), {}), 2);
+}
+
+TEST_F(VelmoraDataTest, R14FailedPageWriteKeepsTheDocumentModified) {
+    fs::create_directories(pages_ / "gone");
+    KelVelmoraData document = Loaded(Page("<p>a</p>\r\n", "gone/index.htm"));
+    fs::remove_all(pages_ / "gone");
+    document.Review("<p>b</p>\r\n", options_);
+    try {
+        document.Save();
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), (pages_ / "gone/index.htm").string());
+    }
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(document.SavedText, "<p>a</p>\r\n");
+    EXPECT_EQ(ReadBytes(backups_ / kBackupName), "<p>a</p>\r\n");
+}
+
+TEST_F(VelmoraDataTest, CompressThenRevert) {
+    KelVelmoraData document = Loaded(Page("<p>   a    b   </p>\n\n\n<p>c</p>\n"));
+    const std::int32_t removable = document.SpaceToRemove;
+    ASSERT_GT(removable, 0);
+    document.Compress();
+    EXPECT_EQ(document.Html, CompressHtml(document.SavedText));
+    EXPECT_EQ(document.SpaceToRemove, 0);
+    EXPECT_TRUE(document.IsModified());
+    document.Revert(options_);
+    EXPECT_EQ(document.Html, document.SavedText);
+    EXPECT_EQ(document.SpaceToRemove, removable);
+}
+
+}  // namespace
+}  // namespace velmora
