@@ -1,0 +1,212 @@
+#include "analysis/keyword_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/keyword_ordering.h"
+#include "analysis/keyword_tests.h"
+#include "core/kel_string_functions.h"
+
+namespace velmora {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A word list holding each (text, count) pair as that many occurrences.
+WordList MakeWords(const std::vector<std::pair<std::string, int>>& forms) {
+    std::vector<std::string> occurrences;
+    for (const auto& [text, count] : forms) {
+        occurrences.insert(occurrences.end(), static_cast<std::size_t>(count), text);
+    }
+    return WordList::FromOccurrences(std::move(occurrences), TextRules());
+}
+
+KelVelmoraOptions WithCase(std::uint8_t keywordCase) {
+    KelVelmoraOptions options;
+    options.KeywordCase = keywordCase;
+    return options;
+}
+
+// Auto's spamming pass exactly as described: recompute the spammed word after every deletion.
+KeywordList NaiveSpamPass(KeywordList ranked, std::int32_t limit) {
+    for (std::string spammed = FindSpammedWord(ranked, limit); !spammed.empty();
+         spammed = FindSpammedWord(ranked, limit)) {
+        const std::string lower = AsciiLower(spammed);
+        bool deleted = false;
+        for (std::size_t k = ranked.size(); k-- > 0;) {
+            if (WordIndex(lower, AsciiLower(ranked[k])) > 0) {
+                ranked.erase(ranked.begin() + static_cast<std::ptrdiff_t>(k));
+                deleted = true;
+                break;
+            }
+        }
+        if (!deleted) {
+            break;
+        }
+    }
+    return ranked;
+}
+
+TEST(KeywordChoiceLines, FormatsAndKeywordTextBeforeLastBrace) {
+    EXPECT_EQ(KeywordLine("fish", 3, true, true), "fish {3 times, bad keyword, duplicate keyword}");
+    EXPECT_EQ(KeywordLine("fish", 0, false, true), "fish {0 times, duplicate keyword}");
+    EXPECT_EQ(KeywordLine("fish", 12, false, false), "fish {12 times}");
+    EXPECT_EQ(CandidateLine("web design", 4), "web design {4 times}");
+
+    EXPECT_EQ(KeywordTextOfLine("web design {4 times}"), "web design");
+    EXPECT_EQ(KeywordTextOfLine(KeywordLine("a {b", 0, true, false)), "a {b");  // R6
+    EXPECT_EQ(KeywordTextOfLine("no count"), "no count");
+    EXPECT_EQ(KeywordTextOfLine(" {1 times}"), "");
+
+    const TextRules rules;
+    Lines lines;
+    for (const char* line : {"fish {2 times}", "Banana {3 times}", "Fish {1 times}", "apple"}) {
+        InsertLineSorted(lines, line, rules);
+    }
+    EXPECT_EQ(lines, (Lines{"apple", "Banana {3 times}", "Fish {1 times}", "fish {2 times}"}));
+}
+
+TEST(PrimeKeywordChoice, FillsBothListsAndCountsEveryStep) {
+    const WordList words = MakeWords(
+        {{"Web", 3}, {"web", 2}, {"shop", 4}, {"rare", 1}, {"hosting", 2}, {"web hosting", 2}});
+    const KelVelmoraOptions options = WithCase(CaseInsensitiveMixed);
+    const KeywordList keywords{"rare", "shop", "SHOP"};
+
+    std::size_t steps = 0;
+    const PrimedKeywordChoice primed =
+        PrimeKeywordChoice(keywords, 100, words, "", options, [&](std::size_t n) { steps += n; });
+
+    EXPECT_EQ(steps, keywords.size() + words.OccurrenceCount());
+    // Only the second of two equal keywords is marked; a rare keyword is bad.
+    EXPECT_EQ(primed.KeywordLines, (Lines{"rare {1 times, bad keyword}",
+                                          "SHOP {4 times, duplicate keyword}", "shop {4 times}"}));
+    // Web and web make one candidate in the form used most; shop is good but already a keyword.
+    EXPECT_EQ(primed.CandidateLines,
+              (Lines{"hosting {2 times}", "web hosting {2 times}", "Web {5 times}"}));
+    EXPECT_EQ(primed.GoodCandidates, (KeywordList{"hosting", "shop", "Web", "web hosting"}));
+    EXPECT_FALSE(primed.OrderOptimal);
+
+    const PrimedKeywordChoice sensitive =
+        PrimeKeywordChoice({"shop"}, 100, words, "", WithCase(CaseSensitive));
+    EXPECT_EQ(sensitive.CandidateLines, (Lines{"hosting {2 times}", "web hosting {2 times}",
+                                               "web {2 times}", "Web {3 times}"}));
+    EXPECT_TRUE(sensitive.OrderOptimal);
+
+    const PrimedKeywordChoice empty = PrimeKeywordChoice({}, 0, WordList(), "", options);
+    EXPECT_TRUE(empty.KeywordLines.empty());
+    EXPECT_TRUE(empty.CandidateLines.empty());
+    EXPECT_TRUE(empty.OrderOptimal);
+}
+
+TEST(ApplyAutoChoice, R5_CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {
+    const TextRules rules;
+    const ChoiceLines lines{{"Fish {2 times}", "fish {2 times}", "other {2 times}"},
+                            {"shop {4 times}"}};
+
+    const ChoiceLines sensitive = ApplyAutoChoice(lines, {"fish"}, WithCase(CaseSensitive), rules);
+    EXPECT_EQ(sensitive.Keywords, (Lines{"Fish {2 times}", "fish {2 times}"}));
+    EXPECT_EQ(sensitive.Candidates, (Lines{"other {2 times}", "shop {4 times}"}));
+
+    for (std::uint8_t mode : {CaseInsensitiveMixed, CaseInsensitiveLower}) {
+        const ChoiceLines chosen = ApplyAutoChoice(lines, {"FISH"}, WithCase(mode), rules);
+        EXPECT_EQ(chosen.Keywords, (Lines{"Fish {2 times}"}));
+        EXPECT_EQ(chosen.Candidates,
+                  (Lines{"fish {2 times}", "other {2 times}", "shop {4 times}"}));
+    }
+
+    // A keyword listed twice comes back once.
+    const ChoiceLines twice{{}, {"shop {4 times, duplicate keyword}", "shop {4 times}"}};
+    EXPECT_EQ(ApplyAutoChoice(twice, {"shop"}, WithCase(CaseSensitive), rules).Keywords,
+              (Lines{"shop {4 times, duplicate keyword}"}));
+}
+
+TEST(RemoveSpammedEntries, DeletesLowestRankedHolderUntilNothingIsSpammed) {
+    KeywordList ranked{"web design", "web hosting", "Web shop", "cheap WEB space", "design"};
+    RemoveSpammedEntries(ranked, 3);
+    EXPECT_EQ(ranked, (KeywordList{"web design", "web hosting", "Web shop", "design"}));
+
+    KeywordList blanks{"   ", "a", "\t"};
+    RemoveSpammedEntries(blanks, 1);
+    EXPECT_EQ(blanks, (KeywordList{"   ", "a", "\t"}));
+}
+
+TEST(RemoveSpammedEntries, R7_R22_SameDeletionsAsRecomputingEveryTime) {
+    const std::vector<std::string> vocabulary{"web",   "Web",    "WEB",    "shop", "hosting",
+                                              "cheap", "Design", "design", "a",    "host-ing"};
+    const std::vector<std::string> gaps{" ", "  ", "\t", " \r\n"};
+    std::mt19937 random(20240611);
+    int roundsWithDeletions = 0;
+    for (int round = 0; round < 250; ++round) {
+        KeywordList ranked(random() % 40);
+        for (std::string& entry : ranked) {
+            const int words = 1 + static_cast<int>(random() % 4);
+            if (random() % 8 == 0) {
+                entry += ' ';
+            }
+            for (int w = 0; w < words; ++w) {
+                if (w > 0) {
+                    entry += gaps[random() % gaps.size()];
+                }
+                entry += vocabulary[random() % vocabulary.size()];
+            }
+        }
+        const auto limit = static_cast<std::int32_t>(random() % 6) - 1;
+        KeywordList fast = ranked;
+        RemoveSpammedEntries(fast, limit);
+        ASSERT_EQ(fast, NaiveSpamPass(ranked, limit)) << "round " << round << " limit " << limit;
+        roundsWithDeletions += fast.size() < ranked.size() ? 1 : 0;
+    }
+    EXPECT_GT(roundsWithDeletions, 100);
+}
+
+TEST(AutoKeywords, CutsToMaximumAndLeavesBadKeywordsAsCandidates) {
+    std::vector<std::pair<std::string, int>> forms;
+    KeywordList candidates;
+    for (int i = 0; i < 35; ++i) {
+        const std::string word = "word" + std::to_string(100 + i);
+        forms.emplace_back(word, 2 + i % 8);
+        candidates.push_back(word);
+    }
+    forms.emplace_back("rare", 1);
+    const WordList words = MakeWords(forms);
+    KelVelmoraOptions options = WithCase(CaseInsensitiveMixed);
+    options.MaximumRecommendedTags = 20;
+
+    EXPECT_EQ(RankAutoKeywords(candidates, words, "", options, nullptr).size(), 20u);
+
+    const KeywordList keywords{"rare", "word100"};
+    const PrimedKeywordChoice primed = PrimeKeywordChoice(keywords, 200, words, "", options);
+    EXPECT_EQ(primed.GoodCandidates.size(), 35u);
+    const KeywordList ranked = RankAutoKeywords(primed.GoodCandidates, words, "", options, nullptr);
+    const ChoiceLines lines = ApplyAutoChoice({primed.CandidateLines, primed.KeywordLines}, ranked,
+                                              options, words.Rules());
+    EXPECT_EQ(lines.Keywords.size(), 20u);
+    EXPECT_NE(
+        std::find(lines.Candidates.begin(), lines.Candidates.end(), "rare {1 times, bad keyword}"),
+        lines.Candidates.end());
+
+    const KeywordList chosen = AutoKeywords(keywords, 200, words, "", options);
+    EXPECT_EQ(chosen, KeywordsFromLines(lines.Keywords, words, "", options));
+    EXPECT_EQ(chosen.size(), 20u);
+    EXPECT_EQ(std::count(chosen.begin(), chosen.end(), "rare"), 0);
+    // Best first: the four words that occur 9 times lead.
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(CountOccurrences(chosen[i], words, CaseInsensitiveMixed), 9) << chosen[i];
+    }
+}
+
+TEST(OrderKeywordsAsDialog, R8_EqualScoresKeepTheListBoxOrder) {
+    const WordList words = MakeWords({{"bbb", 2}, {"aaa", 2}, {"ccc", 5}, {"a {b", 1}});
+    const KelVelmoraOptions options;
+    EXPECT_EQ(OrderKeywordsAsDialog({"bbb", "aaa", "ccc", "a {b"}, 100, words, "", options),
+              (KeywordList{"ccc", "aaa", "bbb", "a {b"}));
+    EXPECT_EQ(OrderKeywordsAsDialog({"a {b", "aaa", "bbb", "ccc"}, 100, words, "", options),
+              (KeywordList{"ccc", "aaa", "bbb", "a {b"}));
+}
+
+}  // namespace
+}  // namespace velmora
