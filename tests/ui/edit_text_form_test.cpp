@@ -1,20 +1,14 @@
 #include "ui/edit_text_form.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "scripted_prompt.h"
+
 namespace velmora {
 namespace {
-
-void SaveScreenshot(QWidget& widget, const QString& name) {
-    const QString dir =
-        qEnvironmentVariable("VELMORA_SCREENSHOTS", QDir::currentPath() + "/screenshots");
-    QDir().mkpath(dir);
-    QVERIFY(widget.grab().save(dir + "/" + name + ".png"));
-}
 
 int LineHeight(const QPlainTextEdit& edit, int lines) {
     return lines * edit.fontMetrics().lineSpacing();
@@ -42,7 +36,7 @@ class EditTextFormTest : public QObject {
         QCOMPARE(dialog.minimumHeight(), dialog.maximumHeight());
         QCOMPARE(dialog.height(), dialog.minimumHeight());
         QVERIFY(dialog.minimumWidth() >= 200);
-        SaveScreenshot(dialog, "edit_text_form_single_line");
+        QVERIFY(SaveWindowPicture(dialog, "edit_text_form_single_line"));
 
         dialog.resize(dialog.width() + 40, dialog.height() + 100);
         QCOMPARE(dialog.height(), dialog.minimumHeight());
@@ -64,7 +58,7 @@ class EditTextFormTest : public QObject {
         QVERIFY(fitted > singleHeight);
         QCOMPARE(dialog.minimumHeight(), fitted);
         QCOMPARE(dialog.maximumHeight(), QWIDGETSIZE_MAX);
-        SaveScreenshot(dialog, "edit_text_form_multi_line");
+        QVERIFY(SaveWindowPicture(dialog, "edit_text_form_multi_line"));
 
         dialog.resize(dialog.width(), fitted + 120);
         QCOMPARE(dialog.height(), fitted + 120);

@@ -1,19 +1,13 @@
 #include "ui/progress_message_form.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
 
+#include "scripted_prompt.h"
+
 namespace velmora {
 namespace {
-
-void SaveScreenshot(QWidget& widget, const QString& name) {
-    const QString dir =
-        qEnvironmentVariable("VELMORA_SCREENSHOTS", QDir::currentPath() + "/screenshots");
-    QDir().mkpath(dir);
-    QVERIFY(widget.grab().save(dir + "/" + name + ".png"));
-}
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -52,7 +46,7 @@ class ProgressMessageFormTest : public QObject {
         QCOMPARE(form.ProgressBar->maximum(), 3);
         QCOMPARE(form.ProgressBar->value(), 0);
         QVERIFY(form.width() >= 345 && form.height() >= 53);
-        SaveScreenshot(form, "progress_message_form");
+        QVERIFY(SaveWindowPicture(form, "progress_message_form"));
 
         form.Advance();
         form.Advance(2);

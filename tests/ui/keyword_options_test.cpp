@@ -1,0 +1,272 @@
+#include "ui/keyword_options.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "options/saveable_velmora_options.h"
+#include "scripted_prompt.h"
+
+namespace velmora {
+namespace {
+
+// Replaces the field's text by typing, as the user does.
+void Type(QSpinBox& field, const QString& text) {
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClicks(&field, text);
+}
+
+struct Pairs {
+    int minimumCount, maximumCount, minimumTags, maximumTags;
+    bool operator==(const Pairs&) const = default;
+};
+
+Pairs Stored(const KelVelmoraOptions& options) {
+    return {options.MinimumKeywordCount, options.MaximumKeywordCount,
+            options.MinimumRecommendedTags, options.MaximumRecommendedTags};
+}
+
+Pairs Shown(const TKeywordsOptionsForm& form) {
+    return {form.EditMinimumKeywordCount->value(), form.EditMaximumKeywordCount->value(),
+            form.EditRecMinKeywords->value(), form.EditRecMaxKeywords->value()};
+}
+
+// The two flags and the five compression controls stand in one row of the table.
+void VerifyCompressionRow(const TKeywordsOptionsForm& form, const KelVelmoraOptions& options) {
+    QCOMPARE(form.chkEnableCompression->isChecked(), options.CompressionEnabled);
+    QCOMPARE(form.chkWarnOnCompress->isChecked(), options.WarnBeforeCompressing);
+    QCOMPARE(form.chkWarnOnCompress->isEnabled(), options.CompressionEnabled);
+    const QRadioButton* expected = !options.CompressionEnabled     ? form.optCompactNever
+                                   : options.WarnBeforeCompressing ? form.optCompactSometimes
+                                                                   : form.optCompactAlways;
+    for (const QRadioButton* button :
+         {form.optCompactAlways, form.optCompactSometimes, form.optCompactNever}) {
+        QCOMPARE(button->isChecked(), button == expected);
+    }
+}
+
+}  // namespace
+
+class KeywordOptionsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(config_.isValid());
+        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+    }
+
+    void init() {
+        options_ = std::make_unique<KelSaveableVelmoraOptions>();
+        options_->Assign(KelVelmoraOptions());
+        form_ = std::make_unique<TKeywordsOptionsForm>(prompt_);
+        form_->Prime(*options_);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    void cleanup() {
+        form_.reset();
+        options_.reset();
+        prompt_.Clear();
+    }
+
+    void ControlsAndTexts() {
+        TKeywordsOptionsForm& form = *form_;
+        QCOMPARE(form.windowTitle(), QString("Kel - Velmora - Options"));
+        QCOMPARE(form.PageControl->count(), 2);
+        QCOMPARE(form.PageControl->tabText(0), QString("Meta Tags"));
+        QCOMPARE(form.PageControl->tabText(1), QString("Compact Options"));
+        QCOMPARE(form.CloseButton->text(), QString("Apply"));
+        QVERIFY(form.CloseButton->isDefault());
+        QVERIFY(form.width() >= 336 && form.height() >= 352);
+        QCOMPARE(form.EditRecMinKeywords->toolTip(),
+                 QString("This is the minimimum number of meta tags that a page should have."));
+        for (const QSpinBox* field : {form.EditRecMaxKeywords, form.EdtMaxKeywordCount,
+                                      form.EditMinimumKeywordCount, form.EditMaximumKeywordCount}) {
+            QVERIFY(!field->toolTip().isEmpty());
+        }
+        QCOMPARE(form.EditMinimumKeywordCount->minimum(), 1);
+        QCOMPARE(form.EditMinimumKeywordCount->maximum(), 99);
+        QCOMPARE(form.EditRecMinKeywords->maximum(), 99);
+        QCOMPARE(form.EditMaximumKeywordCount->minimum(), 2);
+        QCOMPARE(form.EditRecMaxKeywords->maximum(), 100);
+        QCOMPARE(form.EdtMaxKeywordCount->minimum(), 1);
+        QCOMPARE(form.EditKeywordInEvery->minimum(), 8);
+        QCOMPARE(form.EditKeywordInEvery->maximum(), 100);
+        QCOMPARE(Shown(form), (Pairs{2, 10, 2, 20}));
+        QCOMPARE(form.EdtMaxKeywordCount->value(), 3);
+        QCOMPARE(form.EditKeywordInEvery->value(), 10);
+        QVERIFY(form.RadioCaseInsensitiveMixed->isChecked());
+        QVERIFY(SaveWindowPicture(form, "keyword_options_meta_tags"));
+        form.PageControl->setCurrentWidget(form.CompressTabSheet);
+        QVERIFY(SaveWindowPicture(form, "keyword_options_compact"));
+    }
+
+    void PairRulesApplyAsTyped() {
+        TKeywordsOptionsForm& form = *form_;
+        Type(*form.EditMaximumKeywordCount, "5");
+        Type(*form.EditMinimumKeywordCount, "5");
+        QCOMPARE(form.EditMaximumKeywordCount->value(), 6);
+        QCOMPARE(Stored(*options_), (Pairs{5, 6, 2, 20}));
+
+        Type(*form.EditMaximumKeywordCount, "3");
+        QCOMPARE(form.EditMinimumKeywordCount->value(), 2);
+        QCOMPARE(Stored(*options_), (Pairs{2, 3, 2, 20}));
+
+        Type(*form.EditRecMinKeywords, "25");
+        QCOMPARE(Stored(*options_), (Pairs{2, 3, 25, 26}));
+        Type(*form.EditRecMaxKeywords, "7");
+        QCOMPARE(Stored(*options_), (Pairs{2, 3, 6, 7}));
+
+        Type(*form.EdtMaxKeywordCount, "12");
+        QCOMPARE(options_->KeywordCountBeforeSpamming, 12);
+        Type(*form.EditKeywordInEvery, "40");
+        QCOMPARE(options_->KeywordOneInEvery, 40);
+        // Text outside a field's range never reaches the record.
+        Type(*form.EditKeywordInEvery, "0");
+        Type(*form.EditMinimumKeywordCount, "-");
+        QCOMPARE(options_->KeywordOneInEvery, 40);
+        QCOMPARE(Stored(*options_), (Pairs{2, 3, 6, 7}));
+    }
+
+    void R19_UpdateDisplayShowsTheRecordAsItStarted() {
+        TKeywordsOptionsForm& form = *form_;
+        form.EditMinimumKeywordCount->setValue(1);
+        form.EditMaximumKeywordCount->setValue(2);
+        QCOMPARE(Stored(*options_), (Pairs{1, 2, 2, 20}));
+        form.RadioCaseSensitive->click();
+        QTest::mouseClick(form.DefaultButton, Qt::LeftButton);
+        QCOMPARE(Stored(*options_), (Pairs{2, 10, 2, 20}));
+        QCOMPARE(Shown(form), (Pairs{2, 10, 2, 20}));
+        QCOMPARE(options_->KeywordCase, CaseInsensitiveMixed);
+        QVERIFY(form.RadioCaseInsensitiveMixed->isChecked());
+        QVERIFY(form.isVisible());
+
+        // Equal pairs show and store as maximum - 1 and maximum; values outside a range clamp;
+        // an unknown case mode shows as case sensitive and stays.
+        options_->MinimumKeywordCount = 7;
+        options_->MaximumKeywordCount = 7;
+        options_->MinimumRecommendedTags = 300;
+        options_->MaximumRecommendedTags = 500;
+        options_->KeywordOneInEvery = 3;
+        options_->KeywordCountBeforeSpamming = 0;
+        options_->KeywordCase = 9;
+        form.UpdateDisplay();
+        QCOMPARE(Shown(form), (Pairs{6, 7, 99, 100}));
+        QCOMPARE(Stored(*options_), (Pairs{6, 7, 99, 100}));
+        QCOMPARE(options_->KeywordOneInEvery, 8);
+        QCOMPARE(options_->KeywordCountBeforeSpamming, 1);
+        QVERIFY(form.RadioCaseSensitive->isChecked());
+        QCOMPARE(options_->KeywordCase, 9);
+    }
+
+    void ResetCancelAndCloseBox() {
+        TKeywordsOptionsForm& form = *form_;
+        Type(*form.EditRecMaxKeywords, "30");
+        form.RadioCaseInsensitiveLower->click();
+        form.optCompactNever->click();
+        QTest::mouseClick(form.ResetButton, Qt::LeftButton);
+        QVERIFY(form.isVisible());
+        QCOMPARE(options_->MaximumRecommendedTags, 20);
+        QCOMPARE(options_->KeywordCase, CaseInsensitiveMixed);
+        QVERIFY(options_->CompressionEnabled);
+        QCOMPARE(form.EditRecMaxKeywords->value(), 20);
+        QVERIFY(form.RadioCaseInsensitiveMixed->isChecked());
+
+        // Cancel restores the settings as they were when shown, and writes them.
+        Type(*form.EditRecMaxKeywords, "31");
+        options_->SaveToRegistry();
+        QTest::mouseClick(form.CancelButton, Qt::LeftButton);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(options_->MaximumRecommendedTags, 20);
+        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 20);
+
+        // The close box keeps the edits and writes them.
+        form.Prime(*options_);
+        form.show();
+        Type(*form.EditRecMaxKeywords, "33");
+        form.close();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(options_->MaximumRecommendedTags, 33);
+        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 33);
+
+        // Esc cancels; Enter applies.
+        form.Prime(*options_);
+        form.show();
+        Type(*form.EditRecMaxKeywords, "44");
+        QTest::keyClick(form.EditRecMaxKeywords, Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 33);
+        form.Prime(*options_);
+        form.show();
+        Type(*form.EditRecMaxKeywords, "45");
+        QTest::keyClick(form.EditRecMaxKeywords, Qt::Key_Return);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 45);
+        QVERIFY(prompt_.Asked().isEmpty());
+    }
+
+    void CompressionControlsStayInARowOfTheTable() {
+        TKeywordsOptionsForm& form = *form_;
+        form.PageControl->setCurrentWidget(form.CompressTabSheet);
+        VerifyCompressionRow(form, *options_);
+        const QList<QAbstractButton*> clicks{
+            form.optCompactAlways,     form.optCompactNever,      form.chkEnableCompression,
+            form.chkWarnOnCompress,    form.chkEnableCompression, form.optCompactSometimes,
+            form.chkWarnOnCompress,    form.chkEnableCompression, form.optCompactAlways,
+            form.chkEnableCompression, form.chkWarnOnCompress,    form.optCompactNever};
+        for (QAbstractButton* button : clicks) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            VerifyCompressionRow(form, *options_);
+        }
+
+        QTest::mouseClick(form.optCompactAlways, Qt::LeftButton);
+        QVERIFY(options_->CompressionEnabled && !options_->WarnBeforeCompressing);
+        QTest::mouseClick(form.optCompactNever, Qt::LeftButton);
+        QVERIFY(!options_->CompressionEnabled && !options_->WarnBeforeCompressing);
+        QVERIFY(!form.chkWarnOnCompress->isEnabled());
+        QTest::mouseClick(form.CloseButton, Qt::LeftButton);
+
+        // Reopening shows exactly what was stored, on the Meta Tags page.
+        KelSaveableVelmoraOptions reloaded;
+        QVERIFY(!reloaded.CompressionEnabled && !reloaded.WarnBeforeCompressing);
+        form.Prime(reloaded);
+        QCOMPARE(form.PageControl->currentWidget(), form.MetaTagsTabSheet);
+        VerifyCompressionRow(form, reloaded);
+        QVERIFY(form.optCompactNever->isChecked());
+        form.Prime(*options_);
+    }
+
+    void R24_RefusedWriteIsShownAndTheDialogCloses() {
+        const QString file = config_.path() + "/Kelgard/HtmlVelmora.conf";
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file));
+        prompt_.Answer(Prompt::Answer::Ok);
+        QTest::mouseClick(form_->CloseButton, Qt::LeftButton);
+        QVERIFY(QDir().rmdir(file));
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().caption, QString("Velmora"));
+        QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::Critical);
+        QVERIFY(prompt_.Asked().front().text.startsWith("Failed to set data for"));
+    }
+
+  private:
+    QTemporaryDir config_;
+    ScriptedPrompt prompt_;
+    std::unique_ptr<KelSaveableVelmoraOptions> options_;
+    std::unique_ptr<TKeywordsOptionsForm> form_;
+};
+
+}  // namespace velmora
+
+QTEST_MAIN(velmora::KeywordOptionsTest)
+#include "keyword_options_test.moc"
