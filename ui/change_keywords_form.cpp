@@ -36,6 +36,19 @@ std::vector<std::string> LinesOf(const QListWidget& list) {
     return lines;
 }
 
+// The two lists always get the same width; an odd pixel goes to the right margin.
+class TwinColumnGrid : public QGridLayout {
+  public:
+    using QGridLayout::QGridLayout;
+
+    void setGeometry(const QRect& rect) override {
+        QGridLayout::setGeometry(rect);
+        if (cellRect(1, 0).width() != cellRect(1, 2).width()) {
+            QGridLayout::setGeometry(rect.adjusted(0, 0, -1, 0));
+        }
+    }
+};
+
 QListWidgetItem* NewItem(const std::string& line, Encoding encoding) {
     auto* item = new QListWidgetItem(QString::fromStdString(PageBytesToUtf8(line, encoding)));
     item->setData(Qt::UserRole, QByteArray::fromStdString(line));
@@ -95,7 +108,7 @@ TChangeKeywords::TChangeKeywords(Prompt& prompt, TProgressForm& progress, QWidge
 
     // Two lists of equal width with the command column between them; Done lines up with the
     // right edge of the candidate list and Cancel with the left edge of the keyword list.
-    auto* layout = new QGridLayout(this);
+    auto* layout = new TwinColumnGrid(this);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     layout->setHorizontalSpacing(kMargin);
     layout->setVerticalSpacing(2);
