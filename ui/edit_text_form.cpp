@@ -57,9 +57,6 @@ TEditText::TEditText(QWidget* parent)
     EditWindow->installEventFilter(this);
     SaveButton->setMinimumSize(75, 25);
     CancelButton->setMinimumSize(75, 25);
-    // Enter belongs to no button: in the edit box it is discarded, elsewhere it does nothing.
-    SaveButton->setAutoDefault(false);
-    CancelButton->setAutoDefault(false);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
@@ -143,6 +140,7 @@ void TEditText::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Enter never breaks the line and never closes the dialog, whatever the modifiers.
 bool TEditText::eventFilter(QObject* watched, QEvent* event) {
     if (watched == EditWindow && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
