@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 #include "scripted_prompt.h"
 
@@ -38,7 +40,7 @@ class ProgressMessageFormTest : public QObject {
 
         form.Start(3);
         QVERIFY(form.isVisible());
-        QCOMPARE(counter.paints > 0, true);
+        QVERIFY(counter.paints > 0);
         QCOMPARE(form.windowModality(), Qt::ApplicationModal);
         QCOMPARE(form.windowTitle(), QString("Working ..."));
         QCOMPARE(form.DisplayMessage->text(), QString("Processing words - Please wait"));
@@ -48,8 +50,19 @@ class ProgressMessageFormTest : public QObject {
         QVERIFY(form.width() >= 345 && form.height() >= 53);
         QVERIFY(SaveWindowPicture(form, "progress_message_form"));
 
+        // While the bar moves, pending events are handled again once 50 ms have passed.
+        bool handled = false;
+        QTimer::singleShot(0, [&handled] { handled = true; });
+        QThread::msleep(60);
         form.Advance();
-        form.Advance(2);
+        QVERIFY(handled);
+        handled = false;
+        QTimer::singleShot(0, [&handled] { handled = true; });
+        QThread::msleep(60);
+        form.Indicator().SetPosition(2);
+        QVERIFY(handled);
+
+        form.Advance();
         QCOMPARE(form.ProgressBar->value(), 3);
         form.Advance();
         QCOMPARE(form.ProgressBar->value(), 3);
