@@ -90,12 +90,10 @@ TChangeKeywords::TChangeKeywords(Prompt& prompt, TProgressForm& progress, QWidge
     keywordsLabel->setObjectName("KeywordsLabel");
     for (QPushButton* button : {AddButton, RemoveButton, btn_auto}) {
         button->setMinimumSize(71, 20);
-        button->setAutoDefault(false);
     }
     DoneButton->setMinimumSize(61, 20);
     CancelButton->setMinimumSize(61, 20);
     DoneButton->setDefault(true);
-    CancelButton->setAutoDefault(false);
 
     auto* commands = new QVBoxLayout;
     commands->setSpacing(kMargin);
@@ -153,6 +151,8 @@ void TChangeKeywords::Prime(const ::velmora::KeywordList& keywords, std::int32_t
     FillList(*CandidateList, primed.CandidateLines);
     GoodCandidates = primed.GoodCandidates;
     Changed = false;
+    // Each use starts in the candidate list, where Enter means Done.
+    CandidateList->setFocus();
     progress_.Finish();
 
     if (!primed.OrderOptimal) {

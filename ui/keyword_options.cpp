@@ -23,6 +23,8 @@ namespace velmora {
 namespace {
 
 constexpr QSize kMinimumClientSize(336, 352);
+// Between the blocks of the compression page.
+constexpr int kBlockSpacing = 6;
 
 QSpinBox* AddNumberRow(QGridLayout& grid, const QString& label, const char* name, int minimum,
                        int maximum, const QString& hint) {
@@ -84,7 +86,6 @@ TKeywordsOptionsForm::TKeywordsOptionsForm(Prompt& prompt, QWidget* parent)
     CloseButton = NewButton<QPushButton>(QStringLiteral("Apply"), this, "CloseButton");
     CancelButton = NewButton<QPushButton>(QStringLiteral("Cancel"), this, "CancelButton");
     CloseButton->setDefault(true);
-    CancelButton->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -154,9 +155,6 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
 
     ResetButton = NewButton<QPushButton>(QStringLiteral("Reset"), page, "ResetButton");
     DefaultButton = NewButton<QPushButton>(QStringLiteral("Defaults"), page, "DefaultButton");
-    for (QPushButton* button : {ResetButton, DefaultButton}) {
-        button->setAutoDefault(false);
-    }
     auto* resetButtons = new QVBoxLayout;
     resetButtons->addStretch(1);
     resetButtons->addWidget(ResetButton);
@@ -223,17 +221,20 @@ QWidget* TKeywordsOptionsForm::BuildCompressPage() {
                        "download. For files generated using a WYSIWYG editor this can result in "
                        "a 10% to 40% size reduction."),
         page));
+    layout->addSpacing(kBlockSpacing);
     layout->addWidget(chkWarnOnCompress);
     layout->addWidget(NewText(
         QStringLiteral("Whilst compression will not affect the rendering of the page in any way, "
                        "it can make the html harder to follow if you often edit the html "
                        "manually."),
         page));
+    layout->addSpacing(kBlockSpacing);
     layout->addWidget(NewText(
         QStringLiteral("If unsure which options to use then the following may help:"), page));
     layout->addWidget(optCompactAlways);
     layout->addWidget(optCompactSometimes);
     layout->addWidget(optCompactNever);
+    layout->addSpacing(kBlockSpacing);
     layout->addWidget(NewText(
         QStringLiteral("If you hand craft your html and use spaces (or tabs) for indentation "
                        "(i.e. to match up opening and closing tags) then you won't want these "
@@ -258,6 +259,7 @@ void TKeywordsOptionsForm::Prime(KelSaveableVelmoraOptions& options) {
     Options = &options;
     SavedOptions.Assign(options);
     PageControl->setCurrentWidget(MetaTagsTabSheet);
+    EditRecMinKeywords->setFocus();
     UpdateDisplay();
 }
 

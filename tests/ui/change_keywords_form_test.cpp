@@ -154,7 +154,7 @@ class ChangeKeywordsFormTest : public QObject {
 
         dialog.Prime({"shop"}, 100, words_, "", options_);
         dialog.show();
-        QTest::keyClick(dialog.KeywordList, Qt::Key_Return);
+        QTest::keyClick(dialog.CandidateList, Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(!dialog.HaveChanged());
