@@ -41,6 +41,8 @@ std::string GetMetaContent(std::string_view text, std::string_view name);
 MetaContentPosition FindMetaContent(std::string_view text, std::string_view name);
 MetaTagPosition FindMetaTag(std::string_view text, std::string_view name);
 MetaTagParts FindMetaTagParts(std::string_view text, std::string_view name);
+// The first terminator outside single- or double-quoted parts at or after Position, or the
+// position of the last byte when there is none.
 std::size_t FindTagEnd(std::string_view text, std::size_t position, char terminator);
 std::string GetTextBetween(std::string_view text, std::string_view startTag,
                            std::string_view endTag);

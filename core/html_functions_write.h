@@ -13,6 +13,9 @@ namespace velmora {
 std::string SetTitle(std::string_view text, std::string_view title);
 std::string SetDescription(std::string_view text, std::string_view description);
 std::string SetKeywords(std::string_view text, const std::vector<std::string>& keywords);
+// Replaces the double-quoted content value of the meta tag named Name. A tag of that name without
+// such a value, or without its ">", is replaced whole, in place, by a new tag under its own name;
+// a missing tag is added before the head end tag.
 std::string SetMetaContent(std::string_view text, std::string_view name, std::string_view value);
 std::string RemoveMetaTag(std::string_view text, std::string_view name);
 std::string InsertIntoHead(std::string_view text, std::string_view tag);
