@@ -18,14 +18,10 @@ TEST(GetTitle, ReadsTheTitleElementInItsOwnCase) {
     EXPECT_EQ(GetTitle("<title> two\r\nlines </title>"), " two\r\nlines ");
     EXPECT_EQ(GetTitle("<title>Fish &amp; Chips &#39;</title>"), "Fish & Chips &#39;");
     EXPECT_EQ(GetTitle("<title>first</title><title>second</title>"), "first");
-}
-
-TEST(GetTitle, EmptyWhenTheElementCannotBeRead) {
-    EXPECT_EQ(GetTitle("</title> <title>late"), "");
+    // Empty when the element cannot be read.
     EXPECT_EQ(GetTitle("</title><title>x</title>"), "");
     EXPECT_EQ(GetTitle("<title></title>"), "");
     EXPECT_EQ(GetTitle("<title lang=\"en\">x</title>"), "");
-    EXPECT_EQ(GetTitle("<title>no end"), "");
     EXPECT_EQ(GetTextBetween("a<b>c</b>", "", "</b>"), "");
     EXPECT_EQ(GetTextBetween("a<B>c</b>", "<b>", "</B>"), "c");
 }
@@ -33,11 +29,9 @@ TEST(GetTitle, EmptyWhenTheElementCannotBeRead) {
 TEST(FindTagEnd, SkipsQuotedParts) {
     EXPECT_EQ(FindTagEnd("<a href=\"x>y\">", 1, '>'), 14u);
     EXPECT_EQ(FindTagEnd("<a title='x\">y'>", 1, '>'), 16u);
-    EXPECT_EQ(FindTagEnd("<a b=\"it's\">", 1, '>'), 12u);
     EXPECT_EQ(FindTagEnd("x<b>", 2, '>'), 4u);
     // No terminator outside quotes: the last byte of the text.
     EXPECT_EQ(FindTagEnd("<a b=\">\"", 1, '>'), 8u);
-    EXPECT_EQ(FindTagEnd("<", 1, '>'), 1u);
     EXPECT_EQ(FindTagEnd("", 1, '>'), 0u);
     EXPECT_EQ(FindTagEnd("<a>", 9, '>'), 3u);
 }
@@ -52,7 +46,6 @@ TEST(FindMetaTag, MatchesOneOrTwoSpacesAndTheNameInAnyCase) {
     EXPECT_TRUE(FindMetaTag("<meta  name=\"keywords\" content=\"a\">", "keywords").found);
     EXPECT_FALSE(FindMetaTag("<meta   name=\"keywords\" content=\"a\">", "keywords").found);
     EXPECT_FALSE(FindMetaTag("<meta content=\"a\" name=\"keywords\">", "keywords").found);
-    EXPECT_FALSE(FindMetaTag("<meta\tname=\"keywords\" content=\"a\">", "keywords").found);
     EXPECT_FALSE(FindMetaTag("<meta name='keywords' content=\"a\">", "keywords").found);
     EXPECT_FALSE(FindMetaTag("<meta name=\"keywordsx\" content=\"a\">", "keywords").found);
 
@@ -63,9 +56,6 @@ TEST(FindMetaTag, MatchesOneOrTwoSpacesAndTheNameInAnyCase) {
     EXPECT_EQ(FindMetaTag("<meta charset=\"x\"><meta  name=\"keywords\">", "keywords").TagStart,
               19u);
     EXPECT_EQ(GetMetaKeywords(both), "one");
-    EXPECT_EQ(GetMetaKeywords("<meta name=\"keywords\" content=\"first\">"
-                              "<meta name=\"keywords\" content=\"second\">"),
-              "first");
 }
 
 TEST(FindMetaTag, TagWithoutClosingBracketEndsBeforeItsLineBreakOrNextTag) {
@@ -76,7 +66,6 @@ TEST(FindMetaTag, TagWithoutClosingBracketEndsBeforeItsLineBreakOrNextTag) {
     EXPECT_EQ(parts.tag.TagEnd, text.find('\r'));
     EXPECT_EQ(FindMetaTag("<meta name=\"keywords\" content=\"a<b>", "keywords").TagEnd, 32u);
     EXPECT_EQ(FindMetaTag("<meta name=\"keywords\"", "keywords").TagEnd, 21u);
-    EXPECT_TRUE(FindMetaTagParts("<meta name=\"keywords\">", "keywords").closed);
 }
 
 TEST(FindMetaContent, LocatesTheDoubleQuotedValue) {
@@ -106,9 +95,6 @@ TEST(GetMetaContent, ReadsTheContentAttributeAfterTheName) {
               "after");
     EXPECT_EQ(GetMetaContent("<meta name=\"description\"\r\n  CONTENT=\"x\" />", "description"),
               "x");
-    EXPECT_EQ(GetMetaContent("<meta name=\"description\" content=\"it's\">", "description"),
-              "it's");
-    EXPECT_EQ(GetMetaContent("<meta name=\"d\" content=\"&amp;\">", "d"), "&amp;");
     // "content" inside another attribute's name or value is not the content attribute.
     EXPECT_EQ(GetMetaContent("<meta name=\"d\" data-content=\"no\" content=\"yes\">", "d"), "yes");
     EXPECT_EQ(GetMetaContent("<meta name=\"d\" title='content=\"no\"' content=\"yes\">", "d"),
@@ -122,14 +108,11 @@ TEST(GetMetaContent, EmptyForTagsWithoutAReadableValue) {
     EXPECT_EQ(GetMetaContent("<meta name=\"contentx\" lang=\"en\">", "contentx"), "");
     EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" lang=\"content\">", "keywords"), "");
     EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" content>", "keywords"), "");
-    EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" content lang=\"en\">", "keywords"), "");
     EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" content='a, b' lang=\"en\">", "keywords"),
               "");
     EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" content=a lang=\"en\">", "keywords"), "");
     EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" content=\"a>", "keywords"), "");
     EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" content=\"a\r\n\"b\">", "keywords"), "");
-    EXPECT_EQ(GetMetaContent("<meta name=\"keywords\" content=\">", "keywords"), "");
-    EXPECT_EQ(GetMetaContent("<html>", "keywords"), "");
 }
 
 TEST(GetMetaKeywordsAndDescription, DecodeTheirValues) {
@@ -139,7 +122,6 @@ TEST(GetMetaKeywordsAndDescription, DecodeTheirValues) {
     EXPECT_EQ(GetMetaKeywords(page), "a, b");
     EXPECT_EQ(SplitKeywords(GetMetaKeywords(page)), (Keywords{"a", "b"}));
     EXPECT_EQ(GetDescription(page), "Fish & Chips <2>");
-    EXPECT_EQ(GetDescription("<title>x</title>"), "");
 }
 
 TEST(DecodeEntities, DecodesFiveEntitiesInOrder) {
@@ -151,7 +133,6 @@ TEST(DecodeEntities, DecodesFiveEntitiesInOrder) {
     EXPECT_EQ(DecodeEntities("&amp;nbsp;"), " ");
     EXPECT_EQ(DecodeEntities("&amp;quot;"), "\"");
     EXPECT_EQ(DecodeEntities("&amp;amp;"), "&");
-    EXPECT_EQ(DecodeEntities("&amp;amp;amp;quot;"), "\"");
     EXPECT_EQ(DecodeEntities(std::string("a\0&lt;", 6)), std::string("a\0<", 3));
 }
 
@@ -177,34 +158,19 @@ TEST(DecodeEntities, AgreesWithReplaceAllOnRandomTexts) {
 TEST(SplitKeywords, SplitsAtCommasAndDropsEmptyItems) {
     EXPECT_EQ(SplitKeywords("alpha, beta ,,gamma ,"), (Keywords{"alpha", "beta", "gamma"}));
     EXPECT_EQ(SplitKeywords(" \t\r\n "), Keywords{});
-    EXPECT_EQ(SplitKeywords(""), Keywords{});
     EXPECT_EQ(SplitKeywords(",a;b,c\r\nd, Web ,web,Web"),
               (Keywords{"a;b", "c\r\nd", "Web", "web", "Web"}));
     EXPECT_EQ(SplitKeywords(std::string("\0x\x1F,\x7F", 5)), (Keywords{"x", "\x7F"}));
-    EXPECT_EQ(SplitKeywords("caf\xE9 \xA0"), (Keywords{"caf\xE9 \xA0"}));
 }
 
 TEST(HeadReader, OddTextsGiveDefinedResults) {
-    const std::vector<std::string> texts = {
-        "",
-        "<",
-        "\"",
-        "'\"'",
-        "<meta name=\"",
-        "<meta name=\"keywords\"",
-        "<meta name=\"keywords\" content=",
-        "<meta name=\"keywords\" content=\"",
-        "<meta name=\"keywords\" '",
-        "<title>",
-        "</title><title>",
-        std::string("<meta name=\"keywords\" content=\"a\0b\">\0", 37),
-    };
-    for (const std::string& text : texts) {
+    for (const std::string text : {"", "<", "'\"'", "<meta name=\"", "<meta name=\"keywords\" '",
+                                   "<meta name=\"keywords\" content=\"", "</title><title>"}) {
         EXPECT_EQ(GetTitle(text), "") << text;
-        EXPECT_EQ(GetDescription(text), "") << text;
-        const std::string keywords = GetMetaKeywords(text);
-        EXPECT_TRUE(keywords.empty() || keywords == std::string("a\0b", 3)) << text;
+        EXPECT_EQ(GetMetaKeywords(text), "") << text;
     }
+    EXPECT_EQ(GetMetaKeywords(std::string("<meta name=\"keywords\" content=\"a\0b\">\0", 37)),
+              std::string("a\0b", 3));
 }
 
 TEST(HeadReader, LargeTextsOfOneByteEnd) {
