@@ -1,0 +1,142 @@
+#include "cli/edit_commands.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "analysis/keyword_choice.h"
+#include "cli/exit_codes.h"
+#include "cli/messages.h"
+#include "cli/typed_text.h"
+#include "core/html_functions_read.h"
+#include "core/html_functions_write.h"
+#include "core/page_encoding.h"
+#include "core/velmora_data.h"
+
+namespace velmora::cli {
+namespace {
+
+struct CommandSpec {
+    EditKind kind;
+    const char* name;
+    const char* description;
+    const char* textName;  // nullptr: the command takes no text
+    const char* textHelp;
+};
+
+constexpr CommandSpec kCommands[] = {
+    {EditKind::Title, "set-title", "Replace the page's title", "TEXT", "The new title"},
+    {EditKind::Description, "set-description", "Replace the page's meta description", "TEXT",
+     "The new description"},
+    {EditKind::Keywords, "set-keywords",
+     "Replace the page's keywords, put in score order unless --keep-order", "KEYWORDS",
+     "The keywords, separated by commas"},
+    {EditKind::AutoKeywords, "auto-keywords", "Replace the page's keywords by the automatic choice",
+     nullptr, nullptr},
+    {EditKind::Compress, "compress", "Remove the page's unnecessary white space", nullptr, nullptr},
+};
+
+// The page text after the change, from a loaded document; the document is reviewed again
+// (compress alone keeps its review, as on the desktop).
+void ApplyEdit(EditKind kind, const std::string& typed, bool keepOrder, KelVelmoraData& document,
+               const KelVelmoraOptions& options) {
+    const std::string& html = document.Html;
+    switch (kind) {
+        case EditKind::Title:
+            document.Review(SetTitle(html, TypedTextToPageBytes(CleanTypedText(typed), html)),
+                            options);
+            return;
+        case EditKind::Description:
+            document.Review(SetDescription(html, TypedTextToPageBytes(CleanTypedText(typed), html)),
+                            options);
+            return;
+        case EditKind::Keywords: {
+            KeywordList keywords = SplitKeywords(TypedTextToPageBytes(typed, html));
+            if (!keepOrder) {
+                keywords =
+                    OrderKeywordsAsDialog(keywords, document.GetWordCount(),
+                                          document.GetCandidateList(), GetTitle(html), options);
+            }
+            document.Review(SetKeywords(html, keywords), options);
+            return;
+        }
+        case EditKind::AutoKeywords:
+            document.Review(
+                SetKeywords(html,
+                            AutoKeywords(document.Keywords, document.GetWordCount(),
+                                         document.GetCandidateList(), GetTitle(html), options)),
+                options);
+            return;
+        case EditKind::Compress:
+            document.Compress();
+            return;
+    }
+}
+
+bool WriteAll(const std::string& bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+           std::fflush(stdout) == 0;
+}
+
+}  // namespace
+
+void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind) {
+    for (const CommandSpec& spec : kCommands) {
+        CLI::App& command = *app.add_subcommand(spec.name, spec.description);
+        command.add_option("file", arguments.file, "The page to change")
+            ->required()
+            ->type_name("FILE");
+        if (spec.textName != nullptr) {
+            command.add_option("text", arguments.text, spec.textHelp)
+                ->required()
+                ->type_name(spec.textName);
+        }
+        if (spec.kind == EditKind::Keywords) {
+            command.add_flag("--keep-order", arguments.keepOrder,
+                             "Keep the keywords in the order given");
+        }
+        command.add_flag("--stdout", arguments.toStdout,
+                         "Print the page as Save would write it; change no file");
+        AddSettingsFlags(command, arguments.settings);
+        command.callback([&kind, edit = spec.kind] { kind = edit; });
+    }
+}
+
+int RunEdit(EditKind kind, const EditArguments& arguments) {
+    const KelVelmoraOptions options = ResolveOptions(arguments.settings);
+    if (kind == EditKind::Compress && !options.CompressionEnabled) {
+        ReportProblem("compress", "compression is disabled in the settings");
+        return kExitUsage;
+    }
+    std::error_code statusError;
+    if (std::filesystem::is_directory(arguments.file, statusError)) {
+        ReportProblem(arguments.file, "Is a directory, not a page");
+        return kExitFileError;
+    }
+    KelVelmoraData document;
+    try {
+        document.Load(arguments.file, options);
+        ApplyEdit(kind, arguments.text, arguments.keepOrder, document, options);
+        if (arguments.toStdout) {
+            if (!WriteAll(TextToSave(document.Html))) {
+                ReportProblem("standard output", "write failed");
+                return kExitFileError;
+            }
+            return kExitDone;
+        }
+        if (!document.IsModified()) {
+            ReportProblem(arguments.file, "already as requested; nothing written");
+            return kExitDone;
+        }
+        document.Save();
+    } catch (const std::exception& error) {
+        std::fputs(PageProblemLine(arguments.file, error).c_str(), stderr);
+        return kExitFileError;
+    }
+    std::printf("Saved %s (backup: %s)\n", arguments.file.c_str(),
+                document.LastBackupPath().c_str());
+    return kExitDone;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace velmora::cli {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitBelowFailUnder = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFileError = 3;
+
+}  // namespace velmora::cli

@@ -1,0 +1,28 @@
+#include "cli/messages.h"
+
+#include <cstdio>
+#include <new>
+
+#include "core/file_error.h"
+
+namespace velmora::cli {
+
+std::string ProblemLine(const std::string& subject, const std::string& reason) {
+    return "velmora-cli: " + subject + ": " + reason + "\n";
+}
+
+void ReportProblem(const std::string& subject, const std::string& reason) {
+    std::fputs(ProblemLine(subject, reason).c_str(), stderr);
+}
+
+std::string PageProblemLine(const std::string& page, const std::exception& error) {
+    if (const auto* file = dynamic_cast<const FileError*>(&error)) {
+        return ProblemLine(page, file->path() == page ? file->reason() : file->what());
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return ProblemLine(page, "not enough memory");
+    }
+    return ProblemLine(page, error.what());
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,76 @@
+#include "cli/page_report.h"
+
+#include <unordered_set>
+
+#include "analysis/keyword_choice.h"
+#include "analysis/keyword_ordering.h"
+#include "analysis/keyword_tests.h"
+#include "core/html_functions_read.h"
+#include "core/page_encoding.h"
+
+namespace velmora::cli {
+
+PageReport BuildPageReport(const std::string& file, const KelVelmoraData& document,
+                           const KelVelmoraOptions& options) {
+    const TextRules& rules = document.Rules();
+    const Encoding encoding = rules.encoding();
+    const auto utf8 = [encoding](std::string_view bytes) {
+        return PageBytesToUtf8(bytes, encoding);
+    };
+    const auto mode = static_cast<std::uint8_t>(options.CaseMode());
+    const WordList& words = document.GetCandidateList();
+    const std::int32_t wordCount = document.GetWordCount();
+    const KeywordList& keywords = document.Keywords;
+    const std::string title = GetTitle(document.Html);
+    const TFileCheckList& checks = document.CheckList;
+
+    PageReport report;
+    report.file = file;
+    report.encoding = encoding == Encoding::Utf8 ? "utf-8" : "windows-1252";
+    report.title = utf8(title);
+    report.description = utf8(GetDescription(document.Html));
+    report.keywordsText = utf8(GetMetaKeywords(document.Html));
+    for (const std::string& keyword : keywords) {
+        report.keywords.push_back(utf8(keyword));
+    }
+    report.goodKeywords = checks.GoodKeywordCount;
+    report.badKeywords = checks.BadKeywordCount;
+    report.optimalOrder = IsOrderOptimal(keywords, words, title, options);
+    report.duplicateKeywords = HasDuplicateKeywords(keywords, mode, rules);
+    report.spammedWord = utf8(checks.SpammedWord);
+    report.lineBreakInDescription = checks.LineBreakInDescription;
+    report.spaceToRemove = document.SpaceToRemove;
+    report.wordCount = wordCount;
+    report.rating = checks.Rating;
+    report.ratingText = document.GetRatingText();
+    for (std::size_t i = 0; i < checks.Advice.size(); ++i) {
+        report.findings.push_back(
+            {i < checks.Titles.size() ? checks.Titles[i] : std::string(), checks.Advice[i]});
+    }
+
+    // Keywords compare as IsDuplicateKeyword and IsWordInList compare them; looked up by key
+    // so that long keyword lists stay linear.
+    const auto key = [&](const std::string& text) {
+        return mode == CaseSensitive ? text : rules.LocaleLower(text);
+    };
+    std::unordered_set<std::string> seen;
+    for (const std::string& keyword : keywords) {
+        const bool duplicate = !seen.insert(key(keyword)).second;
+        report.keywordDetails.push_back({utf8(keyword), CountOccurrences(keyword, words, mode),
+                                         IsGoodKeyword(keyword, wordCount, words, options),
+                                         duplicate, KeywordScore(keyword, words, title, options)});
+    }
+
+    const PrimedKeywordChoice primed =
+        PrimeKeywordChoice(keywords, wordCount, words, title, options);
+    for (const std::string& candidate : primed.GoodCandidates) {
+        report.goodCandidates.push_back({utf8(candidate), CountOccurrences(candidate, words, mode),
+                                         seen.contains(key(candidate))});
+    }
+    for (const std::string& keyword : AutoKeywords(primed, words, title, options)) {
+        report.autoKeywords.push_back(utf8(keyword));
+    }
+    return report;
+}
+
+}  // namespace velmora::cli

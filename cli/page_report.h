@@ -1,0 +1,60 @@
+#pragma once
+
+// Everything the analyze command reports about one page, with every text in UTF-8.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/velmora_data.h"
+#include "options/velmora_types.h"
+
+namespace velmora::cli {
+
+struct Finding {
+    std::string title;
+    std::string advice;
+};
+
+struct KeywordDetail {
+    std::string keyword;
+    std::int32_t occurrences = 0;
+    bool good = false;
+    bool duplicate = false;
+    std::int32_t score = 0;
+};
+
+struct GoodCandidate {
+    std::string text;
+    std::int32_t occurrences = 0;
+    bool isKeyword = false;
+};
+
+struct PageReport {
+    std::string file;
+    std::string encoding;  // "utf-8" or "windows-1252"
+    std::string title;
+    std::string description;
+    std::string keywordsText;
+    std::vector<std::string> keywords;
+    std::int32_t goodKeywords = 0;
+    std::int32_t badKeywords = 0;
+    bool optimalOrder = true;
+    bool duplicateKeywords = false;
+    std::string spammedWord;
+    bool lineBreakInDescription = false;
+    std::int32_t spaceToRemove = 0;
+    std::int32_t wordCount = 0;
+    float rating = 0.0f;
+    std::string ratingText;
+    std::vector<Finding> findings;
+    std::vector<KeywordDetail> keywordDetails;
+    std::vector<GoodCandidate> goodCandidates;
+    std::vector<std::string> autoKeywords;
+};
+
+// The report of a document that has been loaded (and so reviewed) with options.
+PageReport BuildPageReport(const std::string& file, const KelVelmoraData& document,
+                           const KelVelmoraOptions& options);
+
+}  // namespace velmora::cli

@@ -1,0 +1,90 @@
+#include "cli/settings_flags.h"
+
+#include <CLI/CLI.hpp>
+#include <limits>
+#include <map>
+
+#include "cli/number_flags.h"
+#include "options/saveable_velmora_options.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr std::int64_t kCountMaximum = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kOneInEveryMaximum = 100;
+
+const std::map<std::string, std::uint8_t>& CaseModes() {
+    static const std::map<std::string, std::uint8_t> modes{
+        {"sensitive", CaseSensitive},
+        {"mixed", CaseInsensitiveMixed},
+        {"lower", CaseInsensitiveLower},
+    };
+    return modes;
+}
+
+void AddCount(CLI::App& command, const std::string& name, std::optional<std::int32_t>& value,
+              const std::string& help, std::int64_t maximum = kCountMaximum) {
+    command.add_option(name, value, help)->check(WholeNumber(1, maximum))->group("Settings");
+}
+
+}  // namespace
+
+void AddSettingsFlags(CLI::App& command, SettingsFlags& flags) {
+    command
+        .add_option("--case", flags.keywordCase,
+                    "Keyword case mode: sensitive, mixed (ignore case, show the most used form) "
+                    "or lower (ignore case, lower-case candidates)")
+        ->check(CLI::IsMember({"sensitive", "mixed", "lower"}))
+        ->group("Settings");
+    AddCount(command, "--min-occurrences", flags.minOccurrences,
+             "Fewest occurrences of a good keyword");
+    AddCount(command, "--max-occurrences", flags.maxOccurrences,
+             "Most occurrences of a good keyword (or one in every --one-in-every words)");
+    AddCount(command, "--one-in-every", flags.oneInEvery,
+             "Occurrence limit as one in every N words of the page", kOneInEveryMaximum);
+    AddCount(command, "--min-keywords", flags.minKeywords, "Fewest keywords a page should have");
+    AddCount(command, "--max-keywords", flags.maxKeywords,
+             "Most keywords a page may have (and Auto chooses)");
+    AddCount(command, "--spam-limit", flags.spamLimit,
+             "Later keywords that may hold a word before it counts as spammed");
+    command.add_flag("--no-compression", flags.noCompression, "Do not report removable space")
+        ->group("Settings");
+    command
+        .add_flag("--defaults", flags.defaults,
+                  "Start from the default settings instead of the stored ones")
+        ->group("Settings");
+}
+
+KelVelmoraOptions ResolveOptions(const SettingsFlags& flags) {
+    KelVelmoraOptions options;
+    if (!flags.defaults) {
+        const KelSaveableVelmoraOptions stored;
+        options.Assign(stored);
+    }
+    if (flags.keywordCase) {
+        options.KeywordCase = CaseModes().at(*flags.keywordCase);
+    }
+    const auto apply = [](const std::optional<std::int32_t>& flag, std::int32_t& setting) {
+        if (flag) {
+            setting = *flag;
+        }
+    };
+    apply(flags.minOccurrences, options.MinimumKeywordCount);
+    apply(flags.maxOccurrences, options.MaximumKeywordCount);
+    apply(flags.oneInEvery, options.KeywordOneInEvery);
+    apply(flags.minKeywords, options.MinimumRecommendedTags);
+    apply(flags.maxKeywords, options.MaximumRecommendedTags);
+    apply(flags.spamLimit, options.KeywordCountBeforeSpamming);
+    if (flags.noCompression) {
+        options.CompressionEnabled = false;
+    }
+    if (options.MaximumKeywordCount < options.MinimumKeywordCount) {
+        options.MinimumKeywordCount = options.MaximumKeywordCount;
+    }
+    if (options.MaximumRecommendedTags < options.MinimumRecommendedTags) {
+        options.MinimumRecommendedTags = options.MaximumRecommendedTags;
+    }
+    return options;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,129 @@
+#include "cli/text_report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+namespace velmora::cli {
+namespace {
+
+constexpr std::size_t kWorstPagesShown = 5;
+
+std::string Join(const std::vector<std::string>& items, const std::string& separator) {
+    std::string out;
+    for (const std::string& item : items) {
+        if (!out.empty()) {
+            out += separator;
+        }
+        out += item;
+    }
+    return out;
+}
+
+std::string Field(const std::string& label, const std::string& value) {
+    std::string line = "  " + label + ":";
+    line.append(label.size() < 16 ? 16 - label.size() : 1, ' ');
+    return line + value + "\n";
+}
+
+std::string Times(std::int32_t count) {
+    return std::to_string(count) + (count == 1 ? " time" : " times");
+}
+
+std::string DetailLine(const KeywordDetail& detail) {
+    std::string line = "    " + detail.keyword + ": " + Times(detail.occurrences) + ", " +
+                       (detail.good ? "good" : "bad");
+    if (detail.duplicate) {
+        line += ", duplicate";
+    }
+    return line + ", score " + std::to_string(detail.score) + "\n";
+}
+
+// One line per field: line breaks and tabs inside a text are shown as escapes.
+std::string Shown(const std::string& text) {
+    if (text.empty()) {
+        return "(none)";
+    }
+    std::string shown;
+    for (const char c : text) {
+        switch (c) {
+            case '\r':
+                shown += "\\r";
+                break;
+            case '\n':
+                shown += "\\n";
+                break;
+            case '\t':
+                shown += "\\t";
+                break;
+            default:
+                shown += c;
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
+std::string ToText(const PageReport& report) {
+    std::string text = report.file + "\n";
+    text += Field("Rating", report.ratingText);
+    text += Field("Encoding", report.encoding);
+    text += Field("Title", Shown(report.title));
+    text += Field("Description", Shown(report.description));
+    text += Field("Keywords", report.keywords.empty()
+                                  ? "(none)"
+                                  : Join(report.keywords, ", ") + " (" +
+                                        std::to_string(report.goodKeywords) + " good, " +
+                                        std::to_string(report.badKeywords) + " bad)");
+    text += Field("Words", std::to_string(report.wordCount));
+    text += Field("Removable space", std::to_string(report.spaceToRemove) + " bytes");
+    if (report.findings.empty()) {
+        text += Field("Advice", "none");
+    }
+    for (std::size_t i = 0; i < report.findings.size(); ++i) {
+        text += i == 0 ? Field("Advice", report.findings[i].advice)
+                       : std::string(19, ' ') + report.findings[i].advice + "\n";
+    }
+    if (!report.keywordDetails.empty()) {
+        text += "  Keyword details:\n";
+        for (const KeywordDetail& detail : report.keywordDetails) {
+            text += DetailLine(detail);
+        }
+    }
+    text += Field("Good candidates", std::to_string(report.goodCandidates.size()));
+    text += Field("Auto keywords",
+                  report.autoKeywords.empty() ? "(none)" : Join(report.autoKeywords, ", "));
+    return text;
+}
+
+std::string SummaryText(const std::vector<RatedPage>& pages, std::size_t failedPages) {
+    std::string text = "Summary: " + std::to_string(pages.size()) +
+                       (pages.size() == 1 ? " page" : " pages") + " analysed";
+    if (!pages.empty()) {
+        const double total =
+            std::accumulate(pages.begin(), pages.end(), 0.0,
+                            [](double sum, const RatedPage& page) { return sum + page.rating; });
+        char average[32];
+        std::snprintf(average, sizeof average, "%.1f%%", total / static_cast<double>(pages.size()));
+        text += std::string(", average rating ") + average;
+    }
+    text += "\n";
+    if (failedPages > 0) {
+        text += "  " + std::to_string(failedPages) + (failedPages == 1 ? " page" : " pages") +
+                " could not be read\n";
+    }
+    std::vector<RatedPage> worst = pages;
+    std::stable_sort(worst.begin(), worst.end(),
+                     [](const RatedPage& a, const RatedPage& b) { return a.rating < b.rating; });
+    worst.resize(std::min(worst.size(), kWorstPagesShown));
+    if (!worst.empty()) {
+        text += "  Lowest rated:\n";
+    }
+    for (const RatedPage& page : worst) {
+        text += "    " + page.ratingText + "  " + page.file + "\n";
+    }
+    return text;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,496 @@
+// Runs the built velmora-cli on real files in a temporary folder, with its own settings store
+// (XDG_CONFIG_HOME) and temporary folder (TMPDIR).
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/keyword_choice.h"
+#include "core/html_functions_read.h"
+#include "core/velmora_data.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+struct RunResult {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<Json> JsonLines(const std::string& text) {
+    std::vector<Json> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(Json::parse(line));
+    }
+    return lines;
+}
+
+// A page whose analysis touches every field: CR LF line breaks as a loaded page has them.
+std::string HostingPage(const std::string& keywords = "domain, web hosting, Domain, web shop") {
+    return "<html>\r\n<head>\r\n<title>Cheap web hosting</title>\r\n"
+           "<meta name=\"description\" content=\"Web hosting\r\nwith a domain\">\r\n"
+           "<meta name=\"keywords\" content=\"" +
+           keywords +
+           "\">\r\n</head>\r\n<body>\r\n<p>Web hosting   and domain, web hosting plans.</p>\r\n"
+           "<p>domain names, web hosting for you; cheap web hosting, a domain.</p>\r\n"
+           "</body>\r\n</html>\r\n";
+}
+
+std::string CompletePage(const std::string& title, const std::string& keywords) {
+    return "<html><head><title>" + title +
+           "</title><meta name=\"description\" content=\"d\"><meta name=\"keywords\" content=\"" +
+           keywords + "\"></head><body>alpha alpha beta beta gamma gamma</body></html>\r\n";
+}
+
+class VelmoraCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "velmora-cli-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        fs::create_directories(root_ / "tmp");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    fs::path Page(const std::string& name, const std::string& bytes) {
+        WriteFile(root_ / name, bytes);
+        return root_ / name;
+    }
+
+    RunResult Run(const std::vector<std::string>& arguments) {
+        const fs::path out = root_ / "stdout";
+        const fs::path err = root_ / "stderr";
+        const pid_t child = fork();
+        if (child == 0) {
+            const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(outFile, STDOUT_FILENO);
+            dup2(errFile, STDERR_FILENO);
+            setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+            setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(VELMORA_CLI)};
+            for (const std::string& argument : arguments) {
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(VELMORA_CLI, argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+    }
+
+    std::size_t BackupCount() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(root_ / "tmp"), fs::directory_iterator()));
+    }
+
+    fs::path root_;
+};
+
+TEST_F(VelmoraCli, VersionAndHelpForEveryCommand) {
+    const RunResult version = Run({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, std::string("velmora-cli ") + VELMORA_VERSION_TEXT + " (build " +
+                               VELMORA_BUILD_NUMBER + ")\n");
+
+    for (const std::string command :
+         {"analyze", "set-title", "set-description", "set-keywords", "auto-keywords", "compress"}) {
+        const RunResult help = Run({command, "--help"});
+        EXPECT_EQ(help.code, 0) << command;
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+        EXPECT_NE(help.out.find("--max-keywords"), std::string::npos) << command;
+        EXPECT_NE(help.out.find("--defaults"), std::string::npos) << command;
+        EXPECT_EQ(help.out.find("--stdout") == std::string::npos, command == "analyze") << command;
+        EXPECT_EQ(help.out.find("--keep-order") != std::string::npos, command == "set-keywords");
+    }
+}
+
+TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
+    const fs::path page = Page("hosting.htm", HostingPage());
+    const RunResult run = Run({"analyze", "--json", "--defaults", page.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<Json> lines = JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 1u);
+    const Json& report = lines[0];
+
+    std::vector<std::string> keys;
+    for (const auto& item : report.items()) {
+        keys.push_back(item.key());
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"format",          "file",
+                                              "encoding",        "title",
+                                              "description",     "keywords_text",
+                                              "keywords",        "keyword_count",
+                                              "good_keywords",   "bad_keywords",
+                                              "optimal_order",   "duplicate_keywords",
+                                              "spammed_word",    "line_break_in_description",
+                                              "space_to_remove", "word_count",
+                                              "rating",          "rating_text",
+                                              "advice",          "findings",
+                                              "keyword_details", "good_candidates",
+                                              "auto_keywords"}));
+
+    KelVelmoraOptions options;
+    KelVelmoraData document;
+    document.Load(page.string(), options);
+    EXPECT_EQ(report["format"], 1);
+    EXPECT_EQ(report["file"], page.string());
+    EXPECT_EQ(report["encoding"], "windows-1252");
+    EXPECT_EQ(report["title"], "Cheap web hosting");
+    EXPECT_EQ(report["description"], "Web hosting\r\nwith a domain");
+    EXPECT_EQ(report["keywords_text"], "domain, web hosting, Domain, web shop");
+    EXPECT_EQ(report["keywords"], Json(document.Keywords));
+    EXPECT_EQ(report["keyword_count"], 4);
+    EXPECT_EQ(report["good_keywords"], document.GetGoodKeywordCount());
+    EXPECT_EQ(report["bad_keywords"], 1);
+    EXPECT_EQ(report["optimal_order"], false);
+    EXPECT_EQ(report["duplicate_keywords"], true);
+    EXPECT_EQ(report["spammed_word"], "");
+    EXPECT_EQ(report["line_break_in_description"], true);
+    EXPECT_EQ(report["space_to_remove"], document.SpaceToRemove);
+    EXPECT_GT(report["space_to_remove"], 0);
+    EXPECT_EQ(report["word_count"], document.GetWordCount());
+    EXPECT_EQ(report["rating"].get<float>(), document.CheckList.Rating);
+    EXPECT_EQ(report["rating_text"], document.GetRatingText());
+    EXPECT_EQ(report["advice"], Json(document.GetAdvice()));
+    ASSERT_EQ(report["findings"].size(), document.GetAdvice().size());
+    EXPECT_EQ(report["findings"][0]["title"], document.CheckList.Titles[0]);
+    EXPECT_EQ(report["findings"][0]["advice"], document.GetAdvice()[0]);
+
+    const Json& details = report["keyword_details"];
+    ASSERT_EQ(details.size(), 4u);
+    EXPECT_EQ(details[0], Json({{"keyword", "domain"},
+                                {"occurrences", 3},
+                                {"good", true},
+                                {"duplicate", false},
+                                {"score", 3 * 10 + 6}}));
+    EXPECT_EQ(details[2]["duplicate"], true);
+    EXPECT_EQ(details[3]["good"], false);
+    EXPECT_EQ(details[1]["score"], 5 * 10 + 9 + 100);
+
+    const PrimedKeywordChoice primed =
+        PrimeKeywordChoice(document.Keywords, document.GetWordCount(), document.GetCandidateList(),
+                           GetTitle(document.Html), options);
+    const Json& candidates = report["good_candidates"];
+    ASSERT_EQ(candidates.size(), primed.GoodCandidates.size());
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        EXPECT_EQ(candidates[i]["text"], primed.GoodCandidates[i]);
+        EXPECT_EQ(candidates[i]["is_keyword"], primed.GoodCandidates[i] == "domain" ||
+                                                   primed.GoodCandidates[i] == "web hosting");
+    }
+    EXPECT_EQ(report["auto_keywords"],
+              Json(AutoKeywords(document.Keywords, document.GetWordCount(),
+                                document.GetCandidateList(), GetTitle(document.Html), options)));
+}
+
+TEST_F(VelmoraCli, RatingReadsBackToTheSameFloatAndTextIsUtf8) {
+    const fs::path oneBad = Page("one.htm", CompletePage("alpha", "alpha, beta, zz"));
+    const fs::path twoBad = Page("two.htm", CompletePage("alpha", "alpha, beta, zz, yy"));
+    const fs::path latin = Page("latin.htm", CompletePage("caf\xE9 \x80", "alpha"));
+    const fs::path utf8 = Page("utf8.htm", CompletePage("caf\xC3\xA9", "alpha"));
+    const RunResult run = Run({"analyze", "--json", "--defaults", oneBad.string(), twoBad.string(),
+                               latin.string(), utf8.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("\"rating\":90.25,"), std::string::npos);
+
+    std::smatch rating;
+    ASSERT_TRUE(
+        std::regex_search(run.out, rating, std::regex("two\\.htm\"[^\\n]*?\"rating\":([^,]+),")));
+    ASSERT_EQ(rating.size(), 2u);
+    KelVelmoraData document;
+    document.Load(twoBad.string(), KelVelmoraOptions());
+    EXPECT_EQ(std::strtof(rating[1].str().c_str(), nullptr), document.CheckList.Rating);
+    EXPECT_EQ(rating[1].str(), "85.7375");
+
+    const std::vector<Json> lines = JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2]["encoding"], "windows-1252");
+    EXPECT_EQ(lines[2]["title"], "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(lines[3]["encoding"], "utf-8");
+    EXPECT_EQ(lines[3]["title"], "caf\xC3\xA9");
+}
+
+TEST_F(VelmoraCli, DirectoriesGiveSortedPagesAndParallelOutputKeepsInputOrder) {
+    Page("site/b.htm", CompletePage("b", "alpha"));
+    Page("site/a.HTML", CompletePage("a", "alpha"));
+    Page("site/sub/c.php", CompletePage("c", "alpha"));
+    Page("site/notes.txt", "not a page");
+    Page("empty-site/readme.txt", "nothing");
+    const RunResult run =
+        Run({"analyze", "--json", (root_ / "site").string(), (root_ / "empty-site").string()});
+    EXPECT_EQ(run.code, 0);
+    std::vector<std::string> files;
+    for (const Json& line : JsonLines(run.out)) {
+        files.push_back(line["file"]);
+    }
+    const std::string site = (root_ / "site").string();
+    EXPECT_EQ(files,
+              (std::vector<std::string>{site + "/a.HTML", site + "/b.htm", site + "/sub/c.php"}));
+    EXPECT_NE(run.err.find("empty-site: no .htm, .html or .php files"), std::string::npos);
+
+    // Big and small pages mixed, so that the workers finish out of order.
+    std::vector<std::string> arguments{"analyze", "--json", "-j", "2"};
+    for (int i = 0; i < 12; ++i) {
+        std::string body(i % 3 == 0 ? 200000 : 10, ' ');
+        for (std::size_t at = 0; at < body.size(); at += 7) {
+            body.replace(at, 5, "word" + std::to_string(i % 10));
+        }
+        arguments.push_back(
+            Page("order/p" + std::to_string(i) + ".htm", CompletePage("t", "word1") + body)
+                .string());
+    }
+    const RunResult parallel = Run(arguments);
+    arguments[3] = "1";
+    const RunResult serial = Run(arguments);
+    ASSERT_EQ(parallel.code, 0) << parallel.err;
+    EXPECT_EQ(parallel.out, serial.out);
+    const std::vector<Json> lines = JsonLines(parallel.out);
+    ASSERT_EQ(lines.size(), 12u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i]["file"], arguments[4 + i]);
+    }
+}
+
+TEST_F(VelmoraCli, ReadableReportWithSummary) {
+    const fs::path good = Page("good.htm", CompletePage("alpha", "alpha, beta"));
+    const fs::path bare = Page("bare.htm", "<html><body>nothing</body></html>");
+    const RunResult run = Run({"analyze", "--defaults", good.string(), bare.string()});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.out.find(good.string() + "\n  Rating:          100%"), std::string::npos);
+    EXPECT_NE(run.out.find("Add a description"), std::string::npos);
+    EXPECT_NE(run.out.find("Summary: 2 pages analysed, average rating 50.0%"), std::string::npos);
+    EXPECT_NE(run.out.find("Lowest rated:\n      0%  " + bare.string()), std::string::npos);
+    EXPECT_EQ(run.err, "");  // no progress bar when standard error is not a terminal
+}
+
+TEST_F(VelmoraCli, ExitCodesAndOneLineErrors) {
+    const fs::path good = Page("good.htm", CompletePage("alpha", "alpha, beta"));
+    const fs::path bare = Page("bare.htm", "<html><body>nothing</body></html>");
+    const std::string missing = (root_ / "missing.htm").string();
+
+    RunResult run = Run({"analyze", "--fail-under", "50", good.string(), bare.string()});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "velmora-cli: " + bare.string() + ": rating 0 is below 50\n");
+    EXPECT_EQ(Run({"analyze", "--fail-under", "0", good.string(), bare.string()}).code, 0);
+
+    run = Run({"analyze", "--json", "--fail-under", "50", missing, good.string(), bare.string()});
+    EXPECT_EQ(run.code, 3);
+    EXPECT_EQ(JsonLines(run.out).size(), 2u);
+    EXPECT_NE(run.err.find("velmora-cli: " + missing + ": No such file or directory\n"),
+              std::string::npos);
+
+    // Pages that cannot be read, and pages that are odd but readable.
+    std::string binary;
+    for (int i = 0; i < 70000; ++i) {
+        binary.push_back(static_cast<char>((i * 7919) % 256));
+    }
+    const fs::path odd = Page("binary.htm", binary);
+    const fs::path empty = Page("empty.htm", "");
+    const fs::path utf16 = Page("utf16.htm", std::string("\xFF\xFEh\0i\0", 6));
+    const std::string throughFile = good.string() + "/inside.htm";
+    run = Run({"analyze", "--json", odd.string(), empty.string(), utf16.string(), throughFile,
+               root_.string() + "/site-that-is-not-there"});
+    EXPECT_EQ(run.code, 3);
+    const std::vector<Json> lines = JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1]["rating_text"], "  0%");
+    EXPECT_NE(run.err.find("velmora-cli: " + utf16.string() + ": "), std::string::npos);
+    EXPECT_NE(run.err.find("velmora-cli: " + throughFile + ": Not a directory\n"),
+              std::string::npos);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3);
+
+    // Usage errors name the flag or the command.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> usage{
+        {{"analyze", "--min-occurrences", "0", good.string()}, "--min-occurrences"},
+        {{"analyze", "--max-occurrences", "abc", good.string()}, "--max-occurrences"},
+        {{"analyze", "--min-keywords", "99999999999", good.string()}, "--min-keywords"},
+        {{"analyze", "--max-keywords", "0x10", good.string()}, "--max-keywords"},
+        {{"analyze", "--spam-limit", "-1", good.string()}, "--spam-limit"},
+        {{"analyze", "--one-in-every", "101", good.string()}, "--one-in-every"},
+        {{"analyze", "--case", "upper", good.string()}, "--case"},
+        {{"analyze", "-j", "0", good.string()}, "--jobs"},
+        {{"analyze", "--fail-under", "x", good.string()}, "--fail-under"},
+        {{"analyze", "--bogus", good.string()}, "--bogus"},
+        {{"set-title", good.string(), "t", "--keep-order"}, "--keep-order"},
+        {{"publish", good.string()}, "publish: unknown command"},
+        {{"analyze"}, "required"},
+    };
+    for (const auto& [arguments, named] : usage) {
+        run = Run(arguments);
+        EXPECT_EQ(run.code, 2) << named;
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST_F(VelmoraCli, LargePageIsAnalysed) {
+    const fs::path big = Page("big.htm", "<html><head><title>Big</title></head><body><div x=\"" +
+                                             std::string(50 * 1024 * 1024, 'x') +
+                                             "\">hello world</div></body></html>");
+    const RunResult run = Run({"analyze", "--json", big.string()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(JsonLines(run.out).at(0)["title"], "Big");
+}
+
+TEST_F(VelmoraCli, FlagsOverrideTheStoredSettings) {
+    WriteFile(root_ / "config/Kelgard/HtmlVelmora.conf",
+              "[General]\nMaximumRecommendedTags=1\nMinimumRecommendedTags=1\nKeywordCase=abc\n");
+    const std::string store = ReadFile(root_ / "config/Kelgard/HtmlVelmora.conf");
+    const fs::path page = Page("hosting.htm", HostingPage());
+    const auto report = [&](std::vector<std::string> flags) {
+        flags.insert(flags.begin(), {"analyze", "--json"});
+        flags.push_back(page.string());
+        const RunResult run = Run(flags);
+        EXPECT_EQ(run.code, 0) << run.err;
+        return JsonLines(run.out).at(0);
+    };
+    const auto hasAdvice = [](const Json& line, const std::string& advice) {
+        return std::find(line["advice"].begin(), line["advice"].end(), advice) !=
+               line["advice"].end();
+    };
+
+    const Json stored = report({});
+    EXPECT_EQ(stored["auto_keywords"].size(), 1u);
+    EXPECT_TRUE(hasAdvice(stored, "Too many keywords"));
+    EXPECT_TRUE(stored["duplicate_keywords"]);  // the unreadable case mode fell back to mixed
+    EXPECT_GT(report({"--defaults"})["auto_keywords"].size(), 2u);
+    EXPECT_EQ(report({"--max-keywords", "2"})["auto_keywords"].size(), 2u);
+    EXPECT_FALSE(report({"--case", "sensitive"})["duplicate_keywords"]);
+    EXPECT_EQ(report({"--case", "lower"})["good_candidates"][0]["text"], "cheap");
+
+    const Json uncompressed = report({"--no-compression"});
+    EXPECT_GT(uncompressed["space_to_remove"], 0);
+    EXPECT_FALSE(
+        hasAdvice(uncompressed, "File contains " +
+                                    std::to_string(uncompressed["space_to_remove"].get<int>()) +
+                                    " bytes of unnecessary space."));
+    EXPECT_EQ(report({"--min-occurrences", "5"})["good_keywords"], 1);
+    EXPECT_EQ(report({"--max-occurrences", "2", "--one-in-every", "100"})["good_keywords"], 0);
+    EXPECT_EQ(report({"--spam-limit", "1", "--defaults"})["spammed_word"], "domain");
+    EXPECT_TRUE(
+        hasAdvice(report({"--min-keywords", "5", "--defaults"}), "Not enough good keywords"));
+    EXPECT_EQ(ReadFile(root_ / "config/Kelgard/HtmlVelmora.conf"), store);
+}
+
+TEST_F(VelmoraCli, EditsSaveWithBackupAndTypedTextInThePageEncoding) {
+    const fs::path ascii = Page("ascii.htm", HostingPage());
+    RunResult run = Run({"set-title", ascii.string(), "Caf\xC3\xA9\r\n  and   bar"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("Saved " + ascii.string()), std::string::npos);
+    std::string saved = ReadFile(ascii);
+    EXPECT_EQ(GetTitle(saved), "Caf&#233; and bar");
+    EXPECT_NE(saved.find("<meta name=\"GENERATOR\" content=\"Velmora\">"), std::string::npos);
+    ASSERT_EQ(BackupCount(), 1u);
+    EXPECT_EQ(ReadFile(fs::directory_iterator(root_ / "tmp")->path()), HostingPage());
+
+    const fs::path latin = Page("latin.htm", CompletePage("caf\xE9", "alpha"));
+    ASSERT_EQ(
+        Run({"set-description", latin.string(), "cr\xC3\xA8me\nbr\xC3\xBBl\xC3\xA9\xE2\x82\xAC"})
+            .code,
+        0);
+    EXPECT_EQ(GetDescription(ReadFile(latin)), "cr\xE8me br\xFBl\xE9\x80");
+
+    // The same title again changes nothing, so nothing is written.
+    const std::string before = ReadFile(ascii);
+    run = Run({"set-title", ascii.string(), "Caf\xC3\xA9 and bar"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.err.find("nothing written"), std::string::npos);
+    EXPECT_EQ(ReadFile(ascii), before);
+    EXPECT_EQ(BackupCount(), 2u);
+}
+
+TEST_F(VelmoraCli, KeywordCommandsOrderAsTheDialog) {
+    const fs::path page = Page("hosting.htm", HostingPage());
+    KelVelmoraOptions options;
+    KelVelmoraData document;
+    document.Load(page.string(), options);
+    const auto keywordsOf = [](const fs::path& path) {
+        return SplitKeywords(GetMetaKeywords(ReadFile(path)));
+    };
+
+    ASSERT_EQ(Run({"set-keywords", "--defaults", page.string(), "domain, web hosting, cheap"}).code,
+              0);
+    EXPECT_EQ(keywordsOf(page),
+              OrderKeywordsAsDialog({"domain", "web hosting", "cheap"}, document.GetWordCount(),
+                                    document.GetCandidateList(), GetTitle(document.Html), options));
+    EXPECT_EQ(keywordsOf(page), (KeywordList{"web hosting", "cheap", "domain"}));
+
+    ASSERT_EQ(
+        Run({"set-keywords", page.string(), "domain, web hosting, cheap", "--keep-order"}).code, 0);
+    EXPECT_EQ(keywordsOf(page), (KeywordList{"domain", "web hosting", "cheap"}));
+
+    const RunResult analysis = Run({"analyze", "--json", "--defaults", page.string()});
+    const Json expected = JsonLines(analysis.out).at(0)["auto_keywords"];
+    ASSERT_EQ(Run({"auto-keywords", "--defaults", page.string()}).code, 0);
+    EXPECT_EQ(Json(keywordsOf(page)), expected);
+}
+
+TEST_F(VelmoraCli, StdoutTouchesNothingAndFailedEditsWriteNothing) {
+    const std::string original = HostingPage();
+    const fs::path page = Page("hosting.htm", original);
+    const auto stamp = fs::last_write_time(page);
+
+    RunResult run = Run({"compress", page.string(), "--stdout"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    KelVelmoraData document;
+    document.Load(page.string(), KelVelmoraOptions());
+    document.Compress();
+    EXPECT_EQ(run.out, TextToSave(document.Html));
+    EXPECT_NE(run.out, TextToSave(original));
+    for (const std::vector<std::string>& edit :
+         {std::vector<std::string>{"set-title", page.string(), "x", "--stdout"},
+          {"set-description", page.string(), "x", "--stdout"},
+          {"set-keywords", page.string(), "x", "--stdout"},
+          {"auto-keywords", page.string(), "--stdout"}}) {
+        EXPECT_EQ(Run(edit).code, 0);
+    }
+    EXPECT_EQ(ReadFile(page), original);
+    EXPECT_EQ(fs::last_write_time(page), stamp);
+    EXPECT_EQ(BackupCount(), 0u);
+
+    run = Run({"compress", "--no-compression", page.string()});
+    EXPECT_EQ(run.code, 2);
+    run = Run({"set-title", root_.string(), "x"});
+    EXPECT_EQ(run.code, 3);
+    EXPECT_EQ(run.err, "velmora-cli: " + root_.string() + ": Is a directory, not a page\n");
+    run = Run({"set-keywords", (root_ / "missing.htm").string(), "a"});
+    EXPECT_EQ(run.code, 3);
+    EXPECT_NE(run.err.find("missing.htm: No such file or directory"), std::string::npos);
+    EXPECT_EQ(ReadFile(page), original);
+    EXPECT_EQ(BackupCount(), 0u);
+
+    ASSERT_EQ(Run({"compress", page.string()}).code, 0);
+    EXPECT_EQ(ReadFile(page), TextToSave(document.Html));
+}
+
+}  // namespace
+}  // namespace velmora
