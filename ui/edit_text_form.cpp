@@ -85,7 +85,7 @@ void TEditText::Prime(const QString& caption, const QString& text, bool singleLi
 
     InitialText = text;
     EditWindow->setPlainText(text);
-    InitialReading = EditWindow->toPlainText();
+    InitialReading = EditedText();
 
     const Qt::ScrollBarPolicy bars = singleLine ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
     EditWindow->setHorizontalScrollBarPolicy(bars);
@@ -113,11 +113,22 @@ void TEditText::Prime(const QString& caption, const QString& text, bool singleLi
 }
 
 bool TEditText::HaveChanged() const {
-    return EditWindow->toPlainText() != InitialReading;
+    return EditedText() != InitialReading;
 }
 
 QString TEditText::GetText() const {
-    return CleanEditedText(EditWindow->toPlainText());
+    return CleanEditedText(EditedText());
+}
+
+QString TEditText::EditedText() const {
+    // The raw text keeps no-break spaces, which the plain-text reading turns into spaces.
+    QString text = EditWindow->document()->toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+            c = QLatin1Char('\n');
+        }
+    }
+    return text;
 }
 
 void TEditText::SaveButtonClick() {

@@ -42,6 +42,8 @@ class TEditText : public QDialog {
 
   private:
     int EditHeight(int lines) const;
+    // The edit box's text with its line breaks as LF.
+    QString EditedText() const;
 
     QString InitialText;
     // The initial text as the edit box gives it back, which is what edits are measured against.

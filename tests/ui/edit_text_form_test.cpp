@@ -149,6 +149,13 @@ class EditTextFormTest : public QObject {
         QVERIFY(!dialog.HaveChanged());
         dialog.Prime("Description", QString::fromUtf8("one\rtwo\u2029three"), false);
         QVERIFY(!dialog.HaveChanged());
+
+        // Edits keep the no-break spaces of the text.
+        dialog.Prime("Title", QString::fromUtf8("Caf\u00e9\u00a0de Paris"), true);
+        dialog.EditWindow->moveCursor(QTextCursor::End);
+        dialog.EditWindow->insertPlainText("!");
+        QVERIFY(dialog.HaveChanged());
+        QCOMPARE(dialog.GetText(), QString::fromUtf8("Caf\u00e9\u00a0de Paris!"));
     }
 };
 
