@@ -1,6 +1,7 @@
 #include "core/kel_string_functions.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/text_rules.h"
 
@@ -13,8 +14,8 @@ std::string Substring(std::string_view text, std::int64_t start, std::int64_t co
     if (count <= 0 || text.empty() || static_cast<std::uint64_t>(start) > text.size()) {
         return {};
     }
-    return std::string(text.substr(static_cast<std::size_t>(start - 1),
-                                   static_cast<std::size_t>(count)));
+    return std::string(
+        text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
 }
 
 std::size_t Position(std::string_view find, std::string_view text) {
@@ -30,27 +31,43 @@ std::size_t PositionIgnoringAsciiCase(std::string_view find, std::string_view te
         return 0;
     }
     const std::string pattern = AsciiLower(find);
-    // A first-byte scan keeps this linear in practice: candidates are rare for tag patterns.
-    const char first = pattern.front();
-    const char firstUpper = (first >= 'a' && first <= 'z') ? static_cast<char>(first - 32) : first;
-    const std::size_t last = text.size() - pattern.size();
-    for (std::size_t i = 0; i <= last; ++i) {
-        const char c = text[i];
-        if (c != first && c != firstUpper) {
-            continue;
-        }
+    const auto matchesAt = [&](std::size_t i) {
         std::size_t k = 1;
         while (k < pattern.size() && AsciiLowerByte(text[i + k]) == pattern[k]) {
             ++k;
         }
-        if (k == pattern.size()) {
+        return k == pattern.size();
+    };
+    const char first = pattern.front();
+    const std::size_t last = text.size() - pattern.size();
+    if (!IsLetter(first)) {
+        // Tag patterns start with "<": jump between those bytes instead of testing each one.
+        const char* const begin = text.data();
+        for (std::size_t i = 0; i <= last;) {
+            const void* hit = std::memchr(begin + i, first, last - i + 1);
+            if (hit == nullptr) {
+                return 0;
+            }
+            i = static_cast<std::size_t>(static_cast<const char*>(hit) - begin);
+            if (matchesAt(i)) {
+                return i + 1;
+            }
+            ++i;
+        }
+        return 0;
+    }
+    const char firstUpper = static_cast<char>(first - ('a' - 'A'));
+    for (std::size_t i = 0; i <= last; ++i) {
+        if ((text[i] == first || text[i] == firstUpper) && matchesAt(i)) {
             return i + 1;
         }
     }
     return 0;
 }
 
-bool IsWhiteSpace(char c) { return c == '\r' || c == '\n' || c == ' ' || c == '\t'; }
+bool IsWhiteSpace(char c) {
+    return c == '\r' || c == '\n' || c == ' ' || c == '\t';
+}
 
 std::string PluralSuffix(std::int64_t count, std::string_view suffix) {
     return count == 1 ? std::string() : std::string(suffix);
@@ -72,7 +89,9 @@ std::string AppendWithSeparator(std::string_view text, std::string_view separato
     return out;
 }
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 std::string RestOf(std::string_view text, std::int64_t position) {
     return Substring(text, position, static_cast<std::int64_t>(text.size()) - position + 1);
