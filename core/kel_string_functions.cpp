@@ -194,13 +194,28 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
         return out;
     }
     // Rescanning: an occurrence formed by a replacement with the bytes around it is replaced too.
-    // Such an occurrence can start at most find.size() - 1 bytes before the replacement, so the
-    // search resumes there instead of at the start, which gives the same result in linear time.
-    std::string out(text);
-    std::size_t from = 0;
-    for (std::size_t at = out.find(find); at != std::string::npos; at = out.find(find, from)) {
-        out.replace(at, find.size(), replacement);
-        from = at >= find.size() - 1 ? at - (find.size() - 1) : 0;
+    // Occurrences of one length are found leftmost-first exactly when they are found by their
+    // last byte, so the result is built like a stack: push each byte, and whenever the result
+    // ends with Find, pop it and push the replacement's bytes the same way. Linear for the
+    // short patterns the program uses, instead of rescanning from the start.
+    std::string out;
+    out.reserve(text.size());
+    std::string pending;
+    const auto push = [&](char c) {
+        out.push_back(c);
+        if (out.size() >= find.size() &&
+            std::string_view(out).substr(out.size() - find.size()) == find) {
+            out.resize(out.size() - find.size());
+            pending.insert(0, replacement);
+        }
+    };
+    for (const char c : text) {
+        push(c);
+        while (!pending.empty()) {
+            const char next = pending.front();
+            pending.erase(0, 1);
+            push(next);
+        }
     }
     return out;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 namespace velmora {
 namespace {
 
@@ -62,11 +65,40 @@ TEST(StartsWith, WithAndWithoutCase) {
 
 TEST(ReplaceAll, BothModes) {
     EXPECT_EQ(ReplaceAll("a&lt;b", "&lt;", "<"), "a<b");
-    EXPECT_EQ(ReplaceAll("&amp;amp;", "&amp;", "&"), "&");  // rescans
+    EXPECT_EQ(ReplaceAll("&amp;amp;", "&amp;", "&"), "&");        // rescans
     EXPECT_EQ(ReplaceAll("a&b&", "&", "&amp;"), "a&amp;b&amp;");  // one pass, always ends
     EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
     EXPECT_EQ(ReplaceAll("aaa", "aa", "a"), "a");
     EXPECT_EQ(ReplaceAll("xaab", "ab", "b"), "xb");
+}
+
+// The rescanning mode as the rule states it: replace the first occurrence in the whole current
+// result until none is left.
+std::string NaiveRescanningReplace(std::string text, const std::string& find,
+                                   const std::string& replacement) {
+    for (std::size_t at = text.find(find); at != std::string::npos; at = text.find(find)) {
+        text.replace(at, find.size(), replacement);
+    }
+    return text;
+}
+
+TEST(ReplaceAll, RescanningMatchesTheRuleOnRandomTexts) {
+    std::mt19937 rng(7);
+    const std::string alphabet = "&amp;lt";
+    const std::pair<std::string, std::string> cases[] = {
+        {"&amp;", "&"}, {"&lt;", "<"}, {"  ", " "}, {"ab", "b"}, {"aa", "ba"}, {"la", "l"}};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (int i = std::uniform_int_distribution<int>(0, 24)(rng); i > 0; --i) {
+            text.push_back(
+                alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)]);
+        }
+        for (const auto& [find, replacement] : cases) {
+            ASSERT_EQ(ReplaceAll(text, find, replacement),
+                      NaiveRescanningReplace(text, find, replacement))
+                << text << " / " << find;
+        }
+    }
 }
 
 TEST(SmallHelpers, PluralAppendLetterZeroPad) {
