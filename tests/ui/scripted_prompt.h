@@ -1,14 +1,17 @@
 #pragma once
 
 // Test doubles for the desktop tests: a prompt that records each message and answers from a
-// script, and the screenshot every test takes of the windows it shows.
+// script, an answerer for modal dialogs, and the screenshot every test takes of its windows.
 
+#include <QApplication>
 #include <QDir>
 #include <QList>
 #include <QPixmap>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
+#include <functional>
 
 #include "ui/prompt.h"
 
@@ -56,6 +59,22 @@ class ScriptedPrompt : public Prompt {
     QList<AskedPrompt> asked_;
     std::deque<Prompt::Answer> answers_;
 };
+
+// Runs answer once dialog is the modal window in front, so that events processed before
+// (a progress window drawn while the dialog is primed) do not run it too early.
+inline void AnswerWhenShown(QWidget& dialog, std::function<void()> answer) {
+    auto* poll = new QTimer(&dialog);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, &dialog, [poll, &dialog, answer = std::move(answer)] {
+        if (QApplication::activeModalWidget() != &dialog) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        answer();
+    });
+    poll->start();
+}
 
 // Saves a picture of widget as <name>.png in VELMORA_SCREENSHOTS (else ./screenshots).
 inline bool SaveWindowPicture(QWidget& widget, const QString& name) {

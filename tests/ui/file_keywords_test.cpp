@@ -1,0 +1,440 @@
+#include "ui/file_keywords.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "analysis/keyword_choice.h"
+#include "core/html_functions_read.h"
+#include "core/velmora_data.h"
+#include "scripted_prompt.h"
+#include "ui/change_keywords_form.h"
+#include "ui/edit_text_form.h"
+#include "ui/keyword_options.h"
+#include "ui/progress_message_form.h"
+
+namespace velmora {
+namespace {
+
+const QByteArray kPage =
+    "<html>\r\n<head>\r\n<title>Sourdough Bread</title>\r\n"
+    "<meta name=\"description\" content=\"Fresh sourdough bread\">\r\n"
+    "<meta name=\"keywords\" content=\"bread,sourdough\">\r\n</head>\r\n<body>\r\n"
+    "<p>Sourdough   bread    and   sourdough bread, fresh bread and bakery bread.</p>\r\n"
+    "<p>The bakery bakes bread. Bakery bread is   sourdough bread and fresh bread.</p>\r\n"
+    "</body>\r\n</html>\r\n";
+
+// A Windows-1252 page: its title holds an e with an acute accent as one byte.
+const QByteArray kLatinPage =
+    "<html>\r\n<head>\r\n<title>Caf\xe9 Bread</title>\r\n</head>\r\n<body>\r\n"
+    "<p>Caf\xe9 bread and more bread.</p>\r\n</body>\r\n</html>\r\n";
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+}  // namespace
+
+class FileKeywordsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(config_.isValid() && pages_.isValid() && temp_.isValid());
+        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        qputenv("TMPDIR", temp_.path().toUtf8());
+    }
+
+    void init() {
+        prompt_.Clear();
+        opened_.clear();
+        dialogAnswer_.clear();
+        page_ = pages_.filePath("bread.htm");
+        WriteFile(page_, kPage);
+        progress_ = std::make_unique<TProgressForm>();
+        changeKeywords_ = std::make_unique<TChangeKeywords>(prompt_, *progress_);
+        editText_ = std::make_unique<TEditText>();
+        aboutBox_ = std::make_unique<TAboutBox>(prompt_, [](const QUrl&) { return true; });
+        form_ = std::make_unique<TKeywordsForm>(
+            prompt_, *changeKeywords_, *editText_, *aboutBox_,
+            [this](QWidget*, const QString&) { return dialogAnswer_; },
+            [this](const QUrl& url) {
+                opened_.append(url);
+                return urlOpens_;
+            });
+        form_->Options.CompressionEnabled = true;
+        form_->Options.WarnBeforeCompressing = true;
+        QVERIFY(form_->Prime(&document_, nullptr, {"velmora", page_}));
+        form_->resize(560, form_->PreferredHeight());
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    void cleanup() { form_.reset(); }
+
+    void ShowsTheAnalysisOfTheOpenedPage() {
+        QCOMPARE(form_->FileName->text(), page_);
+        QCOMPARE(form_->FileTitle->text(), QString("Sourdough Bread"));
+        QCOMPARE(form_->Description->toPlainText(), QString("Fresh sourdough bread"));
+        QCOMPARE(form_->Keywords->text(), QString("bread,sourdough"));
+        QCOMPARE(form_->KeywordGoodCount->text(), QString::number(document_.GetGoodKeywordCount()));
+        QCOMPARE(form_->Rating->text(), QString::fromStdString(document_.GetRatingText()));
+
+        QStringList advice;
+        for (const std::string& line : document_.GetAdvice()) {
+            advice.append(QString::fromStdString(line));
+        }
+        QVERIFY(!advice.isEmpty());
+        QCOMPARE(form_->AdviceBox->count(), advice.size());
+        QCOMPARE(form_->AdviceBox->toolTip(), advice.join('\n'));
+
+        VerifyModified(false);
+        QVERIFY(form_->mnuShrink->isEnabled());
+        QVERIFY(form_->ToolButtonCompress->isEnabled());
+        for (QWidget* display : std::initializer_list<QWidget*>{
+                 form_->FileName, form_->Rating, form_->FileTitle, form_->Description,
+                 form_->Keywords, form_->KeywordGoodCount, form_->KeywordBadCount,
+                 form_->AdviceBox}) {
+            QVERIFY(!(display->focusPolicy() & Qt::TabFocus));
+        }
+        QVERIFY(form_->PreferredHeight() > 0);
+        QVERIFY(SaveWindowPicture(*form_, "file_keywords_form"));
+    }
+
+    void EditsTitleAndDescriptionThroughTheEditDialog() {
+        AnswerWhenShown(*editText_, [this] {
+            QVERIFY(editText_->isVisible());
+            QCOMPARE(editText_->windowTitle(), QString("Title"));
+            QCOMPARE(editText_->EditWindow->toPlainText(), QString("Sourdough Bread"));
+            QVERIFY(SaveWindowPicture(*editText_, "file_keywords_edit_title"));
+            editText_->SaveButton->click();
+        });
+        form_->EditTitleButton->click();
+        VerifyModified(false);
+
+        AnswerWhenShown(*editText_, [this] {
+            editText_->EditWindow->setPlainText("Never saved");
+            editText_->CancelButton->click();
+        });
+        form_->EditTitleButton->click();
+        VerifyModified(false);
+        QCOMPARE(form_->FileTitle->text(), QString("Sourdough Bread"));
+
+        AnswerWhenShown(*editText_, [this] {
+            editText_->EditWindow->setPlainText("Bread & Sourdough");
+            editText_->SaveButton->click();
+        });
+        form_->EditTitleButton->click();
+        QVERIFY(document_.Html.find("<title>Bread &amp; Sourdough</title>") != std::string::npos);
+        QCOMPARE(form_->FileTitle->text(), QString("Bread & Sourdough"));
+        VerifyModified(true);
+
+        AnswerWhenShown(*editText_, [this] {
+            QCOMPARE(editText_->windowTitle(), QString("Description"));
+            editText_->EditWindow->setPlainText("Bread baked every morning");
+            QVERIFY(SaveWindowPicture(*editText_, "file_keywords_edit_description"));
+            editText_->SaveButton->click();
+        });
+        form_->EditDescriptionButton->click();
+        QCOMPARE(QString::fromStdString(GetDescription(document_.Html)),
+                 QString("Bread baked every morning"));
+        QCOMPARE(form_->Description->toPlainText(), QString("Bread baked every morning"));
+    }
+
+    void R17_TypedTextTakesThePageEncoding() {
+        const QString latin = pages_.filePath("cafe.htm");
+        WriteFile(latin, kLatinPage);
+        QVERIFY(form_->OpenHtmlFile(latin));
+        QCOMPARE(form_->FileTitle->text(), QString::fromUtf8("Café Bread"));
+        AnswerWhenShown(*editText_, [this] {
+            QCOMPARE(editText_->EditWindow->toPlainText(), QString::fromUtf8("Café Bread"));
+            editText_->EditWindow->setPlainText(QString::fromUtf8("Café Crème"));
+            editText_->SaveButton->click();
+        });
+        form_->EditTitleButton->click();
+        QVERIFY(document_.Html.find("<title>Caf\xe9 Cr\xe8me</title>") != std::string::npos);
+        QCOMPARE(form_->FileTitle->text(), QString::fromUtf8("Café Crème"));
+
+        // An ASCII page gets character references, which no charset misreads.
+        QVERIFY(form_->OpenHtmlFile(page_));
+        AnswerWhenShown(*editText_, [this] {
+            editText_->EditWindow->setPlainText(QString::fromUtf8("Crème"));
+            editText_->SaveButton->click();
+        });
+        form_->EditTitleButton->click();
+        QVERIFY(document_.Html.find("<title>Cr&#232;me</title>") != std::string::npos);
+    }
+
+    void ChangesKeywordsThroughTheDialog() {
+        const std::string before = document_.Html;
+        AnswerWhenShown(*changeKeywords_, [this] {
+            QVERIFY(changeKeywords_->isVisible());
+            changeKeywords_->CandidateList->item(0)->setSelected(true);
+            changeKeywords_->AddButton->click();
+            changeKeywords_->CancelButton->click();
+        });
+        form_->KeywordsButton->click();
+        QCOMPARE(document_.Html, before);
+        VerifyModified(false);
+
+        QString added;
+        AnswerWhenShown(*changeKeywords_, [this, &added] {
+            QListWidgetItem* candidate = changeKeywords_->CandidateList->item(0);
+            added = QString::fromStdString(KeywordTextOfLine(candidate->text().toStdString()));
+            candidate->setSelected(true);
+            changeKeywords_->AddButton->click();
+            QVERIFY(SaveWindowPicture(*changeKeywords_, "file_keywords_change_keywords"));
+            changeKeywords_->DoneButton->click();
+        });
+        form_->Keywords1->trigger();
+        QVERIFY(!added.isEmpty());
+        const QStringList keywords = form_->Keywords->text().split(',');
+        QVERIFY2(keywords.contains(added), qPrintable(form_->Keywords->text()));
+        QCOMPARE(keywords.size(), 3);
+        QCOMPARE(form_->Keywords->text(), QString::fromStdString(GetMetaKeywords(document_.Html)));
+        VerifyModified(true);
+    }
+
+    void CompressesWithAndWithoutTheWarning() {
+        const int spaceBefore = document_.SpaceToRemove;
+        QVERIFY(spaceBefore > 0);
+        const QString good = form_->KeywordGoodCount->text();
+        const int adviceBefore = form_->AdviceBox->count();
+
+        prompt_.Answer(Prompt::Answer::No);
+        form_->mnuShrink->trigger();
+        QCOMPARE(prompt_.Asked().size(), 1);
+        const AskedPrompt& asked = prompt_.Asked().front();
+        QCOMPARE(asked.caption, QString("Confirm compress?"));
+        QVERIFY(asked.text.startsWith("If the file contains hand crafted HTML"));
+        QVERIFY(asked.text.endsWith("this will not matter. Continue?"));
+        QCOMPARE(asked.buttons, Prompt::Buttons::YesNo);
+        QCOMPARE(asked.icon, Prompt::Icon::Question);
+        QCOMPARE(document_.SpaceToRemove, spaceBefore);
+        VerifyModified(false);
+
+        prompt_.Answer(Prompt::Answer::Yes);
+        form_->ToolButtonCompress->trigger();
+        QCOMPARE(document_.SpaceToRemove, 0);
+        QVERIFY(document_.Html.find("   ") == std::string::npos);
+        QCOMPARE(form_->KeywordGoodCount->text(), good);
+        QCOMPARE(form_->AdviceBox->count(), adviceBefore - 1);
+        QVERIFY(!form_->mnuShrink->isEnabled());
+        QVERIFY(!form_->ToolButtonCompress->isEnabled());
+        VerifyModified(true);
+
+        form_->MenuAbandon->trigger();
+        prompt_.Clear();
+        form_->Options.WarnBeforeCompressing = false;
+        form_->CompressButtonClick();
+        QVERIFY(prompt_.Asked().isEmpty());
+        QCOMPARE(document_.SpaceToRemove, 0);
+
+        form_->MenuAbandon->trigger();
+        form_->Options.CompressionEnabled = false;
+        form_->DisplayAnalysis();
+        QVERIFY(!form_->mnuShrink->isEnabled());
+        QVERIFY(!form_->ToolButtonCompress->isEnabled());
+    }
+
+    void SavesWithBackupAndGeneratorTag() {
+        EditTitle("Saved Title");
+        const QStringList backupsBefore = Backups();
+        form_->MenuSave->trigger();
+        VerifyModified(false);
+        QVERIFY(prompt_.Asked().isEmpty());
+
+        const QByteArray saved = FileBytes(page_);
+        QVERIFY(saved.contains("<title>Saved Title</title>"));
+        QVERIFY(saved.contains("<meta name=\"GENERATOR\" content=\"Velmora\">"));
+        QCOMPARE(saved.toStdString(), document_.SavedText);
+
+        QStringList added = Backups();
+        for (const QString& old : backupsBefore) {
+            added.removeAll(old);
+        }
+        QCOMPARE(added.size(), 1);
+        QVERIFY(added.front().startsWith("bread.bkp."));
+        QVERIFY(added.front().endsWith(".htm"));
+        QCOMPARE(FileBytes(temp_.filePath(added.front())), kPage);
+    }
+
+    void AbandonsChanges() {
+        EditTitle("Abandoned");
+        VerifyModified(true);
+        form_->ToolButtonDiscard->trigger();
+        QCOMPARE(document_.Html, document_.SavedText);
+        QCOMPARE(form_->FileTitle->text(), QString("Sourdough Bread"));
+        VerifyModified(false);
+        QVERIFY(prompt_.Asked().isEmpty());
+    }
+
+    void OpenAsksToSaveFirst() {
+        const QString other = pages_.filePath("other.htm");
+        WriteFile(other, kLatinPage);
+        dialogAnswer_ = other;
+        EditTitle("Unsaved");
+
+        form_->ToolButtonOpen->trigger();
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().caption, QString("Save changes?"));
+        QCOMPARE(prompt_.Asked().front().text,
+                 QString("The file has been modified. Save changes?"));
+        QCOMPARE(prompt_.Asked().front().buttons, Prompt::Buttons::YesNoCancel);
+        QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::None);
+        QCOMPARE(form_->FileName->text(), page_);
+
+        prompt_.Answer(Prompt::Answer::No);
+        form_->btn_browse->click();
+        QCOMPARE(form_->FileName->text(), other);
+        QCOMPARE(FileBytes(page_), kPage);
+        VerifyModified(false);
+
+        // A name that does not exist leaves the window as it was.
+        dialogAnswer_ = pages_.filePath("missing.htm");
+        form_->menuOpen->trigger();
+        QCOMPARE(form_->FileName->text(), other);
+    }
+
+    void R16_FailedSaveIsShownAndKeepsThePageModified() {
+        const QString folder = pages_.filePath("gone");
+        QVERIFY(QDir().mkpath(folder));
+        const QString page = folder + "/page.htm";
+        WriteFile(page, kPage);
+        QVERIFY(form_->OpenHtmlFile(page));
+        EditTitle("Lost folder");
+        QVERIFY(QDir(folder).removeRecursively());
+
+        form_->SaveButtonClick();
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::Critical);
+        QVERIFY2(prompt_.Asked().front().text.contains(page),
+                 qPrintable(prompt_.Asked().front().text));
+        VerifyModified(true);
+
+        // After Yes at the save prompt, the failed save answers Cancel.
+        prompt_.Clear();
+        prompt_.Answer(Prompt::Answer::Yes);
+        QCOMPARE(form_->QuerySaveChanges(), Prompt::Answer::Cancel);
+        QCOMPARE(prompt_.Asked().size(), 2);
+        QCOMPARE(prompt_.Asked().back().icon, Prompt::Icon::Critical);
+        QVERIFY(!form_->CanClose());
+    }
+
+    void R12_OptionsKeepUnsavedEdits() {
+        EditTitle("Kept edit");
+        CloseOptionsDialog();
+        QVERIFY(document_.Html.find("<title>Kept edit</title>") != std::string::npos);
+        QCOMPARE(form_->FileTitle->text(), QString("Kept edit"));
+        VerifyModified(true);
+
+        // A page without edits is read again from its file.
+        form_->MenuAbandon->trigger();
+        QByteArray changed = kPage;
+        changed.replace("Sourdough Bread</title>", "Changed on disk</title>");
+        WriteFile(page_, changed);
+        CloseOptionsDialog();
+        QCOMPARE(form_->FileTitle->text(), QString("Changed on disk"));
+        VerifyModified(false);
+
+        // A reload that fails keeps the page and reports the file.
+        QVERIFY(QFile::remove(page_));
+        prompt_.Clear();
+        CloseOptionsDialog();
+        QCOMPARE(form_->FileTitle->text(), QString("Changed on disk"));
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::Critical);
+        QVERIFY(prompt_.Asked().front().text.contains(page_));
+        VerifyModified(false);
+    }
+
+    void ViewHandsTheFileUrlOver() {
+        form_->ToolButtonView->trigger();
+        QCOMPARE(opened_.size(), 1);
+        QCOMPARE(opened_.front(), QUrl::fromLocalFile(page_));
+        QVERIFY(prompt_.Asked().isEmpty());
+
+        urlOpens_ = false;
+        form_->ToolButtonViewClick();
+        urlOpens_ = true;
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::Warning);
+        QVERIFY(prompt_.Asked().front().text.contains(page_));
+    }
+
+    void AboutShowsTheAboutBox() {
+        bool shown = false;
+        AnswerWhenShown(*aboutBox_, [this, &shown] {
+            shown = aboutBox_->isVisible();
+            aboutBox_->accept();
+        });
+        form_->About1->trigger();
+        QVERIFY(shown);
+    }
+
+  private:
+    void VerifyModified(bool modified) {
+        QCOMPARE(document_.IsModified(), modified);
+        QCOMPARE(form_->MenuSave->isEnabled(), modified);
+        QCOMPARE(form_->MenuAbandon->isEnabled(), modified);
+        QCOMPARE(form_->ToolButtonSave->isEnabled(), modified);
+        QCOMPARE(form_->ToolButtonDiscard->isEnabled(), modified);
+    }
+
+    void EditTitle(const QString& title) {
+        AnswerWhenShown(*editText_, [this, title] {
+            editText_->EditWindow->setPlainText(title);
+            editText_->SaveButton->click();
+        });
+        form_->EditTitleButtonClick();
+    }
+
+    void CloseOptionsDialog() {
+        bool shown = false;
+        AnswerWhenShown(*form_->OptionsForm, [this, &shown] {
+            shown = form_->OptionsForm->isVisible();
+            form_->OptionsForm->CloseButton->click();
+        });
+        form_->menuOptions->trigger();
+        QVERIFY(shown);
+    }
+
+    QStringList Backups() const { return QDir(temp_.path()).entryList({"*.bkp.*"}, QDir::Files); }
+
+    QTemporaryDir config_;
+    QTemporaryDir pages_;
+    QTemporaryDir temp_;
+    ScriptedPrompt prompt_;
+    QList<QUrl> opened_;
+    bool urlOpens_ = true;
+    QString dialogAnswer_;
+    QString page_;
+    KelVelmoraData document_;
+    std::unique_ptr<TProgressForm> progress_;
+    std::unique_ptr<TChangeKeywords> changeKeywords_;
+    std::unique_ptr<TEditText> editText_;
+    std::unique_ptr<TAboutBox> aboutBox_;
+    std::unique_ptr<TKeywordsForm> form_;
+};
+
+}  // namespace velmora
+
+QTEST_MAIN(velmora::FileKeywordsTest)
+#include "file_keywords_test.moc"

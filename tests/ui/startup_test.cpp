@@ -1,0 +1,187 @@
+#include "ui/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "core/velmora_data.h"
+#include "scripted_prompt.h"
+#include "ui/about_box.h"
+#include "ui/change_keywords_form.h"
+#include "ui/edit_text_form.h"
+#include "ui/file_keywords.h"
+#include "ui/progress_message_form.h"
+
+namespace velmora {
+namespace {
+
+const QByteArray kPage =
+    "<html><head><title>Start page</title></head><body><p>Start page text</p></body></html>\n";
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(config_.isValid() && pages_.isValid());
+        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        WriteFile(pages_.filePath("path with blank.htm"), kPage);
+        QVERIFY(QDir(pages_.path()).mkdir("sub"));
+        WriteFile(pages_.filePath("sub/page.htm"), kPage);
+    }
+
+    void init() {
+        prompt_.Clear();
+        dialogRuns_ = 0;
+        dialogAnswer_.clear();
+        progress_ = std::make_unique<TProgressForm>();
+        changeKeywords_ = std::make_unique<TChangeKeywords>(prompt_, *progress_);
+        editText_ = std::make_unique<TEditText>();
+        aboutBox_ = std::make_unique<TAboutBox>(prompt_, [](const QUrl&) { return true; });
+        form_ = std::make_unique<TKeywordsForm>(
+            prompt_, *changeKeywords_, *editText_, *aboutBox_,
+            [this](QWidget*, const QString&) {
+                ++dialogRuns_;
+                return dialogAnswer_;
+            },
+            [](const QUrl&) { return true; });
+        document_ = std::make_unique<KelVelmoraData>();
+    }
+
+    void cleanup() {
+        form_.reset();
+        document_.reset();
+    }
+
+    void ArgumentsNameAbsolutePaths() {
+        const QString blank = pages_.filePath("path with blank.htm");
+        const QString blankUrl =
+            "file://" + QString(pages_.path()).replace(" ", "%20") + "/path%20with%20blank.htm";
+        QCOMPARE(PagePathFromArgument(blankUrl, "/elsewhere"), blank);
+        QCOMPARE(PagePathFromArgument("FILE://" + pages_.path() + "/sub/page.htm", "/x"),
+                 pages_.filePath("sub/page.htm"));
+        QCOMPARE(PagePathFromArgument("File://localhost/srv/www/a.htm", "/x"),
+                 QString("/srv/www/a.htm"));
+        QCOMPARE(PagePathFromArgument("sub/page.htm", pages_.path()),
+                 pages_.filePath("sub/page.htm"));
+        QCOMPARE(PagePathFromArgument("../a%20b.htm", "/srv/www"), QString("/srv/a%20b.htm"));
+        QCOMPARE(PagePathFromArgument("", "/srv"), QString());
+
+        QCOMPARE(PageArgument({"velmora"}), QString());
+        QCOMPARE(PageArgument({"velmora", "a.htm", "b.htm"}), QString("a.htm"));
+
+        QVERIFY(PageFileExists(blank));
+        QVERIFY(!PageFileExists(pages_.filePath("sub")));
+        QVERIFY(!PageFileExists(pages_.filePath("missing.htm")));
+        QVERIFY(!PageFileExists(QString()));
+    }
+
+    void R20_FileUrlArgumentOpensWithoutTheDialog() {
+        const QString url = QUrl::fromLocalFile(pages_.filePath("path with blank.htm"))
+                                .toString(QUrl::FullyEncoded);
+        QVERIFY(url.contains("%20"));
+        QVERIFY(form_->Prime(document_.get(), nullptr,
+                             {"velmora", url.toUpper().left(7) + url.mid(7)}));
+        QCOMPARE(dialogRuns_, 0);
+        QCOMPARE(form_->Document, document_.get());
+        QCOMPARE(QString::fromStdString(document_->GetFileName()),
+                 pages_.filePath("path with blank.htm"));
+        QCOMPARE(form_->FileTitle->text(), QString("Start page"));
+        QVERIFY(prompt_.Asked().isEmpty());
+    }
+
+    void R20_RelativeArgumentIsResolvedAgainstTheWorkingFolder() {
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(pages_.path()));
+        const bool opened = form_->Prime(document_.get(), nullptr, {"velmora", "sub/page.htm"});
+        QDir::setCurrent(previous);
+        QVERIFY(opened);
+        QCOMPARE(dialogRuns_, 0);
+        QCOMPARE(QString::fromStdString(document_->GetFileName()), pages_.filePath("sub/page.htm"));
+    }
+
+    void R20_DirectoryOrMissingPageAsksAndCancelEnds() {
+        QVERIFY(!form_->Prime(document_.get(), nullptr, {"velmora", pages_.filePath("sub")}));
+        QCOMPARE(dialogRuns_, 1);
+        QVERIFY(document_->GetFileName().empty());
+
+        init();
+        dialogAnswer_ = pages_.filePath("sub/page.htm");
+        QVERIFY(
+            form_->Prime(document_.get(), nullptr, {"velmora", pages_.filePath("missing.htm")}));
+        QCOMPARE(dialogRuns_, 1);
+        QCOMPARE(QString::fromStdString(document_->GetFileName()), dialogAnswer_);
+
+        init();
+        QVERIFY(!form_->Prime(document_.get(), nullptr, {"velmora"}));
+        QCOMPARE(dialogRuns_, 1);
+        QVERIFY(prompt_.Asked().isEmpty());
+    }
+
+    void R20_UnreadablePageIsReportedThenTheDialogAsks() {
+        // A UTF-16 page cannot be read as a page text.
+        const QString utf16 = pages_.filePath("utf16.htm");
+        WriteFile(utf16, QByteArray("\xff\xfe<\0h\0", 6));
+        QVERIFY(!form_->Prime(document_.get(), nullptr, {"velmora", utf16}));
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::Critical);
+        QVERIFY(prompt_.Asked().front().text.contains(utf16));
+        QCOMPARE(dialogRuns_, 1);
+    }
+
+    void OpenDialogOffersBothFiltersIgnoringCase() {
+        WriteFile(pages_.filePath("INDEX.HTM"), kPage);
+        QString chosen;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QString("Open File to Tune"));
+            QCOMPARE(dialog->nameFilters(), QStringList({"HTML files (*.html *.htm)",
+                                                         "HTML/PHP files (*.html *.htm *.php)"}));
+            QCOMPARE(dialog->selectedNameFilter(), QString("HTML files (*.html *.htm)"));
+            QVERIFY(!dialog->testOption(QFileDialog::ReadOnly));
+            QVERIFY(!(dialog->filter() & QDir::CaseSensitive));
+            QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+            QVERIFY(SaveWindowPicture(*dialog, "open_file_dialog"));
+            dialog->selectFile(pages_.filePath("INDEX.HTM"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        chosen = RunOpenFileDialog(nullptr, pages_.path());
+        QCOMPARE(chosen, pages_.filePath("INDEX.HTM"));
+
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        QCOMPARE(RunOpenFileDialog(nullptr, pages_.path()), QString());
+    }
+
+  private:
+    QTemporaryDir config_;
+    QTemporaryDir pages_;
+    ScriptedPrompt prompt_;
+    int dialogRuns_ = 0;
+    QString dialogAnswer_;
+    std::unique_ptr<TProgressForm> progress_;
+    std::unique_ptr<TChangeKeywords> changeKeywords_;
+    std::unique_ptr<TEditText> editText_;
+    std::unique_ptr<TAboutBox> aboutBox_;
+    std::unique_ptr<KelVelmoraData> document_;
+    std::unique_ptr<TKeywordsForm> form_;
+};
+
+}  // namespace velmora
+
+QTEST_MAIN(velmora::StartupTest)
+#include "startup_test.moc"
