@@ -55,6 +55,21 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords, std::int
     return lines;
 }
 
+// A walk's candidate: kept when good, and offered when it is not a keyword yet.
+void AddIfGood(std::string candidate, std::int32_t wordCount, const WordList& words,
+               const KelVelmoraOptions& options, const std::unordered_set<std::string>& keywordKeys,
+               PrimedKeywordChoice& result) {
+    if (!IsGoodKeyword(candidate, wordCount, words, options)) {
+        return;
+    }
+    const std::uint8_t mode = ModeOf(options);
+    if (!keywordKeys.contains(CaseKey(candidate, mode, words.Rules()))) {
+        result.CandidateLines.push_back(
+            CandidateLine(candidate, CountOccurrences(candidate, words, mode)));
+    }
+    result.GoodCandidates.push_back(std::move(candidate));
+}
+
 }  // namespace
 
 std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, bool duplicate) {
@@ -101,22 +116,30 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
         keywordKeys.insert(CaseKey(keyword, mode, rules));
     }
 
-    // Each form stands for `count` identical occurrence entries; only its first entry can give a
-    // new candidate, the others repeat the current one.
-    std::string previous;
-    for (const WordForm& form : words.Forms()) {
-        std::string current = PreferredForm(form.text, words, mode);
-        if (current != previous && IsGoodKeyword(current, wordCount, words, options)) {
-            result.GoodCandidates.push_back(current);
-            if (!keywordKeys.contains(CaseKey(current, mode, rules))) {
-                result.CandidateLines.push_back(
-                    CandidateLine(current, CountOccurrences(current, words, mode)));
+    // Each form stands for `count` identical occurrence entries, and only an entry whose
+    // preferred form differs from the one before it can give a candidate. Ignoring case, all
+    // forms of a group (equal ignoring case) share one preferred form, so that is the group's
+    // first entry; with case, every form's first entry. A group that occurs fewer times than the
+    // minimum cannot hold a good keyword, so the lookups are spared for it.
+    const std::vector<WordForm>& forms = words.Forms();
+    const bool ignoresCase = mode != CaseSensitive;
+    std::size_t groupEnd = 0;
+    for (std::size_t j = 0; j < forms.size(); ++j) {
+        if (j == groupEnd) {
+            std::int64_t occurrences = 0;
+            do {
+                occurrences += forms[groupEnd].count;
+                ++groupEnd;
+            } while (ignoresCase && groupEnd < forms.size() &&
+                     forms[groupEnd].lower == forms[j].lower);
+            if (occurrences >= options.MinimumKeywordCount) {
+                AddIfGood(PreferredForm(forms[j].text, words, mode), wordCount, words, options,
+                          keywordKeys, result);
             }
         }
         if (advance) {
-            advance(static_cast<std::size_t>(form.count));
+            advance(static_cast<std::size_t>(forms[j].count));
         }
-        previous = std::move(current);
     }
     SortLines(result.CandidateLines, rules);
     result.OrderOptimal = IsOrderOptimal(keywords, words, title, options);

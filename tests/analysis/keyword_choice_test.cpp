@@ -102,6 +102,63 @@ TEST(PrimeKeywordChoice, FillsBothListsAndCountsEveryStep) {
     EXPECT_TRUE(empty.OrderOptimal);
 }
 
+// The walk as described: one step per occurrence entry, a lookup whenever the entry changes.
+PrimedKeywordChoice NaivePrime(const KeywordList& keywords, std::int32_t wordCount,
+                               const WordList& words, const KelVelmoraOptions& options) {
+    const auto mode = static_cast<std::uint8_t>(options.CaseMode());
+    PrimedKeywordChoice result;
+    std::string previousEntry;
+    std::string previous;
+    std::string current;
+    bool first = true;
+    for (const WordForm& form : words.Forms()) {
+        for (int n = 0; n < form.count; ++n) {
+            if (first || form.text != previousEntry) {
+                current = PreferredForm(form.text, words, mode);
+            }
+            if (current != previous && IsGoodKeyword(current, wordCount, words, options)) {
+                result.GoodCandidates.push_back(current);
+                if (!IsWordInList(current, keywords, mode, words.Rules())) {
+                    InsertLineSorted(result.CandidateLines,
+                                     CandidateLine(current, CountOccurrences(current, words, mode)),
+                                     words.Rules());
+                }
+            }
+            previous = current;
+            previousEntry = form.text;
+            first = false;
+        }
+    }
+    return result;
+}
+
+TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
+    const std::vector<std::string> vocabulary{"web",       "Web",       "WEB",      "shop", "Shop",
+                                              "x",         "web shop",  "Web Shop", "ab",   "Ab",
+                                              "\xC9t\xE9", "\xE9t\xE9", "\xE9T\xC9"};
+    std::mt19937 random(99);
+    int roundsWithCandidates = 0;
+    for (int round = 0; round < 150; ++round) {
+        std::vector<std::pair<std::string, int>> forms;
+        for (const std::string& word : vocabulary) {
+            if (random() % 3 != 0) {
+                forms.emplace_back(word, 1 + static_cast<int>(random() % 5));
+            }
+        }
+        const WordList words = MakeWords(forms);
+        KelVelmoraOptions options = WithCase(static_cast<std::uint8_t>(1 + random() % 4));
+        options.MinimumKeywordCount = 1 + static_cast<std::int32_t>(random() % 3);
+        options.MaximumKeywordCount = 2 + static_cast<std::int32_t>(random() % 5);
+        const KeywordList keywords{vocabulary[random() % vocabulary.size()]};
+        const PrimedKeywordChoice fast = PrimeKeywordChoice(keywords, 10, words, "", options);
+        const PrimedKeywordChoice naive = NaivePrime(keywords, 10, words, options);
+        ASSERT_EQ(fast.GoodCandidates, naive.GoodCandidates) << "round " << round;
+        ASSERT_EQ(fast.CandidateLines, naive.CandidateLines) << "round " << round;
+        roundsWithCandidates += fast.GoodCandidates.size() > 2 ? 1 : 0;
+    }
+    EXPECT_GT(roundsWithCandidates, 50);
+}
+
 TEST(ApplyAutoChoice, R5_CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {
     const TextRules rules;
     const ChoiceLines lines{{"Fish {2 times}", "fish {2 times}", "other {2 times}"},
