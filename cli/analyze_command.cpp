@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
-#include <limits>
 #include <thread>
 
 #include "cli/exit_codes.h"
@@ -27,6 +26,9 @@ struct PageOutcome {
     bool failed = false;
     std::optional<RatedPage> rated;
 };
+
+// More threads than this only cost memory: each holds a whole page and its analysis.
+constexpr std::int64_t kMaximumJobs = 1024;
 
 unsigned DefaultJobs() {
     const unsigned cores = std::thread::hardware_concurrency();
@@ -79,12 +81,14 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
     command.add_flag("--json", arguments.json, "One JSON object per page (JSON Lines)");
     command
         .add_option("--fail-under", arguments.failUnder,
-                    "Exit with 1 when a page's rating (unrounded) is below N")
-        ->check(DecimalNumber(0, 100));
+                    "Exit with 1 when a page's rating (unrounded) is below N (0 to 100)")
+        ->check(DecimalNumber(0, 100))
+        ->type_name("N");
     command
         .add_option("-j,--jobs", arguments.jobs,
                     "Pages analysed at once (default: the number of processors)")
-        ->check(WholeNumber(1, std::numeric_limits<std::int32_t>::max()));
+        ->check(WholeNumber(1, kMaximumJobs))
+        ->type_name("N");
     AddSettingsFlags(command, arguments.settings);
     return command;
 }

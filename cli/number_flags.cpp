@@ -58,7 +58,7 @@ CLI::Validator WholeNumber(std::int64_t minimum, std::int64_t maximum) {
             }
             return {};
         },
-        "INT " + range);
+        std::string());
 }
 
 CLI::Validator DecimalNumber(double minimum, double maximum) {
@@ -76,7 +76,7 @@ CLI::Validator DecimalNumber(double minimum, double maximum) {
             }
             return {};
         },
-        "NUMBER " + range);
+        std::string());
 }
 
 }  // namespace velmora::cli

@@ -24,7 +24,10 @@ const std::map<std::string, std::uint8_t>& CaseModes() {
 
 void AddCount(CLI::App& command, const std::string& name, std::optional<std::int32_t>& value,
               const std::string& help, std::int64_t maximum = kCountMaximum) {
-    command.add_option(name, value, help)->check(WholeNumber(1, maximum))->group("Settings");
+    command.add_option(name, value, help + " (1 to " + std::to_string(maximum) + ")")
+        ->check(WholeNumber(1, maximum))
+        ->type_name("N")
+        ->group("Settings");
 }
 
 }  // namespace
@@ -35,6 +38,7 @@ void AddSettingsFlags(CLI::App& command, SettingsFlags& flags) {
                     "Keyword case mode: sensitive, mixed (ignore case, show the most used form) "
                     "or lower (ignore case, lower-case candidates)")
         ->check(CLI::IsMember({"sensitive", "mixed", "lower"}))
+        ->type_name("MODE")
         ->group("Settings");
     AddCount(command, "--min-occurrences", flags.minOccurrences,
              "Fewest occurrences of a good keyword");
@@ -47,7 +51,9 @@ void AddSettingsFlags(CLI::App& command, SettingsFlags& flags) {
              "Most keywords a page may have (and Auto chooses)");
     AddCount(command, "--spam-limit", flags.spamLimit,
              "Later keywords that may hold a word before it counts as spammed");
-    command.add_flag("--no-compression", flags.noCompression, "Do not report removable space")
+    command
+        .add_flag("--no-compression", flags.noCompression,
+                  "Compression disabled: no removable-space finding, no compress command")
         ->group("Settings");
     command
         .add_flag("--defaults", flags.defaults,

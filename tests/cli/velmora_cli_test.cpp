@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,13 +84,21 @@ class VelmoraCli : public ::testing::Test {
         return root_ / name;
     }
 
-    RunResult Run(const std::vector<std::string>& arguments) {
+    // With terminalError, standard error is a pseudo-terminal, as in an interactive shell.
+    RunResult Run(const std::vector<std::string>& arguments, bool terminalError = false) {
         const fs::path out = root_ / "stdout";
         const fs::path err = root_ / "stderr";
+        const int terminal = terminalError ? posix_openpt(O_RDWR | O_NOCTTY) : -1;
+        if (terminal >= 0) {
+            grantpt(terminal);
+            unlockpt(terminal);
+        }
         const pid_t child = fork();
         if (child == 0) {
             const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int errFile = terminal >= 0
+                                    ? open(ptsname(terminal), O_WRONLY | O_NOCTTY)
+                                    : open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(outFile, STDOUT_FILENO);
             dup2(errFile, STDERR_FILENO);
             setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
@@ -104,7 +113,16 @@ class VelmoraCli : public ::testing::Test {
         }
         int status = 0;
         waitpid(child, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+        if (terminal < 0) {
+            return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+        }
+        std::string shown;
+        char buffer[4096];
+        for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) {
+            shown.append(buffer, static_cast<std::size_t>(n));
+        }
+        close(terminal);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), shown};
     }
 
     std::size_t BackupCount() const {
@@ -289,6 +307,12 @@ TEST_F(VelmoraCli, ReadableReportWithSummary) {
     EXPECT_NE(run.out.find("Summary: 2 pages analysed, average rating 50.0%"), std::string::npos);
     EXPECT_NE(run.out.find("Lowest rated:\n      0%  " + bare.string()), std::string::npos);
     EXPECT_EQ(run.err, "");  // no progress bar when standard error is not a terminal
+
+    const RunResult shown = Run({"analyze", "--json", good.string(), bare.string()}, true);
+    EXPECT_EQ(shown.code, 0);
+    EXPECT_NE(shown.err.find("] 2/2 pages"), std::string::npos) << shown.err;
+    EXPECT_EQ(JsonLines(shown.out).size(), 2u);
+    EXPECT_EQ(Run({"analyze", "--json", good.string()}, true).err, "");
 }
 
 TEST_F(VelmoraCli, ExitCodesAndOneLineErrors) {
@@ -337,6 +361,7 @@ TEST_F(VelmoraCli, ExitCodesAndOneLineErrors) {
         {{"analyze", "--one-in-every", "101", good.string()}, "--one-in-every"},
         {{"analyze", "--case", "upper", good.string()}, "--case"},
         {{"analyze", "-j", "0", good.string()}, "--jobs"},
+        {{"analyze", "-j", "1025", good.string()}, "--jobs"},
         {{"analyze", "--fail-under", "x", good.string()}, "--fail-under"},
         {{"analyze", "--bogus", good.string()}, "--bogus"},
         {{"set-title", good.string(), "t", "--keep-order"}, "--keep-order"},
