@@ -140,6 +140,9 @@ void TKeywordsForm::BuildControls() {
     Label7 = new QLabel(QStringLiteral("Advice:"), FileInformationBox);
     AdviceBox = new QListWidget(FileInformationBox);
     AdviceBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A long line is cut with an ellipsis; the hint holds every line whole.
+    AdviceBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    AdviceBox->setTextElideMode(Qt::ElideRight);
     Label6 = new QLabel(QStringLiteral("Title:"), FileInformationBox);
     FileTitle = NewDisplay(FileInformationBox);
     EditTitleButton =
@@ -290,8 +293,10 @@ void TKeywordsForm::BuildCommands() {
                                    QStringLiteral("Compress file - removes whitespace"), this);
     ToolButtonCompress->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
 
+    // View has no menu item; its shortcut keeps it within reach of the keyboard.
+    ToolButtonView->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     // Shortcuts also work when the window is shown without a host.
-    addActions({menuOpen, MenuSave, menuExit, About1});
+    addActions({menuOpen, MenuSave, menuExit, About1, ToolButtonView});
 
     connect(menuOpen, &QAction::triggered, this, &TKeywordsForm::OpenButtonClick);
     connect(ToolButtonOpen, &QAction::triggered, this, &TKeywordsForm::OpenButtonClick);

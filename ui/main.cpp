@@ -2,6 +2,8 @@
 // until the main window closes.
 
 #include <QApplication>
+#include <QMessageBox>
+#include <exception>
 
 #include "core/velmora_data.h"
 #include "ui/about_box.h"
@@ -21,19 +23,25 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(title);
     QApplication::setWindowIcon(ApplicationIcon());
 
-    MessageBoxPrompt prompt;
-    TMDIForm frame;
-    TProgressForm progress(&frame);
-    TChangeKeywords changeKeywords(prompt, progress, &frame);
-    TEditText editText(&frame);
-    TAboutBox aboutBox(prompt, OpenUrlWithDesktop, &frame);
-    KelVelmoraData document;
+    try {
+        MessageBoxPrompt prompt;
+        TMDIForm frame;
+        TProgressForm progress(&frame);
+        TChangeKeywords changeKeywords(prompt, progress, &frame);
+        TEditText editText(&frame);
+        TAboutBox aboutBox(prompt, OpenUrlWithDesktop, &frame);
+        KelVelmoraData document;
 
-    auto* form = new TKeywordsForm(prompt, changeKeywords, editText, aboutBox);
-    frame.Embed(form);
-    if (!form->Prime(&document, &frame.Control, QApplication::arguments())) {
-        return 0;
+        auto* form = new TKeywordsForm(prompt, changeKeywords, editText, aboutBox);
+        frame.Embed(form);
+        if (!form->Prime(&document, &frame.Control, QApplication::arguments())) {
+            return 0;
+        }
+        frame.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        // Only start-up can get here: every command catches its own errors.
+        QMessageBox::critical(nullptr, title, QString::fromUtf8(error.what()));
+        return 1;
     }
-    frame.show();
-    return QApplication::exec();
 }

@@ -107,6 +107,7 @@ class MdiTest : public QObject {
         QCOMPARE(form_->MenuSave->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(form_->menuExit->shortcut(), QKeySequence("Ctrl+Q"));
         QCOMPARE(form_->About1->shortcut(), QKeySequence("F1"));
+        QCOMPARE(form_->ToolButtonView->shortcut(), QKeySequence("Ctrl+B"));
         QCOMPARE(form_->mnuShrink->statusTip(), QString("Remove unnecessary white space."));
 
         QCOMPARE(Texts(frame_->ToolBar->actions()),

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <memory>
 
 #include "core/velmora_data.h"
@@ -28,6 +29,16 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+// The names the open dialog's file list shows.
+QStringList ListedNames(const QTreeView& view) {
+    QStringList names;
+    const QAbstractItemModel* model = view.model();
+    for (int row = 0; row < model->rowCount(view.rootIndex()); ++row) {
+        names.append(model->index(row, 0, view.rootIndex()).data().toString());
+    }
+    return names;
 }
 
 }  // namespace
@@ -145,6 +156,7 @@ class StartupTest : public QObject {
 
     void OpenDialogOffersBothFiltersIgnoringCase() {
         WriteFile(pages_.filePath("INDEX.HTM"), kPage);
+        WriteFile(pages_.filePath("notes.txt"), "notes");
         QString chosen;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -156,8 +168,14 @@ class StartupTest : public QObject {
             QVERIFY(!dialog->testOption(QFileDialog::ReadOnly));
             QVERIFY(!(dialog->filter() & QDir::CaseSensitive));
             QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+            auto* view = dialog->findChild<QTreeView*>("treeView");
+            QVERIFY(view != nullptr);
+            QTRY_VERIFY(ListedNames(*view).contains("INDEX.HTM"));
+            QVERIFY(!ListedNames(*view).contains("notes.txt"));
             QVERIFY(SaveWindowPicture(*dialog, "open_file_dialog"));
-            dialog->selectFile(pages_.filePath("INDEX.HTM"));
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(name != nullptr);
+            name->setText("INDEX.HTM");
             static_cast<QDialog*>(dialog)->accept();
         });
         chosen = RunOpenFileDialog(nullptr, pages_.path());
