@@ -315,7 +315,7 @@ void TKeywordsForm::BuildCommands() {
 
 void TKeywordsForm::ApplyDisplayColours() {
     // Displays take the window's colours, so they read as displays in light and dark themes.
-    const QPalette& base = QApplication::palette(this);
+    const QPalette& base = palette();
     for (QWidget* display :
          std::initializer_list<QWidget*>{FileName, Rating, FileTitle, Description, Keywords,
                                          KeywordGoodCount, KeywordBadCount, AdviceBox}) {
@@ -329,7 +329,7 @@ void TKeywordsForm::ApplyDisplayColours() {
 }
 
 void TKeywordsForm::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ApplicationPaletteChange) {
+    if (event->type() == QEvent::PaletteChange) {
         ApplyDisplayColours();
     }
     QWidget::changeEvent(event);

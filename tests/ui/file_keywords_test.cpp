@@ -118,6 +118,27 @@ class FileKeywordsTest : public QObject {
         QVERIFY(SaveWindowPicture(*form_, "file_keywords_form"));
     }
 
+    void R25_DisplaysFollowALightOrDarkTheme() {
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        QApplication::setPalette(dark);
+        QCoreApplication::processEvents();
+        for (QWidget* display : std::initializer_list<QWidget*>{
+                 form_->FileTitle, form_->Rating, form_->Description, form_->AdviceBox}) {
+            QCOMPARE(display->palette().color(QPalette::Base), dark.color(QPalette::Window));
+            QCOMPARE(display->palette().color(QPalette::Text), dark.color(QPalette::WindowText));
+        }
+        QVERIFY(SaveWindowPicture(*form_, "file_keywords_form_dark"));
+        QApplication::setPalette(light);
+        QCoreApplication::processEvents();
+        QCOMPARE(form_->FileTitle->palette().color(QPalette::Text),
+                 light.color(QPalette::WindowText));
+    }
+
     void EditsTitleAndDescriptionThroughTheEditDialog() {
         AnswerWhenShown(*editText_, [this] {
             QVERIFY(editText_->isVisible());
