@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors,
-# and runs every test with ctest.
+# and runs every test with ctest; then runs each fuzz target for a few seconds (clang build).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-packages.sh
 ensure_packages clang libclang-rt-14-dev
 
-build=build/asan
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON >/dev/null
-cmake --build "$build" -j "$(nproc)"
-
+jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-cd "$build"
-ctest --output-on-failure -j "$(nproc)" 2>&1 | tee ctest.log
+
+echo "== Sanitized build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+build=build/asan
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON >/dev/null
+cmake --build "$build" -j "$jobs"
+(cd "$build" && ctest --output-on-failure -j "$jobs" 2>&1 | tee ctest.log)
+
+echo "== Fuzz targets (libFuzzer, a few seconds each)"
+fuzz=build/fuzz
+CC=clang CXX=clang++ cmake -S . -B "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
+    -DVELMORA_WERROR=ON -DVELMORA_FUZZ_SECONDS="${VELMORA_FUZZ_SECONDS:-8}" >/dev/null
+cmake --build "$fuzz" -j "$jobs"
+(cd "$fuzz" && ctest --output-on-failure -j "$jobs" 2>&1 | tee ctest.log)
