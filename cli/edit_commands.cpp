@@ -8,7 +8,7 @@
 #include "analysis/keyword_choice.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
-#include "cli/typed_text.h"
+#include "core/edited_text.h"
 #include "core/html_functions_read.h"
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
@@ -44,12 +44,12 @@ void ApplyEdit(EditKind kind, const std::string& typed, bool keepOrder, KelVelmo
     const std::string& html = document.Html;
     switch (kind) {
         case EditKind::Title:
-            document.Review(SetTitle(html, TypedTextToPageBytes(CleanTypedText(typed), html)),
+            document.Review(SetTitle(html, TypedTextToPageBytes(CleanEditedText(typed), html)),
                             options);
             return;
         case EditKind::Description:
-            document.Review(SetDescription(html, TypedTextToPageBytes(CleanTypedText(typed), html)),
-                            options);
+            document.Review(
+                SetDescription(html, TypedTextToPageBytes(CleanEditedText(typed), html)), options);
             return;
         case EditKind::Keywords: {
             KeywordList keywords = SplitKeywords(TypedTextToPageBytes(typed, html));

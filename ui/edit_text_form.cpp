@@ -11,6 +11,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "core/edited_text.h"
+
 namespace velmora {
 
 namespace {
@@ -21,20 +23,6 @@ constexpr int kMinimumWidth = 200;
 constexpr int kMultiLineRows = 5;
 
 }  // namespace
-
-QString CleanEditedText(QString text) {
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    QString cleaned;
-    cleaned.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char(' ') && cleaned.endsWith(QLatin1Char(' '))) {
-            continue;
-        }
-        cleaned.append(c);
-    }
-    return cleaned;
-}
 
 TEditText::TEditText(QWidget* parent)
     : QDialog(parent),
@@ -117,7 +105,7 @@ bool TEditText::HaveChanged() const {
 }
 
 QString TEditText::GetText() const {
-    return CleanEditedText(EditedText());
+    return QString::fromStdString(CleanEditedText(EditedText().toStdString()));
 }
 
 QString TEditText::EditedText() const {

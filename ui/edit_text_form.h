@@ -51,7 +51,4 @@ class TEditText : public QDialog {
     int FittedHeight = 0;
 };
 
-// The text with LF and CR as spaces and runs of spaces collapsed.
-QString CleanEditedText(QString text);
-
 }  // namespace velmora

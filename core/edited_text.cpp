@@ -1,12 +1,12 @@
-#include "cli/typed_text.h"
+#include "core/edited_text.h"
 
 #include "core/kel_string_functions.h"
 
-namespace velmora::cli {
+namespace velmora {
 
-std::string CleanTypedText(std::string_view text) {
+std::string CleanEditedText(std::string_view text) {
     const std::string spaced = ReplaceAll(ReplaceAll(text, "\n", " "), "\r", " ");
     return ReplaceAll(spaced, "  ", " ");
 }
 
-}  // namespace velmora::cli
+}  // namespace velmora
