@@ -14,7 +14,7 @@ mkdir -p "$build/findings"
 for target in head_reader head_writer compression candidates review; do
     work="$build/long-corpus-$target"
     mkdir -p "$work"
-    cp -n tests/fuzz/corpus/* "$work/" 2>/dev/null || true
+    cp -n tests/fuzz/corpus/* examples/* "$work/" 2>/dev/null || true
     echo "== $target for ${seconds}s"
     "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
         -max_len=65536 -artifact_prefix="$build/findings/$target-" -print_final_stats=1 "$work"
