@@ -23,3 +23,12 @@ CC=clang CXX=clang++ cmake -S . -B "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DV
     -DVELMORA_WERROR=ON -DVELMORA_FUZZ_SECONDS="${VELMORA_FUZZ_SECONDS:-8}" >/dev/null
 cmake --build "$fuzz" -j "$jobs"
 (cd "$fuzz" && ctest --output-on-failure -j "$jobs" 2>&1 | tee ctest.log)
+
+echo "== ThreadSanitizer: velmora-cli analysing pages in parallel"
+tsan=build/tsan
+cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TSAN=ON -DVELMORA_WERROR=ON \
+    -DVELMORA_BUILD_UI=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
+cmake --build "$tsan" -j "$jobs" --target velmora-cli velmora_cli_test
+(cd "$tsan" && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure \
+    -R 'VelmoraCli\.(DirectoriesGiveSortedPagesAndParallelOutputKeepsInputOrder|ExitCodesAndOneLineErrors)' \
+    2>&1 | tee ctest.log)
