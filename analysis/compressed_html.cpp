@@ -89,7 +89,7 @@ bool IsBlank(char c) {
 }
 
 class Compressor {
-  public:
+public:
     explicit Compressor(std::string_view html) : html_(html) { out_.reserve(html.size()); }
 
     std::string Run() {
@@ -112,7 +112,7 @@ class Compressor {
         return std::move(out_);
     }
 
-  private:
+private:
     bool Protected() const { return inScript_ || inComment_ || inQuote_ || inPre_ || inPhp_; }
 
     void CarriageReturn() {

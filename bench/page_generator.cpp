@@ -8,20 +8,20 @@ namespace velmora::bench {
 namespace {
 
 constexpr std::array<std::string_view, 97> kVocabulary = {
-    "the",      "web",       "hosting",  "and",      "of",        "to",        "cheap",
-    "design",   "a",         "in",       "for",      "page",      "site",      "is",
-    "search",   "engine",    "with",     "your",     "on",        "server",    "domain",
-    "email",    "that",      "free",     "business", "it",        "as",        "we",
-    "support",  "plans",     "from",     "best",     "this",      "by",        "online",
-    "shop",     "customer",  "service",  "are",      "or",        "be",        "fast",
-    "secure",   "data",      "backup",   "daily",    "price",     "month",     "year",
-    "you",      "can",       "our",      "all",      "more",      "new",       "help",
-    "Linux",    "Windows",   "PHP",      "MySQL",    "SSL",       "cloud",     "storage",
-    "bandwidth", "traffic",  "visitors", "ranking",  "keywords",  "content",   "marketing",
-    "optimise", "results",   "Google",   "links",    "quality",   "pages",     "simple",
-    "reliable", "uptime",    "network",  "speed",    "control",   "panel",     "install",
-    "WordPress", "blog",     "forum",    "gallery",  "images",    "video",     "mobile",
-    "friendly", "responsive", "template", "theme",   "account",   "e-mail",
+    "the",       "web",        "hosting",  "and",      "of",       "to",      "cheap",
+    "design",    "a",          "in",       "for",      "page",     "site",    "is",
+    "search",    "engine",     "with",     "your",     "on",       "server",  "domain",
+    "email",     "that",       "free",     "business", "it",       "as",      "we",
+    "support",   "plans",      "from",     "best",     "this",     "by",      "online",
+    "shop",      "customer",   "service",  "are",      "or",       "be",      "fast",
+    "secure",    "data",       "backup",   "daily",    "price",    "month",   "year",
+    "you",       "can",        "our",      "all",      "more",     "new",     "help",
+    "Linux",     "Windows",    "PHP",      "MySQL",    "SSL",      "cloud",   "storage",
+    "bandwidth", "traffic",    "visitors", "ranking",  "keywords", "content", "marketing",
+    "optimise",  "results",    "Google",   "links",    "quality",  "pages",   "simple",
+    "reliable",  "uptime",     "network",  "speed",    "control",  "panel",   "install",
+    "WordPress", "blog",       "forum",    "gallery",  "images",   "video",   "mobile",
+    "friendly",  "responsive", "template", "theme",    "account",  "e-mail",
 };
 
 class Writer {
@@ -59,7 +59,8 @@ std::string GeneratePage(std::size_t bytes, std::uint32_t seed) {
     std::string page;
     page.reserve(bytes + 4096);
     page +=
-        "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n    <title>Cheap web hosting and web design</title>\r\n"
+        "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n    <title>Cheap web hosting and web "
+        "design</title>\r\n"
         "    <meta name=\"description\" content=\"Cheap web hosting plans with free domain and "
         "email\">\r\n"
         "    <meta name=\"keywords\" content=\"web hosting, cheap web hosting, web design, domain, "

@@ -7,7 +7,7 @@
 namespace velmora::cli {
 
 class ProgressBar {
-  public:
+public:
     // Draws nothing unless enabled; the caller decides (a terminal, more than one page).
     ProgressBar(std::size_t total, bool enabled);
     ~ProgressBar();
@@ -18,7 +18,7 @@ class ProgressBar {
     // Wipes the bar so that other output can take the line; the next Update draws it again.
     void Clear();
 
-  private:
+private:
     std::size_t total_;
     std::size_t done_ = 0;
     bool enabled_;

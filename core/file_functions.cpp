@@ -28,7 +28,7 @@ bool IsDirectory(const char* path) {
 
 // Closes the descriptor unless it was closed on purpose, with its error checked.
 class Descriptor {
-  public:
+public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0) {
@@ -41,13 +41,13 @@ class Descriptor {
     int get() const { return fd_; }
     int release() { return std::exchange(fd_, -1); }
 
-  private:
+private:
     int fd_;
 };
 
 // A new file that disappears again unless it was renamed into place.
 class TemporaryFile {
-  public:
+public:
     TemporaryFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     ~TemporaryFile() {
         if (!placed_) {
@@ -61,7 +61,7 @@ class TemporaryFile {
     const std::string& path() const { return path_; }
     void Placed() { placed_ = true; }
 
-  private:
+private:
     Descriptor fd_;
     std::string path_;
     bool placed_ = false;

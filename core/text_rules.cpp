@@ -144,9 +144,9 @@ bool TextRules::EqualIgnoringCase(std::string_view a, std::string_view b) const 
                });
     }
     if (IsAscii(a) && IsAscii(b)) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return AsciiLowerByte(x) == AsciiLowerByte(y);
-               });
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y) { return AsciiLowerByte(x) == AsciiLowerByte(y); });
     }
     return LocaleLower(a) == LocaleLower(b);
 }

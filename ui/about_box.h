@@ -28,7 +28,7 @@ inline constexpr const char* kWebsiteAddress = "www.kelgard.example";
 class TAboutBox : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     TAboutBox(Prompt& prompt, UrlOpener openUrl, QWidget* parent = nullptr);
 
     // Sets the caption and shows the box modally.
@@ -45,10 +45,10 @@ class TAboutBox : public QDialog {
     QLabel* lblWebsite;
     QPushButton* OKButton;
 
-  public slots:
+public slots:
     void lblWebsiteClick();
 
-  private:
+private:
     Prompt& prompt_;
     UrlOpener openUrl_;
 };

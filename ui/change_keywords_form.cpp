@@ -38,7 +38,7 @@ std::vector<std::string> LinesOf(const QListWidget& list) {
 
 // The two lists always get the same width; an odd pixel goes to the right margin.
 class TwinColumnGrid : public QGridLayout {
-  public:
+public:
     using QGridLayout::QGridLayout;
 
     void setGeometry(const QRect& rect) override {

@@ -21,7 +21,7 @@ class TProgressForm;
 class TChangeKeywords : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     TChangeKeywords(Prompt& prompt, TProgressForm& progress, QWidget* parent = nullptr);
 
     // Fills both lists; announces the reordering when the keywords are not in the best order.
@@ -40,18 +40,18 @@ class TChangeKeywords : public QDialog {
     QPushButton* DoneButton;
     QPushButton* CancelButton;
 
-  public slots:
+public slots:
     void AddButtonClick();
     void RemoveButtonClick();
     void btn_autoClick();
 
-  protected:
+protected:
     // Esc and Cancel drop the changes.
     void reject() override;
     // The close box acts as Done.
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     void MoveSelectedLines(QListWidget& from, QListWidget& to);
     void InsertLine(QListWidget& list, const std::string& line) const;
     void FillList(QListWidget& list, const std::vector<std::string>& lines) const;

@@ -14,7 +14,7 @@ namespace velmora {
 class TEditText : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     explicit TEditText(QWidget* parent = nullptr);
 
     // Caption and field name, the text, and whether the field is one line (fixed height, no
@@ -29,18 +29,18 @@ class TEditText : public QDialog {
     QPushButton* CancelButton;
     QLineEdit* TitleLabel;
 
-  public slots:
+public slots:
     void SaveButtonClick();
     void CancelButtonClick();
 
-  protected:
+protected:
     // Esc and Cancel put the initial text back.
     void reject() override;
     // The close box keeps the edits, as Save does.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     int EditHeight(int lines) const;
     // The edit box's text with its line breaks as LF.
     QString EditedText() const;

@@ -39,7 +39,7 @@ const QString kCaption = QStringLiteral("Velmora");
 
 // The analysis and a load can take a moment on a large page.
 class WaitCursor {
-  public:
+public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;

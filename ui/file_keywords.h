@@ -29,7 +29,7 @@ class TKeywordsOptionsForm;
 
 // The file window's link to the window that hosts it.
 class TKeywordsControl {
-  public:
+public:
     virtual ~TKeywordsControl() = default;
     // Asks the host to close the main window (which runs the close query first).
     virtual void RequestExit() = 0;
@@ -42,7 +42,7 @@ QString RunOpenFileDialog(QWidget* parent, const QString& folder);
 class TKeywordsForm : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TEditText& editText,
                   TAboutBox& aboutBox, OpenFileFunction openFile = RunOpenFileDialog,
                   UrlOpener openUrl = OpenUrlWithDesktop, QWidget* parent = nullptr);
@@ -112,7 +112,7 @@ class TKeywordsForm : public QWidget {
     QAction* ToolButtonView;
     QAction* ToolButtonCompress;
 
-  public slots:
+public slots:
     void OpenButtonClick();
     void SaveButtonClick();
     void MenuAbandon_Click();
@@ -127,10 +127,10 @@ class TKeywordsForm : public QWidget {
     // A page file dropped on the program: the open command with its save prompt.
     void OpenDroppedFile(const QString& fileName);
 
-  protected:
+protected:
     void changeEvent(QEvent* event) override;
 
-  private:
+private:
     void BuildControls();
     void BuildLayout();
     void BuildCommands();

@@ -20,7 +20,7 @@ class Prompt;
 class TKeywordsOptionsForm : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     explicit TKeywordsOptionsForm(Prompt& prompt, QWidget* parent = nullptr);
 
     // Edits options from now on; takes the snapshot that Cancel and Reset go back to and
@@ -55,7 +55,7 @@ class TKeywordsOptionsForm : public QDialog {
     QPushButton* CloseButton;
     QPushButton* CancelButton;
 
-  public slots:
+public slots:
     void CloseButtonClick();
     void CancelButtonClick();
     void ResetButtonClick();
@@ -75,7 +75,7 @@ class TKeywordsOptionsForm : public QDialog {
     void optCompactSometimesClick();
     void optCompactNeverClick();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     // Every closing writes the settings.
     void done(int result) override;
@@ -84,7 +84,7 @@ class TKeywordsOptionsForm : public QDialog {
     // The close box acts as Apply.
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     QWidget* BuildMetaTagsPage();
     QWidget* BuildCompressPage();
     void SetKeywordCase(std::uint8_t keywordCase);

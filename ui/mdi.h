@@ -15,7 +15,7 @@ class TMDIForm;
 
 // The frame's side of the file window's host link.
 class TMDIControl : public TKeywordsControl {
-  public:
+public:
     explicit TMDIControl(TMDIForm& frame) : Frame(frame) {}
     void RequestExit() override;
 
@@ -25,7 +25,7 @@ class TMDIControl : public TKeywordsControl {
 class TMDIForm : public QMainWindow {
     Q_OBJECT
 
-  public:
+public:
     explicit TMDIForm(QWidget* parent = nullptr);
 
     // Takes the file window (and its ownership) as content and puts its commands in the menu
@@ -39,17 +39,17 @@ class TMDIForm : public QMainWindow {
     QToolBar* ToolBar = nullptr;
     TMDIControl Control{*this};
 
-  public slots:
+public slots:
     void ExitClick();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     // Asks the file window first; a refusal keeps the program running.
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-  private:
+private:
     // The height is what the content needs; only the width is the user's.
     void FixHeight();
 

@@ -7,7 +7,7 @@
 namespace velmora {
 
 class MessageBoxPrompt : public Prompt {
-  public:
+public:
     Answer Ask(QWidget* parent, const QString& caption, const QString& text, Buttons buttons,
                Icon icon) override;
 };

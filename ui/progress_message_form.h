@@ -15,7 +15,7 @@ namespace velmora {
 class TProgressForm : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     explicit TProgressForm(QWidget* parent = nullptr);
 
     QLabel* DisplayMessage;
@@ -31,9 +31,9 @@ class TProgressForm : public QDialog {
     // The bar as the keyword sort drives it.
     ProgressIndicator& Indicator() { return indicator_; }
 
-  private:
+private:
     class BarIndicator : public ProgressIndicator {
-      public:
+    public:
         explicit BarIndicator(TProgressForm& form) : form_(form) {}
         void SetMinimum(int value) override;
         void SetMaximum(int value) override;
@@ -41,7 +41,7 @@ class TProgressForm : public QDialog {
         void SetPosition(int value) override;
         int Position() const override;
 
-      private:
+    private:
         TProgressForm& form_;
     };
 

@@ -22,7 +22,7 @@ KelVelmoraOptions OptionsWithCase(std::uint8_t keywordCase) {
 }
 
 class RecordingProgress : public ProgressIndicator {
-  public:
+public:
     void SetMinimum(int value) override { minimum = value; }
     void SetMaximum(int value) override { maximum = value; }
     int Maximum() const override { return maximum; }

@@ -70,7 +70,7 @@ std::string CompletePage(const std::string& title, const std::string& keywords) 
 }
 
 class VelmoraCli : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "velmora-cli-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

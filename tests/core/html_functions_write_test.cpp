@@ -134,7 +134,7 @@ TEST(InsertIntoHead, PutsTheTagOnItsOwnLineBeforeTheHeadEndTag) {
 // Random pages built from fragments that trouble the reader: what is written is read back, and
 // nothing outside the replaced or inserted bytes changes.
 class WriterProperty : public ::testing::Test {
-  protected:
+protected:
     std::string RandomText(const std::vector<std::string>& fragments, int count) {
         std::uniform_int_distribution<std::size_t> pick(0, fragments.size() - 1);
         std::string text;

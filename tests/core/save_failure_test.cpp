@@ -35,7 +35,7 @@ std::string ReadBytes(const fs::path& path) {
 // Pages and backups in a private folder; small file systems mounted inside it where a test
 // needs a full or read-only disk (mounting needs root, as in CI; otherwise the test is skipped).
 class SaveFailureTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "velmora-save-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

@@ -12,8 +12,10 @@ TEST(DetectEncoding, BytesDecide) {
     EXPECT_EQ(DetectEncoding(""), Encoding::Windows1252);
     EXPECT_EQ(DetectEncoding("plain ascii <meta charset=utf-8>"), Encoding::Windows1252);
     EXPECT_EQ(DetectEncoding("caf\xC3\xA9"), Encoding::Utf8);
-    EXPECT_EQ(DetectEncoding("caf\xE9"), Encoding::Windows1252);          // lone Latin-1 byte
-    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBF" "abc"), Encoding::Utf8);        // byte-order mark
+    EXPECT_EQ(DetectEncoding("caf\xE9"), Encoding::Windows1252);  // lone Latin-1 byte
+    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBF"
+                             "abc"),
+              Encoding::Utf8);  // byte-order mark
     EXPECT_EQ(DetectEncoding("ok \xC3\xA9 then \xFF"), Encoding::Windows1252);
     EXPECT_EQ(DetectEncoding("truncated \xE2\x82"), Encoding::Windows1252);
     EXPECT_EQ(DetectEncoding("overlong \xC0\xAF"), Encoding::Windows1252);
@@ -46,8 +48,8 @@ TEST(Ordering, CaseGroupsStayTogetherUpperCaseFirst) {
     std::vector<std::string> words = {"zebra", "Zebra", "apple", "Web", "web", "WEB", "Zebra"};
     std::sort(words.begin(), words.end(),
               [&](const auto& a, const auto& b) { return rules.Compare(a, b) < 0; });
-    EXPECT_EQ(words, (std::vector<std::string>{"apple", "WEB", "Web", "web", "Zebra", "Zebra",
-                                               "zebra"}));
+    EXPECT_EQ(words,
+              (std::vector<std::string>{"apple", "WEB", "Web", "web", "Zebra", "Zebra", "zebra"}));
     EXPECT_TRUE(rules.EqualIgnoringCase("WeB", "web"));
     EXPECT_FALSE(rules.EqualIgnoringCase("web", "webs"));
     EXPECT_EQ(rules.Compare("a", "a"), 0);

@@ -31,7 +31,7 @@ std::string ReadBytes(const fs::path& path) {
 
 // A private folder for pages and one for backups, which TMPDIR names while a test runs.
 class VelmoraDataTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "velmora-data-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

@@ -16,7 +16,7 @@ namespace {
 // QSettings fixes its folders on first use, so the private config folder must be in place
 // before any test runs.
 class ConfigHome : public ::testing::Environment {
-  public:
+public:
     void SetUp() override {
         folder_ = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(folder_->isValid());
@@ -26,14 +26,14 @@ class ConfigHome : public ::testing::Environment {
 
     static QString Path() { return QString::fromLocal8Bit(std::getenv("XDG_CONFIG_HOME")); }
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> folder_;
 };
 
 const auto* const kConfigHome = ::testing::AddGlobalTestEnvironment(new ConfigHome);
 
 class SaveableOptionsTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const QString folder = ConfigHome::Path() + "/Kelgard";
         QFile::remove(folder);

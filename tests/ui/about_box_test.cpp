@@ -13,7 +13,7 @@ namespace velmora {
 class AboutBoxTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void VersionNumbersComeFromTheBuildTexts() {
         const ApplicationVersion version = ParseApplicationVersion("2.0.7", "31");
         QCOMPARE(version.Major, 2);

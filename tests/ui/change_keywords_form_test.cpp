@@ -54,7 +54,7 @@ const QString kReorderText =
 class ChangeKeywordsFormTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void init() {
         prompt_.Clear();
         options_ = KelVelmoraOptions();
@@ -250,7 +250,7 @@ class ChangeKeywordsFormTest : public QObject {
         QVERIFY(SaveWindowPicture(dialog, "change_keywords_form_smallest"));
     }
 
-  private:
+private:
     ScriptedPrompt prompt_;
     TProgressForm progress_;
     KelVelmoraOptions options_;

@@ -19,7 +19,7 @@ int LineHeight(const QPlainTextEdit& edit, int lines) {
 class EditTextFormTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void SingleLineHasFixedHeightWithoutWrap() {
         TEditText dialog;
         dialog.Prime("Title", "A page title", true);

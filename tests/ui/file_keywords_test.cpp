@@ -55,7 +55,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 class FileKeywordsTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() {
         QVERIFY(config_.isValid() && pages_.isValid() && temp_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
@@ -410,7 +410,7 @@ class FileKeywordsTest : public QObject {
         QVERIFY(shown);
     }
 
-  private:
+private:
     void VerifyModified(bool modified) {
         QCOMPARE(document_.IsModified(), modified);
         QCOMPARE(form_->MenuSave->isEnabled(), modified);

@@ -57,7 +57,7 @@ void VerifyCompressionRow(const TKeywordsOptionsForm& form, const KelVelmoraOpti
 class KeywordOptionsTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() {
         QVERIFY(config_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
@@ -259,7 +259,7 @@ class KeywordOptionsTest : public QObject {
         QVERIFY(prompt_.Asked().front().text.startsWith("Failed to set data for"));
     }
 
-  private:
+private:
     QTemporaryDir config_;
     ScriptedPrompt prompt_;
     std::unique_ptr<KelSaveableVelmoraOptions> options_;

@@ -59,7 +59,7 @@ QStringList Texts(const QList<QAction*>& actions) {
 class MdiTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() {
         QVERIFY(config_.isValid() && pages_.isValid() && temp_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
@@ -289,7 +289,7 @@ class MdiTest : public QObject {
                  Prompt::Answer::Ok);
     }
 
-  private:
+private:
     void EditTitle(const QString& title) {
         AnswerWhenShown(*editText_, [this, title] {
             editText_->EditWindow->setPlainText(title);

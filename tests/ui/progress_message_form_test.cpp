@@ -13,10 +13,10 @@ namespace {
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
-  public:
+public:
     int paints = 0;
 
-  protected:
+protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++paints;
@@ -30,7 +30,7 @@ class PaintCounter : public QObject {
 class ProgressMessageFormTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void StartShowsDrawnBlockingWindow() {
         QWidget owner;
         owner.show();

@@ -25,7 +25,7 @@ struct AskedPrompt {
 };
 
 class ScriptedPrompt : public Prompt {
-  public:
+public:
     // Queues the answer to the next message. Without one, a message is answered as Esc would:
     // Ok, No for Yes/No, Cancel for Yes/No/Cancel.
     void Answer(Prompt::Answer answer) { answers_.push_back(answer); }
@@ -55,7 +55,7 @@ class ScriptedPrompt : public Prompt {
         return Prompt::Answer::Cancel;
     }
 
-  private:
+private:
     QList<AskedPrompt> asked_;
     std::deque<Prompt::Answer> answers_;
 };

@@ -46,7 +46,7 @@ QStringList ListedNames(const QTreeView& view) {
 class StartupTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase() {
         QVERIFY(config_.isValid() && pages_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
@@ -185,7 +185,7 @@ class StartupTest : public QObject {
         QCOMPARE(RunOpenFileDialog(nullptr, pages_.path()), QString());
     }
 
-  private:
+private:
     QTemporaryDir config_;
     QTemporaryDir pages_;
     ScriptedPrompt prompt_;
