@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -114,7 +115,7 @@ class Scanner {
     }
 
     std::int32_t WordCount() const { return wordCount_; }
-    const OccurrenceCounter& Occurrences() const { return occurrences_; }
+    OccurrenceCounter TakeOccurrences() { return std::move(occurrences_); }
 
   private:
     void EndToken(std::string_view token) {
@@ -153,7 +154,7 @@ TCandidateKeywords::TCandidateKeywords(std::string_view text, bool lowerCase,
     Scanner scanner(lowerCase, stopWords, rules);
     scanner.Scan(text);
     WordCount = scanner.WordCount();
-    Words = WordList::FromCounter(scanner.Occurrences(), rules);
+    Words = WordList::FromCounter(scanner.TakeOccurrences(), rules);
 }
 
 void AddWordAndParts(std::string_view word, const TextRules& rules, OccurrenceCounter& occurrences,

@@ -121,7 +121,7 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
     // forms of a group (equal ignoring case) share one preferred form, so that is the group's
     // first entry; with case, every form's first entry. A group that occurs fewer times than the
     // minimum cannot hold a good keyword, so the lookups are spared for it.
-    const std::vector<WordForm>& forms = words.Forms();
+    const WordList::FormRange forms = words.Forms();
     const bool ignoresCase = mode != CaseSensitive;
     std::size_t groupEnd = 0;
     for (std::size_t j = 0; j < forms.size(); ++j) {
@@ -130,8 +130,7 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
             do {
                 occurrences += forms[groupEnd].count;
                 ++groupEnd;
-            } while (ignoresCase && groupEnd < forms.size() &&
-                     forms[groupEnd].lower == forms[j].lower);
+            } while (ignoresCase && groupEnd < forms.size() && !forms[groupEnd].startsGroup);
             if (occurrences >= options.MinimumKeywordCount) {
                 AddIfGood(PreferredForm(forms[j].text, words, mode), wordCount, words, options,
                           keywordKeys, result);

@@ -177,7 +177,7 @@ std::string PreferredForm(std::string_view word, const WordList& words, std::uin
             best = i;
         }
     }
-    return forms[best].text;
+    return std::string(forms[best].text);
 }
 
 }  // namespace velmora

@@ -1,17 +1,37 @@
 #include "analysis/word_list.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <functional>
 #include <limits>
+#include <stdexcept>
+#include <utility>
 
 namespace velmora {
 namespace {
 
 constexpr std::size_t kInitialSlots = 1024;
+constexpr std::uint64_t kTagBits = 0xFFFFFFFF00000000u;
+constexpr std::size_t kPrefetchDistance = 32;
+constexpr std::size_t kRecordHeader = sizeof(std::uint64_t) + sizeof(std::uint32_t);
+
+// A slot holds the high half of its form's hash, which settles most mismatches without a look
+// at the form, and the form's index + 1.
+std::uint64_t SlotOf(std::size_t hash, std::size_t index) {
+    return (static_cast<std::uint64_t>(hash) & kTagBits) | (index + 1);
+}
+
+std::uint32_t Length32(std::size_t length) {
+    if (length > std::numeric_limits<std::uint32_t>::max()) {
+        throw std::length_error("A word or phrase of 4 GiB or more");
+    }
+    return static_cast<std::uint32_t>(length);
+}
 
 // Eight bytes of a text from `from` on, big-endian and zero-padded: comparing two such numbers
 // orders like comparing the bytes they hold, so most comparisons of the sort never leave the key.
-std::uint64_t EightBytesOf(std::string_view text, std::size_t from) {
+std::uint64_t BytesOf(std::string_view text, std::size_t from) {
     std::uint64_t bytes = 0;
     for (std::size_t i = from; i < from + 8; ++i) {
         bytes = (bytes << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
@@ -19,42 +39,190 @@ std::uint64_t EightBytesOf(std::string_view text, std::size_t from) {
     return bytes;
 }
 
-// The first sixteen bytes of the lower-cased form, which tell most phrases apart, and the form.
+// The first sixteen bytes of the lower-cased form, which tell most phrases apart, and the form
+// itself, so that the sorted keys give the sorted forms without a scattered read.
 struct SortKey {
     std::uint64_t head = 0;
     std::uint64_t next = 0;
-    std::uint32_t index = 0;
+    StoredForm form;
 };
 
-constexpr std::uint64_t kTagBits = 0xFFFFFFFF00000000u;
+bool SameBytes(const SortKey& a, const SortKey& b) {
+    return a.head == b.head && a.next == b.next;
+}
 
-// A slot holds the high half of its entry's hash, which settles most mismatches without a look
-// at the entry, and the entry's index + 1.
-std::uint64_t SlotOf(std::size_t hash, std::size_t index) {
-    return (static_cast<std::uint64_t>(hash) & kTagBits) | (index + 1);
+bool ByKeyBytes(const SortKey& a, const SortKey& b) {
+    return a.head != b.head ? a.head < b.head : a.next < b.next;
+}
+
+// Orders keys by their bytes alone, which needs no look at the texts. A large list is first
+// split in place by its first two bytes, so that each part's sort mostly stays in the cache.
+void SortByKeyBytes(HugePageVector<SortKey>& keys) {
+    constexpr std::size_t kBuckets = std::size_t{1} << 16;
+    if (keys.size() < kBuckets) {
+        std::sort(keys.begin(), keys.end(), ByKeyBytes);
+        return;
+    }
+    const auto bucketOf = [](const SortKey& key) {
+        return static_cast<std::size_t>(key.head >> 48);
+    };
+    std::vector<std::size_t> start(kBuckets + 1);
+    for (const SortKey& key : keys) {
+        ++start[bucketOf(key) + 1];
+    }
+    for (std::size_t b = 0; b < kBuckets; ++b) {
+        start[b + 1] += start[b];
+    }
+    // Each key goes straight to the next free place of its bucket, displacing the key there.
+    std::vector<std::size_t> nextFree(start.begin(), start.end() - 1);
+    for (std::size_t b = 0; b < kBuckets; ++b) {
+        while (nextFree[b] < start[b + 1]) {
+            SortKey key = keys[nextFree[b]];
+            for (std::size_t to = bucketOf(key); to != b; to = bucketOf(key)) {
+                std::swap(key, keys[nextFree[to]++]);
+            }
+            keys[nextFree[b]++] = key;
+        }
+    }
+    for (std::size_t b = 0; b < kBuckets; ++b) {
+        std::sort(keys.begin() + static_cast<std::ptrdiff_t>(start[b]),
+                  keys.begin() + static_cast<std::ptrdiff_t>(start[b + 1]), ByKeyBytes);
+    }
 }
 
 }  // namespace
 
+WordForm WordList::FormAt(const StoredForm& form) const {
+    if (!form.separateLower) {
+        const std::string_view text(texts_.data() + form.offset, form.length);
+        return {text, text, form.count, form.startsGroup != 0};
+    }
+    const char* record = lowers_.data() + form.offset;
+    std::uint64_t textOffset = 0;
+    std::uint32_t lowerLength = 0;
+    std::memcpy(&textOffset, record, sizeof textOffset);
+    std::memcpy(&lowerLength, record + sizeof textOffset, sizeof lowerLength);
+    return {std::string_view(texts_.data() + textOffset, form.length),
+            std::string_view(record + kRecordHeader, lowerLength), form.count,
+            form.startsGroup != 0};
+}
+
+// Puts the forms in the text rules' order: locale-lower-cased bytes, then the form's own bytes.
+// Each form whose lower-casing differs from it gets a record with that lower-casing on the way.
+void WordList::SortForms() {
+    const std::size_t n = forms_.size();
+    HugePageVector<SortKey> keys;
+    keys.reserve(n);
+    std::string lower;
+    for (StoredForm form : forms_) {
+        lower.clear();
+        const std::string_view text(texts_.data() + form.offset, form.length);
+        rules_.AppendLocaleLower(lower, text);
+        if (lower != text) {
+            const std::uint64_t textOffset = form.offset;
+            const std::uint32_t lowerLength = Length32(lower.size());
+            form.offset = lowers_.size();
+            form.separateLower = 1;
+            lowers_.append(reinterpret_cast<const char*>(&textOffset), sizeof textOffset);
+            lowers_.append(reinterpret_cast<const char*>(&lowerLength), sizeof lowerLength);
+            lowers_.append(lower);
+        }
+        keys.push_back(SortKey{BytesOf(lower, 0), BytesOf(lower, 8), form});
+    }
+    HugePageVector<StoredForm>().swap(forms_);
+    SortByKeyBytes(keys);
+
+    // Keys that share their bytes are put in order by the whole texts, whose scattered reads
+    // are asked for ahead; then the forms are taken in key order, each marked when it starts a
+    // group, which only tied keys need the texts to tell.
+    const auto tied = [&](std::size_t k) {
+        return (k > 0 && SameBytes(keys[k - 1], keys[k])) ||
+               (k + 1 < n && SameBytes(keys[k], keys[k + 1]));
+    };
+    const auto byText = [&](const SortKey& a, const SortKey& b) {
+        const WordForm first = FormAt(a.form);
+        const WordForm second = FormAt(b.form);
+        const int lowered = first.lower.compare(second.lower);
+        return lowered != 0 ? lowered < 0 : first.text < second.text;
+    };
+    forms_.reserve(n);
+    samples_.reserve(n / kSampleStride + 1);
+    std::size_t runEnd = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (const std::size_t ahead = k + kPrefetchDistance; ahead < n && tied(ahead)) {
+            const WordForm form = FormAt(keys[ahead].form);
+            __builtin_prefetch(form.lower.data());
+            __builtin_prefetch(form.text.data());
+        }
+        if (k == runEnd) {
+            while (++runEnd < n && SameBytes(keys[k], keys[runEnd])) {
+            }
+            if (runEnd - k > 1) {
+                std::sort(keys.begin() + static_cast<std::ptrdiff_t>(k),
+                          keys.begin() + static_cast<std::ptrdiff_t>(runEnd), byText);
+            }
+        }
+        StoredForm form = keys[k].form;
+        form.startsGroup = k == 0 || !SameBytes(keys[k - 1], keys[k]) ||
+                           FormAt(keys[k - 1].form).lower != FormAt(form).lower;
+        forms_.push_back(form);
+        if (k % kSampleStride == 0) {
+            samples_.push_back(keys[k].head);
+        }
+    }
+}
+
 void OccurrenceCounter::Add(std::string_view occurrence) {
-    if (entries_.size() * 2 >= slots_.size()) {
+    ++occurrences_;
+    const std::size_t hash = std::hash<std::string_view>{}(occurrence);
+    if (occurrence.size() > kLongestQueued) {
+        CountQueued();
+        Count(occurrence, hash);
+        return;
+    }
+    if (!slots_.empty()) {
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    }
+    queue_[queueLength_++] = Queued{hash, queued_.size(), occurrence.size()};
+    queued_.append(occurrence);
+    if (queueLength_ == kQueueLength) {
+        CountQueued();
+    }
+}
+
+void OccurrenceCounter::CountQueued() {
+    for (std::size_t i = 0; i < queueLength_; ++i) {
+        const Queued& queued = queue_[i];
+        Count(std::string_view(queued_).substr(queued.offset, queued.length), queued.hash);
+    }
+    queueLength_ = 0;
+    queued_.clear();
+}
+
+void OccurrenceCounter::Count(std::string_view occurrence, std::size_t hash) {
+    if (forms_.size() * 2 >= slots_.size()) {
         Grow();
     }
-    const std::size_t hash = std::hash<std::string_view>{}(occurrence);
     const std::uint64_t tag = static_cast<std::uint64_t>(hash) & kTagBits;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint64_t held = slots_[slot];
         if (held == 0) {
-            entries_.push_back(Entry{arena_.size(), occurrence.size(), hash, 1});
+            StoredForm form;
+            form.offset = arena_.size();
+            form.length = Length32(occurrence.size());
+            form.count = 1;
+            forms_.push_back(form);
             arena_.append(occurrence);
-            slots_[slot] = SlotOf(hash, entries_.size() - 1);
+            slots_[slot] = SlotOf(hash, forms_.size() - 1);
             return;
         }
         if ((held & kTagBits) == tag) {
-            Entry& entry = entries_[(held & ~kTagBits) - 1];
-            if (TextOf(entry) == occurrence) {
-                ++entry.count;
+            StoredForm& form = forms_[(held & ~kTagBits) - 1];
+            if (TextOf(form) == occurrence) {
+                if (form.count < std::numeric_limits<std::int32_t>::max()) {
+                    ++form.count;
+                }
                 return;
             }
         }
@@ -62,86 +230,73 @@ void OccurrenceCounter::Add(std::string_view occurrence) {
 }
 
 void OccurrenceCounter::Grow() {
-    slots_.assign(std::max(kInitialSlots, slots_.size() * 2), 0);
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        std::size_t slot = entries_[i].hash & mask;
-        while (slots_[slot] != 0) {
-            slot = (slot + 1) & mask;
+    const std::size_t size = std::max(kInitialSlots, slots_.size() * 2);
+    // The old table goes first: the new one is built from the forms alone.
+    HugePageVector<std::uint64_t>().swap(slots_);
+    slots_.resize(size);
+    const std::size_t mask = size - 1;
+    // Hashes a batch ahead and asks for its slots, so the scattered writes seldom wait.
+    std::array<std::size_t, kPrefetchDistance> hashes{};
+    for (std::size_t first = 0; first < forms_.size(); first += kPrefetchDistance) {
+        const std::size_t batch = std::min(kPrefetchDistance, forms_.size() - first);
+        for (std::size_t b = 0; b < batch; ++b) {
+            hashes[b] = std::hash<std::string_view>{}(TextOf(forms_[first + b]));
+            __builtin_prefetch(&slots_[hashes[b] & mask], 1);
         }
-        slots_[slot] = SlotOf(entries_[i].hash, i);
+        for (std::size_t b = 0; b < batch; ++b) {
+            std::size_t slot = hashes[b] & mask;
+            while (slots_[slot] != 0) {
+                slot = (slot + 1) & mask;
+            }
+            slots_[slot] = SlotOf(hashes[b], first + b);
+        }
     }
 }
 
-WordList WordList::FromOccurrences(std::vector<std::string> occurrences, TextRules rules) {
+WordList WordList::FromOccurrences(const std::vector<std::string>& occurrences, TextRules rules) {
     OccurrenceCounter counter;
     for (const std::string& occurrence : occurrences) {
         counter.Add(occurrence);
     }
-    return FromCounter(counter, rules);
+    return FromCounter(std::move(counter), rules);
 }
 
-WordList WordList::FromCounter(const OccurrenceCounter& counter, TextRules rules) {
-    const auto& entries = counter.entries_;
-    const std::size_t n = entries.size();
-
-    // Lower-case each distinct form once, into one buffer.
-    std::string lowerArena;
-    lowerArena.reserve(counter.arena_.size());
-    std::vector<std::size_t> lowerStart(n + 1);
-    for (std::size_t i = 0; i < n; ++i) {
-        lowerStart[i] = lowerArena.size();
-        rules.AppendLocaleLower(lowerArena, counter.TextOf(entries[i]));
-    }
-    lowerStart[n] = lowerArena.size();
-    const auto lowerOf = [&](std::size_t i) {
-        return std::string_view(lowerArena)
-            .substr(lowerStart[i], lowerStart[i + 1] - lowerStart[i]);
-    };
-
-    // The text rules' order: locale-lower-cased bytes, then the form's own bytes.
-    std::vector<SortKey> keys(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view lower = lowerOf(i);
-        keys[i] =
-            SortKey{EightBytesOf(lower, 0), EightBytesOf(lower, 8), static_cast<std::uint32_t>(i)};
-    }
-    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-        if (a.head != b.head) {
-            return a.head < b.head;
-        }
-        if (a.next != b.next) {
-            return a.next < b.next;
-        }
-        const int lowered = lowerOf(a.index).compare(lowerOf(b.index));
-        if (lowered != 0) {
-            return lowered < 0;
-        }
-        return counter.TextOf(entries[a.index]) < counter.TextOf(entries[b.index]);
-    });
-
+WordList WordList::FromCounter(OccurrenceCounter counter, TextRules rules) {
+    counter.CountQueued();
+    HugePageVector<std::uint64_t>().swap(counter.slots_);
     WordList list(rules);
-    list.forms_.reserve(n);
-    for (const SortKey& key : keys) {
-        const auto& entry = entries[key.index];
-        const auto count = static_cast<std::int32_t>(
-            std::min<std::int64_t>(entry.count, std::numeric_limits<std::int32_t>::max()));
-        list.forms_.push_back(
-            WordForm{std::string(counter.TextOf(entry)), std::string(lowerOf(key.index)), count});
-        list.occurrences_ += static_cast<std::size_t>(entry.count);
-    }
+    list.texts_ = std::move(counter.arena_);
+    list.forms_ = std::move(counter.forms_);
+    list.occurrences_ = counter.occurrences_;
+    list.SortForms();
     return list;
 }
 
 int WordList::FindGroup(std::string_view lower) const {
-    const auto at = std::lower_bound(forms_.begin(), forms_.end(), lower,
-                                     [](const WordForm& form, std::string_view key) {
-                                         return std::string_view(form.lower) < key;
-                                     });
-    if (at == forms_.end() || at->lower != lower) {
+    // The samples narrow the search to the forms between two of them that can share the first
+    // eight bytes; only those are read from the arenas.
+    const std::uint64_t head = BytesOf(lower, 0);
+    const auto below = std::lower_bound(samples_.begin(), samples_.end(), head);
+    const auto above = std::upper_bound(below, samples_.end(), head);
+    std::size_t low =
+        below == samples_.begin()
+            ? 0
+            : static_cast<std::size_t>(below - samples_.begin() - 1) * kSampleStride + 1;
+    std::size_t high = above == samples_.end()
+                           ? forms_.size()
+                           : static_cast<std::size_t>(above - samples_.begin()) * kSampleStride;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (FormAt(forms_[middle]).lower < lower) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    if (low == forms_.size() || FormAt(forms_[low]).lower != lower) {
         return -1;
     }
-    return static_cast<int>(at - forms_.begin());
+    return static_cast<int>(low);
 }
 
 }  // namespace velmora

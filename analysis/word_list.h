@@ -6,58 +6,120 @@
 // entries equal ignoring case stand together and each written form forms one run. It is stored
 // as one entry per distinct written form with its occurrence count, in that same order; every
 // consumer sees the same counts and forms as with one entry per occurrence.
+//
+// A page of random words has about as many distinct forms as occurrences, tens of millions for
+// a page of 50 MB, so a form costs sixteen bytes plus its bytes in shared arenas.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "analysis/huge_page_allocator.h"
 #include "core/text_rules.h"
 
 namespace velmora {
 
+// One distinct written form. The views point into the word list and stay valid while the list
+// lives unchanged.
 struct WordForm {
-    std::string text;       // the written form
-    std::string lower;      // its locale lower-casing
-    std::int32_t count = 0; // occurrences of exactly this form
+    std::string_view text;     // the written form
+    std::string_view lower;    // its locale lower-casing
+    std::int32_t count = 0;    // occurrences of exactly this form, at most the int32 maximum
+    bool startsGroup = false;  // the first form of its group: its lower-casing is new
+};
+
+// Where a distinct form's bytes lie. The text is in an arena of texts; when the form's
+// lower-casing differs from it, `offset` locates instead a record in an arena of lower-casings:
+// the text's offset (eight bytes), the lower-casing's length (four bytes) and its bytes.
+struct StoredForm {
+    std::uint64_t offset : 62 = 0;
+    std::uint64_t separateLower : 1 = 0;
+    std::uint64_t startsGroup : 1 = 0;
+    std::uint32_t length = 0;  // of the text
+    std::int32_t count = 0;
 };
 
 // Counts occurrences by written form while storing each distinct form once, so a page's scan
-// allocates per distinct form rather than per occurrence.
+// allocates per distinct form rather than per occurrence. Forms must be shorter than 4 GiB.
 class OccurrenceCounter {
 public:
     void Add(std::string_view occurrence);
 
 private:
     friend class WordList;
-    struct Entry {
-        std::size_t offset = 0;  // into arena_
-        std::size_t length = 0;
+    // An occurrence whose table slot is being fetched; its bytes are in queued_.
+    struct Queued {
         std::size_t hash = 0;
-        std::int64_t count = 0;
+        std::size_t offset = 0;
+        std::size_t length = 0;
     };
-    std::string_view TextOf(const Entry& entry) const {
-        return std::string_view(arena_).substr(entry.offset, entry.length);
+    static constexpr std::size_t kQueueLength = 16;
+    static constexpr std::size_t kLongestQueued = 256;
+
+    std::string_view TextOf(const StoredForm& form) const {
+        return std::string_view(arena_).substr(form.offset, form.length);
     }
+    void Count(std::string_view occurrence, std::size_t hash);
+    void CountQueued();
     void Grow();
 
-    std::string arena_;
-    std::vector<Entry> entries_;
-    // High half: the high half of the entry's hash; low half: 1 + index into entries_. 0 marks a
+    HugePageString arena_;
+    HugePageVector<StoredForm> forms_;
+    // High half: the high half of the form's hash; low half: 1 + index into forms_. 0 marks a
     // free slot.
-    std::vector<std::uint64_t> slots_;
+    HugePageVector<std::uint64_t> slots_;
+    std::size_t occurrences_ = 0;
+    // Occurrences wait here while their slots are fetched, so that the scattered reads of a
+    // large table overlap instead of following one another.
+    std::array<Queued, kQueueLength> queue_;
+    std::size_t queueLength_ = 0;
+    std::string queued_;
 };
 
 class WordList {
 public:
+    // The forms in order, read as WordForm values.
+    class FormRange {
+    public:
+        class Iterator {
+        public:
+            WordForm operator*() const { return (*range_)[index_]; }
+            Iterator& operator++() {
+                ++index_;
+                return *this;
+            }
+            bool operator==(const Iterator& other) const { return index_ == other.index_; }
+
+        private:
+            friend class FormRange;
+            Iterator(const FormRange* range, std::size_t index) : range_(range), index_(index) {}
+            const FormRange* range_;
+            std::size_t index_;
+        };
+
+        std::size_t size() const { return list_->forms_.size(); }
+        bool empty() const { return list_->forms_.empty(); }
+        WordForm operator[](std::size_t i) const { return list_->FormAt(list_->forms_[i]); }
+        Iterator begin() const { return Iterator(this, 0); }
+        Iterator end() const { return Iterator(this, size()); }
+
+    private:
+        friend class WordList;
+        explicit FormRange(const WordList* list) : list_(list) {}
+        const WordList* list_;
+    };
+
     explicit WordList(TextRules rules = TextRules()) : rules_(rules) {}
 
     // Builds the sorted list from occurrences (in any order).
-    static WordList FromOccurrences(std::vector<std::string> occurrences, TextRules rules);
-    static WordList FromCounter(const OccurrenceCounter& counter, TextRules rules);
+    static WordList FromOccurrences(const std::vector<std::string>& occurrences, TextRules rules);
+    static WordList FromCounter(OccurrenceCounter counter, TextRules rules);
 
     const TextRules& Rules() const { return rules_; }
-    const std::vector<WordForm>& Forms() const { return forms_; }
+    FormRange Forms() const { return FormRange(this); }
     // Number of occurrence entries (sum of the counts): the progress maximum of a walk.
     std::size_t OccurrenceCount() const { return occurrences_; }
     bool empty() const { return forms_.empty(); }
@@ -66,8 +128,17 @@ public:
     int FindGroup(std::string_view lower) const;
 
 private:
+    static constexpr std::size_t kSampleStride = 32;
+
+    WordForm FormAt(const StoredForm& form) const;
+    void SortForms();
+
     TextRules rules_;
-    std::vector<WordForm> forms_;
+    HugePageString texts_;
+    HugePageString lowers_;
+    HugePageVector<StoredForm> forms_;
+    // The first eight lower-cased bytes, big-endian, of every kSampleStride-th form.
+    std::vector<std::uint64_t> samples_;
     std::size_t occurrences_ = 0;
 };
 

@@ -12,7 +12,7 @@ using Entries = std::map<std::string, std::int32_t>;
 Entries EntriesOf(const WordList& words) {
     Entries entries;
     for (const WordForm& form : words.Forms()) {
-        entries[form.text] += form.count;
+        entries[std::string(form.text)] += form.count;
     }
     return entries;
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <random>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -10,7 +13,7 @@ namespace {
 std::vector<std::string> TextsOf(const WordList& words) {
     std::vector<std::string> texts;
     for (const WordForm& form : words.Forms()) {
-        texts.push_back(form.text);
+        texts.emplace_back(form.text);
     }
     return texts;
 }
@@ -60,6 +63,64 @@ TEST(WordList, SortedByCompareForRandomTexts) {
     for (std::size_t i = 1; i < words.Forms().size(); ++i) {
         EXPECT_LT(rules.Compare(words.Forms()[i - 1].text, words.Forms()[i].text), 0);
     }
+}
+
+// Enough forms for the sort's split by the first two bytes, with beginnings longer than the sort
+// keys, capitals, UTF-8 letters whose lower-casing changes their length, and texts too long to
+// wait in the counter's queue; checked against a plain count sorted by Compare.
+TEST(WordList, LargeListsMatchAPlainCountSortedByCompare) {
+    const std::vector<std::string> pieces = {"hosting plans for ",
+                                             "Hosting Plans For ",
+                                             "\xC3\x89t\xC3\xA9 ",
+                                             "\xC3\xA9t\xC3\xA9 ",
+                                             "\xC8\xBA",
+                                             "a",
+                                             "B",
+                                             std::string(300, 'w')};
+    std::mt19937 random(11);
+    std::vector<std::string> occurrences;
+    std::map<std::string, std::int32_t> counts;
+    for (int i = 0; i < 80000; ++i) {
+        std::string text;
+        for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n) {
+            text +=
+                pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        }
+        text += std::to_string(std::uniform_int_distribution<int>(0, 9999)(random));
+        occurrences.push_back(text);
+        ++counts[text];
+    }
+    // Compare's order: the lower-cased bytes, then the bytes.
+    const TextRules rules(Encoding::Utf8);
+    struct Expected {
+        std::string lower, text;
+        std::int32_t count;
+    };
+    std::vector<Expected> expected;
+    for (const auto& [text, count] : counts) {
+        expected.push_back({rules.LocaleLower(text), text, count});
+    }
+    std::sort(expected.begin(), expected.end(), [](const Expected& a, const Expected& b) {
+        return std::tie(a.lower, a.text) < std::tie(b.lower, b.text);
+    });
+    ASSERT_GT(expected.size(), 65536u);
+
+    const WordList words = WordList::FromOccurrences(occurrences, rules);
+    EXPECT_EQ(words.OccurrenceCount(), occurrences.size());
+    ASSERT_EQ(words.Forms().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const WordForm form = words.Forms()[i];
+        ASSERT_EQ(form.text, expected[i].text) << i;
+        ASSERT_EQ(form.count, expected[i].count) << i;
+        ASSERT_EQ(form.lower, expected[i].lower) << i;
+        ASSERT_EQ(form.startsGroup, i == 0 || expected[i].lower != expected[i - 1].lower) << i;
+        if (form.startsGroup) {
+            ASSERT_EQ(words.FindGroup(form.lower), static_cast<int>(i));
+            ASSERT_EQ(words.FindGroup(expected[i].lower + " "), -1);
+        }
+    }
+    EXPECT_EQ(words.FindGroup(""), -1);
+    EXPECT_EQ(words.FindGroup("\xFF"), -1);
 }
 
 }  // namespace
