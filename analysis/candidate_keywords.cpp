@@ -51,7 +51,7 @@ bool IsDigit(char c) {
 
 // The last few recorded words of the running phrase, oldest first, in reused buffers.
 class RecentWords {
-  public:
+public:
     void Clear() { count_ = 0; }
 
     void Push(std::string_view word) {
@@ -77,7 +77,7 @@ class RecentWords {
         }
     }
 
-  private:
+private:
     const std::string& At(std::size_t k) const {
         return words_[(first_ + k) % kMaximumPhraseWords];
     }
@@ -88,7 +88,7 @@ class RecentWords {
 };
 
 class Scanner {
-  public:
+public:
     Scanner(bool lowerCase, const StopWordList* stopWords, const TextRules& rules)
         : lowerCase_(lowerCase), stopWords_(stopWords), rules_(rules) {}
 
@@ -117,7 +117,7 @@ class Scanner {
     std::int32_t WordCount() const { return wordCount_; }
     OccurrenceCounter TakeOccurrences() { return std::move(occurrences_); }
 
-  private:
+private:
     void EndToken(std::string_view token) {
         token = Trimmed(token);
         if (rules_.CharacterCount(token) <= 1) {
