@@ -124,12 +124,27 @@ std::string ReplacedFile(const std::string& path) {
     return path;
 }
 
+// Overwrites the file where it is. Its space is reserved first (where the file system can), so
+// that a full disk fails before the first byte of the old text changes.
 void WriteInPlace(const std::string& file, std::string_view bytes, const std::string& path) {
-    Descriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    Descriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
     if (fd.get() < 0) {
         Fail("Cannot create", path);
     }
+    if (!bytes.empty()) {
+        int reserved = 0;
+        do {
+            reserved =
+                ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size()));
+        } while (reserved != 0 && errno == EINTR);
+        if (reserved != 0 && errno != EOPNOTSUPP && errno != ENOSYS) {
+            Fail("Cannot write", path);
+        }
+    }
     WriteAll(fd.get(), bytes, path);
+    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
+        Fail("Cannot write", path);
+    }
     FlushAndClose(fd, path);
 }
 

@@ -1,9 +1,13 @@
 // Saves that fail part-way: a full disk, a read-only temporary folder, a page that turned into a
-// folder. Each must leave the page as it was, name the file and the system's
-// reason, and keep the document modified so the user can save again.
+// folder or a device, a folder that is gone. Each must leave the page as it was, name the file
+// and the system's reason, and keep the document modified so the user can save again.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -83,6 +87,24 @@ protected:
             out.flush();
         }
         return filler;
+    }
+
+    // Sets or clears a folder's immutable flag, with which even root cannot create a file in it.
+    static bool SetImmutable(const fs::path& folder, bool on) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return done;
     }
 
     KelVelmoraData LoadedAndEdited(const fs::path& page) {
@@ -182,6 +204,123 @@ TEST_F(SaveFailureTest, PageReplacedByAFolderIsReportedAndLeftAlone) {
     fs::remove_all(page);
     document.Save();
     EXPECT_EQ(ReadBytes(page), document.Html);
+}
+
+TEST_F(SaveFailureTest, FolderGoneBetweenLoadAndSaveIsReportedAndNothingIsCreated) {
+    const fs::path site = root_ / "site";
+    fs::create_directories(site);
+    const fs::path page = site / "index.htm";
+    WriteBytes(page, "<p>old</p>\r\n");
+    KelVelmoraData document = LoadedAndEdited(page);
+    fs::remove_all(site);
+
+    try {
+        document.Save();
+        ADD_FAILURE() << "saved into a folder that is gone";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), page.string());
+        EXPECT_NE(std::string(error.what()).find(std::strerror(ENOENT)), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_FALSE(fs::exists(site));
+
+    fs::create_directories(site);
+    document.Save();
+    EXPECT_EQ(ReadBytes(page), document.Html);
+}
+
+// TMPDIR that names a file or nothing is passed over for /tmp, as the C library does, so the
+// save goes on with its backup there.
+TEST_F(SaveFailureTest, TmpdirThatIsAFileOrMissingFallsBackToTmp) {
+    if (!fs::is_directory("/tmp")) {
+        GTEST_SKIP() << "no /tmp to fall back to";
+    }
+    fs::create_directories(root_ / "site");
+    // A name of its own, so that backups of other runs in /tmp are never touched.
+    const fs::path page = root_ / "site" / (root_.filename().string() + ".htm");
+    const std::string oldText = "<p>old</p>\r\n";
+    WriteBytes(page, oldText);
+    KelVelmoraData document = LoadedAndEdited(page);
+    WriteBytes(root_ / "a-file", "");
+
+    std::string previous = oldText;
+    for (const fs::path& tmpdir : {root_ / "a-file", root_ / "missing"}) {
+        UseBackupFolder(tmpdir);
+        document.Review(document.Html + "<p>more</p>\r\n", options_);
+        document.Save();
+        EXPECT_EQ(ReadBytes(page), document.Html);
+        EXPECT_EQ(fs::path(document.LastBackupPath()).parent_path(), "/tmp");
+        EXPECT_EQ(ReadBytes(document.LastBackupPath()), previous);
+        fs::remove(document.LastBackupPath());
+        previous = document.Html;
+    }
+}
+
+// A device where the page was, such as /dev/full, is refused before anything is written; the
+// device is neither written to nor replaced.
+TEST_F(SaveFailureTest, PageReplacedByALinkToDevFullIsRefused) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    fs::create_directories(root_ / "site");
+    const fs::path page = root_ / "site" / "index.htm";
+    WriteBytes(page, "<p>old</p>\r\n");
+    KelVelmoraData document = LoadedAndEdited(page);
+    fs::remove(page);
+    fs::create_symlink("/dev/full", page);
+
+    try {
+        document.Save();
+        ADD_FAILURE() << "saved onto a device";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), page.string());
+        EXPECT_NE(std::string(error.what()).find("Not a regular file"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_TRUE(fs::is_symlink(page));
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+
+    fs::remove(page);
+    document.Save();
+    EXPECT_EQ(ReadBytes(page), document.Html);
+}
+
+// When the folder refuses new files, the page is written in place; a full disk must then fail
+// before the first byte of the page changes.
+TEST_F(SaveFailureTest, FullDiskInAFolderThatRefusesNewFilesKeepsThePageWhole) {
+    if (!MountSmallDisk("site", "")) {
+        GTEST_SKIP() << skipReason_;
+    }
+    const fs::path site = root_ / "site";
+    const std::string oldText = "<html><head></head><body>old</body></html>\r\n";
+    const fs::path page = site / "index.htm";
+    WriteBytes(page, oldText);
+    KelVelmoraData document = LoadedAndEdited(page);
+    const fs::path filler = FillUp(site);
+    if (!SetImmutable(site, true)) {
+        GTEST_SKIP() << "cannot make a folder refuse new files: " << std::strerror(errno);
+    }
+
+    try {
+        document.Save();
+        ADD_FAILURE() << "saved onto a full disk";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), page.string());
+        EXPECT_NE(std::string(error.what()).find(std::strerror(ENOSPC)), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(ReadBytes(page), oldText);
+
+    ASSERT_TRUE(SetImmutable(site, false));
+    fs::remove(filler);
+    ASSERT_TRUE(SetImmutable(site, true));
+    document.Save();
+    EXPECT_EQ(ReadBytes(page), document.Html);
+    EXPECT_EQ(std::distance(fs::directory_iterator(site), {}), 1);
+    SetImmutable(site, false);
 }
 
 }  // namespace
