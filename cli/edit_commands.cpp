@@ -17,7 +17,7 @@
 namespace velmora::cli {
 namespace {
 
-struct CommandSpec {
+struct EditCommandEntry {
     EditKind kind;
     const char* name;
     const char* description;
@@ -25,7 +25,7 @@ struct CommandSpec {
     const char* textHelp;
 };
 
-constexpr CommandSpec kCommands[] = {
+constexpr EditCommandEntry kCommands[] = {
     {EditKind::Title, "set-title", "Replace the page's title", "TEXT", "The new title"},
     {EditKind::Description, "set-description", "Replace the page's meta description", "TEXT",
      "The new description"},
@@ -82,24 +82,24 @@ bool WriteAll(const std::string& bytes) {
 }  // namespace
 
 void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind) {
-    for (const CommandSpec& spec : kCommands) {
-        CLI::App& command = *app.add_subcommand(spec.name, spec.description);
+    for (const EditCommandEntry& entry : kCommands) {
+        CLI::App& command = *app.add_subcommand(entry.name, entry.description);
         command.add_option("file", arguments.file, "The page to change")
             ->required()
             ->type_name("FILE");
-        if (spec.textName != nullptr) {
-            command.add_option("text", arguments.text, spec.textHelp)
+        if (entry.textName != nullptr) {
+            command.add_option("text", arguments.text, entry.textHelp)
                 ->required()
-                ->type_name(spec.textName);
+                ->type_name(entry.textName);
         }
-        if (spec.kind == EditKind::Keywords) {
+        if (entry.kind == EditKind::Keywords) {
             command.add_flag("--keep-order", arguments.keepOrder,
                              "Keep the keywords in the order given");
         }
         command.add_flag("--stdout", arguments.toStdout,
                          "Print the page as Save would write it; change no file");
         AddSettingsFlags(command, arguments.settings);
-        command.callback([&kind, edit = spec.kind] { kind = edit; });
+        command.callback([&kind, edit = entry.kind] { kind = edit; });
     }
 }
 
