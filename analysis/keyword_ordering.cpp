@@ -14,7 +14,7 @@ std::int32_t Saturated(std::int64_t value) {
 
 // Scores keywords against one page and title; the title is lower-cased once for all of them.
 class Scorer {
-  public:
+public:
     Scorer(const WordList& words, std::string_view title, const KelVelmoraOptions& options)
         : words_(words),
           options_(options),
@@ -33,7 +33,7 @@ class Scorer {
         return score;
     }
 
-  private:
+private:
     bool InTitle(std::string_view keyword) const {
         if (keyword.empty()) {
             return false;
