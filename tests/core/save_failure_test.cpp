@@ -114,6 +114,22 @@ protected:
         return document;
     }
 
+    // Saves, and returns the error; a save that goes through is a test failure.
+    static std::optional<FileError> SaveMustFail(KelVelmoraData& document,
+                                                 const std::string& what) {
+        try {
+            document.Save();
+        } catch (const FileError& error) {
+            return error;
+        }
+        ADD_FAILURE() << "saved " << what;
+        return std::nullopt;
+    }
+
+    static bool Mentions(const FileError& error, std::string_view reason) {
+        return std::string_view(error.what()).find(reason) != std::string_view::npos;
+    }
+
     fs::path root_;
     std::vector<fs::path> mounts_;
     std::optional<std::string> oldTmpdir_;
@@ -131,13 +147,9 @@ TEST_F(SaveFailureTest, FullDiskUnderThePageKeepsItAndASecondSaveWorks) {
     KelVelmoraData document = LoadedAndEdited(page);
     const fs::path filler = FillUp(root_ / "site");
 
-    try {
-        document.Save();
-        ADD_FAILURE() << "saved onto a full disk";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), page.string());
-        EXPECT_NE(std::string(error.what()).find(std::strerror(ENOSPC)), std::string::npos)
-            << error.what();
+    if (const auto error = SaveMustFail(document, "onto a full disk")) {
+        EXPECT_EQ(error->path(), page.string());
+        EXPECT_TRUE(Mentions(*error, std::strerror(ENOSPC))) << error->what();
     }
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(ReadBytes(page), oldText);
@@ -164,13 +176,9 @@ TEST_F(SaveFailureTest, FullOrReadOnlyBackupFolderLeavesThePageUntouched) {
     for (const auto& [folder, reason] :
          {std::pair{root_ / "full-tmp", ENOSPC}, std::pair{root_ / "ro-tmp", EROFS}}) {
         UseBackupFolder(folder);
-        try {
-            document.Save();
-            ADD_FAILURE() << "saved without a backup in " << folder;
-        } catch (const FileError& error) {
-            EXPECT_EQ(fs::path(error.path()).parent_path(), folder);
-            EXPECT_NE(std::string(error.what()).find(std::strerror(reason)), std::string::npos)
-                << error.what();
+        if (const auto error = SaveMustFail(document, "without a backup in " + folder.string())) {
+            EXPECT_EQ(fs::path(error->path()).parent_path(), folder);
+            EXPECT_TRUE(Mentions(*error, std::strerror(reason))) << error->what();
         }
         EXPECT_TRUE(document.IsModified());
         EXPECT_EQ(ReadBytes(page), oldText);
@@ -190,13 +198,9 @@ TEST_F(SaveFailureTest, PageReplacedByAFolderIsReportedAndLeftAlone) {
     fs::remove(page);
     fs::create_directories(page / "inside");
 
-    try {
-        document.Save();
-        ADD_FAILURE() << "saved over a folder";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), page.string());
-        EXPECT_NE(std::string(error.what()).find(std::strerror(EISDIR)), std::string::npos)
-            << error.what();
+    if (const auto error = SaveMustFail(document, "over a folder")) {
+        EXPECT_EQ(error->path(), page.string());
+        EXPECT_TRUE(Mentions(*error, std::strerror(EISDIR))) << error->what();
     }
     EXPECT_TRUE(document.IsModified());
     EXPECT_TRUE(fs::is_directory(page / "inside"));
@@ -214,13 +218,9 @@ TEST_F(SaveFailureTest, FolderGoneBetweenLoadAndSaveIsReportedAndNothingIsCreate
     KelVelmoraData document = LoadedAndEdited(page);
     fs::remove_all(site);
 
-    try {
-        document.Save();
-        ADD_FAILURE() << "saved into a folder that is gone";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), page.string());
-        EXPECT_NE(std::string(error.what()).find(std::strerror(ENOENT)), std::string::npos)
-            << error.what();
+    if (const auto error = SaveMustFail(document, "into a folder that is gone")) {
+        EXPECT_EQ(error->path(), page.string());
+        EXPECT_TRUE(Mentions(*error, std::strerror(ENOENT))) << error->what();
     }
     EXPECT_TRUE(document.IsModified());
     EXPECT_FALSE(fs::exists(site));
@@ -270,13 +270,9 @@ TEST_F(SaveFailureTest, PageReplacedByALinkToDevFullIsRefused) {
     fs::remove(page);
     fs::create_symlink("/dev/full", page);
 
-    try {
-        document.Save();
-        ADD_FAILURE() << "saved onto a device";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), page.string());
-        EXPECT_NE(std::string(error.what()).find("Not a regular file"), std::string::npos)
-            << error.what();
+    if (const auto error = SaveMustFail(document, "onto a device")) {
+        EXPECT_EQ(error->path(), page.string());
+        EXPECT_TRUE(Mentions(*error, "Not a regular file")) << error->what();
     }
     EXPECT_TRUE(document.IsModified());
     EXPECT_TRUE(fs::is_symlink(page));
@@ -303,13 +299,9 @@ TEST_F(SaveFailureTest, FullDiskInAFolderThatRefusesNewFilesKeepsThePageWhole) {
         GTEST_SKIP() << "cannot make a folder refuse new files: " << std::strerror(errno);
     }
 
-    try {
-        document.Save();
-        ADD_FAILURE() << "saved onto a full disk";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), page.string());
-        EXPECT_NE(std::string(error.what()).find(std::strerror(ENOSPC)), std::string::npos)
-            << error.what();
+    if (const auto error = SaveMustFail(document, "onto a full disk")) {
+        EXPECT_EQ(error->path(), page.string());
+        EXPECT_TRUE(Mentions(*error, std::strerror(ENOSPC))) << error->what();
     }
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(ReadBytes(page), oldText);
