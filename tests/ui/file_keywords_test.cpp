@@ -39,17 +39,6 @@ const QByteArray kLatinPage =
     "<html>\r\n<head>\r\n<title>Caf\xe9 Bread</title>\r\n</head>\r\n<body>\r\n"
     "<p>Caf\xe9 bread and more bread.</p>\r\n</body>\r\n</html>\r\n";
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 }  // namespace
 
 class FileKeywordsTest : public QObject {

@@ -35,17 +35,6 @@ const QByteArray kPage =
     "<meta name=\"keywords\" content=\"frame,page\">\r\n</head>\r\n<body>\r\n"
     "<p>The frame page   shows a frame and a page.</p>\r\n</body>\r\n</html>\r\n";
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QStringList Texts(const QList<QAction*>& actions) {
     QStringList texts;
     for (const QAction* action : actions) {

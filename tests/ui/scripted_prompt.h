@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QList>
 #include <QPixmap>
 #include <QString>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <deque>
@@ -74,6 +76,17 @@ inline void AnswerWhenShown(QWidget& dialog, std::function<void()> answer) {
         answer();
     });
     poll->start();
+}
+
+inline QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }
 
 // Saves a picture of widget as <name>.png in VELMORA_SCREENSHOTS (else ./screenshots).

@@ -25,12 +25,6 @@ namespace {
 const QByteArray kPage =
     "<html><head><title>Start page</title></head><body><p>Start page text</p></body></html>\n";
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // The names the open dialog's file list shows.
 QStringList ListedNames(const QTreeView& view) {
     QStringList names;
