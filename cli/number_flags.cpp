@@ -1,6 +1,7 @@
 #include "cli/number_flags.h"
 
 #include <charconv>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -38,45 +39,41 @@ bool IsDecimalText(const std::string& text) {
 
 template <typename Number>
 std::string RangeText(Number minimum, Number maximum) {
-    return std::to_string(minimum) + " to " + std::to_string(maximum);
+    // Streams print 100.0 as "100", as the user would type it.
+    std::ostringstream text;
+    text << minimum << " to " << maximum;
+    return text.str();
+}
+
+// Text that `isNumberText` accepts, read with from_chars and held to [minimum, maximum].
+template <typename Number>
+CLI::Validator RangeValidator(Number minimum, Number maximum,
+                              bool (*isNumberText)(const std::string&), const std::string& kind) {
+    const std::string range = RangeText(minimum, maximum);
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            if (!isNumberText(text)) {
+                return "'" + text + "' is not " + kind + " (" + range + ")";
+            }
+            Number value{};
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), value);
+            if (error != std::errc() || value < minimum || value > maximum) {
+                return text + " is outside the range " + range;
+            }
+            return {};
+        },
+        std::string());
 }
 
 }  // namespace
 
 CLI::Validator WholeNumber(std::int64_t minimum, std::int64_t maximum) {
-    const std::string range = RangeText(minimum, maximum);
-    return CLI::Validator(
-        [=](std::string& text) -> std::string {
-            std::int64_t value = 0;
-            if (!IsWholeNumberText(text)) {
-                return "'" + text + "' is not a whole number (" + range + ")";
-            }
-            const auto [end, error] =
-                std::from_chars(text.data(), text.data() + text.size(), value);
-            if (error != std::errc() || value < minimum || value > maximum) {
-                return text + " is outside the range " + range;
-            }
-            return {};
-        },
-        std::string());
+    return RangeValidator(minimum, maximum, IsWholeNumberText, "a whole number");
 }
 
 CLI::Validator DecimalNumber(double minimum, double maximum) {
-    const std::string range = RangeText(static_cast<int>(minimum), static_cast<int>(maximum));
-    return CLI::Validator(
-        [=](std::string& text) -> std::string {
-            double value = 0;
-            if (!IsDecimalText(text)) {
-                return "'" + text + "' is not a number (" + range + ")";
-            }
-            const auto [end, error] =
-                std::from_chars(text.data(), text.data() + text.size(), value);
-            if (error != std::errc() || value < minimum || value > maximum) {
-                return text + " is outside the range " + range;
-            }
-            return {};
-        },
-        std::string());
+    return RangeValidator(minimum, maximum, IsDecimalText, "a number");
 }
 
 }  // namespace velmora::cli
