@@ -14,7 +14,7 @@
 #include "cli/parallel_runner.h"
 #include "cli/progress_bar.h"
 #include "cli/text_report.h"
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 
 namespace velmora::cli {
 namespace {

@@ -12,7 +12,7 @@
 #include "core/html_functions_read.h"
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 
 namespace velmora::cli {
 namespace {

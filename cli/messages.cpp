@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <new>
 
-#include "core/file_error.h"
+#include "document/file_error.h"
 
 namespace velmora::cli {
 

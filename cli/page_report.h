@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "options/velmora_types.h"
 
 namespace velmora::cli {

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "ui/application_version.h"
 #include "ui/prompt.h"
 

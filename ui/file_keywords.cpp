@@ -24,7 +24,7 @@
 #include "core/html_functions_read.h"
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/keyword_options.h"

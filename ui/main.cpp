@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <exception>
 
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "ui/about_box.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"

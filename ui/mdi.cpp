@@ -11,7 +11,7 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "ui/startup.h"
 
 namespace velmora {

@@ -19,7 +19,7 @@
 
 #include "analysis/keyword_choice.h"
 #include "core/html_functions_read.h"
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 
 namespace velmora {
 namespace {

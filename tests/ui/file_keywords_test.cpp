@@ -16,7 +16,7 @@
 
 #include "analysis/keyword_choice.h"
 #include "core/html_functions_read.h"
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "scripted_prompt.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"

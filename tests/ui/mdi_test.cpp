@@ -20,7 +20,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "scripted_prompt.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"

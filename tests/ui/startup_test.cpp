@@ -11,7 +11,7 @@
 #include <QTreeView>
 #include <memory>
 
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 #include "scripted_prompt.h"
 #include "ui/about_box.h"
 #include "ui/change_keywords_form.h"

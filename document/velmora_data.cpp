@@ -1,12 +1,12 @@
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 
 #include <cstring>
 #include <ctime>
 #include <optional>
 #include <utility>
 
-#include "core/file_error.h"
-#include "core/file_functions.h"
+#include "document/file_error.h"
+#include "document/file_functions.h"
 #include "core/html_functions_write.h"
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"

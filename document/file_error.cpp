@@ -1,4 +1,4 @@
-#include "core/file_error.h"
+#include "document/file_error.h"
 
 #include <system_error>
 

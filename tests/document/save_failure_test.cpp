@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "core/file_error.h"
-#include "core/velmora_data.h"
+#include "document/file_error.h"
+#include "document/velmora_data.h"
 
 namespace velmora {
 namespace {

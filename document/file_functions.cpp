@@ -1,4 +1,4 @@
-#include "core/file_functions.h"
+#include "document/file_functions.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <utility>
 
-#include "core/file_error.h"
+#include "document/file_error.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/velmora_data.h"
+#include "document/velmora_data.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "analysis/compressed_html.h"
-#include "core/file_error.h"
+#include "document/file_error.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/file_functions.h"
+#include "document/file_functions.h"
 
 #include <gtest/gtest.h>
 
