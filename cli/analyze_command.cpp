@@ -5,6 +5,7 @@
 #include <exception>
 #include <thread>
 
+#include "cli/checked_output.h"
 #include "cli/exit_codes.h"
 #include "cli/json_report.h"
 #include "cli/messages.h"
@@ -39,10 +40,6 @@ std::string Number(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
-}
-
-void Write(const std::string& text, std::FILE* stream) {
-    std::fwrite(text.data(), 1, text.size(), stream);
 }
 
 // A worker owns its document and its copy of the options: nothing it touches is shared.
@@ -106,14 +103,14 @@ int RunAnalyze(const AnalyzeArguments& arguments) {
     std::size_t failed = 0;
     bool belowFailUnder = false;
 
+    CheckedOutput& out = StandardOutput();
     const auto deliver = [&](std::size_t, PageOutcome& outcome) {
         bar.Clear();
-        Write(outcome.output, stdout);
-        if (!arguments.json && !outcome.output.empty()) {
-            Write("\n", stdout);
+        if (!out.Write(outcome.output) ||
+            (!arguments.json && !outcome.output.empty() && !out.Write("\n")) || !out.Flush()) {
+            return false;
         }
-        std::fflush(stdout);
-        Write(outcome.problem, stderr);
+        std::fputs(outcome.problem.c_str(), stderr);
         failed += outcome.failed ? 1 : 0;
         if (outcome.rated) {
             if (arguments.failUnder && outcome.rated->rating < *arguments.failUnder) {
@@ -123,6 +120,7 @@ int RunAnalyze(const AnalyzeArguments& arguments) {
             }
             rated.push_back(std::move(*outcome.rated));
         }
+        return true;
     };
     RunInOrder<PageOutcome>(
         inputs.size(), arguments.jobs.value_or(DefaultJobs()),
@@ -131,7 +129,8 @@ int RunAnalyze(const AnalyzeArguments& arguments) {
     bar.Clear();
 
     if (!arguments.json && pageCount > 1) {
-        Write(SummaryText(rated, failed), stdout);
+        // A failed write is reported when main closes the output.
+        out.Write(SummaryText(rated, failed));
     }
     if (failed > 0) {
         return kExitFileError;

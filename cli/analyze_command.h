@@ -24,7 +24,8 @@ struct AnalyzeArguments {
 
 CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments);
 
-// Writes the reports to standard output and problems to standard error; returns the exit code.
+// Writes the reports through StandardOutput(), which main closes, and problems to standard
+// error; returns the exit code.
 int RunAnalyze(const AnalyzeArguments& arguments);
 
 }  // namespace velmora::cli

@@ -3,9 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <sstream>
 #include <string>
 
 #include "cli/analyze_command.h"
+#include "cli/checked_output.h"
 #include "cli/edit_commands.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
@@ -15,6 +17,26 @@ namespace {
 std::string VersionLine() {
     return std::string("velmora-cli ") + VELMORA_VERSION_TEXT + " (build " + VELMORA_BUILD_NUMBER +
            ")";
+}
+
+// The exit code once standard output is closed: a command that wrote everything can still
+// fail at the last flush.
+int Finished(int code) {
+    velmora::cli::CheckedOutput& out = velmora::cli::StandardOutput();
+    if (!out.Close()) {
+        return velmora::cli::ExitForFailedOutput(out);
+    }
+    return code;
+}
+
+// Help and version text go through the checked output like every other result.
+int PrintedExit(const CLI::App& app, const CLI::Error& request) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = app.exit(request, out, err);
+    std::fputs(err.str().c_str(), stderr);
+    velmora::cli::StandardOutput().Write(out.str());
+    return Finished(code);
 }
 
 }  // namespace
@@ -41,9 +63,9 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
-        return app.exit(help);
+        return PrintedExit(app, help);
     } catch (const CLI::CallForVersion& version) {
-        return app.exit(version);
+        return PrintedExit(app, version);
     } catch (const CLI::ParseError& error) {
         const std::string first = argc > 1 ? argv[1] : "";
         const bool unknownCommand =
@@ -59,7 +81,8 @@ int main(int argc, char** argv) {
     }
 
     try {
-        return analyze.parsed() ? RunAnalyze(analyzeArguments) : RunEdit(editKind, editArguments);
+        return Finished(analyze.parsed() ? RunAnalyze(analyzeArguments)
+                                         : RunEdit(editKind, editArguments));
     } catch (const std::exception& error) {
         // The settings store or the system failed outside any one page.
         std::fprintf(stderr, "velmora-cli: %s\n", error.what());

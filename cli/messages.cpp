@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <new>
 
+#include "cli/escaped_text.h"
 #include "document/file_error.h"
 
 namespace velmora::cli {
 
 std::string ProblemLine(const std::string& subject, const std::string& reason) {
-    return "velmora-cli: " + subject + ": " + reason + "\n";
+    // A file name or a reason may hold any byte; the message stays one line that cannot drive
+    // the terminal.
+    return "velmora-cli: " + EscapeControls(subject) + ": " + EscapeControls(reason) + "\n";
 }
 
 void ReportProblem(const std::string& subject, const std::string& reason) {

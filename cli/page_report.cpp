@@ -44,8 +44,9 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     report.rating = checks.Rating;
     report.ratingText = document.GetRatingText();
     for (std::size_t i = 0; i < checks.Advice.size(); ++i) {
+        // An advice line can quote the page (the spammed word), so it is decoded like the rest.
         report.findings.push_back(
-            {i < checks.Titles.size() ? checks.Titles[i] : std::string(), checks.Advice[i]});
+            {i < checks.Titles.size() ? checks.Titles[i] : std::string(), utf8(checks.Advice[i])});
     }
 
     // Keywords compare as IsDuplicateKeyword and IsWordInList compare them; looked up by key

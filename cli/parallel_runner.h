@@ -21,18 +21,21 @@ using WorkerFactory = std::function<std::function<Result(std::size_t)>()>;
 
 // Runs job 0 .. count-1 on `threads` threads (at least one; on the calling thread when one).
 // deliver(index, result) runs on the calling thread, in index order, as soon as a result and all
-// before it are ready; finished(count) runs there whenever more jobs have finished. An exception
-// thrown by a job is thrown again from its delivery.
+// before it are ready; when it returns false, no further job starts and nothing more is
+// delivered. finished(count) runs there whenever more jobs have finished. An exception thrown by
+// a job is thrown again from its delivery.
 template <typename Result>
 void RunInOrder(std::size_t count, unsigned threads, const WorkerFactory<Result>& makeWorker,
-                const std::function<void(std::size_t, Result&)>& deliver,
+                const std::function<bool(std::size_t, Result&)>& deliver,
                 const std::function<void(std::size_t)>& finished) {
     if (threads <= 1 || count <= 1) {
         const auto worker = makeWorker();
         for (std::size_t i = 0; i < count; ++i) {
             Result result = worker(i);
             finished(i + 1);
-            deliver(i, result);
+            if (!deliver(i, result)) {
+                return;
+            }
         }
         return;
     }
@@ -88,7 +91,11 @@ void RunInOrder(std::size_t count, unsigned threads, const WorkerFactory<Result>
             std::rethrow_exception(failure);
         }
         if (result) {
-            deliver(delivered, *result);
+            if (!deliver(delivered, *result)) {
+                // The pool's threads end with the jobs they hold.
+                next = count;
+                return;
+            }
             ++delivered;
         }
     }

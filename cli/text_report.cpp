@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <numeric>
 
+#include "cli/escaped_text.h"
+
 namespace velmora::cli {
 namespace {
 
@@ -31,49 +33,34 @@ std::string Times(std::int32_t count) {
 }
 
 std::string DetailLine(const KeywordDetail& detail) {
-    std::string line = "    " + detail.keyword + ": " + Times(detail.occurrences) + ", " +
-                       (detail.good ? "good" : "bad");
+    std::string line = "    " + EscapeControls(detail.keyword) + ": " + Times(detail.occurrences) +
+                       ", " + (detail.good ? "good" : "bad");
     if (detail.duplicate) {
         line += ", duplicate";
     }
     return line + ", score " + std::to_string(detail.score) + "\n";
 }
 
-// One line per field: line breaks and tabs inside a text are shown as escapes.
+// One line per field: control characters inside a text are shown as escapes.
 std::string Shown(const std::string& text) {
-    if (text.empty()) {
-        return "(none)";
-    }
-    std::string shown;
-    for (const char c : text) {
-        switch (c) {
-            case '\r':
-                shown += "\\r";
-                break;
-            case '\n':
-                shown += "\\n";
-                break;
-            case '\t':
-                shown += "\\t";
-                break;
-            default:
-                shown += c;
-        }
-    }
-    return shown;
+    return text.empty() ? "(none)" : EscapeControls(text);
+}
+
+std::string ShownList(const std::vector<std::string>& items) {
+    return EscapeControls(Join(items, ", "));
 }
 
 }  // namespace
 
 std::string ToText(const PageReport& report) {
-    std::string text = report.file + "\n";
+    std::string text = EscapeControls(report.file) + "\n";
     text += Field("Rating", report.ratingText);
     text += Field("Encoding", report.encoding);
     text += Field("Title", Shown(report.title));
     text += Field("Description", Shown(report.description));
     text += Field("Keywords", report.keywords.empty()
                                   ? "(none)"
-                                  : Join(report.keywords, ", ") + " (" +
+                                  : ShownList(report.keywords) + " (" +
                                         std::to_string(report.goodKeywords) + " good, " +
                                         std::to_string(report.badKeywords) + " bad)");
     text += Field("Words", std::to_string(report.wordCount));
@@ -82,8 +69,8 @@ std::string ToText(const PageReport& report) {
         text += Field("Advice", "none");
     }
     for (std::size_t i = 0; i < report.findings.size(); ++i) {
-        text += i == 0 ? Field("Advice", report.findings[i].advice)
-                       : std::string(19, ' ') + report.findings[i].advice + "\n";
+        text += i == 0 ? Field("Advice", EscapeControls(report.findings[i].advice))
+                       : std::string(19, ' ') + EscapeControls(report.findings[i].advice) + "\n";
     }
     if (!report.keywordDetails.empty()) {
         text += "  Keyword details:\n";
@@ -93,7 +80,7 @@ std::string ToText(const PageReport& report) {
     }
     text += Field("Good candidates", std::to_string(report.goodCandidates.size()));
     text += Field("Auto keywords",
-                  report.autoKeywords.empty() ? "(none)" : Join(report.autoKeywords, ", "));
+                  report.autoKeywords.empty() ? "(none)" : ShownList(report.autoKeywords));
     return text;
 }
 
@@ -121,7 +108,7 @@ std::string SummaryText(const std::vector<RatedPage>& pages, std::size_t failedP
         text += "  Lowest rated:\n";
     }
     for (const RatedPage& page : worst) {
-        text += "    " + page.ratingText + "  " + page.file + "\n";
+        text += "    " + page.ratingText + "  " + EscapeControls(page.file) + "\n";
     }
     return text;
 }

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -123,6 +124,41 @@ protected:
         }
         close(terminal);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), shown};
+    }
+
+    // Runs with standard output on /dev/full, or on a pipe whose reader is gone; the child may
+    // inherit an ignored broken-pipe signal, as under some CI runners. Returns the wait status.
+    enum class Output { Full, ClosedPipe };
+    int RunToFailingOutput(const std::vector<std::string>& arguments, Output output,
+                           bool ignorePipeSignal, std::string& err) {
+        const fs::path errPath = root_ / "stderr";
+        int pipeEnds[2] = {-1, -1};
+        if (output == Output::ClosedPipe) {
+            EXPECT_EQ(pipe(pipeEnds), 0);
+            close(pipeEnds[0]);
+        }
+        const pid_t child = fork();
+        if (child == 0) {
+            const int outFile = output == Output::Full ? open("/dev/full", O_WRONLY) : pipeEnds[1];
+            dup2(outFile, STDOUT_FILENO);
+            dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+            signal(SIGPIPE, ignorePipeSignal ? SIG_IGN : SIG_DFL);
+            setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(VELMORA_CLI)};
+            for (const std::string& argument : arguments) {
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(VELMORA_CLI, argv.data());
+            _exit(127);
+        }
+        if (pipeEnds[1] >= 0) {
+            close(pipeEnds[1]);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        err = ReadFile(errPath);
+        return status;
     }
 
     std::size_t BackupCount() const {
@@ -375,6 +411,113 @@ TEST_F(VelmoraCli, ExitCodesAndOneLineErrors) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_EQ(run.out, "");
     }
+}
+
+// Every text taken from a Windows-1252 page reaches both reports as UTF-8, the advice line that
+// quotes the spammed word included.
+TEST_F(VelmoraCli, EveryTextOfAWindows1252PageIsDecoded) {
+    const std::string brulee =
+        "br\xFBl\xE9"
+        "e";
+    const std::string bruleeUtf8 =
+        "br\xC3\xBBl\xC3\xA9"
+        "e";
+    const fs::path page =
+        Page("latin.htm", "<html><head><title>Cr\xE8me " + brulee +
+                              "</title><meta name=\"description\" content=\"Caf\xE9 " + brulee +
+                              "\"><meta name=\"keywords\" content=\"cr\xE8me " + brulee + ", " +
+                              brulee + " tart, " + brulee + " cake, " + brulee +
+                              " pie\"></head><body>" + brulee + " tart, cr\xE8me " + brulee + ". " +
+                              brulee + " tart and cr\xE8me " + brulee + ".</body></html>\r\n");
+    const std::string advice =
+        "Keyword \"" + bruleeUtf8 + "\" used too often, reduce usage (keyword spamming)";
+
+    const RunResult json = Run({"analyze", "--json", "--defaults", page.string()});
+    ASSERT_EQ(json.code, 0) << json.err;
+    const Json report = JsonLines(json.out).at(0);
+    EXPECT_EQ(report["encoding"], "windows-1252");
+    EXPECT_EQ(report["spammed_word"], bruleeUtf8);
+    EXPECT_EQ(report["advice"][1], advice);
+    EXPECT_EQ(report["findings"][1]["advice"], advice);
+    EXPECT_EQ(report["keyword_details"][1]["keyword"], bruleeUtf8 + " tart");
+    EXPECT_FALSE(report["good_candidates"].empty());
+    EXPECT_NE(json.out.find("\"text\":\"" + bruleeUtf8 + " tart\""), std::string::npos);
+    // No text lost a byte to the replacement character on the way.
+    EXPECT_EQ(json.out.find("\xEF\xBF\xBD"), std::string::npos) << json.out;
+
+    const RunResult text = Run({"analyze", "--defaults", page.string()});
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_NE(text.out.find("                   " + advice + "\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Cr\xC3\xA8me " + bruleeUtf8), std::string::npos);
+    EXPECT_EQ(text.out.find(brulee), std::string::npos);
+}
+
+// A full disk and a reader that went away, as a CI job meets them.
+TEST_F(VelmoraCli, WriteErrorsFailWithExitThreeAndClosedPipesEndQuietly) {
+    const fs::path page = Page("good.htm", CompletePage("alpha", "alpha, beta"));
+    const std::string noSpace = "velmora-cli: standard output: No space left on device\n";
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"analyze", "--json", page.string()},
+          {"analyze", page.string(), page.string()},
+          {"--version"},
+          {"analyze", "--help"}}) {
+        std::string err;
+        const int status = RunToFailingOutput(arguments, Output::Full, false, err);
+        ASSERT_TRUE(WIFEXITED(status)) << arguments[0];
+        EXPECT_EQ(WEXITSTATUS(status), 3) << arguments.back();
+        EXPECT_EQ(err, noSpace);
+    }
+
+    // Ended by the broken-pipe signal with nothing said, even when the signal was ignored.
+    std::vector<std::string> many{"analyze", "--json", "-j", "2"};
+    for (int i = 0; i < 40; ++i) {
+        many.push_back(page.string());
+    }
+    for (const bool ignored : {false, true}) {
+        std::string err;
+        const int status = RunToFailingOutput(many, Output::ClosedPipe, ignored, err);
+        ASSERT_TRUE(WIFSIGNALED(status)) << ignored;
+        EXPECT_EQ(WTERMSIG(status), SIGPIPE);
+        EXPECT_EQ(err, "");
+    }
+}
+
+// Control characters from pages and file names are shown as escapes: none reaches the terminal
+// and no text starts a line of its own.
+TEST_F(VelmoraCli, ReadableReportEscapesControlCharacters) {
+    const fs::path latin =
+        Page("odd\nname\x1B[2J.htm",
+             "<html><head><title>T\x1B]0;owned\x07 \x81 end</title><meta name=\"description\" "
+             "content=\"a\x7F b\x1B[8m\"><meta name=\"keywords\" content=\"alpha\x1B[31m, beta\x7F"
+             "\"></head><body>alpha alpha</body></html>\r\n");
+    const fs::path utf8 = Page("utf8.htm", CompletePage("caf\xC3\xA9 \xC2\x9B"
+                                                        "1m",
+                                                        "alpha \xC2\x85 x, beta"));
+    const RunResult run = Run({"analyze", "--defaults", latin.string(), utf8.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::string escapedName = (root_ / "odd\\nname\\x1b[2J.htm").string();
+    EXPECT_NE(run.out.find(escapedName + "\n  Rating:"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  " + escapedName + "\n"), std::string::npos);  // in the summary
+    EXPECT_NE(run.out.find("Title:           T\\x1b]0;owned\\x07 \\u0081 end\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("Description:     a\\x7f b\\x1b[8m\n"), std::string::npos);
+    EXPECT_NE(run.out.find("Keywords:        alpha\\x1b[31m, beta\\x7f ("), std::string::npos);
+    EXPECT_NE(run.out.find("    alpha\\x1b[31m: "), std::string::npos);
+    EXPECT_NE(run.out.find("Title:           caf\xC3\xA9 \\u009b1m\n"), std::string::npos);
+    EXPECT_NE(run.out.find("alpha \\u0085 x, beta"), std::string::npos);
+    for (std::size_t i = 0; i < run.out.size(); ++i) {
+        const auto c = static_cast<unsigned char>(run.out[i]);
+        EXPECT_TRUE((c >= 0x20 && c != 0x7F) || c == '\n') << "byte " << i << ": " << int{c};
+        if (c == 0xC2 && i + 1 < run.out.size()) {
+            EXPECT_GE(static_cast<unsigned char>(run.out[i + 1]), 0xA0) << "C1 control at " << i;
+        }
+    }
+
+    // A problem line names the file in one line too.
+    const RunResult missing = Run({"analyze", (root_ / "gone\n.htm").string()});
+    EXPECT_EQ(missing.code, 3);
+    EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+    EXPECT_NE(missing.err.find("gone\\n.htm: No such file or directory"), std::string::npos);
 }
 
 TEST_F(VelmoraCli, LargePageIsAnalysed) {

@@ -1,0 +1,76 @@
+#include "cli/checked_output.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "cli/exit_codes.h"
+#include "cli/messages.h"
+
+namespace velmora::cli {
+
+bool CheckedOutput::Write(std::string_view bytes) {
+    if (Failed() || closed_) {
+        return false;
+    }
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) {
+        return Fail();
+    }
+    return true;
+}
+
+bool CheckedOutput::Flush() {
+    if (Failed() || closed_) {
+        return false;
+    }
+    return std::fflush(stream_) == 0 || Fail();
+}
+
+bool CheckedOutput::Close() {
+    if (closed_) {
+        return !Failed();
+    }
+    // Text written past this class (a library printing help to std::cout) shares the stream, so
+    // its failures show in the stream's error flag.
+    errno = 0;
+    if (!Failed() && (std::fflush(stream_) != 0 || std::ferror(stream_) != 0)) {
+        Fail();
+    }
+    closed_ = true;
+    errno = 0;
+    if (std::fclose(stream_) != 0 && !Failed()) {
+        Fail();
+    }
+    return !Failed();
+}
+
+bool CheckedOutput::Fail() {
+    // A stream error flag set by an earlier, unchecked write leaves no error number behind.
+    error_ = errno != 0 ? errno : EIO;
+    return false;
+}
+
+CheckedOutput& StandardOutput() {
+    static CheckedOutput output(stdout);
+    return output;
+}
+
+int ExitForFailedOutput(const CheckedOutput& output) {
+    if (output.Error() == EPIPE) {
+        // The signal was ignored or blocked when the write failed (an inherited setting);
+        // ending by it now gives the caller the status a default setting gives.
+        std::signal(SIGPIPE, SIG_DFL);
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        pthread_sigmask(SIG_UNBLOCK, &pipeSignal, nullptr);
+        std::raise(SIGPIPE);
+    }
+    ReportProblem("standard output", std::strerror(output.Error()));
+    return kExitFileError;
+}
+
+}  // namespace velmora::cli
