@@ -74,6 +74,20 @@ void ApplyEdit(EditKind kind, const std::string& typed, bool keepOrder, KelVelmo
     }
 }
 
+// Mixed line breaks, a Ctrl-Z end mark or binary data cannot come back as they were; the backup
+// keeps them, and the user is told.
+void WarnWhenOtherBytesChange(const KelVelmoraData& document, bool toStdout) {
+    if (document.SaveKeepsOtherBytes()) {
+        return;
+    }
+    const std::string change =
+        "changes line breaks outside the head (the page has mixed line breaks, an end-of-file "
+        "mark or binary data)";
+    ReportProblem(document.FileName,
+                  toStdout ? "warning: the page printed " + change
+                           : "warning: saving " + change + "; the original is kept in the backup");
+}
+
 bool WriteAll(const std::string& bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
            std::fflush(stdout) == 0;
@@ -119,7 +133,8 @@ int RunEdit(EditKind kind, const EditArguments& arguments) {
         document.Load(arguments.file, options);
         ApplyEdit(kind, arguments.text, arguments.keepOrder, document, options);
         if (arguments.toStdout) {
-            if (!WriteAll(TextToSave(document.Html))) {
+            WarnWhenOtherBytesChange(document, true);
+            if (!WriteAll(document.BytesToSave())) {
                 ReportProblem("standard output", "write failed");
                 return kExitFileError;
             }
@@ -129,6 +144,7 @@ int RunEdit(EditKind kind, const EditArguments& arguments) {
             ReportProblem(arguments.file, "already as requested; nothing written");
             return kExitDone;
         }
+        WarnWhenOtherBytesChange(document, false);
         document.Save();
     } catch (const std::exception& error) {
         std::fputs(PageProblemLine(arguments.file, error).c_str(), stderr);

@@ -2,6 +2,7 @@
 
 #include "core/html_functions_read.h"
 #include "core/kel_string_functions.h"
+#include "core/text_rules.h"
 
 namespace velmora {
 namespace {
@@ -62,19 +63,99 @@ bool BeginsKeptReference(std::string_view text, std::size_t amp) {
     return name != "lt" && name != "gt" && name != "amp" && name != "nbsp" && name != "quot";
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (AsciiLowerByte(text[i]) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The end of the tag that starts at `at`, past its ">", skipping quoted attribute values; npos
+// when it never ends.
+std::size_t TagEnd(std::string_view text, std::size_t at) {
+    char quote = 0;
+    for (std::size_t i = at + 1; i < text.size(); ++i) {
+        if (quote != 0) {
+            quote = text[i] == quote ? 0 : quote;
+        } else if (text[i] == '"' || text[i] == '\'') {
+            quote = text[i];
+        } else if (text[i] == '>') {
+            return i + 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Where `<name` begins a start tag (the name followed by a blank, "/" or ">") at `at`, the end of
+// that tag; else npos.
+std::size_t StartTagEnd(std::string_view text, std::size_t at, std::string_view name) {
+    const std::string_view rest = text.substr(at);
+    if (!StartsWithIgnoringAsciiCase(rest, name) || rest.size() == name.size()) {
+        return std::string_view::npos;
+    }
+    const char after = rest[name.size()];
+    if (!IsBlank(after) && after != '/' && after != '>') {
+        return std::string_view::npos;
+    }
+    return TagEnd(text, at);
+}
+
+std::size_t SkipBlanks(std::string_view text, std::size_t at) {
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// Where a tag that would go in front of the whole text goes instead: after what the page begins
+// with that must stay first. A tag before the doctype switches browsers to quirks mode, and
+// output before a leading PHP block breaks the headers that block sends.
+std::size_t AfterLeadingPrologue(std::string_view text) {
+    std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    for (;;) {
+        const std::size_t next = SkipBlanks(text, at);
+        if (!text.substr(next).starts_with("<?")) {
+            break;
+        }
+        const std::size_t close = text.find("?>", next + 2);
+        if (close == std::string_view::npos) {
+            return next;
+        }
+        at = close + 2;
+    }
+    for (const std::string_view tag : {"<!doctype", "<html"}) {
+        if (const std::size_t end = StartTagEnd(text, SkipBlanks(text, at), tag);
+            end != std::string_view::npos) {
+            at = end;
+        }
+    }
+    return at;
+}
+
+bool HoldsTitleTag(std::string_view text) {
+    return PositionIgnoringAsciiCase(kTitleStart, text) != 0 ||
+           PositionIgnoringAsciiCase(kTitleEnd, text) != 0;
+}
+
 // Where a new title element can go so that the reader finds it: after the head start tag, unless
-// a title tag stands before that point; then in front of the whole text.
+// a title tag stands before that point; then in front of the whole text, after its prologue when
+// no title tag stands in that either.
 std::size_t NewTitlePlace(std::string_view text) {
     const std::size_t head = FindTextInsensitive(text, "<HEAD>");
-    if (head == 0) {
-        return 0;
+    if (head != 0 && !HoldsTitleTag(text.substr(0, head + 5))) {
+        return head + 5;
     }
-    const std::string_view before = text.substr(0, head + 5);
-    if (PositionIgnoringAsciiCase(kTitleStart, before) != 0 ||
-        PositionIgnoringAsciiCase(kTitleEnd, before) != 0) {
-        return 0;
-    }
-    return before.size();
+    const std::size_t prologueEnd = AfterLeadingPrologue(text);
+    return HoldsTitleTag(text.substr(0, prologueEnd)) ? 0 : prologueEnd;
 }
 
 }  // namespace
@@ -151,7 +232,7 @@ std::string RemoveMetaTag(std::string_view text, std::string_view name) {
 std::string InsertIntoHead(std::string_view text, std::string_view tag) {
     const std::size_t headEnd = FindTextInsensitive(text, "</HEAD>");
     if (headEnd == 0) {
-        return Splice(text, 0, 0, tag);
+        return Splice(text, AfterLeadingPrologue(text), 0, tag);
     }
     std::string insert(tag);
     insert.append("\r\n");

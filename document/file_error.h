@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace velmora {
 
@@ -23,6 +24,15 @@ public:
 private:
     std::string path_;
     std::string reason_;
+};
+
+// The page file changed on disk since it was read; the save wrote nothing.
+class PageChangedError : public FileError {
+public:
+    explicit PageChangedError(std::string path)
+        : FileError("Cannot save", std::move(path),
+                    "It has been changed by another program since it was read; nothing was "
+                    "written") {}
 };
 
 }  // namespace velmora

@@ -5,16 +5,17 @@
 #include <optional>
 #include <utility>
 
-#include "document/file_error.h"
-#include "document/file_functions.h"
 #include "core/html_functions_write.h"
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"
+#include "document/backup_folder.h"
+#include "document/file_error.h"
+#include "document/file_functions.h"
+#include "document/page_replacement.h"
 
 namespace velmora {
 namespace {
 
-constexpr char kCtrlZ = 26;
 constexpr std::size_t kBackupBaseNameLimit = 40;
 
 // Converting the line breaks of UTF-16 or UTF-32 text byte by byte would corrupt it.
@@ -29,58 +30,12 @@ std::optional<std::string> UnsupportedEncoding(std::string_view bytes) {
     return std::nullopt;
 }
 
-void AppendLines(std::string& text, std::string_view bytes) {
-    std::size_t start = 0;
-    while (const void* found = std::memchr(bytes.data() + start, '\r', bytes.size() - start)) {
-        const auto cr = static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data());
-        text.append(bytes, start, cr - start);
-        text += "\r\n";
-        start = cr + 1;
-    }
-    text.append(bytes, start);
-}
-
-// The text Load makes of a file's bytes: every line, whatever ends it (LF, CR LF or a lone CR),
-// followed by CR LF. A Ctrl-Z that begins the last line and is the file's last byte ends the file.
-std::string PageText(std::string_view bytes) {
-    if (bytes.ends_with(kCtrlZ)) {
-        const std::string_view rest = bytes.substr(0, bytes.size() - 1);
-        if (rest.empty() || rest.ends_with('\n') || rest.ends_with('\r')) {
-            bytes = rest;
-        }
-    }
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 16 + 2);
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const void* found = std::memchr(bytes.data() + start, '\n', bytes.size() - start);
-        if (found == nullptr) {
-            // The last line has no line feed; it may still end in a lone CR.
-            const std::string_view line = bytes.substr(start);
-            AppendLines(text, line);
-            if (!line.ends_with('\r')) {
-                text += "\r\n";
-            }
-            break;
-        }
-        const auto lf = static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data());
-        std::string_view line = bytes.substr(start, lf - start);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        AppendLines(text, line);
-        text += "\r\n";
-        start = lf + 1;
-    }
-    return text;
-}
-
-std::string LoadPageText(const std::string& fileName) {
-    const std::string bytes = ReadRegularFile(fileName);
+std::string ReadPageFile(const std::string& fileName) {
+    std::string bytes = ReadRegularFile(fileName);
     if (std::optional<std::string> reason = UnsupportedEncoding(bytes)) {
         throw FileError("Cannot load", fileName, std::move(*reason));
     }
-    return PageText(bytes);
+    return bytes;
 }
 
 // Cuts a base name to the limit; in a UTF-8 name the cut never splits a character.
@@ -114,10 +69,8 @@ LocalDateTime SystemLocalTime() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
-std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time) {
-    const std::size_t slash = pagePath.rfind('/');
-    const std::string_view name =
-        slash == std::string_view::npos ? pagePath : pagePath.substr(slash + 1);
+std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time, int copy) {
+    const std::string_view name = NameOf(pagePath);
     const std::size_t dot = name.rfind('.');
     const std::string_view extension =
         dot == std::string_view::npos ? std::string_view() : name.substr(dot);
@@ -130,6 +83,10 @@ std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time)
     for (const int part : {time.month, time.day, time.hour, time.minute, time.second}) {
         backup += '.';
         backup += two(part);
+    }
+    if (copy > 1) {
+        backup += '-';
+        backup += std::to_string(copy);
     }
     backup += extension;
     return backup;
@@ -146,30 +103,56 @@ std::string TextToSave(std::string_view html) {
 KelVelmoraData::KelVelmoraData(Clock clock) : clock_(std::move(clock)) {}
 
 void KelVelmoraData::Load(const std::string& fileName, const KelVelmoraOptions& options) {
-    std::string text = LoadPageText(fileName);
+    std::string bytes = ReadPageFile(fileName);
+    std::string text = TextFromFileBytes(bytes);
+    const LineBreakStyle lineBreaks = DetectLineBreaks(bytes);
+    const bool givesBack = FileBytesFromText(text, lineBreaks) == bytes;
     FileName = fileName;
     SavedText = std::move(text);
+    lineBreaks_ = lineBreaks;
+    bytesAsRead_.reset();
+    if (!givesBack) {
+        bytesAsRead_ = std::move(bytes);
+    }
     Revert(options);
 }
 
-void KelVelmoraData::Save() {
-    std::string folder = GetTempDirectory();
-    if (folder.empty()) {
-        folder = FolderOf(FileName);
-    }
-    const std::string backupPath = folder + BackupFileName(FileName, clock_());
+std::string KelVelmoraData::BytesAsRead() const {
+    return bytesAsRead_ ? *bytesAsRead_ : FileBytesFromText(SavedText, lineBreaks_);
+}
 
-    // When another program changed the page since it was read, its bytes on disk are what the
-    // save is about to overwrite, so they are what the backup keeps.
+std::string KelVelmoraData::BytesToSave() const {
+    return FileBytesFromText(TextToSave(Html), lineBreaks_);
+}
+
+void KelVelmoraData::Save(ChangedOnDisk changed) {
+    const PageTarget target = ResolvePageTarget(FileName);
+    std::string temporary = GetTempDirectory();
+    const BackupFolder backups(temporary.empty() ? FolderOf(target.path) : temporary);
+    // Holds off this user's other saves until this one is done, so that two of them can never
+    // both find the page as they read it and one overwrite the other's edit.
+    const BackupFolder::SaveLock lock(backups);
+
     const std::optional<std::string> onDisk = ReadRegularFileIfPresent(FileName);
-    const bool changedOnDisk =
-        onDisk && (UnsupportedEncoding(*onDisk) || PageText(*onDisk) != SavedText);
-    WritePrivateFile(backupPath, changedOnDisk ? *onDisk : SavedText);
+    CheckMayWrite(target, FileName);
+    std::string previous = BytesAsRead();
+    if (onDisk && *onDisk != previous) {
+        if (changed == ChangedOnDisk::Refuse) {
+            throw PageChangedError(FileName);
+        }
+        previous = *onDisk;
+    }
+    const LocalDateTime now = clock_();
+    const std::string backupPath =
+        backups.Write([&](int copy) { return BackupFileName(FileName, now, copy); }, previous);
     lastBackupPath_ = backupPath;
 
-    Html = TextToSave(Html);
-    ReplaceFile(FileName, Html);
+    std::string text = TextToSave(Html);
+    const std::string bytes = FileBytesFromText(text, lineBreaks_);
+    ReplacePageFile(target, FileName, bytes, backupPath);
+    Html = std::move(text);
     SavedText = Html;
+    bytesAsRead_.reset();
 }
 
 void KelVelmoraData::Revert(const KelVelmoraOptions& options) {

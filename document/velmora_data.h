@@ -3,10 +3,12 @@
 // The page being worked on: its file, the text as last read or written, and the analysed text.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "analysis/reviewed_html.h"
+#include "document/line_breaks.h"
 #include "options/velmora_types.h"
 
 namespace velmora {
@@ -29,8 +31,12 @@ struct LocalDateTime {
 using Clock = std::function<LocalDateTime()>;
 LocalDateTime SystemLocalTime();
 
-// The backup's file name (without folder) for a page path at the given time.
-std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time);
+// The backup's file name (without folder) for a page path at the given time. Copies after the
+// first carry "-2", "-3", … before the extension.
+std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time, int copy = 1);
+
+// What Save does when the page file changed on disk since it was read.
+enum class ChangedOnDisk { Refuse, Overwrite };
 
 class KelVelmoraData : public TReviewedHtml {
 public:
@@ -39,9 +45,17 @@ public:
     // Reads the whole file, then replaces file name, saved text and analysis together. Throws
     // FileError and changes nothing when the file cannot be read.
     virtual void Load(const std::string& fileName, const KelVelmoraOptions& options);
-    // Writes the backup, adds the generator tag, then replaces the page file whole. Throws
-    // FileError; the page file is then either wholly old or wholly new.
-    virtual void Save();
+    // Backs up the page file's bytes, adds the generator tag, then replaces the page file whole
+    // in the file's own line breaks. Throws FileError; the page file is then either wholly old or
+    // wholly new, and the document unchanged. When the file changed on disk since it was read,
+    // nothing is written and PageChangedError is thrown, unless told to overwrite.
+    virtual void Save(ChangedOnDisk changed = ChangedOnDisk::Refuse);
+
+    // The bytes Save would write to the page file now.
+    std::string BytesToSave() const;
+    // False when saving will change bytes outside what was edited: the file mixes line breaks,
+    // or holds a Ctrl-Z end mark or binary data that the text it is held as cannot give back.
+    bool SaveKeepsOtherBytes() const { return !bytesAsRead_; }
 
     const std::string& GetFileName() const { return FileName; }
     void Revert(const KelVelmoraOptions& options);
@@ -55,8 +69,14 @@ public:
     std::string FileName;
 
 private:
+    // The page file's bytes as last read or written.
+    std::string BytesAsRead() const;
+
     Clock clock_;
     std::string lastBackupPath_;
+    LineBreakStyle lineBreaks_;
+    // Kept only when the text cannot give them back.
+    std::optional<std::string> bytesAsRead_;
 };
 
 // The bytes Save would write to the page file for this document (generator tag added).

@@ -24,6 +24,7 @@
 #include "core/html_functions_read.h"
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
+#include "document/file_error.h"
 #include "document/velmora_data.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
@@ -462,17 +463,43 @@ Prompt::Answer TKeywordsForm::QuerySaveChanges() {
         return Prompt::Answer::Cancel;
     }
     try {
-        SaveFile();
+        return SaveFile() ? Prompt::Answer::Yes : Prompt::Answer::Cancel;
     } catch (const std::exception& error) {
         ShowError(error);
         return Prompt::Answer::Cancel;
     }
-    return Prompt::Answer::Yes;
 }
 
-void TKeywordsForm::SaveFile() {
-    Document->Save();
+bool TKeywordsForm::SaveFile() {
+    const QString name = DocumentFileName();
+    if (!Document->SaveKeepsOtherBytes() &&
+        prompt_.Ask(this, kCaption,
+                    QStringLiteral("Saving will change line breaks outside the head of %1; the "
+                                   "original is kept in the backup. Save?")
+                        .arg(name),
+                    Prompt::Buttons::YesNo, Prompt::Icon::Question) != Prompt::Answer::Yes) {
+        return false;
+    }
+    try {
+        Document->Save();
+    } catch (const PageChangedError&) {
+        if (prompt_.Ask(this, kCaption,
+                        QStringLiteral("%1 has been changed by another program since it was "
+                                       "opened. Overwrite it?")
+                            .arg(name),
+                        Prompt::Buttons::YesNoCancel,
+                        Prompt::Icon::Warning) != Prompt::Answer::Yes) {
+            return false;
+        }
+        Document->Save(ChangedOnDisk::Overwrite);
+    }
     UpdateCommandStates();
+    if (Control != nullptr) {
+        Control->ShowStatus(
+            QStringLiteral("Saved. The previous version is in %1")
+                .arg(QFile::decodeName(QByteArray::fromStdString(Document->LastBackupPath()))));
+    }
+    return true;
 }
 
 void TKeywordsForm::CompressFile() {

@@ -33,6 +33,8 @@ public:
     virtual ~TKeywordsControl() = default;
     // Asks the host to close the main window (which runs the close query first).
     virtual void RequestExit() = 0;
+    // Shows a passing message, such as where a save put its backup.
+    virtual void ShowStatus(const QString& message) = 0;
 };
 
 // Asks the user for a page file, starting in folder; empty when cancelled.
@@ -64,7 +66,9 @@ public:
     void UpdateCommandStates();
     // Yes means go on (saved or not wanted); Cancel means stop.
     Prompt::Answer QuerySaveChanges();
-    void SaveFile();
+    // Saves, asking first when the save would change bytes outside the head or overwrite a file
+    // changed by another program; false when the user said no. Throws when the save fails.
+    bool SaveFile();
     void CompressFile();
     // The close query: true when the window may close.
     bool CanClose();

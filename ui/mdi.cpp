@@ -37,6 +37,10 @@ void TMDIControl::RequestExit() {
     Frame.ExitClick();
 }
 
+void TMDIControl::ShowStatus(const QString& message) {
+    Frame.statusBar()->showMessage(message);
+}
+
 TMDIForm::TMDIForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QString::fromUtf8(kApplicationTitle.data(),
                                      static_cast<qsizetype>(kApplicationTitle.size())));

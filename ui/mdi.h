@@ -18,6 +18,7 @@ class TMDIControl : public TKeywordsControl {
 public:
     explicit TMDIControl(TMDIForm& frame) : Frame(frame) {}
     void RequestExit() override;
+    void ShowStatus(const QString& message) override;
 
     TMDIForm& Frame;
 };

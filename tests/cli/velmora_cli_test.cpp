@@ -161,9 +161,16 @@ protected:
         return status;
     }
 
+    fs::path BackupFolder() const {
+        return root_ / "tmp" / ("velmora-backups-" + std::to_string(::geteuid()));
+    }
+
     std::size_t BackupCount() const {
+        if (!fs::exists(BackupFolder())) {
+            return 0;
+        }
         return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(root_ / "tmp"), fs::directory_iterator()));
+            std::distance(fs::directory_iterator(BackupFolder()), fs::directory_iterator()));
     }
 
     fs::path root_;
@@ -578,7 +585,7 @@ TEST_F(VelmoraCli, EditsSaveWithBackupAndTypedTextInThePageEncoding) {
     EXPECT_EQ(GetTitle(saved), "Caf&#233; and bar");
     EXPECT_NE(saved.find("<meta name=\"GENERATOR\" content=\"Velmora\">"), std::string::npos);
     ASSERT_EQ(BackupCount(), 1u);
-    EXPECT_EQ(ReadFile(fs::directory_iterator(root_ / "tmp")->path()), HostingPage());
+    EXPECT_EQ(ReadFile(fs::directory_iterator(BackupFolder())->path()), HostingPage());
 
     const fs::path latin = Page("latin.htm", CompletePage("caf\xE9", "alpha"));
     ASSERT_EQ(

@@ -40,7 +40,7 @@ TEST(SetTitle, InsertsAMissingElementAfterTheHeadStartTag) {
     EXPECT_EQ(SetTitle("<html>\r\n<head>\r\n</head>", "New"),
               "<html>\r\n<head><title>New</title>\r\n</head>");
     EXPECT_EQ(SetTitle("<!DOCTYPE html>\r\n<html>", "New"),
-              "<title>New</title><!DOCTYPE html>\r\n<html>");
+              "<!DOCTYPE html>\r\n<html><title>New</title>");
     EXPECT_EQ(SetTitle("<head lang=\"en\">", "New"), "<title>New</title><head lang=\"en\">");
 
     const std::string empty = SetTitle("<head>\r\n<title></title>\r\n</head>", "New");
@@ -71,7 +71,8 @@ TEST(SetDescription, InsertsAMissingTagBeforeTheHeadEndTag) {
         SetDescription("<head>\r\n<title>t</title>\r\n</Head>", "New"),
         "<head>\r\n<title>t</title>\r\n<meta name=\"DESCRIPTION\" content=\"New\">\r\n</Head>");
     EXPECT_EQ(SetDescription("<html><body>", "New"),
-              "<meta name=\"DESCRIPTION\" content=\"New\"><html><body>");
+              "<html><meta name=\"DESCRIPTION\" content=\"New\"><body>");
+    EXPECT_EQ(SetDescription("<body>", "New"), "<meta name=\"DESCRIPTION\" content=\"New\"><body>");
 }
 
 TEST(SetKeywords, JoinsTheListWithCommas) {
@@ -122,6 +123,44 @@ TEST(RemoveMetaTag, TagWithoutClosingBracketNeverTakesTheRestOfThePage) {
               "<b>It's</b>");
     EXPECT_EQ(SetKeywords("<head>\r\n<meta name=\"keywords\" content=\"a\" x=\"" + rest, {"z"}),
               "<head>\r\n<meta name=\"keywords\" content=\"z\">" + rest);
+}
+
+// Without a head, a new tag must not go before the doctype (quirks mode) or before a leading PHP
+// block (its header() calls would fail after output).
+TEST(InsertIntoHead, WithoutAHeadTheTagGoesAfterTheLeadingPrologue) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"<!DOCTYPE html>\r\n<p>x", "<!DOCTYPE html><t>\r\n<p>x"},
+        {"<!doctype HTML SYSTEM \"a>b\">\n<html lang=\"en\">\n<body>",
+         "<!doctype HTML SYSTEM \"a>b\">\n<html lang=\"en\"><t>\n<body>"},
+        {"<?php header('X: 1'); ?>\r\n<?php session_start(); ?>\r\n<!DOCTYPE html><HTML>x",
+         "<?php header('X: 1'); ?>\r\n<?php session_start(); ?>\r\n<!DOCTYPE html><HTML><t>x"},
+        {"<?xml version=\"1.0\"?>\n<html>", "<?xml version=\"1.0\"?>\n<html><t>"},
+        {"\xEF\xBB\xBF  \r\n<!DOCTYPE html>", "\xEF\xBB\xBF  \r\n<!DOCTYPE html><t>"},
+        {"<?php header('X: 1'); ?>\n<p>", "<?php header('X: 1'); ?><t>\n<p>"},
+        {"<?php echo 1; ?><body>", "<?php echo 1; ?><t><body>"},
+        // Not a doctype or an html start tag: the tag goes in front, as before.
+        {"<body>", "<t><body>"},
+        {"<htmlish><p>", "<t><htmlish><p>"},
+        {"<p><!DOCTYPE html>", "<t><p><!DOCTYPE html>"},
+        // A PHP block that never closes stops the skipping in front of it.
+        {"<!DOCTYPE html>\n<?php echo 1;", "<!DOCTYPE html><t>\n<?php echo 1;"},
+        {"  <?php echo 1;", "  <t><?php echo 1;"},
+        {"  <body>", "<t>  <body>"},
+        // Only one doctype and one html tag are passed over.
+        {"<html><html>", "<html><t><html>"},
+        {"", "<t>"},
+    };
+    for (const auto& [page, expected] : cases) {
+        EXPECT_EQ(InsertIntoHead(page, "<t>"), expected) << page;
+    }
+    EXPECT_EQ(SetDescription("<?php header('X: 1'); ?>\n<!DOCTYPE html>\n<p>x", "d"),
+              "<?php header('X: 1'); ?>\n<!DOCTYPE html><meta name=\"DESCRIPTION\" "
+              "content=\"d\">\n<p>x");
+    EXPECT_EQ(SetTitle("<?php header('X: 1'); ?>\n<p>x", "T"),
+              "<?php header('X: 1'); ?><title>T</title>\n<p>x");
+    // A title tag within what is passed over would be read before the new one.
+    EXPECT_EQ(SetTitle("<?php $t = '<title>'; ?><p>", "T"),
+              "<title>T</title><?php $t = '<title>'; ?><p>");
 }
 
 TEST(InsertIntoHead, PutsTheTagOnItsOwnLineBeforeTheHeadEndTag) {

@@ -177,7 +177,7 @@ TEST_F(SaveFailureTest, FullOrReadOnlyBackupFolderLeavesThePageUntouched) {
          {std::pair{root_ / "full-tmp", ENOSPC}, std::pair{root_ / "ro-tmp", EROFS}}) {
         UseBackupFolder(folder);
         if (const auto error = SaveMustFail(document, "without a backup in " + folder.string())) {
-            EXPECT_EQ(fs::path(error->path()).parent_path(), folder);
+            EXPECT_TRUE(error->path().starts_with(folder.string() + "/")) << error->path();
             EXPECT_TRUE(Mentions(*error, std::strerror(reason))) << error->what();
         }
         EXPECT_TRUE(document.IsModified());
@@ -250,7 +250,8 @@ TEST_F(SaveFailureTest, TmpdirThatIsAFileOrMissingFallsBackToTmp) {
         document.Review(document.Html + "<p>more</p>\r\n", options_);
         document.Save();
         EXPECT_EQ(ReadBytes(page), document.Html);
-        EXPECT_EQ(fs::path(document.LastBackupPath()).parent_path(), "/tmp");
+        EXPECT_EQ(fs::path(document.LastBackupPath()).parent_path(),
+                  "/tmp/velmora-backups-" + std::to_string(::geteuid()));
         EXPECT_EQ(ReadBytes(document.LastBackupPath()), previous);
         fs::remove(document.LastBackupPath());
         previous = document.Html;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -67,8 +68,16 @@ protected:
         return document;
     }
 
+    fs::path BackupFolder() const {
+        return backups_ / ("velmora-backups-" + std::to_string(::geteuid()));
+    }
+
     std::size_t BackupCount() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(backups_), {}));
+        if (!fs::exists(BackupFolder())) {
+            return 0;
+        }
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(BackupFolder()), {}));
     }
 
     fs::path root_, pages_, backups_;
@@ -76,7 +85,7 @@ protected:
     KelVelmoraOptions options_;
 };
 
-TEST_F(VelmoraDataTest, R13LoadEndsEveryLineWithCrLf) {
+TEST_F(VelmoraDataTest, LoadEndsEveryLineWithCrLf) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"a\nb\n", "a\r\nb\r\n"},
         {"a\r\nb", "a\r\nb\r\n"},
@@ -94,7 +103,7 @@ TEST_F(VelmoraDataTest, R13LoadEndsEveryLineWithCrLf) {
     }
 }
 
-TEST_F(VelmoraDataTest, R13CtrlZEndsTheFileOnlyAsItsLastByteAtALineStart) {
+TEST_F(VelmoraDataTest, CtrlZEndsTheFileOnlyAsItsLastByteAtALineStart) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"a\r\n\x1A", "a\r\n"},
         {"a\n\x1A", "a\r\n"},
@@ -114,15 +123,16 @@ TEST_F(VelmoraDataTest, SavedPageLoadsBackAsSaved) {
     ASSERT_TRUE(document.IsModified());
     document.Save();
     EXPECT_FALSE(document.IsModified());
+    // Written in the line break that ends the page's first line, and without a final one, as
+    // the page had none.
     const std::string written = ReadBytes(pages_ / "index.htm");
     EXPECT_EQ(written,
-              "<html><head>\r\n<title>t</title>\r\n<meta name=\"GENERATOR\" "
-              "content=\"Velmora\">\r\n</head>\r\n<p>x</p>\r\n<p>y</p>\r\n");
-    EXPECT_EQ(document.SavedText, written);
-    EXPECT_EQ(Loaded(pages_ / "index.htm").SavedText, written);
+              "<html><head>\n<title>t</title>\n<meta name=\"GENERATOR\" "
+              "content=\"Velmora\">\n</head>\n<p>x</p>\n<p>y</p>");
+    EXPECT_EQ(Loaded(pages_ / "index.htm").SavedText, document.SavedText);
 }
 
-TEST_F(VelmoraDataTest, R13RefusedOrFailedLoadKeepsThePreviousPage) {
+TEST_F(VelmoraDataTest, RefusedOrFailedLoadKeepsThePreviousPage) {
     KelVelmoraData document = Loaded(Page("<p>old</p>\n"));
     document.Review("<p>edited</p>\r\n", options_);
     const std::string fileName = document.FileName;
@@ -163,52 +173,100 @@ TEST(BackupFileName, BaseNameTimeAndExtension) {
               std::string(39, 'a') + ".bkp.2006.03.15.14.05.09.htm");
 }
 
-TEST_F(VelmoraDataTest, BackupHoldsTheTextAsLoaded) {
-    KelVelmoraData document = Loaded(Page("<p>a</p>\n<p>b</p>\n"));
+TEST_F(VelmoraDataTest, BackupsAreExactPrivateAndNeverOverwritten) {
+    KelVelmoraData document = Loaded(Page("<p>a</p>\n<p>b</p>\n\x1A"));
     document.Review("<p>new</p>\r\n", options_);
     document.Save();
-    const fs::path backup = backups_ / kBackupName;
+    const fs::path backup = BackupFolder() / kBackupName;
     EXPECT_EQ(document.LastBackupPath(), backup.string());
-    EXPECT_EQ(ReadBytes(backup), "<p>a</p>\r\n<p>b</p>\r\n");
+    EXPECT_EQ(ReadBytes(backup), "<p>a</p>\n<p>b</p>\n\x1A");
     EXPECT_EQ(fs::status(backup).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(BackupFolder()).permissions() & fs::perms::all, fs::perms::owner_all);
 
-    // A second save in the same second replaces the first backup.
-    const std::string firstSave = document.SavedText;
+    // A second save in the same second, and a page of the same name elsewhere, take the next
+    // free names.
     document.Review("<p>newer</p>\r\n", options_);
     document.Save();
-    EXPECT_EQ(BackupCount(), 1U);
-    EXPECT_EQ(ReadBytes(backup), firstSave);
+    EXPECT_EQ(document.LastBackupPath(),
+              (BackupFolder() / "index.bkp.2006.03.15.14.05.09-2.htm").string());
+    EXPECT_EQ(ReadBytes(document.LastBackupPath()), TextToSave("<p>new</p>\n"));
+    fs::create_directories(pages_ / "other");
+    KelVelmoraData other = Loaded(Page("<p>other</p>\n", "other/index.htm"));
+    other.Save();
+    EXPECT_EQ(other.LastBackupPath(),
+              (BackupFolder() / "index.bkp.2006.03.15.14.05.09-3.htm").string());
+    EXPECT_EQ(ReadBytes(backup), "<p>a</p>\n<p>b</p>\n\x1A");
+    EXPECT_EQ(ReadBytes(other.LastBackupPath()), "<p>other</p>\n");
 }
 
-TEST_F(VelmoraDataTest, R14BackupKeepsBytesChangedOnDisk) {
+TEST_F(VelmoraDataTest, PageChangedOnDiskIsNotOverwrittenUnlessTold) {
     KelVelmoraData document = Loaded(Page("<p>a</p>\r\n"));
     WriteBytes(pages_ / "index.htm", "<p>changed elsewhere</p>\n");
     document.Review("<p>mine</p>\r\n", options_);
-    document.Save();
-    EXPECT_EQ(ReadBytes(backups_ / kBackupName), "<p>changed elsewhere</p>\n");
+    EXPECT_THROW(document.Save(), PageChangedError);
+    EXPECT_EQ(ReadBytes(pages_ / "index.htm"), "<p>changed elsewhere</p>\n");
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(BackupCount(), 0U);
+
+    document.Save(ChangedOnDisk::Overwrite);
+    EXPECT_EQ(ReadBytes(BackupFolder() / kBackupName), "<p>changed elsewhere</p>\n");
+    EXPECT_EQ(ReadBytes(pages_ / "index.htm"), TextToSave("<p>mine</p>\r\n"));
 }
 
-TEST_F(VelmoraDataTest, R15BackupReplacesALinkWithoutWritingThroughIt) {
+TEST_F(VelmoraDataTest, BackupOfAPageGoneFromDiskIsTheTextAsRead) {
+    KelVelmoraData document = Loaded(Page("<p>a</p>\n"));
+    fs::remove(pages_ / "index.htm");
+    document.Review("<p>b</p>\r\n", options_);
+    document.Save();
+    EXPECT_EQ(ReadBytes(BackupFolder() / kBackupName), "<p>a</p>\n");
+    EXPECT_EQ(ReadBytes(pages_ / "index.htm"), TextToSave("<p>b</p>\n"));
+}
+
+TEST_F(VelmoraDataTest, PlantedFilesAndLinksInTheBackupFolderAreNeverWrittenThrough) {
     const fs::path victim = root_ / "victim";
     WriteBytes(victim, "keep me");
-    fs::create_symlink(victim, backups_ / kBackupName);
+    fs::create_directories(BackupFolder());
+    fs::permissions(BackupFolder(), fs::perms::owner_all);
+    fs::create_symlink(victim, BackupFolder() / kBackupName);
+    fs::create_directory(BackupFolder() / "index.bkp.2006.03.15.14.05.09-2.htm");
     KelVelmoraData document = Loaded(Page("<p>a</p>\r\n"));
     document.Save();
     EXPECT_EQ(ReadBytes(victim), "keep me");
-    EXPECT_FALSE(fs::is_symlink(backups_ / kBackupName));
-    EXPECT_EQ(ReadBytes(backups_ / kBackupName), "<p>a</p>\r\n");
+    EXPECT_TRUE(fs::is_symlink(BackupFolder() / kBackupName));
+    EXPECT_EQ(document.LastBackupPath(),
+              (BackupFolder() / "index.bkp.2006.03.15.14.05.09-3.htm").string());
+    EXPECT_EQ(ReadBytes(document.LastBackupPath()), "<p>a</p>\r\n");
 }
 
-TEST_F(VelmoraDataTest, R15RefusedBackupLeavesThePageAlone) {
-    KelVelmoraData document = Loaded(Page("<p>a</p>\n"));
-    fs::create_directory(backups_ / kBackupName);
-    document.Review("<p>mine</p>\r\n", options_);
-    EXPECT_THROW(document.Save(), FileError);
-    EXPECT_EQ(ReadBytes(pages_ / "index.htm"), "<p>a</p>\n");
-    EXPECT_EQ(document.Html, "<p>mine</p>\r\n");
-    EXPECT_TRUE(document.IsModified());
-    EXPECT_EQ(BackupCount(), 1U);  // only the directory in the way; no temporary file is left
+TEST_F(VelmoraDataTest, BackupFolderThatIsNotPrivateIsRefusedAndThePageLeftAlone) {
+    const fs::path elsewhere = root_ / "elsewhere";
+    fs::create_directories(elsewhere);
+    const std::function<void()> plants[] = {
+        [&] { WriteBytes(BackupFolder(), "a file"); },
+        [&] { fs::create_directory_symlink(elsewhere, BackupFolder()); },
+        [&] {
+            fs::create_directory(BackupFolder());
+            fs::permissions(BackupFolder(), fs::perms::owner_all | fs::perms::others_read |
+                                                fs::perms::others_exec);
+        },
+    };
+    for (const auto& plant : plants) {
+        KelVelmoraData document = Loaded(Page("<p>a</p>\n"));
+        plant();
+        document.Review("<p>mine</p>\r\n", options_);
+        try {
+            document.Save();
+            ADD_FAILURE() << "saved with a backup folder that is not private";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.path(), BackupFolder().string());
+        }
+        EXPECT_EQ(ReadBytes(pages_ / "index.htm"), "<p>a</p>\n");
+        EXPECT_TRUE(document.IsModified());
+        EXPECT_EQ(document.Html, "<p>mine</p>\r\n");
+        EXPECT_TRUE(fs::is_empty(elsewhere));
+        fs::remove_all(BackupFolder());
+    }
 }
 
 TEST(TextToSave, GeneratorTagAddedOnce) {
@@ -223,7 +281,7 @@ TEST(TextToSave, GeneratorTagAddedOnce) {
               "<head><meta name=\"generator\" content=\"Velmora\">" + tag + "\r\n</head>");
 }
 
-TEST_F(VelmoraDataTest, R14SaveReplacesALinksTargetAndKeepsItsMode) {
+TEST_F(VelmoraDataTest, SaveReplacesALinksTargetAndKeepsItsMode) {
     const fs::path target = Page("<p>a</p>\r\n", "real.htm");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(target, pages_ / "index.htm");
@@ -237,7 +295,7 @@ TEST_F(VelmoraDataTest, R14SaveReplacesALinksTargetAndKeepsItsMode) {
     EXPECT_EQ(std::distance(fs::directory_iterator(pages_), {}), 2);
 }
 
-TEST_F(VelmoraDataTest, R14FailedPageWriteKeepsTheDocumentModified) {
+TEST_F(VelmoraDataTest, FailedPageWriteKeepsTheDocumentModified) {
     fs::create_directories(pages_ / "gone");
     KelVelmoraData document = Loaded(Page("<p>a</p>\r\n", "gone/index.htm"));
     fs::remove_all(pages_ / "gone");
@@ -250,7 +308,7 @@ TEST_F(VelmoraDataTest, R14FailedPageWriteKeepsTheDocumentModified) {
     }
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(document.SavedText, "<p>a</p>\r\n");
-    EXPECT_EQ(ReadBytes(backups_ / kBackupName), "<p>a</p>\r\n");
+    EXPECT_EQ(ReadBytes(BackupFolder() / kBackupName), "<p>a</p>\r\n");
 }
 
 TEST_F(VelmoraDataTest, CompressThenRevert) {

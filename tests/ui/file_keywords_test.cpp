@@ -1,5 +1,7 @@
 #include "ui/file_keywords.h"
 
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -25,6 +27,14 @@
 
 namespace velmora {
 namespace {
+
+class RecordingControl : public TKeywordsControl {
+public:
+    void RequestExit() override {}
+    void ShowStatus(const QString& message) override { statuses.append(message); }
+
+    QStringList statuses;
+};
 
 const QByteArray kPage =
     "<html>\r\n<head>\r\n<title>Sourdough Bread</title>\r\n"
@@ -283,7 +293,77 @@ private slots:
         QCOMPARE(added.size(), 1);
         QVERIFY(added.front().startsWith("bread.bkp."));
         QVERIFY(added.front().endsWith(".htm"));
-        QCOMPARE(FileBytes(temp_.filePath(added.front())), kPage);
+        QCOMPARE(FileBytes(QDir(BackupFolder()).filePath(added.front())), kPage);
+    }
+
+    // The host's status bar tells where the backup went.
+    void SaveShowsTheBackupInTheStatusBar() {
+        RecordingControl control;
+        QVERIFY(form_->Prime(&document_, &control, {"velmora", page_}));
+        EditTitle("Status");
+        form_->MenuSave->trigger();
+        VerifyModified(false);
+        QCOMPARE(control.statuses.size(), 1);
+        QVERIFY(
+            control.statuses.front().contains(QString::fromStdString(document_.LastBackupPath())));
+    }
+
+    void ChangedOnDiskAsksBeforeOverwriting() {
+        EditTitle("Mine");
+        WriteFile(page_, "<p>changed by another program</p>\r\n");
+        prompt_.Answer(Prompt::Answer::No);
+        form_->MenuSave->trigger();
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().text,
+                 page_ +
+                     " has been changed by another program since it was opened. "
+                     "Overwrite it?");
+        QCOMPARE(FileBytes(page_), QByteArray("<p>changed by another program</p>\r\n"));
+        VerifyModified(true);
+
+        // Closing asks to save; refusing the overwrite keeps the window open.
+        prompt_.Clear();
+        prompt_.Answer(Prompt::Answer::Yes);
+        prompt_.Answer(Prompt::Answer::Cancel);
+        QVERIFY(!form_->CanClose());
+        QCOMPARE(FileBytes(page_), QByteArray("<p>changed by another program</p>\r\n"));
+
+        prompt_.Clear();
+        prompt_.Answer(Prompt::Answer::Yes);
+        form_->MenuSave->trigger();
+        VerifyModified(false);
+        QVERIFY(FileBytes(page_).contains("<title>Mine</title>"));
+        QCOMPARE(FileBytes(QString::fromStdString(document_.LastBackupPath())),
+                 QByteArray("<p>changed by another program</p>\r\n"));
+    }
+
+    // A page whose line breaks cannot all come back is saved only after the user agrees.
+    void MixedLineBreaksAskBeforeTheFirstSave() {
+        const QByteArray mixed = "<html>\n<head>\r\n<title>Mixed</title>\n</head>\r\n</html>\n";
+        WriteFile(page_, mixed);
+        QVERIFY(form_->OpenHtmlFile(page_));
+        EditTitle("Still mixed");
+        prompt_.Answer(Prompt::Answer::No);
+        form_->MenuSave->trigger();
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().text,
+                 "Saving will change line breaks outside the head of " + page_ +
+                     "; the original is kept in the backup. Save?");
+        QCOMPARE(FileBytes(page_), mixed);
+        VerifyModified(true);
+
+        prompt_.Clear();
+        prompt_.Answer(Prompt::Answer::Yes);
+        form_->MenuSave->trigger();
+        VerifyModified(false);
+        QVERIFY(!FileBytes(page_).contains('\r'));
+        QCOMPARE(FileBytes(QString::fromStdString(document_.LastBackupPath())), mixed);
+
+        // Once saved, the page's line breaks are all one kind: no more questions.
+        prompt_.Clear();
+        EditTitle("Again");
+        form_->MenuSave->trigger();
+        QVERIFY(prompt_.Asked().isEmpty());
     }
 
     void AbandonsChanges() {
@@ -426,7 +506,10 @@ private:
         QVERIFY(shown);
     }
 
-    QStringList Backups() const { return QDir(temp_.path()).entryList({"*.bkp.*"}, QDir::Files); }
+    QString BackupFolder() const {
+        return temp_.filePath(QStringLiteral("velmora-backups-%1").arg(::geteuid()));
+    }
+    QStringList Backups() const { return QDir(BackupFolder()).entryList({"*.bkp.*"}, QDir::Files); }
 
     QTemporaryDir config_;
     QTemporaryDir pages_;

@@ -1,0 +1,34 @@
+#pragma once
+
+// A page is held with CR LF line breaks whatever its file uses, so that every analysis sees one
+// form; these functions convert between a file's bytes and that text, and back to the file's own
+// line breaks on save.
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+enum class LineBreak { CrLf, Lf, Cr };
+
+// How a page file ends its lines: the break that ends its first line (CR LF when it has none),
+// and whether its last line ends with one.
+struct LineBreakStyle {
+    LineBreak kind = LineBreak::CrLf;
+    bool finalBreak = true;
+
+    bool operator==(const LineBreakStyle&) const = default;
+};
+
+// The text a page file's bytes are held as: every line, whatever ends it (LF, CR LF or a lone
+// CR), followed by CR LF. A Ctrl-Z that begins the last line and is the file's last byte ends
+// the file.
+std::string TextFromFileBytes(std::string_view bytes);
+
+LineBreakStyle DetectLineBreaks(std::string_view bytes);
+
+// The bytes a held text is written as: every CR LF turned into the style's break, and the last
+// one dropped when the file's last line had none.
+std::string FileBytesFromText(std::string_view text, LineBreakStyle style);
+
+}  // namespace velmora
