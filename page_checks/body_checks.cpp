@@ -1,0 +1,343 @@
+#include "page_checks/body_checks.h"
+
+#include <algorithm>
+#include <array>
+
+#include "page_checks/page_text.h"
+
+namespace velmora::page_checks {
+namespace {
+
+constexpr std::array<std::string_view, 14> kGenericLinkNames = {
+    "click here", "click this",  "go",
+    "here",       "information", "learn more",
+    "more",       "more info",   "more information",
+    "right here", "read more",   "see more",
+    "start",      "this"};
+
+constexpr std::size_t kListed = 5;
+constexpr std::size_t kKeyphraseLeadWords = 100;
+
+std::string N(std::size_t n) {
+    return std::to_string(n);
+}
+
+CheckResult Start(CheckId id) {
+    CheckResult result;
+    result.id = id;
+    return result;
+}
+
+std::vector<std::string> LowerWords(std::string_view text, std::size_t limit = SIZE_MAX) {
+    std::vector<std::string> words;
+    for (const Word& word : SplitWords(text, limit)) {
+        words.push_back(LowerCase(word.text));
+    }
+    return words;
+}
+
+// Whether the lower-cased phrase words stand next to each other in `text`, in order.
+bool ContainsPhrase(std::string_view text, const std::vector<std::string>& phrase,
+                    std::size_t limit = SIZE_MAX) {
+    if (phrase.empty()) {
+        return false;
+    }
+    const std::vector<Word> words = SplitWords(text, limit);
+    std::vector<std::string> lowered;
+    lowered.reserve(words.size());
+    for (const Word& word : words) {
+        lowered.push_back(LowerCase(word.text));
+    }
+    for (std::size_t i = 0; i + phrase.size() <= words.size(); ++i) {
+        bool match = true;
+        for (std::size_t k = 0; k < phrase.size() && match; ++k) {
+            match = lowered[i + k] == phrase[k] && (k == 0 || words[i + k].followsDirectly);
+        }
+        if (match) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string_view BaseName(std::string_view fileName) {
+    const std::size_t slash = fileName.find_last_of('/');
+    std::string_view base = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+    const std::size_t dot = base.find_last_of('.');
+    if (dot != std::string_view::npos && dot > 0) {
+        base = base.substr(0, dot);
+    }
+    return base;
+}
+
+// The file name's base split at "-", "_" and ".", its parts joined by blanks.
+std::string FileNameWords(std::string_view fileName) {
+    std::string words(BaseName(fileName));
+    std::replace_if(
+        words.begin(), words.end(), [](char c) { return c == '-' || c == '_' || c == '.'; }, ' ');
+    return words;
+}
+
+std::string JoinNames(const std::vector<std::string_view>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : (i + 1 == names.size() ? " and " : ", ")) + std::string(names[i]);
+    }
+    return text;
+}
+
+}  // namespace
+
+bool IsGenericLinkName(std::string_view name) {
+    const std::string key = ComparisonKey(name);
+    return std::find(kGenericLinkNames.begin(), kGenericLinkNames.end(), key) !=
+           kGenericLinkNames.end();
+}
+
+CheckResult CheckH1(const PageFacts& facts) {
+    CheckResult result = Start(CheckId::H1);
+    std::size_t count = 0;
+    std::size_t withText = 0;
+    CheckValue::List texts;
+    for (const Heading& heading : facts.headings) {
+        if (heading.level == 1) {
+            ++count;
+            withText += heading.text.empty() ? 0 : 1;
+            texts.emplace_back(heading.text);
+        }
+    }
+    result.values.push_back({"count", count});
+    result.values.push_back({"texts", std::move(texts)});
+    if (count == 0) {
+        result.state = CheckState::Problem;
+        result.message = "The page has no <h1>; give it one main heading.";
+    } else if (withText == 0) {
+        result.state = CheckState::Problem;
+        result.message = count == 1 ? "The <h1> is empty; give it the page's main heading."
+                                    : "All " + N(count) +
+                                          " <h1> elements are empty; keep one "
+                                          "and give it the page's main heading.";
+    } else if (count > 1) {
+        result.state = CheckState::Improve;
+        result.message = "The page has " + N(count) + " <h1> elements; keep one main heading.";
+    } else {
+        result.state = CheckState::Good;
+        result.message = "The page has one <h1> with text.";
+    }
+    return result;
+}
+
+CheckResult CheckHeadings(const PageFacts& facts) {
+    CheckResult result = Start(CheckId::Headings);
+    result.values.push_back({"count", facts.headings.size()});
+    if (facts.headings.empty()) {
+        result.state = CheckState::Info;
+        result.message = "The page has no headings.";
+        return result;
+    }
+    std::size_t skips = 0;
+    CheckValue::List listed;
+    for (std::size_t i = 1; i < facts.headings.size(); ++i) {
+        const Heading& before = facts.headings[i - 1];
+        const Heading& heading = facts.headings[i];
+        if (heading.level > before.level + 1) {
+            ++skips;
+            if (listed.size() < kListed) {
+                listed.emplace_back(
+                    CheckValue::Object{{"from", "h" + N(static_cast<std::size_t>(before.level))},
+                                       {"to", "h" + N(static_cast<std::size_t>(heading.level))},
+                                       {"text", heading.text}});
+            }
+        }
+    }
+    if (skips == 0) {
+        result.state = CheckState::Good;
+        result.message = "The headings skip no level.";
+        return result;
+    }
+    const Heading* first = nullptr;
+    for (std::size_t i = 1; i < facts.headings.size() && first == nullptr; ++i) {
+        if (facts.headings[i].level > facts.headings[i - 1].level + 1) {
+            first = &facts.headings[i];
+            result.message = "The headings skip a level " + N(skips) +
+                             (skips == 1 ? " time" : " times") + ", first from h" +
+                             N(static_cast<std::size_t>(facts.headings[i - 1].level)) + " to h" +
+                             N(static_cast<std::size_t>(first->level)) + " \"" + first->text +
+                             "\"; use the next level down.";
+        }
+    }
+    result.state = CheckState::Improve;
+    result.values.push_back({"skips", skips});
+    result.values.push_back({"first", std::move(listed)});
+    return result;
+}
+
+CheckResult CheckImages(const PageFacts& facts) {
+    CheckResult result = Start(CheckId::Images);
+    result.values.push_back({"count", facts.images.size()});
+    if (facts.images.empty()) {
+        result.state = CheckState::Info;
+        result.message = "The page has no images.";
+        return result;
+    }
+    std::size_t missing = 0;
+    CheckValue::List sources;
+    for (const Image& image : facts.images) {
+        if (!image.hasAlt) {
+            ++missing;
+            if (sources.size() < kListed) {
+                sources.emplace_back(image.src);
+            }
+        }
+    }
+    if (missing == 0) {
+        result.state = CheckState::Good;
+        result.message = "Every image has alt text.";
+        return result;
+    }
+    result.state = CheckState::Improve;
+    result.message = N(missing) + " of " + N(facts.images.size()) +
+                     " images have no alt attribute; describe each, or use alt=\"\" for "
+                     "decoration.";
+    result.values.push_back({"missing", missing});
+    result.values.push_back({"first", std::move(sources)});
+    return result;
+}
+
+CheckResult CheckLinks(const PageFacts& facts) {
+    CheckResult result = Start(CheckId::Links);
+    result.values.push_back({"count", facts.anchors.size()});
+    if (facts.anchors.empty()) {
+        result.state = CheckState::Info;
+        result.message = "The page has no links.";
+        return result;
+    }
+    std::size_t generic = 0;
+    CheckValue::List listed;
+    for (const Anchor& anchor : facts.anchors) {
+        if (IsGenericLinkName(anchor.name)) {
+            ++generic;
+            if (listed.size() < kListed) {
+                listed.emplace_back(
+                    CheckValue::Object{{"text", anchor.name}, {"href", anchor.href}});
+            }
+        }
+    }
+    if (generic == 0) {
+        result.state = CheckState::Good;
+        result.message = "No link has generic text.";
+        return result;
+    }
+    result.state = CheckState::Improve;
+    result.message = N(generic) + (generic == 1 ? " link says" : " links say") +
+                     " nothing about its target (such as \"click here\"); name what it leads "
+                     "to.";
+    result.values.push_back({"generic", generic});
+    result.values.push_back({"first", std::move(listed)});
+    return result;
+}
+
+CheckResult CheckContent(const PageFacts& facts, const PageCheckOptions& options) {
+    CheckResult result = Start(CheckId::Content);
+    const std::size_t words = CountWords(facts.text);
+    const auto good = static_cast<std::size_t>(options.ContentGoodWords);
+    const auto minimum = static_cast<std::size_t>(options.ContentMinimumWords);
+    result.values.push_back({"words", words});
+    if (words >= good) {
+        result.state = CheckState::Good;
+        result.message = "The page has " + N(words) + " words of text.";
+    } else if (words >= minimum) {
+        result.state = CheckState::Improve;
+        result.message =
+            "The page has " + N(words) + " words of text; aim for " + N(good) + " or more.";
+    } else {
+        result.state = CheckState::Problem;
+        result.message = "The page has only " + N(words) + " words of text; write at least " +
+                         N(minimum) + ", better " + N(good) + ".";
+    }
+    return result;
+}
+
+CheckResult CheckKeyphrase(const PageFacts& facts, const PageCheckOptions& options,
+                           std::string_view fileName) {
+    CheckResult result = Start(CheckId::Keyphrase);
+    std::string keyphrase = CollapseWhiteSpace(options.FocusKeyphrase);
+    std::string source = "focus";
+    if (keyphrase.empty()) {
+        source = "keywords";
+        for (const MetaTag& meta : facts.metas) {
+            if (meta.name == "keywords" && meta.content) {
+                const std::string& content = *meta.content;
+                std::size_t at = 0;
+                while (keyphrase.empty() && at <= content.size()) {
+                    const std::size_t comma = std::min(content.find(',', at), content.size());
+                    keyphrase = CollapseWhiteSpace(content.substr(at, comma - at));
+                    at = comma + 1;
+                }
+                break;
+            }
+        }
+    }
+    const std::vector<std::string> phrase = LowerWords(keyphrase);
+    if (phrase.empty()) {
+        result.state = CheckState::Info;
+        result.message = "No focus keyphrase was given and the page has no meta keywords.";
+        return result;
+    }
+    result.values.push_back({"keyphrase", keyphrase});
+    result.values.push_back({"source", source});
+
+    std::string description;
+    for (const MetaTag& meta : facts.metas) {
+        if (meta.name == "description") {
+            description = meta.content.value_or("");
+            break;
+        }
+    }
+    std::string firstH1;
+    for (const Heading& heading : facts.headings) {
+        if (heading.level == 1) {
+            firstH1 = heading.text;
+            break;
+        }
+    }
+    const std::string title = facts.titles.empty() ? std::string() : facts.titles.front();
+    struct Place {
+        std::string_view name;
+        bool found;
+    };
+    const std::array<Place, 5> places = {{
+        {"title", ContainsPhrase(title, phrase)},
+        {"description", ContainsPhrase(description, phrase)},
+        {"h1", ContainsPhrase(firstH1, phrase)},
+        {"first 100 words", ContainsPhrase(facts.text, phrase, kKeyphraseLeadWords)},
+        {"file name", ContainsPhrase(FileNameWords(fileName), phrase)},
+    }};
+    std::vector<std::string_view> missing;
+    CheckValue::Object found;
+    for (const Place& place : places) {
+        found.push_back({std::string(place.name), place.found});
+        if (!place.found) {
+            missing.push_back(place.name);
+        }
+    }
+    result.values.push_back({"found", std::move(found)});
+    const std::string quoted = "\"" + keyphrase + "\"";
+    if (!places[0].found && !places[2].found) {
+        result.state = CheckState::Problem;
+        result.message = "The keyphrase " + quoted + " is in neither the title nor the <h1>; " +
+                         "put it in both.";
+    } else if (!missing.empty()) {
+        result.state = CheckState::Improve;
+        result.message =
+            "The keyphrase " + quoted + " is missing from the " + JoinNames(missing) + ".";
+    } else {
+        result.state = CheckState::Info;
+        result.message = "The keyphrase " + quoted +
+                         " is in the title, the description, the <h1>, the first 100 words and "
+                         "the file name.";
+    }
+    return result;
+}
+
+}  // namespace velmora::page_checks

@@ -1,0 +1,61 @@
+#pragma once
+
+// What one page check finds: its state, one sentence to act on, and the values it measured, as
+// a small tree of values that maps one to one onto JSON.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "options/page_check_options.h"
+
+namespace velmora::page_checks {
+
+enum class CheckState : std::uint8_t { Good, Improve, Problem, Info };
+
+// "good", "improve", "problem", "info".
+std::string_view CheckStateName(CheckState state);
+
+struct CheckField;
+
+// null, true/false, a whole number, a UTF-8 text, a list or an object with ordered fields.
+struct CheckValue {
+    using List = std::vector<CheckValue>;
+    using Object = std::vector<CheckField>;
+
+    CheckValue() = default;
+    CheckValue(bool b) : value(b) {}
+    CheckValue(std::int64_t n) : value(n) {}
+    CheckValue(int n) : value(static_cast<std::int64_t>(n)) {}
+    CheckValue(std::size_t n) : value(static_cast<std::int64_t>(n)) {}
+    CheckValue(std::string s) : value(std::move(s)) {}
+    CheckValue(const char* s) : value(std::string(s)) {}
+    CheckValue(List l) : value(std::move(l)) {}
+    CheckValue(Object o) : value(std::move(o)) {}
+
+    bool operator==(const CheckValue&) const;
+
+    std::variant<std::monostate, bool, std::int64_t, std::string, List, Object> value;
+};
+
+struct CheckField {
+    std::string name;
+    CheckValue value;
+
+    bool operator==(const CheckField&) const = default;
+};
+
+struct CheckResult {
+    CheckId id = CheckId::Title;
+    CheckState state = CheckState::Info;
+    std::string message;
+    CheckValue::Object values;
+
+    // The value named `name`, or nullptr.
+    const CheckValue* Value(std::string_view name) const;
+};
+
+}  // namespace velmora::page_checks

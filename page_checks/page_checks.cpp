@@ -1,0 +1,140 @@
+#include "page_checks/page_checks.h"
+
+#include "core/page_encoding.h"
+#include "page_checks/body_checks.h"
+#include "page_checks/head_checks.h"
+#include "page_checks/json_ld.h"
+#include "page_checks/page_facts.h"
+#include "page_checks/page_text.h"
+
+namespace velmora::page_checks {
+namespace {
+
+// The page as UTF-8: Windows-1252 pages converted, a byte-order mark dropped.
+std::string_view AsUtf8(std::string_view bytes, PageBytes kind, std::string& converted) {
+    if (kind == PageBytes::Windows1252) {
+        converted = PageBytesToUtf8(bytes, Encoding::Windows1252);
+        return converted;
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    return bytes;
+}
+
+std::optional<std::string> NonEmpty(const CheckResult& result) {
+    const CheckValue* text = result.Value("text");
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    const auto* value = std::get_if<std::string>(&text->value);
+    if (value == nullptr || value->empty()) {
+        return std::nullopt;
+    }
+    return *value;
+}
+
+int Severity(CheckState state) {
+    switch (state) {
+        case CheckState::Problem:
+            return 2;
+        case CheckState::Improve:
+            return 1;
+        case CheckState::Good:
+        case CheckState::Info:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void PageCheckReport::Add(CheckResult result) {
+    checks.push_back(std::move(result));
+    summary = Summarize(checks);
+}
+
+bool PageCheckReport::HasStateOrWorse(CheckState state) const {
+    const int threshold = Severity(state);
+    for (const CheckResult& check : checks) {
+        if (Severity(check.state) >= threshold && Severity(check.state) > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+CheckSummary Summarize(std::span<const CheckResult> checks) {
+    CheckSummary summary;
+    for (const CheckResult& check : checks) {
+        switch (check.state) {
+            case CheckState::Problem:
+                ++summary.problem;
+                break;
+            case CheckState::Improve:
+                ++summary.improve;
+                break;
+            case CheckState::Good:
+                ++summary.good;
+                break;
+            case CheckState::Info:
+                ++summary.info;
+                break;
+        }
+    }
+    return summary;
+}
+
+PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileName,
+                              const PageCheckOptions& options, const TextWidthMeter& meter) {
+    const PageBytes bytes = ClassifyBytes(pageBytes);
+    std::string converted;
+    const PageFacts facts = ReadPageFacts(AsUtf8(pageBytes, bytes, converted));
+    PageCheckReport report;
+    // Title and description are read even when their checks are off: the duplicates need them.
+    const CheckResult title = CheckTitle(facts, options, meter);
+    const CheckResult description = CheckDescription(facts, options, meter);
+    report.title = NonEmpty(title);
+    report.description = NonEmpty(description);
+    const auto run = [&](CheckId id, auto check) {
+        if (options.Enabled(id)) {
+            report.checks.push_back(check());
+        }
+    };
+    run(CheckId::Title, [&] { return title; });
+    run(CheckId::Description, [&] { return description; });
+    run(CheckId::Indexable, [&] { return CheckIndexable(facts); });
+    run(CheckId::Canonical, [&] { return CheckCanonical(facts); });
+    run(CheckId::Language, [&] { return CheckLanguage(facts); });
+    run(CheckId::Charset, [&] { return CheckCharset(facts, bytes); });
+    run(CheckId::Viewport, [&] { return CheckViewport(facts); });
+    run(CheckId::Social, [&] { return CheckSocial(facts); });
+    run(CheckId::Hreflang, [&] { return CheckHreflang(facts); });
+    run(CheckId::StructuredData, [&] { return CheckStructuredData(facts.jsonLd); });
+    run(CheckId::H1, [&] { return CheckH1(facts); });
+    run(CheckId::Headings, [&] { return CheckHeadings(facts); });
+    run(CheckId::Images, [&] { return CheckImages(facts); });
+    run(CheckId::Links, [&] { return CheckLinks(facts); });
+    run(CheckId::Content, [&] { return CheckContent(facts, options); });
+    run(CheckId::Keyphrase, [&] { return CheckKeyphrase(facts, options, fileName); });
+    report.summary = Summarize(report.checks);
+    return report;
+}
+
+CheckResult DuplicateCheck(CheckId id, std::span<const std::string> otherFiles) {
+    CheckResult result;
+    result.id = id;
+    result.state = CheckState::Improve;
+    const std::string what = id == CheckId::DuplicateTitle ? "title" : "description";
+    std::string names;
+    CheckValue::List files;
+    for (std::size_t i = 0; i < otherFiles.size(); ++i) {
+        names += (i == 0 ? "" : ", ") + otherFiles[i];
+        files.emplace_back(otherFiles[i]);
+    }
+    result.message = "The " + what + " is the same as on " + names + "; give each page its own.";
+    result.values.push_back({"files", std::move(files)});
+    return result;
+}
+
+}  // namespace velmora::page_checks

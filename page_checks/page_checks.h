@@ -1,0 +1,55 @@
+#pragma once
+
+// Page checks: the on-page points that search engines and their result pages read, judged apart
+// from the keyword review and its rating. One call reads the page once and runs every check
+// that is switched on, in the order of the report.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "options/page_check_options.h"
+#include "page_checks/check_result.h"
+#include "page_checks/text_width.h"
+
+namespace velmora::page_checks {
+
+struct CheckSummary {
+    std::size_t problem = 0;
+    std::size_t improve = 0;
+    std::size_t good = 0;
+    std::size_t info = 0;
+
+    bool operator==(const CheckSummary&) const = default;
+};
+
+struct PageCheckReport {
+    std::vector<CheckResult> checks;  // in CheckId order
+    CheckSummary summary;
+    // The first title and the description, decoded with white space collapsed; nullopt when
+    // the page has none or it is empty. ComparisonKey() of these finds duplicates across pages.
+    std::optional<std::string> title;
+    std::optional<std::string> description;
+
+    // Appends a check made outside the page (the duplicates) and counts it.
+    void Add(CheckResult result);
+    // True when some check is in `state` or worse (problem is worse than improve).
+    bool HasStateOrWorse(CheckState state) const;
+};
+
+// Checks one page. `pageBytes` are the file's bytes (UTF-8 or Windows-1252, as the bytes say);
+// `fileName` is the path given, used for the keyphrase's file-name test. Never throws for any
+// bytes; safe to call from several threads sharing one meter.
+PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileName,
+                              const PageCheckOptions& options, const TextWidthMeter& meter);
+
+CheckSummary Summarize(std::span<const CheckResult> checks);
+
+// The duplicate-title or duplicate-description check of a page whose title or description
+// equals, ignoring letter case, those of `otherFiles`.
+CheckResult DuplicateCheck(CheckId id, std::span<const std::string> otherFiles);
+
+}  // namespace velmora::page_checks
