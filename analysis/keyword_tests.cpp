@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -16,13 +17,28 @@ bool IgnoresCase(std::uint8_t keywordCase) {
     return CaseModeOf(keywordCase) != KeywordCaseMode::CaseSensitive;
 }
 
-// The whole words of text as TakeFirstWord splits it.
-std::vector<std::string> SplitWords(std::string text) {
-    std::vector<std::string> words;
-    while (!text.empty()) {
-        words.push_back(TakeFirstWord(text));
+// The first of text's whole words, as TakeFirstWord splits them, for which test holds; empty
+// when none does. The view points into text.
+template <typename Test>
+std::string_view FirstWordWhere(std::string_view text, const Test& test) {
+    std::size_t end = 0;
+    while (true) {
+        std::size_t begin = end;
+        while (begin < text.size() && IsWhiteSpace(text[begin])) {
+            ++begin;
+        }
+        if (begin == text.size()) {
+            return {};
+        }
+        end = begin;
+        while (end < text.size() && !IsWhiteSpace(text[end])) {
+            ++end;
+        }
+        const std::string_view word = text.substr(begin, end - begin);
+        if (test(word)) {
+            return word;
+        }
     }
-    return words;
 }
 
 }  // namespace
@@ -99,31 +115,39 @@ std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit) {
     if (keywords.size() < 2) {
         return {};
     }
-    // Each keyword is lower-cased and split once; a word is "in" a keyword exactly when
-    // WordIndex would find it there.
-    std::vector<std::vector<std::string>> lowerWords;
-    lowerWords.reserve(keywords.size());
+    // A word is "in" a later keyword exactly when WordIndex would find it there: as one of its
+    // whole words, ASCII lower-cased. Each keyword is split once, and per word the ascending
+    // positions of the keywords that hold it are kept, so the later keywords that hold a word
+    // are counted with one binary search instead of a walk over the rest of the list.
+    std::vector<std::string> lowered;
+    lowered.reserve(keywords.size());
     for (const std::string& keyword : keywords) {
-        lowerWords.push_back(SplitWords(AsciiLower(keyword)));
+        lowered.push_back(AsciiLower(keyword));
     }
-    const auto contains = [](const std::vector<std::string>& list, const std::string& word) {
-        return std::find(list.begin(), list.end(), word) != list.end();
-    };
+    std::unordered_map<std::string_view, std::vector<std::uint32_t>> holders;
+    for (std::size_t k = 0; k < lowered.size(); ++k) {
+        const auto position = static_cast<std::uint32_t>(k);
+        FirstWordWhere(lowered[k], [&](std::string_view word) {
+            std::vector<std::uint32_t>& list = holders[word];
+            if (list.empty() || list.back() != position) {
+                list.push_back(position);
+            }
+            return false;
+        });
+    }
+    // Hits are counted from the first later keyword that holds the word, so any limit below one
+    // acts as one.
+    const std::size_t needed = limit < 1 ? 1 : static_cast<std::size_t>(limit);
     for (std::size_t i = 0; i + 1 < keywords.size(); ++i) {
-        std::string rest = keywords[i];
-        while (!rest.empty()) {
-            const std::string word = TakeFirstWord(rest);
-            // A keyword of blanks only yields an empty "word", which is no word at all.
-            if (word.empty()) {
-                continue;
-            }
-            const std::string lower = AsciiLower(word);
-            std::int32_t hits = 0;
-            for (std::size_t j = i + 1; j < keywords.size(); ++j) {
-                if (contains(lowerWords[j], lower) && ++hits >= limit) {
-                    return word;
-                }
-            }
+        const std::string_view spammed = FirstWordWhere(lowered[i], [&](std::string_view word) {
+            const std::vector<std::uint32_t>& list = holders.at(word);
+            const auto firstLater = std::upper_bound(list.begin(), list.end(), i);
+            return static_cast<std::size_t>(list.end() - firstLater) >= needed;
+        });
+        if (!spammed.empty()) {
+            // ASCII lower-casing keeps every byte in its place: the word as spelled in K.
+            const auto offset = static_cast<std::size_t>(spammed.data() - lowered[i].data());
+            return keywords[i].substr(offset, spammed.size());
         }
     }
     return {};

@@ -149,7 +149,35 @@ std::string ManyMetaTags() {
     return page;
 }
 
-constexpr std::array<HostilePage, 10> kPages = {{
+// A keywords tag of 200,000 keywords (2.4 MB) of one or two random words, which nearly never
+// repeat: every keyword-list check has to go through the whole list.
+std::string ManyKeywords() {
+    std::mt19937 rng(9);
+    const auto word = [&](std::string& out) {
+        for (int i = 5 + static_cast<int>(rng() % 4); i > 0; --i) {
+            out += static_cast<char>('a' + rng() % 26);
+        }
+    };
+    std::string page =
+        "<html>\r\n<head>\r\n<title>Many keywords</title>\r\n"
+        "<meta name=\"keywords\" content=\"";
+    for (int i = 0; i < 200'000; ++i) {
+        if (i > 0) {
+            page += ", ";
+        }
+        word(page);
+        if (rng() % 2 == 0) {
+            page += ' ';
+            word(page);
+        }
+    }
+    page += "\">\r\n</head>\r\n<body>\r\n";
+    page += GeneratePage(100 * 1024, 10);
+    page += kTail;
+    return page;
+}
+
+constexpr std::array<HostilePage, 11> kPages = {{
     {"binary-10mb", Binary},
     {"nul-bytes-10mb", NulBytes},
     {"invalid-utf8-10mb", InvalidUtf8},
@@ -160,6 +188,7 @@ constexpr std::array<HostilePage, 10> kPages = {{
     {"unclosed-tag-10mb", UnclosedTag},
     {"unended-entity-10mb", UnendedEntity},
     {"meta-tags-5000", ManyMetaTags},
+    {"keywords-200k", ManyKeywords},
 }};
 
 }  // namespace

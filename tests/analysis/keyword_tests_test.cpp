@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/candidate_keywords.h"
+#include "core/kel_string_functions.h"
 #include "core/text_rules.h"
 #include "options/velmora_types.h"
 
@@ -157,6 +159,59 @@ TEST(FindSpammedWord, WholeWordsCountedOncePerLaterKeyword) {
     EXPECT_EQ(FindSpammedWord({"blue car", "red shop", "red car", "shop red"}, 2), "red");
     // A keyword of blanks holds no word to report.
     EXPECT_EQ(FindSpammedWord({" ", " ", " ", "web", "web"}, 1), "web");
+}
+
+// The spamming test as first written, one scan of the later keywords per word: the reference
+// that the indexed search must agree with.
+std::string SpammedWordByScanning(const KeywordList& keywords, std::int32_t limit) {
+    for (std::size_t i = 0; i + 1 < keywords.size(); ++i) {
+        std::string rest = keywords[i];
+        while (!rest.empty()) {
+            const std::string word = TakeFirstWord(rest);
+            if (word.empty()) {
+                continue;
+            }
+            std::int32_t hits = 0;
+            for (std::size_t j = i + 1; j < keywords.size(); ++j) {
+                if (WordIndex(AsciiLower(word), AsciiLower(keywords[j])) > 0 && ++hits >= limit) {
+                    return word;
+                }
+            }
+        }
+    }
+    return {};
+}
+
+TEST(FindSpammedWord, AgreesWithAScanOfTheLaterKeywordsOnRandomLists) {
+    // Few words, so that they repeat; letter case, separators and empty keywords vary.
+    const std::vector<std::string> words{"web",     "Web", "WEB", "shop", "e-mail", "caf\xE9",
+                                         "CAF\xC9", "a",   "x/y", "3d",   "fish",   "Fish"};
+    const std::vector<std::string> gaps{" ", "  ", "\t", "\r\n", " \t "};
+    std::mt19937 random(11);
+    const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    int spammed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        KeywordList keywords(pick(12));
+        for (std::string& keyword : keywords) {
+            if (pick(6) == 0) {
+                keyword = pick(2) == 0 ? "" : gaps[pick(gaps.size())];
+                continue;
+            }
+            for (std::size_t w = 0, n = 1 + pick(4); w < n; ++w) {
+                if (w > 0 || pick(5) == 0) {
+                    keyword += gaps[pick(gaps.size())];
+                }
+                keyword += words[pick(words.size())];
+            }
+        }
+        const auto limit = static_cast<std::int32_t>(pick(6)) - 1;
+        const std::string expected = SpammedWordByScanning(keywords, limit);
+        spammed += expected.empty() ? 0 : 1;
+        ASSERT_EQ(FindSpammedWord(keywords, limit), expected)
+            << "round " << round << ", limit " << limit;
+    }
+    EXPECT_GT(spammed, 1000);  // both answers were well exercised
+    EXPECT_LT(spammed, 2500);
 }
 
 }  // namespace
