@@ -2,39 +2,10 @@
 
 #include <cstdio>
 
+#include "cli/utf8_sequence.h"
+
 namespace velmora::cli {
 namespace {
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when text[i] does not start one.
-std::size_t SequenceLength(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size() || byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if (byte(k) < 0x80 || byte(k) > 0xBF) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 void AppendHex(std::string& out, const char* format, unsigned value) {
     char escape[8];
@@ -71,7 +42,7 @@ std::string EscapeControls(std::string_view text) {
             ++i;
             continue;
         }
-        const std::size_t length = SequenceLength(text, i);
+        const std::size_t length = Utf8SequenceLength(text, i);
         if (length == 0) {
             AppendHex(shown, "\\x%02x", c);
             ++i;

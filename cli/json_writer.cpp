@@ -1,0 +1,154 @@
+#include "cli/json_writer.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "cli/utf8_sequence.h"
+
+namespace velmora::cli {
+namespace {
+
+// The rating is held as a 32-bit float, so that it is written with the fewest digits that read
+// back to the same float.
+using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
+                                  std::int64_t, std::uint64_t, float>;
+
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = Utf8SequenceLength(text, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            continue;
+        }
+        out.append(text.substr(copied, i - copied));
+        copied = i + 1;
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default: {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+                out += escape;
+            }
+        }
+    }
+    out.append(text.substr(copied));
+}
+
+}  // namespace
+
+void JsonWriter::BeforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (!empty_.empty()) {
+        if (!empty_.back()) {
+            out_ += ',';
+        }
+        empty_.back() = false;
+    }
+}
+
+JsonWriter& JsonWriter::BeginObject() {
+    BeforeValue();
+    out_ += '{';
+    empty_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndObject() {
+    out_ += '}';
+    empty_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::BeginArray() {
+    BeforeValue();
+    out_ += '[';
+    empty_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndArray() {
+    out_ += ']';
+    empty_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::Key(std::string_view key) {
+    String(key);
+    out_ += ':';
+    afterKey_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::String(std::string_view text) {
+    BeforeValue();
+    if (!IsValidUtf8(text)) {
+        out_ += Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
+        return *this;
+    }
+    out_ += '"';
+    AppendEscaped(out_, text);
+    out_ += '"';
+    return *this;
+}
+
+JsonWriter& JsonWriter::Integer(std::int64_t value) {
+    BeforeValue();
+    out_ += std::to_string(value);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Bool(bool value) {
+    BeforeValue();
+    out_ += value ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::Float(float value) {
+    BeforeValue();
+    out_ += Json(value).dump();
+    return *this;
+}
+
+JsonWriter& JsonWriter::Field(std::string_view key, const std::vector<std::string>& texts) {
+    Key(key).BeginArray();
+    for (const std::string& text : texts) {
+        String(text);
+    }
+    return EndArray();
+}
+
+}  // namespace velmora::cli
