@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "bench/page_generator.h"
+#include "tests/analysis/compression_by_bytes.h"
+
 namespace velmora {
 namespace {
 
@@ -78,6 +86,39 @@ TEST(CompressHtml, LongRunsEndWhereShortOnesDo) {
 TEST(CompressHtml, R9PendingBlankCountsInTagText) {
     // The blank owed for the break lands at the start of the tag text, so "/pre" is not seen.
     EXPECT_EQ(CompressHtml("<pre>x< \r\n/pre>  a  b"), "<pre>x<  /pre>  a  b");
+}
+
+// Pieces that switch every state of the scanner on and off, in any letter case, with runs of
+// every length around the fast scanner's block sizes.
+std::string RandomMarkup(std::mt19937& random) {
+    static constexpr std::array<std::string_view, 34> kPieces = {
+        "<",        ">",       "<p class=", "</p>", "<script>", "</script>", "</SCRIPT >",
+        "<pre>",    "</pre>",  "<PRE",      "<!--", "-->",      "--",        "<?php",
+        "<?PHP ",   "?>",      "\"",        "'",    " ",        "  ",        "\t",
+        "\r\n",     "\r",      "\n",        "a",    "word",     "x = 1;",    "< /script>",
+        "<scriptx", "/script", "&amp;",     "-",    "\r\n    ", "\x01",
+    };
+    std::string text;
+    for (int pieces = static_cast<int>(random() % 120); pieces > 0; --pieces) {
+        if (random() % 8 == 0) {
+            text.append(random() % 70, random() % 2 == 0 ? 'x' : ' ');
+        } else {
+            text += kPieces[random() % kPieces.size()];
+        }
+    }
+    return text;
+}
+
+TEST(CompressHtml, AgreesWithTheByteByByteScanner) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = RandomMarkup(random);
+        ASSERT_EQ(CompressHtml(text), reference::CompressByteByByte(text)) << "round " << round;
+    }
+    for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+        const std::string page = bench::GeneratePage(200 * 1024, seed);
+        EXPECT_EQ(CompressHtml(page), reference::CompressByteByByte(page)) << seed;
+    }
 }
 
 }  // namespace

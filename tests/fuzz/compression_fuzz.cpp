@@ -1,5 +1,6 @@
-// Compression removes only blanks, tabs, CR and LF, keeps every other byte in order, and grows
-// the text only by the line feed it adds after a lone carriage return.
+// Compression removes only blanks, tabs, CR and LF, keeps every other byte in order, grows the
+// text only by the line feed it adds after a lone carriage return, and gives what the scanner
+// written byte by byte gives.
 
 #include <algorithm>
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "analysis/compressed_html.h"
+#include "tests/analysis/compression_by_bytes.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {
@@ -43,5 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(compressed.size() <= size + LoneCarriageReturns(text));
     FUZZ_CHECK(compressed.find('\t') == std::string::npos || text.find('\t') != std::string::npos);
     FUZZ_CHECK(velmora::CompressHtml(text) == compressed);
+    FUZZ_CHECK(velmora::reference::CompressByteByByte(text) == compressed);
     return 0;
 }
