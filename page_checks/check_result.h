@@ -26,15 +26,16 @@ struct CheckValue {
     using List = std::vector<CheckValue>;
     using Object = std::vector<CheckField>;
 
-    CheckValue() = default;
-    CheckValue(bool b) : value(b) {}
-    CheckValue(std::int64_t n) : value(n) {}
-    CheckValue(int n) : value(static_cast<std::int64_t>(n)) {}
-    CheckValue(std::size_t n) : value(static_cast<std::int64_t>(n)) {}
-    CheckValue(std::string s) : value(std::move(s)) {}
-    CheckValue(const char* s) : value(std::string(s)) {}
-    CheckValue(List l) : value(std::move(l)) {}
-    CheckValue(Object o) : value(std::move(o)) {}
+    // Defined below, once CheckField is complete.
+    CheckValue();
+    CheckValue(bool b);
+    CheckValue(std::int64_t n);
+    CheckValue(int n);
+    CheckValue(std::size_t n);
+    CheckValue(std::string s);
+    CheckValue(const char* s);
+    CheckValue(List l);
+    CheckValue(Object o);
 
     bool operator==(const CheckValue&) const;
 
@@ -47,6 +48,16 @@ struct CheckField {
 
     bool operator==(const CheckField&) const = default;
 };
+
+inline CheckValue::CheckValue() = default;
+inline CheckValue::CheckValue(bool b) : value(b) {}
+inline CheckValue::CheckValue(std::int64_t n) : value(n) {}
+inline CheckValue::CheckValue(int n) : value(static_cast<std::int64_t>(n)) {}
+inline CheckValue::CheckValue(std::size_t n) : value(static_cast<std::int64_t>(n)) {}
+inline CheckValue::CheckValue(std::string s) : value(std::move(s)) {}
+inline CheckValue::CheckValue(const char* s) : value(std::string(s)) {}
+inline CheckValue::CheckValue(List l) : value(std::move(l)) {}
+inline CheckValue::CheckValue(Object o) : value(std::move(o)) {}
 
 struct CheckResult {
     CheckId id = CheckId::Title;

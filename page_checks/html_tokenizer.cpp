@@ -86,9 +86,7 @@ bool HtmlTokenizer::Next(Token& token) {
         const char third = page_[at_ + 2];
         if (IsAsciiAlpha(third)) {
             ReadTag(token, true);
-            if (token.kind == TokenKind::EndTag) {
-                foreign_.End(token.text);
-            }
+            AfterEndTag(token);
         } else if (third == '>') {
             token.kind = TokenKind::Dropped;
             at_ += 3;
@@ -257,18 +255,72 @@ void HtmlTokenizer::ReadTag(Token& token, bool endTag) {
     at_ = at;
 }
 
+namespace {
+
+// Start tags that end a <select>: they close it and count as they would outside.
+bool EndsSelect(std::uint64_t tag) {
+    switch (tag) {
+        case PackTagName("select"):
+        case PackTagName("input"):
+        case PackTagName("keygen"):
+        case PackTagName("textarea"):
+        case PackTagName("caption"):
+        case PackTagName("table"):
+        case PackTagName("tbody"):
+        case PackTagName("tfoot"):
+        case PackTagName("thead"):
+        case PackTagName("tr"):
+        case PackTagName("td"):
+        case PackTagName("th"):
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void HtmlTokenizer::AfterEndTag(const Token& token) {
+    if (token.kind != TokenKind::EndTag) {
+        return;
+    }
+    if (foreign_.Inside()) {
+        foreign_.End(token.text);
+    } else if (token.tag == PackTagName("select")) {
+        inSelect_ = false;
+    }
+}
+
 void HtmlTokenizer::AfterStartTag(Token& token) {
     if (token.kind != TokenKind::StartTag) {
         return;
     }
+    if (inSelect_ && !foreign_.Inside()) {
+        if (EndsSelect(token.tag)) {
+            // A <select> inside a <select> only closes the first.
+            inSelect_ = false;
+            if (token.tag == PackTagName("select")) {
+                return;
+            }
+        } else {
+            if (token.tag == PackTagName("script")) {
+                mode_ = Mode::RawText;
+                rawTextOf_ = name_;
+            }
+            return;
+        }
+    }
     const bool opensForeign = token.tag == PackTagName("svg") || token.tag == PackTagName("math");
     const bool readsAsHtml = (!foreign_.Inside() && !opensForeign) ||
                              foreign_.Start(name_, attributes_, token.selfClosing);
-    token.inSvgOrMath = token.inSvgOrMath || foreign_.Inside() || opensForeign;
+    // A tag that ends SVG or MathML content is the page's again.
+    token.inSvgOrMath = foreign_.Inside() || opensForeign;
     if (!readsAsHtml) {
         return;
     }
-    if (std::string_view(name_) == "plaintext") {
+    if (token.tag == PackTagName("select") && !foreign_.Inside()) {
+        inSelect_ = true;
+    } else if (std::string_view(name_) == "plaintext") {
         mode_ = Mode::Plaintext;
     } else if (IsRawTextElement(token.tag)) {
         mode_ = Mode::RawText;

@@ -71,6 +71,7 @@ private:
     // Where markup starts at a "<", or false when the "<" is text.
     bool StartsMarkup(std::size_t at) const;
     void AfterStartTag(Token& token);
+    void AfterEndTag(const Token& token);
 
     std::string_view page_;
     std::size_t at_ = 0;
@@ -82,6 +83,9 @@ private:
     // into it valid while it grows.
     std::deque<std::string> loweredNames_;
     ForeignContent foreign_;
+    // Inside <select> the tree builder ignores every tag but a few, so raw-text elements other
+    // than <script> do not switch the tokenizer there, nor do <svg> and <math> open anything.
+    bool inSelect_ = false;
 };
 
 }  // namespace velmora::page_checks

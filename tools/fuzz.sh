@@ -11,7 +11,7 @@ build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 mkdir -p "$build/findings"
-for target in head_reader head_writer compression candidates review; do
+for target in head_reader head_writer compression candidates review html_tokenizer; do
     work="$build/long-corpus-$target"
     mkdir -p "$work"
     cp -n tests/fuzz/corpus/* examples/* "$work/" 2>/dev/null || true

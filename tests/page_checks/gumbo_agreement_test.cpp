@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/page_encoding.h"
+#include "core/text_rules.h"
+#include "tests/page_checks/gumbo_reference.h"
+
+namespace velmora::page_checks::testing {
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The pages as the checks read them: Windows-1252 pages converted to UTF-8.
+std::string AsUtf8(const std::string& bytes) {
+    if (!IsAscii(bytes) && DetectEncoding(bytes) == Encoding::Windows1252) {
+        return PageBytesToUtf8(bytes, Encoding::Windows1252);
+    }
+    return bytes;
+}
+
+void ExpectAgreementIn(const std::filesystem::path& folder) {
+    ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
+    std::size_t pages = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string page = AsUtf8(ReadFile(entry.path()));
+        for (const std::string& difference : CompareWithGumbo(page)) {
+            ADD_FAILURE() << entry.path() << ": " << difference;
+        }
+        ++pages;
+    }
+    EXPECT_GT(pages, 2u);
+}
+
+TEST(GumboAgreement, SamplePages) {
+    ExpectAgreementIn(std::getenv("VELMORA_EXAMPLES"));
+}
+
+TEST(GumboAgreement, FuzzSeeds) {
+    ExpectAgreementIn(VELMORA_FUZZ_CORPUS);
+}
+
+// Small pages with the parts where tokenizers go wrong.
+TEST(GumboAgreement, TrickyParts) {
+    const char* const pages[] = {
+        "<!DOCTYPE html><html lang=en><head><title>A &amp; B &lt;c&gt;</title>"
+        "<meta name=description content='x &quot;y&quot; &copy=1 &copy 2'></head>"
+        "<body><h1 class=a class=b>T&eacute;st &#233;&#x20AC;&#128;&notit;</h1></body></html>",
+        "<p>a<!-- <b>x</b> -->b<!-->c<!--->d<? pi ?>e</ x>f<![CDATA[g]]>h</p>",
+        "<script>var a = '<b>'; if (a<b) {}</script><script><!-- <script></script> --></script>",
+        "<style>a > b { }</style><textarea><b>&amp;</b></textarea><xmp><b></xmp>",
+        "<svg viewBox='0 0 1 1'><title>Icon</title><a href=x><text>t</text></a>"
+        "<![CDATA[<b>]]><foreignObject><p>x</p></foreignObject></svg><p>y",
+        "<math><mi>x</mi><annotation-xml encoding='text/html'><b>z</b></annotation-xml></math>",
+        "<a href=\"1\" title='2' data-x=3 checked/><img src=a.png alt=\"\"/>",
+        "<table><tr><td>a</td></tr></table><select><option>b</select>",
+        "<div>unclosed <span>tags <b>everywhere",
+        "<select><title><option>a</select><p>b<select><svg><style><b></style><input><style>c",
+    };
+    for (const char* page : pages) {
+        for (const std::string& difference : CompareWithGumbo(page)) {
+            ADD_FAILURE() << page << "\n  " << difference;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmora::page_checks::testing
