@@ -45,8 +45,9 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords, std::int
     lines.reserve(keywords.size());
     for (const std::string& keyword : keywords) {
         const bool duplicate = !seen.insert(CaseKey(keyword, mode, rules)).second;
-        lines.push_back(KeywordLine(keyword, CountOccurrences(keyword, words, mode),
-                                    !IsGoodKeyword(keyword, wordCount, words, options), duplicate));
+        const std::int32_t count = CountOccurrences(keyword, words, mode);
+        lines.push_back(KeywordLine(
+            keyword, count, !IsGoodKeyword(keyword, count, wordCount, rules, options), duplicate));
         if (advance) {
             advance(1);
         }

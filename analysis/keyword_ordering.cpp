@@ -12,45 +12,44 @@ std::int32_t Saturated(std::int64_t value) {
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// Scores keywords against one page and title; the title is lower-cased once for all of them.
-class Scorer {
-public:
-    Scorer(const WordList& words, std::string_view title, const KelVelmoraOptions& options)
-        : words_(words),
-          options_(options),
-          caseSensitive_(options.CaseMode() == KeywordCaseMode::CaseSensitive),
-          title_(caseSensitive_ ? std::string(title) : words.Rules().LocaleLower(title)) {}
-
-    std::int64_t Score(std::string_view keyword) const {
-        const std::int64_t weight = options_.MaximumKeywordCount;
-        std::int64_t score =
-            std::int64_t{CountOccurrences(keyword, words_, options_.KeywordCase)} * weight;
-        const auto length = static_cast<std::int64_t>(words_.Rules().CharacterCount(keyword));
-        score += length < weight ? length : weight - 1;
-        if (InTitle(keyword)) {
-            score += weight * weight;
-        }
-        return score;
-    }
-
-private:
-    bool InTitle(std::string_view keyword) const {
-        if (keyword.empty()) {
-            return false;
-        }
-        if (caseSensitive_) {
-            return title_.find(keyword) != std::string::npos;
-        }
-        return title_.find(words_.Rules().LocaleLower(keyword)) != std::string::npos;
-    }
-
-    const WordList& words_;
-    const KelVelmoraOptions& options_;
-    bool caseSensitive_;
-    std::string title_;
-};
-
 }  // namespace
+
+KeywordScorer::KeywordScorer(const WordList& words, std::string_view title,
+                             const KelVelmoraOptions& options)
+    : words_(words),
+      options_(options),
+      caseSensitive_(options.CaseMode() == KeywordCaseMode::CaseSensitive),
+      title_(caseSensitive_ ? std::string(title) : words.Rules().LocaleLower(title)) {}
+
+std::int64_t KeywordScorer::Score(std::string_view keyword) const {
+    return Score(keyword, CountOccurrences(keyword, words_, options_.KeywordCase));
+}
+
+std::int64_t KeywordScorer::Score(std::string_view keyword, std::int32_t occurrences) const {
+    const std::int64_t weight = options_.MaximumKeywordCount;
+    std::int64_t score = std::int64_t{occurrences} * weight;
+    const auto length = static_cast<std::int64_t>(words_.Rules().CharacterCount(keyword));
+    score += length < weight ? length : weight - 1;
+    if (InTitle(keyword)) {
+        score += weight * weight;
+    }
+    return score;
+}
+
+std::int32_t KeywordScorer::ReportedScore(std::string_view keyword,
+                                          std::int32_t occurrences) const {
+    return Saturated(Score(keyword, occurrences));
+}
+
+bool KeywordScorer::InTitle(std::string_view keyword) const {
+    if (keyword.empty()) {
+        return false;
+    }
+    if (caseSensitive_) {
+        return title_.find(keyword) != std::string::npos;
+    }
+    return title_.find(words_.Rules().LocaleLower(keyword)) != std::string::npos;
+}
 
 int FindWord(std::string_view word, const WordList& words, std::uint8_t keywordCase) {
     const std::string lower = words.Rules().LocaleLower(word);
@@ -88,7 +87,7 @@ std::int32_t CountOccurrences(std::string_view word, const WordList& words,
 
 std::int32_t KeywordScore(std::string_view keyword, const WordList& words, std::string_view title,
                           const KelVelmoraOptions& options) {
-    return Saturated(Scorer(words, title, options).Score(keyword));
+    return Saturated(KeywordScorer(words, title, options).Score(keyword));
 }
 
 bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::string_view title,
@@ -96,7 +95,7 @@ bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::str
     if (keywords.size() < 2) {
         return true;
     }
-    const Scorer scorer(words, title, options);
+    const KeywordScorer scorer(words, title, options);
     std::int64_t previous = scorer.Score(keywords.front());
     for (std::size_t i = 1; i < keywords.size(); ++i) {
         const std::int64_t score = scorer.Score(keywords[i]);
@@ -110,7 +109,7 @@ bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::str
 
 KeywordList SortByScore(const KeywordList& keywords, const WordList& words, std::string_view title,
                         ProgressIndicator* progress, const KelVelmoraOptions& options) {
-    const Scorer scorer(words, title, options);
+    const KeywordScorer scorer(words, title, options);
     const std::size_t n = keywords.size();
     std::vector<std::int64_t> scores(n);
     for (std::size_t i = 0; i < n; ++i) {

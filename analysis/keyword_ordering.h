@@ -23,6 +23,27 @@ std::int32_t CountOccurrences(std::string_view word, const WordList& words,
 std::int32_t KeywordScore(std::string_view keyword, const WordList& words, std::string_view title,
                           const KelVelmoraOptions& options);
 
+// Scores keywords against one page and title; the title is lower-cased once for all of them.
+class KeywordScorer {
+public:
+    KeywordScorer(const WordList& words, std::string_view title, const KelVelmoraOptions& options);
+
+    // The score without a bound, as the order test and the sort compare it.
+    std::int64_t Score(std::string_view keyword) const;
+    // The same, for a keyword whose CountOccurrences is known.
+    std::int64_t Score(std::string_view keyword, std::int32_t occurrences) const;
+    // KeywordScore, for a keyword whose CountOccurrences is known.
+    std::int32_t ReportedScore(std::string_view keyword, std::int32_t occurrences) const;
+
+private:
+    bool InTitle(std::string_view keyword) const;
+
+    const WordList& words_;
+    const KelVelmoraOptions& options_;
+    bool caseSensitive_;
+    std::string title_;
+};
+
 bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::string_view title,
                     const KelVelmoraOptions& options);
 

@@ -45,12 +45,17 @@ std::string_view FirstWordWhere(std::string_view text, const Test& test) {
 
 bool IsGoodKeyword(std::string_view keyword, std::int32_t wordCount, const WordList& words,
                    const KelVelmoraOptions& options) {
+    return IsGoodKeyword(
+        keyword, CountOccurrences(keyword, words, static_cast<std::uint8_t>(options.CaseMode())),
+        wordCount, words.Rules(), options);
+}
+
+bool IsGoodKeyword(std::string_view keyword, std::int32_t occurrences, std::int32_t wordCount,
+                   const TextRules& rules, const KelVelmoraOptions& options) {
     std::int32_t limit = options.KeywordOneInEvery > 0 ? wordCount / options.KeywordOneInEvery : 0;
     limit = std::max(limit, options.MaximumKeywordCount);
-    const std::int32_t occurrences =
-        CountOccurrences(keyword, words, static_cast<std::uint8_t>(options.CaseMode()));
     return occurrences >= options.MinimumKeywordCount && occurrences <= limit &&
-           words.Rules().CharacterCount(keyword) > 1;
+           rules.CharacterCount(keyword) > 1;
 }
 
 void ClassifyKeywords(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
@@ -112,42 +117,66 @@ bool HasDuplicateKeywords(const KeywordList& keywords, std::uint8_t keywordCase,
 }
 
 std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit) {
-    if (keywords.size() < 2) {
+    const std::size_t count = keywords.size();
+    if (count < 2) {
         return {};
     }
     // A word is "in" a later keyword exactly when WordIndex would find it there: as one of its
-    // whole words, ASCII lower-cased. Each keyword is split once, and per word the ascending
-    // positions of the keywords that hold it are kept, so the later keywords that hold a word
-    // are counted with one binary search instead of a walk over the rest of the list.
+    // whole words, ASCII lower-cased. Each keyword is split once into word ids, and each word
+    // knows how many keywords hold it; walking the list in order while counting the keywords so
+    // far that hold each word leaves the later ones as the difference.
     std::vector<std::string> lowered;
-    lowered.reserve(keywords.size());
+    lowered.reserve(count);
     for (const std::string& keyword : keywords) {
         lowered.push_back(AsciiLower(keyword));
     }
-    std::unordered_map<std::string_view, std::vector<std::uint32_t>> holders;
-    for (std::size_t k = 0; k < lowered.size(); ++k) {
-        const auto position = static_cast<std::uint32_t>(k);
+    std::unordered_map<std::string_view, std::uint32_t> ids;
+    ids.reserve(count);
+    std::vector<std::string_view> words;            // every keyword's words, in order
+    std::vector<std::uint32_t> wordIds;             // the id of each of them
+    std::vector<std::size_t> firstWord(count + 1);  // where each keyword's words start
+    std::vector<std::uint32_t> holders;             // per id: keywords that hold the word
+    std::vector<std::size_t> lastHolder;            // per id: 1 + the last keyword counted
+    for (std::size_t k = 0; k < count; ++k) {
+        firstWord[k] = words.size();
         FirstWordWhere(lowered[k], [&](std::string_view word) {
-            std::vector<std::uint32_t>& list = holders[word];
-            if (list.empty() || list.back() != position) {
-                list.push_back(position);
+            const auto [at, added] =
+                ids.try_emplace(word, static_cast<std::uint32_t>(holders.size()));
+            if (added) {
+                holders.push_back(0);
+                lastHolder.push_back(0);
+            }
+            const std::uint32_t id = at->second;
+            words.push_back(word);
+            wordIds.push_back(id);
+            if (lastHolder[id] != k + 1) {
+                lastHolder[id] = k + 1;
+                ++holders[id];
             }
             return false;
         });
     }
+    firstWord[count] = words.size();
+
     // Hits are counted from the first later keyword that holds the word, so any limit below one
     // acts as one.
     const std::size_t needed = limit < 1 ? 1 : static_cast<std::size_t>(limit);
-    for (std::size_t i = 0; i + 1 < keywords.size(); ++i) {
-        const std::string_view spammed = FirstWordWhere(lowered[i], [&](std::string_view word) {
-            const std::vector<std::uint32_t>& list = holders.at(word);
-            const auto firstLater = std::upper_bound(list.begin(), list.end(), i);
-            return static_cast<std::size_t>(list.end() - firstLater) >= needed;
-        });
-        if (!spammed.empty()) {
-            // ASCII lower-casing keeps every byte in its place: the word as spelled in K.
-            const auto offset = static_cast<std::size_t>(spammed.data() - lowered[i].data());
-            return keywords[i].substr(offset, spammed.size());
+    std::vector<std::uint32_t> counted(holders.size());
+    std::fill(lastHolder.begin(), lastHolder.end(), 0);
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        for (std::size_t w = firstWord[i]; w < firstWord[i + 1]; ++w) {
+            const std::uint32_t id = wordIds[w];
+            if (lastHolder[id] != i + 1) {
+                lastHolder[id] = i + 1;
+                ++counted[id];
+            }
+        }
+        for (std::size_t w = firstWord[i]; w < firstWord[i + 1]; ++w) {
+            if (holders[wordIds[w]] - counted[wordIds[w]] >= needed) {
+                // ASCII lower-casing keeps every byte in its place: the word as spelled in K.
+                const auto offset = static_cast<std::size_t>(words[w].data() - lowered[i].data());
+                return keywords[i].substr(offset, words[w].size());
+            }
         }
     }
     return {};

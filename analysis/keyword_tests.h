@@ -13,6 +13,9 @@ namespace velmora {
 
 bool IsGoodKeyword(std::string_view keyword, std::int32_t wordCount, const WordList& words,
                    const KelVelmoraOptions& options);
+// IsGoodKeyword for a keyword whose CountOccurrences is known.
+bool IsGoodKeyword(std::string_view keyword, std::int32_t occurrences, std::int32_t wordCount,
+                   const TextRules& rules, const KelVelmoraOptions& options);
 
 void ClassifyKeywords(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
                       std::int32_t& bad, std::int32_t& good, const KelVelmoraOptions& options);

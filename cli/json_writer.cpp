@@ -13,21 +13,20 @@ namespace {
 using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
                                   std::int64_t, std::uint64_t, float>;
 
-bool IsValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = Utf8SequenceLength(text, i);
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
-void AppendEscaped(std::string& out, std::string_view text) {
+// Appends text with the library's escapes; false, with out partly written, at the first byte
+// that is not part of valid UTF-8.
+bool AppendEscaped(std::string& out, std::string_view text) {
     std::size_t copied = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = Utf8SequenceLength(text, i);
+            if (length == 0) {
+                return false;
+            }
+            i += length - 1;
+            continue;
+        }
         if (c >= 0x20 && c != '"' && c != '\\') {
             continue;
         }
@@ -63,6 +62,7 @@ void AppendEscaped(std::string& out, std::string_view text) {
         }
     }
     out.append(text.substr(copied));
+    return true;
 }
 
 }  // namespace
@@ -73,17 +73,17 @@ void JsonWriter::BeforeValue() {
         return;
     }
     if (!empty_.empty()) {
-        if (!empty_.back()) {
+        if (empty_.back() == 0) {
             out_ += ',';
         }
-        empty_.back() = false;
+        empty_.back() = 0;
     }
 }
 
 JsonWriter& JsonWriter::BeginObject() {
     BeforeValue();
     out_ += '{';
-    empty_.push_back(true);
+    empty_.push_back(1);
     return *this;
 }
 
@@ -96,7 +96,7 @@ JsonWriter& JsonWriter::EndObject() {
 JsonWriter& JsonWriter::BeginArray() {
     BeforeValue();
     out_ += '[';
-    empty_.push_back(true);
+    empty_.push_back(1);
     return *this;
 }
 
@@ -107,20 +107,24 @@ JsonWriter& JsonWriter::EndArray() {
 }
 
 JsonWriter& JsonWriter::Key(std::string_view key) {
-    String(key);
-    out_ += ':';
+    // Keys are the report's own ASCII names, which need no escapes.
+    BeforeValue();
+    out_ += '"';
+    out_ += key;
+    out_ += "\":";
     afterKey_ = true;
     return *this;
 }
 
 JsonWriter& JsonWriter::String(std::string_view text) {
     BeforeValue();
-    if (!IsValidUtf8(text)) {
+    const std::size_t start = out_.size();
+    out_ += '"';
+    if (!AppendEscaped(out_, text)) {
+        out_.resize(start);
         out_ += Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
         return *this;
     }
-    out_ += '"';
-    AppendEscaped(out_, text);
     out_ += '"';
     return *this;
 }

@@ -17,6 +17,7 @@ public:
     JsonWriter& EndObject();
     JsonWriter& BeginArray();
     JsonWriter& EndArray();
+    // key: plain ASCII that needs no escapes.
     JsonWriter& Key(std::string_view key);
     // Text that is not valid UTF-8 (a file name) gets the library's replacement characters.
     JsonWriter& String(std::string_view text);
@@ -37,7 +38,7 @@ private:
     void BeforeValue();
 
     std::string out_;
-    std::vector<bool> empty_;
+    std::string empty_;  // per open object or array: 1 while it holds no value yet
     bool afterKey_ = false;
 };
 

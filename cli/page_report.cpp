@@ -30,13 +30,15 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     report.title = utf8(title);
     report.description = utf8(GetDescription(document.Html));
     report.keywordsText = utf8(GetMetaKeywords(document.Html));
+    report.keywords.reserve(keywords.size());
     for (const std::string& keyword : keywords) {
         report.keywords.push_back(utf8(keyword));
     }
     report.goodKeywords = checks.GoodKeywordCount;
     report.badKeywords = checks.BadKeywordCount;
-    report.optimalOrder = IsOrderOptimal(keywords, words, title, options);
-    report.duplicateKeywords = HasDuplicateKeywords(keywords, mode, rules);
+    // The check computed both only for a page with keywords.
+    report.optimalOrder = keywords.empty() || checks.OptimalOrder;
+    report.duplicateKeywords = !keywords.empty() && checks.DuplicateKeywords;
     report.spammedWord = utf8(checks.SpammedWord);
     report.lineBreakInDescription = checks.LineBreakInDescription;
     report.spaceToRemove = document.SpaceToRemove;
@@ -55,11 +57,16 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
         return mode == CaseSensitive ? text : rules.LocaleLower(text);
     };
     std::unordered_set<std::string> seen;
-    for (const std::string& keyword : keywords) {
+    const KeywordScorer scorer(words, title, options);
+    report.keywordDetails.reserve(keywords.size());
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        const std::string& keyword = keywords[i];
         const bool duplicate = !seen.insert(key(keyword)).second;
-        report.keywordDetails.push_back({utf8(keyword), CountOccurrences(keyword, words, mode),
-                                         IsGoodKeyword(keyword, wordCount, words, options),
-                                         duplicate, KeywordScore(keyword, words, title, options)});
+        const std::int32_t occurrences = CountOccurrences(keyword, words, mode);
+        report.keywordDetails.push_back(
+            {report.keywords[i], occurrences,
+             IsGoodKeyword(keyword, occurrences, wordCount, rules, options), duplicate,
+             scorer.ReportedScore(keyword, occurrences)});
     }
 
     const PrimedKeywordChoice primed =
