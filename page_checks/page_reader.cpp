@@ -183,6 +183,7 @@ private:
         }
         switch (tag) {
             case PackTagName("img"):
+            case PackTagName("image"):  // browsers read <image> as <img>
                 OnImage(token);
                 break;
             case PackTagName("title"):

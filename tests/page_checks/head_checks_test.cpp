@@ -1,0 +1,250 @@
+#include "page_checks/head_checks.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/page_checks/check_test_support.h"
+
+namespace velmora::page_checks::testing {
+namespace {
+
+constexpr CheckState kGood = CheckState::Good;
+constexpr CheckState kImprove = CheckState::Improve;
+constexpr CheckState kProblem = CheckState::Problem;
+constexpr CheckState kInfo = CheckState::Info;
+
+std::string Head(std::string_view head) {
+    return "<html><head>" + std::string(head) + "</head><body></body></html>";
+}
+
+TEST(TitleCheck, EachState) {
+    const std::string good = "Sourdough bread baked every morning in town";  // 43 characters
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>" + good + "</title>")).state, kGood);
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>Bakery</title>")).state, kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>" + good + good + "</title>")).state, kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("")).state, kProblem);
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("<title> \n </title>")).state, kProblem);
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>" + good + "</title><title>b</title>")).state,
+              kProblem);
+}
+
+TEST(TitleCheck, CountsDecodedCollapsedCharactersAndPixels) {
+    // 42 characters once "&amp;" is one and the blanks are collapsed; é is one character.
+    const CheckResult title = RunCheck(
+        CheckId::Title,
+        Head("<title>  Caf&eacute;   &amp; bakery\r\n on the corner of Main&#x20;Street </title>"));
+    EXPECT_EQ(Number(title, "characters"), 42);
+    EXPECT_EQ(Text(title, "text"), "Café & bakery on the corner of Main Street");
+    EXPECT_EQ(Number(title, "pixels"),
+              *Meter().Width("Café & bakery on the corner of Main Street", 20));
+    EXPECT_EQ(title.state, kGood);
+
+    // 50 characters, but W is wide: over 600 px at 20 px.
+    const CheckResult wide =
+        RunCheck(CheckId::Title, Head("<title>" + std::string(50, 'W') + "</title>"));
+    EXPECT_EQ(wide.state, kImprove);
+    EXPECT_GT(Number(wide, "pixels"), 600);
+    EXPECT_NE(wide.message.find("px"), std::string::npos);
+}
+
+TEST(TitleCheck, OnlyThePagesOwnTitleCounts) {
+    const std::string title = "<title>Sourdough bread baked every morning in town</title>";
+    const CheckResult result = RunCheck(
+        CheckId::Title,
+        "<html><head>" + title +
+            "<!-- <title>old</title> --><script>document.write('<title>x</title>')</script>"
+            "</head><body><svg><title>Icon</title></svg><template><title>t</title></template>"
+            "</body></html>");
+    EXPECT_EQ(result.state, kGood);
+    EXPECT_EQ(Number(result, "count"), 1);
+}
+
+TEST(TitleCheck, WithoutTheFontOnlyCharactersCount) {
+    const TextWidthMeter noFont("/nonexistent.ttf");
+    const PageCheckReport report =
+        RunPageChecks(Head("<title>" + std::string(50, 'W') + "</title>"), "p.html", {}, noFont);
+    const CheckResult& title = report.checks.front();
+    EXPECT_EQ(title.state, kGood);
+    EXPECT_EQ(*title.Value("pixels"), CheckValue());
+    EXPECT_NE(title.message.find("unknown"), std::string::npos);
+}
+
+TEST(TitleCheck, LimitsComeFromTheOptions) {
+    PageCheckOptions options;
+    options.TitleMinimumCharacters = 3;
+    options.TitleMaximumCharacters = 6;
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>Bakery</title>"), options).state, kGood);
+    options.TitleMaximumPixels = 10;
+    EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>Bakery</title>"), options).state, kImprove);
+}
+
+TEST(DescriptionCheck, EachState) {
+    const std::string good(100, 'a');
+    const auto page = [](const std::string& metas) { return Head(metas); };
+    EXPECT_EQ(
+        RunCheck(CheckId::Description, page("<meta name=\"Description\" content=\"" + good + "\">"))
+            .state,
+        kGood);
+    EXPECT_EQ(
+        RunCheck(CheckId::Description, page("<meta name=description content=\"Short.\">")).state,
+        kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Description,
+                       page("<meta name=DESCRIPTION content=\"" + std::string(161, 'a') + "\">"))
+                  .state,
+              kImprove);
+    // 150 characters fit the count, not the 920 px at 14 px.
+    const CheckResult wide =
+        RunCheck(CheckId::Description,
+                 page("<meta name=description content=\"" + std::string(150, 'W') + "\">"));
+    EXPECT_EQ(wide.state, kImprove);
+    EXPECT_GT(Number(wide, "pixels"), 920);
+    EXPECT_EQ(RunCheck(CheckId::Description, page("")).state, kProblem);
+    EXPECT_EQ(RunCheck(CheckId::Description, page("<meta name=description content=\" \">")).state,
+              kProblem);
+    EXPECT_EQ(RunCheck(CheckId::Description, page("<meta name=description>")).state, kProblem);
+    EXPECT_EQ(
+        RunCheck(CheckId::Description, page("<meta name=description content=\"" + good +
+                                            "\"><meta name=description content=\"" + good + "\">"))
+            .state,
+        kProblem);
+}
+
+TEST(IndexableCheck, EachState) {
+    EXPECT_EQ(RunCheck(CheckId::Indexable, Head("")).state, kGood);
+    EXPECT_EQ(
+        RunCheck(CheckId::Indexable, Head("<meta name=robots content=\"index, follow\">")).state,
+        kGood);
+    EXPECT_EQ(
+        RunCheck(CheckId::Indexable, Head("<meta name=robots content=\"index,NoFollow\">")).state,
+        kImprove);
+    const CheckResult noindex =
+        RunCheck(CheckId::Indexable, Head("<meta name=ROBOTS content=\" NOINDEX , follow\">"));
+    EXPECT_EQ(noindex.state, kProblem);
+    EXPECT_EQ(noindex.message, "Search engines are asked not to index this page");
+    EXPECT_EQ(RunCheck(CheckId::Indexable, Head("<meta name=googlebot content=none>")).state,
+              kProblem);
+    // Another crawler's tag and a word that only contains "noindex" change nothing.
+    EXPECT_EQ(
+        RunCheck(CheckId::Indexable, Head("<meta name=otherbot content=noindex><meta name=robots "
+                                          "content=noindexed>"))
+            .state,
+        kGood);
+}
+
+TEST(CanonicalCheck, EachState) {
+    EXPECT_EQ(RunCheck(CheckId::Canonical,
+                       Head("<link rel=\"Canonical\" href=\"https://example.com/a\">"))
+                  .state,
+              kGood);
+    EXPECT_EQ(RunCheck(CheckId::Canonical,
+                       Head("<link rel=\"alternate canonical\" href=\"HTTP://example.com/\">"))
+                  .state,
+              kGood);
+    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("")).state, kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=/a>")).state, kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"\">")).state, kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"ftp://x/\">")).state,
+              kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"https:///x\">")).state,
+              kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"https://a/\">"
+                                                "<link rel=canonical href=\"https://b/\">"))
+                  .state,
+              kProblem);
+    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonicalx href=\"https://a/\">")).state,
+              kImprove);
+}
+
+TEST(LanguageCheck, EachState) {
+    const auto lang = [](std::string_view tag) {
+        return RunCheck(CheckId::Language, "<html " + std::string(tag) + "><body></body></html>")
+            .state;
+    };
+    EXPECT_EQ(lang("lang=en"), kGood);
+    EXPECT_EQ(lang("LANG=\"pt-BR\""), kGood);
+    EXPECT_EQ(lang("lang=zh-Hant-TW"), kGood);
+    EXPECT_EQ(lang("lang=de-CH-1901"), kGood);
+    EXPECT_EQ(lang(""), kImprove);
+    EXPECT_EQ(lang("lang=\"\""), kImprove);
+    EXPECT_EQ(lang("lang=english"), kImprove);
+    EXPECT_EQ(lang("lang=en_US"), kImprove);
+    EXPECT_EQ(lang("lang=en-"), kImprove);
+    EXPECT_EQ(lang("lang=en-x"), kImprove);
+    EXPECT_EQ(lang("lang=en-abcdefghi"), kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Language, "<body></body>").state, kImprove);
+}
+
+TEST(CharsetCheck, EachState) {
+    const std::string utf8Text = "<p>Caf\xC3\xA9</p>";
+    const std::string windowsText = "<p>Caf\xE9</p>";
+    const auto charset = [](std::string_view head, const std::string& body) {
+        return RunCheck(CheckId::Charset, "<html><head>" + std::string(head) + "</head><body>" +
+                                              body + "</body></html>")
+            .state;
+    };
+    EXPECT_EQ(charset("<meta charset=\"UTF-8\">", utf8Text), kGood);
+    EXPECT_EQ(charset("<meta charset=utf-8>", "<p>ascii only</p>"), kGood);
+    EXPECT_EQ(charset("<meta charset=windows-1252>", windowsText), kGood);
+    EXPECT_EQ(
+        charset("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">",
+                windowsText),
+        kGood);
+    EXPECT_EQ(charset("", utf8Text), kImprove);
+    EXPECT_EQ(charset("<meta charset=utf-8>", windowsText), kProblem);
+    EXPECT_EQ(
+        charset("<meta http-equiv=content-type content=\"text/html;charset=utf-8\">", windowsText),
+        kProblem);
+    EXPECT_EQ(charset("<meta charset=iso-8859-1>", utf8Text), kProblem);
+    EXPECT_EQ(charset("<meta charset=us-ascii>", utf8Text), kProblem);
+    EXPECT_EQ(charset("<meta charset=windows-1252>", "<p>ascii only</p>"), kGood);
+}
+
+TEST(ViewportCheck, EachState) {
+    EXPECT_EQ(RunCheck(CheckId::Viewport,
+                       Head("<meta name=viewport content=\"width=device-width, initial-scale=1\">"))
+                  .state,
+              kGood);
+    EXPECT_EQ(
+        RunCheck(CheckId::Viewport, Head("<meta name=viewport content=\"initial-scale=1\">")).state,
+        kImprove);
+    EXPECT_EQ(
+        RunCheck(CheckId::Viewport, Head("<meta name=viewport content=\"min-width=300\">")).state,
+        kImprove);
+    EXPECT_EQ(RunCheck(CheckId::Viewport, Head("")).state, kImprove);
+}
+
+TEST(SocialCheck, EachStateNamesWhatIsMissing) {
+    const std::string three =
+        "<meta property=og:title content=T><meta property=og:description content=D>"
+        "<meta name=og:image content=i.png>";
+    EXPECT_EQ(RunCheck(CheckId::Social, Head(three)).state, kGood);
+    const CheckResult missing =
+        RunCheck(CheckId::Social, Head("<meta property=og:title content=T><meta property=og:image "
+                                       "content=\"\"><meta name=twitter:card content=summary>"));
+    EXPECT_EQ(missing.state, kImprove);
+    EXPECT_NE(missing.message.find("og:description and og:image"), std::string::npos)
+        << missing.message;
+    EXPECT_EQ(*missing.Value("twitter:card"), CheckValue(true));
+    EXPECT_EQ(*missing.Value("og:url"), CheckValue(false));
+}
+
+TEST(HreflangCheck, EachState) {
+    const auto alternates = [](std::string_view links) {
+        return RunCheck(CheckId::Hreflang, Head(links)).state;
+    };
+    EXPECT_EQ(alternates(""), kInfo);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=/en>"), kGood);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=/en><link rel=alternate "
+                         "hreflang=de-AT href=/de><link rel=alternate hreflang=X-Default href=/>"),
+              kGood);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=/en><link rel=alternate "
+                         "hreflang=de href=/de>"),
+              kImprove);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=english href=/en><link rel=alternate "
+                         "hreflang=x-default href=/>"),
+              kProblem);
+    // Without rel="alternate" a hreflang is no alternate.
+    EXPECT_EQ(alternates("<link rel=stylesheet hreflang=english href=a.css>"), kInfo);
+}
+
+}  // namespace
+}  // namespace velmora::page_checks::testing

@@ -1,0 +1,140 @@
+#include "page_checks/page_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "page_checks/page_text.h"
+#include "tests/page_checks/check_test_support.h"
+
+namespace velmora::page_checks::testing {
+namespace {
+
+std::vector<CheckId> Ids(const PageCheckReport& report) {
+    std::vector<CheckId> ids;
+    for (const CheckResult& check : report.checks) {
+        ids.push_back(check.id);
+    }
+    return ids;
+}
+
+TEST(RunPageChecks, EveryCheckInTheReportOrderWithItsSummary) {
+    const PageCheckReport report = RunPageChecks("<p>x</p>", "p.html", {}, Meter());
+    ASSERT_EQ(report.checks.size(), 16u);
+    for (std::size_t i = 0; i < report.checks.size(); ++i) {
+        EXPECT_EQ(report.checks[i].id, static_cast<CheckId>(i));
+        EXPECT_FALSE(report.checks[i].message.empty()) << CheckIdName(report.checks[i].id);
+    }
+    EXPECT_EQ(report.summary, Summarize(report.checks));
+    EXPECT_EQ(
+        report.summary.problem + report.summary.improve + report.summary.good + report.summary.info,
+        16u);
+    EXPECT_TRUE(report.HasStateOrWorse(CheckState::Problem));
+    EXPECT_FALSE(report.title.has_value());
+}
+
+TEST(RunPageChecks, ChecksSwitchedOffAreLeftOut) {
+    PageCheckOptions options;
+    options.SetEnabled(CheckId::Title, false);
+    options.SetEnabled(CheckId::Content, false);
+    const PageCheckReport report =
+        RunPageChecks("<title>Same title</title>", "p.html", options, Meter());
+    EXPECT_EQ(report.checks.size(), 14u);
+    const auto ids = Ids(report);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), CheckId::Title), 0);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), CheckId::Content), 0);
+    // The title is still read for the duplicate comparison.
+    EXPECT_EQ(report.title, "Same title");
+}
+
+TEST(RunPageChecks, FailOnThresholds) {
+    PageCheckReport report;
+    report.Add(CheckResult{CheckId::Title, CheckState::Good, "m", {}});
+    report.Add(CheckResult{CheckId::Hreflang, CheckState::Info, "m", {}});
+    EXPECT_FALSE(report.HasStateOrWorse(CheckState::Improve));
+    report.Add(CheckResult{CheckId::Images, CheckState::Improve, "m", {}});
+    EXPECT_TRUE(report.HasStateOrWorse(CheckState::Improve));
+    EXPECT_FALSE(report.HasStateOrWorse(CheckState::Problem));
+    EXPECT_EQ(report.summary.improve, 1u);
+}
+
+TEST(RunPageChecks, WindowsPagesAreReadInTheirEncoding) {
+    // "Crème brûlée" in Windows-1252, with a euro sign (0x80) and a typographic quote (0x92).
+    const std::string page =
+        "<html lang=fr><head><meta charset=windows-1252><title>Cr\xE8me br\xFBl\xE9"
+        "e \x80 5 \x92 la maison du g\xE2teau</title></head><body><h1>Cr\xC8ME</h1></body></html>";
+    const PageCheckReport report = RunPageChecks(page, "p.html", {}, Meter());
+    ASSERT_TRUE(report.title.has_value());
+    EXPECT_EQ(*report.title, "Crème brûlée € 5 ’ la maison du gâteau");
+    EXPECT_EQ(Number(report.checks[0], "characters"), 38);
+    EXPECT_EQ(report.checks[static_cast<std::size_t>(CheckId::Charset)].state, CheckState::Good);
+    const CheckResult h1 = report.checks[static_cast<std::size_t>(CheckId::H1)];
+    EXPECT_EQ(std::get<CheckValue::List>(h1.Value("texts")->value).front(), CheckValue("CrÈME"));
+}
+
+TEST(RunPageChecks, ByteOrderMarkIsNoText) {
+    const PageCheckReport report =
+        RunPageChecks("\xEF\xBB\xBF<title>Caf\xC3\xA9</title>", "p.html", {}, Meter());
+    EXPECT_EQ(report.title, "Café");
+}
+
+TEST(DuplicateCheck, KeysIgnoreCaseAndWhiteSpace) {
+    EXPECT_EQ(ComparisonKey("  Café\u00A0 BAR\n"), ComparisonKey("café bar"));
+    EXPECT_EQ(ComparisonKey("ΩΜΈΓΑ"), ComparisonKey("ωμέγα"));
+    EXPECT_NE(ComparisonKey("cafe bar"), ComparisonKey("café bar"));
+    const std::vector<std::string> others = {"a.html", "b/c.html"};
+    const CheckResult result = DuplicateCheck(CheckId::DuplicateTitle, others);
+    EXPECT_EQ(result.id, CheckId::DuplicateTitle);
+    EXPECT_EQ(result.state, CheckState::Improve);
+    EXPECT_NE(result.message.find("a.html, b/c.html"), std::string::npos) << result.message;
+    EXPECT_EQ(result.values.front().value,
+              CheckValue(CheckValue::List{CheckValue("a.html"), CheckValue("b/c.html")}));
+}
+
+// Hostile pages give a full result and end in time.
+TEST(RunPageChecks, BadInput) {
+    std::string nested;
+    for (int i = 0; i < 100000; ++i) {
+        nested += "<div><h1><a href=x><svg><g><math><mi>";
+    }
+    const std::string hugeAttribute = "<img alt=\"" + std::string(10 * 1024 * 1024, 'a') +
+                                      "\"><title>" + std::string(100000, 'W') + "</title>";
+    const std::string pages[] = {
+        nested,
+        hugeAttribute,
+        "<title>x</title><!-- never closed <h1>Heading</h1>",
+        "<script>document.write('<h1>x</h1>'); <!-- <script>",
+        "<title>\xC3\x28 \xFF\xFE invalid \xED\xA0\x80 UTF-8 \xF4\x90\x80\x80</title>",
+        std::string("\0<\0h1\0>\0", 9),
+        "<script type=application/ld+json>" + std::string(100000, '{') + "</script>",
+        "&#xFFFFFFFFFFFF; &#0; &#xD800; &;&#;&#x;&" + std::string(64, 'a') + ";",
+    };
+    for (const std::string& page : pages) {
+        const PageCheckReport report = RunPageChecks(page, "", {}, Meter());
+        EXPECT_EQ(report.checks.size(), 16u);
+    }
+}
+
+TEST(RunPageChecks, OneMeterForSeveralThreads) {
+    const std::string page =
+        "<title>Sourdough bread baked every morning in town</title><h1>Bread</h1>";
+    const PageCheckReport expected = RunPageChecks(page, "p.html", {}, Meter());
+    std::vector<std::thread> threads;
+    std::vector<CheckSummary> summaries(4);
+    for (std::size_t t = 0; t < summaries.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 50; ++i) {
+                summaries[t] = RunPageChecks(page, "p.html", {}, Meter()).summary;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (const CheckSummary& summary : summaries) {
+        EXPECT_EQ(summary, expected.summary);
+    }
+}
+
+}  // namespace
+}  // namespace velmora::page_checks::testing
