@@ -229,9 +229,11 @@ CheckResult CheckLinks(const PageFacts& facts) {
         return result;
     }
     result.state = CheckState::Improve;
-    result.message = N(generic) + (generic == 1 ? " link says" : " links say") +
-                     " nothing about its target (such as \"click here\"); name what it leads "
-                     "to.";
+    result.message = generic == 1 ? "1 link says nothing about its target (such as \"click "
+                                    "here\"); name what it leads to."
+                                  : N(generic) +
+                                        " links say nothing about their targets (such as "
+                                        "\"click here\"); name what each leads to.";
     result.values.push_back({"generic", generic});
     result.values.push_back({"first", std::move(listed)});
     return result;
