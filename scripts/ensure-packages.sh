@@ -6,6 +6,7 @@ velmora_packages=(
     cmake g++ make pkg-config
     libicu-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
+    libharfbuzz-dev libfontconfig-dev fonts-liberation2 libgumbo-dev libharfbuzz-bin
     xvfb xauth
 )
 
