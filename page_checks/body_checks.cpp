@@ -18,8 +18,14 @@ constexpr std::array<std::string_view, 14> kGenericLinkNames = {
 constexpr std::size_t kListed = 5;
 constexpr std::size_t kKeyphraseLeadWords = 100;
 
-std::string N(std::size_t n) {
+template <typename Number>
+std::string N(Number n) {
     return std::to_string(n);
+}
+
+// "h1" to "h6".
+std::string LevelName(int level) {
+    return std::string{'h', static_cast<char>('0' + level)};
 }
 
 CheckResult Start(CheckId id) {
@@ -136,18 +142,24 @@ CheckResult CheckHeadings(const PageFacts& facts) {
         return result;
     }
     std::size_t skips = 0;
+    const Heading* firstBefore = nullptr;
+    const Heading* firstSkip = nullptr;
     CheckValue::List listed;
     for (std::size_t i = 1; i < facts.headings.size(); ++i) {
         const Heading& before = facts.headings[i - 1];
         const Heading& heading = facts.headings[i];
-        if (heading.level > before.level + 1) {
-            ++skips;
-            if (listed.size() < kListed) {
-                listed.emplace_back(
-                    CheckValue::Object{{"from", "h" + N(static_cast<std::size_t>(before.level))},
-                                       {"to", "h" + N(static_cast<std::size_t>(heading.level))},
-                                       {"text", heading.text}});
-            }
+        if (heading.level <= before.level + 1) {
+            continue;
+        }
+        ++skips;
+        if (firstSkip == nullptr) {
+            firstBefore = &before;
+            firstSkip = &heading;
+        }
+        if (listed.size() < kListed) {
+            listed.emplace_back(CheckValue::Object{{"from", LevelName(before.level)},
+                                                   {"to", LevelName(heading.level)},
+                                                   {"text", heading.text}});
         }
     }
     if (skips == 0) {
@@ -155,18 +167,10 @@ CheckResult CheckHeadings(const PageFacts& facts) {
         result.message = "The headings skip no level.";
         return result;
     }
-    const Heading* first = nullptr;
-    for (std::size_t i = 1; i < facts.headings.size() && first == nullptr; ++i) {
-        if (facts.headings[i].level > facts.headings[i - 1].level + 1) {
-            first = &facts.headings[i];
-            result.message = "The headings skip a level " + N(skips) +
-                             (skips == 1 ? " time" : " times") + ", first from h" +
-                             N(static_cast<std::size_t>(facts.headings[i - 1].level)) + " to h" +
-                             N(static_cast<std::size_t>(first->level)) + " \"" + first->text +
-                             "\"; use the next level down.";
-        }
-    }
     result.state = CheckState::Improve;
+    result.message = "The headings skip a level " + N(skips) + (skips == 1 ? " time" : " times") +
+                     ", first from h" + N(firstBefore->level) + " to h" + N(firstSkip->level) +
+                     " \"" + firstSkip->text + "\"; use the next level down.";
     result.values.push_back({"skips", skips});
     result.values.push_back({"first", std::move(listed)});
     return result;

@@ -10,7 +10,8 @@
 namespace velmora::page_checks {
 namespace {
 
-std::string N(std::size_t n) {
+template <typename Number>
+std::string N(Number n) {
     return std::to_string(n);
 }
 
@@ -35,8 +36,8 @@ struct LengthRule {
 // Title and description: one non-empty text of the right length in characters and pixels.
 CheckResult CheckLength(const std::vector<std::string>& texts, const LengthRule& rule,
                         const TextWidthMeter& meter) {
-    const std::string range = N(static_cast<std::size_t>(rule.minimumCharacters)) + "–" +
-                              N(static_cast<std::size_t>(rule.maximumCharacters)) + " characters";
+    const std::string range =
+        N(rule.minimumCharacters) + "–" + N(rule.maximumCharacters) + " characters";
     CheckResult result = Result(rule.id, CheckState::Problem, {});
     result.values.push_back({"count", texts.size()});
     const std::string what(rule.what);
@@ -77,16 +78,14 @@ CheckResult CheckLength(const std::vector<std::string>& texts, const LengthRule&
         return result;
     }
     if (pixels && *pixels > rule.maximumPixels) {
-        result.message = "The " + what + " is " + N(static_cast<std::size_t>(*pixels)) +
-                         " px wide at " + N(static_cast<std::size_t>(rule.pixelSize)) +
-                         " px; shorten it to " + N(static_cast<std::size_t>(rule.maximumPixels)) +
+        result.message = "The " + what + " is " + N(*pixels) + " px wide at " + N(rule.pixelSize) +
+                         " px; shorten it to " + N(rule.maximumPixels) +
                          " px or less so result pages show it whole.";
         return result;
     }
     result.state = CheckState::Good;
-    result.message =
-        "The " + what + " has " + N(characters) + " characters" +
-        (pixels ? " and is " + N(static_cast<std::size_t>(*pixels)) + " px wide" : widthNote) + ".";
+    result.message = "The " + what + " has " + N(characters) + " characters" +
+                     (pixels ? " and is " + N(*pixels) + " px wide" : widthNote) + ".";
     return result;
 }
 
