@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -41,7 +40,7 @@ void ExpectAgreementIn(const std::filesystem::path& folder) {
 }
 
 TEST(GumboAgreement, SamplePages) {
-    ExpectAgreementIn(std::getenv("VELMORA_EXAMPLES"));
+    ExpectAgreementIn(VELMORA_EXAMPLES_DIR);
 }
 
 TEST(GumboAgreement, FuzzSeeds) {
