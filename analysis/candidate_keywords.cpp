@@ -15,6 +15,10 @@ constexpr std::string_view kTrimCharacters = "/\\- <>";
 constexpr std::size_t kMaximumRecordedLength = 64;
 constexpr std::size_t kMaximumPartedLength = 254;
 constexpr std::size_t kMaximumPhraseWords = 4;
+// A small page has about one distinct word, part or phrase for every four bytes of its text; the
+// table of a large page grows as it needs to.
+constexpr std::size_t kBytesPerForm = 4;
+constexpr std::size_t kMostReservedForms = std::size_t{1} << 14;
 
 constexpr std::array<bool, 256> MakeTable(std::string_view a, std::string_view b = {}) {
     std::array<bool, 256> table{};
@@ -114,6 +118,7 @@ public:
         }
     }
 
+    void Reserve(std::size_t forms) { occurrences_.Reserve(forms); }
     std::int32_t WordCount() const { return wordCount_; }
     OccurrenceCounter TakeOccurrences() { return std::move(occurrences_); }
 
@@ -152,6 +157,7 @@ private:
 TCandidateKeywords::TCandidateKeywords(std::string_view text, bool lowerCase,
                                        const StopWordList* stopWords, TextRules rules) {
     Scanner scanner(lowerCase, stopWords, rules);
+    scanner.Reserve(std::min(text.size() / kBytesPerForm, kMostReservedForms));
     scanner.Scan(text);
     WordCount = scanner.WordCount();
     Words = WordList::FromCounter(scanner.TakeOccurrences(), rules);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -12,6 +13,8 @@ namespace velmora {
 namespace {
 
 constexpr std::size_t kInitialSlots = 1024;
+// Slots of a table small enough to stay in a core's cache.
+constexpr std::size_t kCachedSlots = std::size_t{1} << 15;
 constexpr std::uint64_t kTagBits = 0xFFFFFFFF00000000u;
 constexpr std::size_t kPrefetchDistance = 32;
 constexpr std::size_t kRecordHeader = sizeof(std::uint64_t) + sizeof(std::uint32_t);
@@ -172,9 +175,21 @@ void WordList::SortForms() {
     }
 }
 
+void OccurrenceCounter::Reserve(std::size_t forms) {
+    if (slots_.empty() && forms > 0) {
+        slots_.resize(std::max(kInitialSlots, std::bit_ceil(forms + forms / 3 + 1)));
+    }
+}
+
 void OccurrenceCounter::Add(std::string_view occurrence) {
     ++occurrences_;
     const std::size_t hash = std::hash<std::string_view>{}(occurrence);
+    // A table that stays in the cache gains nothing from the queue.
+    if (slots_.size() <= kCachedSlots) {
+        CountQueued();
+        Count(occurrence, hash);
+        return;
+    }
     if (occurrence.size() > kLongestQueued) {
         CountQueued();
         Count(occurrence, hash);

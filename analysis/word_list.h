@@ -46,6 +46,8 @@ struct StoredForm {
 // allocates per distinct form rather than per occurrence. Forms must be shorter than 4 GiB.
 class OccurrenceCounter {
 public:
+    // Sizes the table for about `forms` distinct forms at once, sparing the early growth.
+    void Reserve(std::size_t forms);
     void Add(std::string_view occurrence);
 
 private:
