@@ -1,4 +1,5 @@
 #include <benchmark/benchmark.h>
+#include <gumbo.h>
 
 #include <cstdint>
 #include <string>
@@ -48,5 +49,19 @@ void BM_PageChecksTagHeavy(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }
 BENCHMARK(BM_PageChecksTagHeavy)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+
+// A whole HTML5 parse by gumbo, the reference parser of the tokenizer tests, on the same page:
+// the figure the page checks' own tokenizer was written to beat.
+void BM_GumboParse(benchmark::State& state) {
+    const std::string page = velmora::bench::GeneratePage(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        GumboOutput* output =
+            gumbo_parse_with_options(&kGumboDefaultOptions, page.data(), page.size());
+        benchmark::DoNotOptimize(output->root);
+        gumbo_destroy_output(&kGumboDefaultOptions, output);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_GumboParse)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "page_checks/html_chars.h"
 #include "page_checks/html_tokenizer.h"
-#include "page_checks/raw_text.h"
 
 namespace velmora::page_checks {
 namespace {

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "core/text_rules.h"
+#include "page_checks/html_chars.h"
 #include "page_checks/page_text.h"
-#include "page_checks/raw_text.h"
 
 namespace velmora::page_checks {
 namespace {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 
+#include "page_checks/html_chars.h"
 #include "page_checks/raw_text.h"
 #include "page_checks/tag_name.h"
 

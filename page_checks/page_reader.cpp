@@ -2,10 +2,10 @@
 #include <cstdint>
 
 #include "page_checks/character_references.h"
+#include "page_checks/html_chars.h"
 #include "page_checks/html_tokenizer.h"
 #include "page_checks/page_facts.h"
 #include "page_checks/page_text.h"
-#include "page_checks/raw_text.h"
 #include "page_checks/tag_name.h"
 
 namespace velmora::page_checks {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "page_checks/html_chars.h"
+
 namespace velmora::page_checks {
 namespace {
 

@@ -16,17 +16,4 @@ std::size_t FindRawTextEnd(std::string_view page, std::size_t from, std::string_
 // The same for a script, whose "<!--" and "<script" parts can hide an end tag as browsers do.
 std::size_t FindScriptEnd(std::string_view page, std::size_t from);
 
-// Tab, line feed, form feed, carriage return and blank: white space inside tags.
-constexpr bool IsTagSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
-constexpr bool IsAsciiAlpha(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-constexpr char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 }  // namespace velmora::page_checks

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "page_checks/character_references.h"
+#include "page_checks/html_chars.h"
 #include "page_checks/html_tokenizer.h"
-#include "page_checks/raw_text.h"
 
 namespace velmora::page_checks::testing {
 namespace {

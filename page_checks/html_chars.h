@@ -1,0 +1,20 @@
+#pragma once
+
+// The character classes of the HTML5 tokenizer, on bytes.
+
+namespace velmora::page_checks {
+
+// Tab, line feed, form feed, carriage return and blank: white space inside tags.
+constexpr bool IsTagSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+}
+
+constexpr bool IsAsciiAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+constexpr char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+}  // namespace velmora::page_checks
