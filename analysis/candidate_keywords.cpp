@@ -129,9 +129,17 @@ private:
             return;
         }
         ++wordCount_;
-        lower_.clear();
-        rules_.AppendLocaleLower(lower_, token);
-        if (stopWords_ != nullptr && stopWords_->Contains(lower_)) {
+        // The stop words are ASCII and their test ignores the case of A to Z; Windows-1252
+        // lower-casing changes nothing else that could matter to it (it never turns a byte of
+        // 128 or more into ASCII), so such a page's words are tested as they are. A UTF-8 capital
+        // can lower to ASCII, so those are lower-cased first.
+        const bool lowered = lowerCase_ || rules_.encoding() != Encoding::Windows1252;
+        if (lowered) {
+            lower_.clear();
+            rules_.AppendLocaleLower(lower_, token);
+        }
+        if (stopWords_ != nullptr &&
+            stopWords_->Contains(lowered ? std::string_view(lower_) : token)) {
             recent_.Clear();
             return;
         }

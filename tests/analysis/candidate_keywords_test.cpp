@@ -74,6 +74,20 @@ TEST(CandidateKeywords, StopWordsAreCountedNotRecordedAndBreakPhrases) {
               (Entries{{"and/or", 1}, {"and", 1}, {"or", 1}}));
 }
 
+TEST(CandidateKeywords, StopWordsIgnoreLetterCaseInBothEncodings) {
+    const StopWordList stopWords;
+    // Windows-1252: capitals are stop words; an accented letter makes another word.
+    EXPECT_EQ(EntriesOf("THE web Th\xC9 ", false, &stopWords),
+              (Entries{{"web", 1}, {"Th\xC9", 1}, {"web Th\xC9", 1}}));
+    EXPECT_EQ(EntriesOf("THE web Th\xC9 ", true, &stopWords),
+              (Entries{{"web", 1}, {"th\xE9", 1}, {"web th\xE9", 1}}));
+    // UTF-8: a capital I with a dot lower-cases to a plain i, so the word is "if".
+    EXPECT_EQ(EntriesOf("\xC4\xB0"
+                        "F web caf\xC3\xA9 ",
+                        false, &stopWords),
+              (Entries{{"web", 1}, {"caf\xC3\xA9", 1}, {"web caf\xC3\xA9", 1}}));
+}
+
 TEST(CandidateKeywords, TagsAndPunctuationBreakPhrasesEntitiesAndBlanksDoNot) {
     EXPECT_EQ(EntriesOf("<b>cheap</b> hosting "), (Entries{{"cheap", 1}, {"hosting", 1}}));
     EXPECT_EQ(EntriesOf("<a href=\"web hosting\" title='x y'>site</a> "), (Entries{{"site", 1}}));
