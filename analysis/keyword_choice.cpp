@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -57,16 +58,15 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords, std::int
 }
 
 // A walk's candidate: kept when good, and offered when it is not a keyword yet.
-void AddIfGood(std::string candidate, std::int32_t wordCount, const WordList& words,
-               const KelVelmoraOptions& options, const std::unordered_set<std::string>& keywordKeys,
-               PrimedKeywordChoice& result) {
-    if (!IsGoodKeyword(candidate, wordCount, words, options)) {
+// count: the candidate's CountOccurrences.
+void AddIfGood(std::string candidate, std::int32_t count, std::int32_t wordCount,
+               const WordList& words, const KelVelmoraOptions& options,
+               const std::unordered_set<std::string>& keywordKeys, PrimedKeywordChoice& result) {
+    if (!IsGoodKeyword(candidate, count, wordCount, words.Rules(), options)) {
         return;
     }
-    const std::uint8_t mode = ModeOf(options);
-    if (!keywordKeys.contains(CaseKey(candidate, mode, words.Rules()))) {
-        result.CandidateLines.push_back(
-            CandidateLine(candidate, CountOccurrences(candidate, words, mode)));
+    if (!keywordKeys.contains(CaseKey(candidate, ModeOf(options), words.Rules()))) {
+        result.CandidateLines.push_back(CandidateLine(candidate, count));
     }
     result.GoodCandidates.push_back(std::move(candidate));
 }
@@ -132,8 +132,24 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
                 occurrences += forms[groupEnd].count;
                 ++groupEnd;
             } while (ignoresCase && groupEnd < forms.size() && !forms[groupEnd].startsGroup);
-            if (occurrences >= options.MinimumKeywordCount) {
-                AddIfGood(PreferredForm(forms[j].text, words, mode), wordCount, words, options,
+            if (occurrences >= options.MinimumKeywordCount && mode == CaseInsensitiveLower) {
+                std::string candidate = PreferredForm(forms[j].text, words, mode);
+                const std::int32_t count = CountOccurrences(candidate, words, mode);
+                AddIfGood(std::move(candidate), count, wordCount, words, options, keywordKeys,
+                          result);
+            } else if (occurrences >= options.MinimumKeywordCount) {
+                // PreferredForm and CountOccurrences of the group's first form, read off the
+                // group without a lookup: the most used written form (the first on a tie) and
+                // the group's total; with case, the form itself and its own count.
+                std::size_t best = j;
+                for (std::size_t k = j + 1; k < groupEnd; ++k) {
+                    if (forms[k].count > forms[best].count) {
+                        best = k;
+                    }
+                }
+                const auto count = static_cast<std::int32_t>(
+                    std::min<std::int64_t>(occurrences, std::numeric_limits<std::int32_t>::max()));
+                AddIfGood(std::string(forms[best].text), count, wordCount, words, options,
                           keywordKeys, result);
             }
         }
