@@ -108,8 +108,8 @@ std::string BackupFolder::Write(const BackupName& name, std::string_view bytes) 
             SyncFolder(folder_.get());
             return path_ + backup;
         }
-        if (errno == ENOENT && copy == 1) {
-            // No /proc to name the file through.
+        if ((errno == ENOENT || errno == EACCES) && copy == 1) {
+            // No /proc to name the file through, or none this process may use.
             return WriteNamed(name, bytes);
         }
         if (errno != EEXIST) {

@@ -603,6 +603,84 @@ TEST_F(VelmoraCli, EditsSaveWithBackupAndTypedTextInThePageEncoding) {
     EXPECT_EQ(BackupCount(), 2u);
 }
 
+// A page keeps its own line breaks; one whose breaks cannot all come back is saved with a warning,
+// its original in the backup named on the "Saved" line.
+TEST_F(VelmoraCli, EditsKeepLineBreaksAndWarnWhenTheyCannot) {
+    const std::string lf = "<html>\n<head>\n<title>Old</title>\n</head>\n<body>x</body>\n</html>";
+    const fs::path page = Page("lf.htm", lf);
+    RunResult run = Run({"set-title", page.string(), "New"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadFile(page),
+              "<html>\n<head>\n<title>New</title>\n<meta name=\"GENERATOR\" "
+              "content=\"Velmora\">\n</head>\n<body>x</body>\n</html>");
+
+    const std::string mixed = "<html>\r\n<head>\n<title>Old</title>\r\n</head>\n</html>\n";
+    const fs::path mixedPage = Page("mixed.htm", mixed);
+    run = Run({"set-title", mixedPage.string(), "New", "--stdout"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.err.find(mixedPage.string() + ": warning: the page printed changes line breaks"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadFile(mixedPage), mixed);
+
+    run = Run({"set-title", mixedPage.string(), "New"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find(mixedPage.string() + ": warning: saving changes line breaks"),
+              std::string::npos)
+        << run.err;
+    const std::size_t backup = run.out.find("(backup: ");
+    ASSERT_NE(backup, std::string::npos) << run.out;
+    const std::string backupPath = run.out.substr(backup + 9, run.out.find(')') - backup - 9);
+    EXPECT_EQ(ReadFile(backupPath), mixed);
+    EXPECT_EQ(ReadFile(mixedPage).find('\n'), ReadFile(mixedPage).find("\r\n") + 1);
+}
+
+// Edits run at the same moment on one page: each either saves or is refused with exit 3, and no
+// saved edit is lost: it is in the page or in the backup of a later save.
+TEST_F(VelmoraCli, ConcurrentEditsNeverLoseAnEdit) {
+    const fs::path page = Page("shared.htm", HostingPage());
+    for (int round = 0; round < 8; ++round) {
+        std::vector<std::pair<pid_t, std::string>> editors;
+        for (const std::string& title :
+             {"First " + std::to_string(round), "Second " + std::to_string(round)}) {
+            const fs::path err = root_ / ("stderr-" + title);
+            const pid_t child = fork();
+            if (child == 0) {
+                dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+                dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+                setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+                setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+                execl(VELMORA_CLI, VELMORA_CLI, "set-title", page.c_str(), title.c_str(),
+                      static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            editors.emplace_back(child, title);
+        }
+        std::vector<std::string> saved;
+        for (const auto& [child, title] : editors) {
+            int status = 0;
+            waitpid(child, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status));
+            const std::string err = ReadFile(root_ / ("stderr-" + title));
+            if (WEXITSTATUS(status) == 0) {
+                saved.push_back(title);
+            } else {
+                EXPECT_EQ(WEXITSTATUS(status), 3) << err;
+                EXPECT_NE(err.find("changed by another program"), std::string::npos) << err;
+            }
+        }
+        ASSERT_FALSE(saved.empty());
+        for (const std::string& title : saved) {
+            bool kept = GetTitle(ReadFile(page)) == title;
+            for (const auto& backup : fs::directory_iterator(BackupFolder())) {
+                kept = kept || GetTitle(ReadFile(backup.path())) == title;
+            }
+            EXPECT_TRUE(kept) << "the edit \"" << title << "\" was lost";
+        }
+    }
+}
+
 TEST_F(VelmoraCli, KeywordCommandsOrderAsTheDialog) {
     const fs::path page = Page("hosting.htm", HostingPage());
     KelVelmoraOptions options;

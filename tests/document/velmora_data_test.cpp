@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "analysis/compressed_html.h"
@@ -76,8 +76,7 @@ protected:
         if (!fs::exists(BackupFolder())) {
             return 0;
         }
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(BackupFolder()), {}));
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(BackupFolder()), {}));
     }
 
     fs::path root_, pages_, backups_;
@@ -247,8 +246,8 @@ TEST_F(VelmoraDataTest, BackupFolderThatIsNotPrivateIsRefusedAndThePageLeftAlone
         [&] { fs::create_directory_symlink(elsewhere, BackupFolder()); },
         [&] {
             fs::create_directory(BackupFolder());
-            fs::permissions(BackupFolder(), fs::perms::owner_all | fs::perms::others_read |
-                                                fs::perms::others_exec);
+            fs::permissions(BackupFolder(),
+                            fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
         },
     };
     for (const auto& plant : plants) {
