@@ -63,6 +63,7 @@ TEST(GumboAgreement, TrickyParts) {
         "<table><tr><td>a</td></tr></table><select><option>b</select>",
         "<div>unclosed <span>tags <b>everywhere",
         "<select><title><option>a</select><p>b<select><svg><style><b></style><input><style>c",
+        "<meta name=\"a\"\n<title?x</title></><ad></></></><b>x</b>",
     };
     for (const char* page : pages) {
         for (const std::string& difference : CompareWithGumbo(page)) {

@@ -91,11 +91,10 @@ OurReading ReadOurs(std::string_view page) {
 
 // The name gumbo gives the element; for names it does not know, the name as written, read up to
 // white space, "/" or ">".
-std::string GumboName(const GumboElement& element) {
+std::string GumboName(const GumboElement& element, std::string_view written) {
     if (element.tag != GUMBO_TAG_UNKNOWN) {
         return gumbo_normalized_tagname(element.tag);
     }
-    const std::string_view written(element.original_tag.data, element.original_tag.length);
     std::size_t end = 1;
     while (end < written.size() && !IsTagSpace(written[end]) && written[end] != '/' &&
            written[end] != '>') {
@@ -152,11 +151,17 @@ private:
         if (element.original_tag.length == 0 || element.original_tag.data == nullptr) {
             return;  // made by the tree builder, not written in the page
         }
-        const std::size_t offset = OffsetOf(element.original_tag.data);
+        std::size_t offset = OffsetOf(element.original_tag.data);
+        std::string_view written(element.original_tag.data, element.original_tag.length);
+        // gumbo lets the tag after a discarded "</>" start at that "</>".
+        while (written.starts_with("</>")) {
+            written.remove_prefix(3);
+            offset += 3;
+        }
         if (ours_.InNoscript(offset)) {
             return;
         }
-        const std::string gumboName = GumboName(element);
+        const std::string gumboName = GumboName(element, written);
         const auto ours = ours_.startTags.find(offset);
         if (ours == ours_.startTags.end()) {
             Differ(offset, "gumbo reads <" + gumboName + ">, the tokenizer no start tag");
@@ -172,7 +177,7 @@ private:
         if (!what_.attributes) {
             return;
         }
-        const std::size_t tagEnd = offset + element.original_tag.length;
+        const std::size_t tagEnd = offset + written.size();
         for (unsigned int i = 0; i < element.attributes.length; ++i) {
             const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
             const std::size_t at = OffsetOf(attribute->original_name.data);

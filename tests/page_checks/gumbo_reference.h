@@ -4,7 +4,8 @@
 // builds from a tag of the page must be a start tag of the tokenizer at the same byte, with the
 // same name (and attributes), and every text gumbo reads must be the tokenizer's text there.
 //
-// One difference is by design: the checks read <noscript> as raw text, as browsers with
+// gumbo lets a tag's written text start at a discarded "</>" before it; the comparison starts
+// after it. One difference is by design: the checks read <noscript> as raw text, as browsers with
 // scripts on do, while gumbo parses with scripts off; what gumbo finds inside <noscript> is not
 // compared.
 
