@@ -69,6 +69,20 @@ void AddIfGood(std::string candidate, std::int32_t count, std::int32_t wordCount
         result.CandidateLines.push_back(CandidateLine(candidate, count));
     }
     result.GoodCandidates.push_back(std::move(candidate));
+    result.GoodCandidateCounts.push_back(count);
+}
+
+// Auto's choice from the good candidates already sorted by score: spammed entries removed, cut to
+// the recommended maximum.
+KeywordList RankScored(KeywordList ranked, const KelVelmoraOptions& options) {
+    RemoveSpammedEntries(ranked, options.KeywordCountBeforeSpamming);
+    const std::size_t maximum = options.MaximumRecommendedTags < 0
+                                    ? 0
+                                    : static_cast<std::size_t>(options.MaximumRecommendedTags);
+    if (ranked.size() > maximum) {
+        ranked.resize(maximum);
+    }
+    return ranked;
 }
 
 }  // namespace
@@ -240,15 +254,7 @@ void RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
 KeywordList RankAutoKeywords(const KeywordList& goodCandidates, const WordList& words,
                              std::string_view title, const KelVelmoraOptions& options,
                              ProgressIndicator* progress) {
-    KeywordList ranked = SortByScore(goodCandidates, words, title, progress, options);
-    RemoveSpammedEntries(ranked, options.KeywordCountBeforeSpamming);
-    const std::size_t maximum = options.MaximumRecommendedTags < 0
-                                    ? 0
-                                    : static_cast<std::size_t>(options.MaximumRecommendedTags);
-    if (ranked.size() > maximum) {
-        ranked.resize(maximum);
-    }
-    return ranked;
+    return RankScored(SortByScore(goodCandidates, words, title, progress, options), options);
 }
 
 ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
@@ -292,8 +298,14 @@ KeywordList KeywordsFromLines(const std::vector<std::string>& keywordLines, cons
 
 KeywordList AutoKeywords(const PrimedKeywordChoice& primed, const WordList& words,
                          std::string_view title, const KelVelmoraOptions& options) {
+    // The walk counted every good candidate already.
+    const KeywordScorer scorer(words, title, options);
+    std::vector<std::int64_t> scores(primed.GoodCandidates.size());
+    for (std::size_t i = 0; i < scores.size(); ++i) {
+        scores[i] = scorer.Score(primed.GoodCandidates[i], primed.GoodCandidateCounts[i]);
+    }
     const KeywordList ranked =
-        RankAutoKeywords(primed.GoodCandidates, words, title, options, nullptr);
+        RankScored(SortByScore(primed.GoodCandidates, scores, nullptr), options);
     const ChoiceLines lines = ApplyAutoChoice({primed.CandidateLines, primed.KeywordLines}, ranked,
                                               options, words.Rules());
     return KeywordsFromLines(lines.Keywords, words, title, options);

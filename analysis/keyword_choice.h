@@ -30,10 +30,11 @@ std::string KeywordTextOfLine(std::string_view line);
 void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules);
 
 struct PrimedKeywordChoice {
-    std::vector<std::string> KeywordLines;    // sorted
-    std::vector<std::string> CandidateLines;  // sorted
-    KeywordList GoodCandidates;               // every distinct good candidate, in walk order
-    bool OrderOptimal = true;                 // false: the dialog announces the reordering
+    std::vector<std::string> KeywordLines;          // sorted
+    std::vector<std::string> CandidateLines;        // sorted
+    KeywordList GoodCandidates;                     // every distinct good candidate, in walk order
+    std::vector<std::int32_t> GoodCandidateCounts;  // CountOccurrences of each good candidate
+    bool OrderOptimal = true;                       // false: the dialog announces the reordering
 };
 
 // The filling of both lists. advance is called with the number of steps done since its last

@@ -110,11 +110,16 @@ bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::str
 KeywordList SortByScore(const KeywordList& keywords, const WordList& words, std::string_view title,
                         ProgressIndicator* progress, const KelVelmoraOptions& options) {
     const KeywordScorer scorer(words, title, options);
-    const std::size_t n = keywords.size();
-    std::vector<std::int64_t> scores(n);
-    for (std::size_t i = 0; i < n; ++i) {
+    std::vector<std::int64_t> scores(keywords.size());
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
         scores[i] = scorer.Score(keywords[i]);
     }
+    return SortByScore(keywords, scores, progress);
+}
+
+KeywordList SortByScore(const KeywordList& keywords, std::span<const std::int64_t> scores,
+                        ProgressIndicator* progress) {
+    const std::size_t n = keywords.size();
 
     // A shell sort over indices with the gaps 1, 4, 13, 40, ...: keywords of equal score end in
     // the order these passes leave them, which the rest of the program reproduces.

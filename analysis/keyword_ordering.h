@@ -3,6 +3,7 @@
 // Keyword scores, the optimal-order test and sort, and the lookups in the candidate list.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,9 @@ bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::str
 // Shell sort into descending score with the gap sequence 1, 4, 13, 40, ...; progress may be null.
 KeywordList SortByScore(const KeywordList& keywords, const WordList& words, std::string_view title,
                         ProgressIndicator* progress, const KelVelmoraOptions& options);
+// The same sort, for keywords whose scores (KeywordScorer::Score) are known.
+KeywordList SortByScore(const KeywordList& keywords, std::span<const std::int64_t> scores,
+                        ProgressIndicator* progress);
 
 // The written form in which word is most often used in the page (mixed mode).
 std::string PreferredForm(std::string_view word, const WordList& words, std::uint8_t keywordCase);

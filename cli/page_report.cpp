@@ -71,9 +71,10 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
 
     const PrimedKeywordChoice primed =
         PrimeKeywordChoice(keywords, wordCount, words, title, options);
-    for (const std::string& candidate : primed.GoodCandidates) {
-        report.goodCandidates.push_back({utf8(candidate), CountOccurrences(candidate, words, mode),
-                                         seen.contains(key(candidate))});
+    for (std::size_t i = 0; i < primed.GoodCandidates.size(); ++i) {
+        const std::string& candidate = primed.GoodCandidates[i];
+        report.goodCandidates.push_back(
+            {utf8(candidate), primed.GoodCandidateCounts[i], seen.contains(key(candidate))});
     }
     for (const std::string& keyword : AutoKeywords(primed, words, title, options)) {
         report.autoKeywords.push_back(utf8(keyword));

@@ -154,6 +154,12 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
         const PrimedKeywordChoice naive = NaivePrime(keywords, 10, words, options);
         ASSERT_EQ(fast.GoodCandidates, naive.GoodCandidates) << "round " << round;
         ASSERT_EQ(fast.CandidateLines, naive.CandidateLines) << "round " << round;
+        ASSERT_EQ(fast.GoodCandidateCounts.size(), fast.GoodCandidates.size());
+        for (std::size_t i = 0; i < fast.GoodCandidates.size(); ++i) {
+            ASSERT_EQ(fast.GoodCandidateCounts[i],
+                      CountOccurrences(fast.GoodCandidates[i], words, options.KeywordCase))
+                << "round " << round << ", " << fast.GoodCandidates[i];
+        }
         roundsWithCandidates += fast.GoodCandidates.size() > 2 ? 1 : 0;
     }
     EXPECT_GT(roundsWithCandidates, 50);
