@@ -496,7 +496,7 @@ bool TKeywordsForm::SaveFile() {
     UpdateCommandStates();
     if (Control != nullptr) {
         Control->ShowStatus(
-            QStringLiteral("Saved. The previous version is in %1")
+            QStringLiteral("Saved. Backup: %1")
                 .arg(QFile::decodeName(QByteArray::fromStdString(Document->LastBackupPath()))));
     }
     return true;

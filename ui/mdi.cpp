@@ -18,6 +18,7 @@ namespace velmora {
 namespace {
 
 constexpr int kMinimumWidth = 528;
+constexpr int kStatusMargin = 16;
 
 // The local page file a drag carries, empty when it carries none.
 QString DraggedPage(const QMimeData* data) {
@@ -38,7 +39,12 @@ void TMDIControl::RequestExit() {
 }
 
 void TMDIControl::ShowStatus(const QString& message) {
-    Frame.statusBar()->showMessage(message);
+    // A backup path is long and its end says most: cut the middle rather than the end, and keep
+    // the whole text in the tool tip.
+    QStatusBar* bar = Frame.statusBar();
+    bar->showMessage(
+        bar->fontMetrics().elidedText(message, Qt::ElideMiddle, bar->width() - kStatusMargin));
+    bar->setToolTip(message);
 }
 
 TMDIForm::TMDIForm(QWidget* parent) : QMainWindow(parent) {

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +130,10 @@ private slots:
         QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
         QTRY_VERIFY(!form_->MenuSave->isEnabled());
         QVERIFY(FileBytes(page_).contains("Frame edited"));
+        QVERIFY(frame_->statusBar()->toolTip().contains(
+            QString::fromStdString(document_.LastBackupPath())));
+        QVERIFY(frame_->statusBar()->currentMessage().endsWith(".htm"));
+        QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_saved"));
     }
 
     void HeightIsFixedAndWidthIsFree() {
