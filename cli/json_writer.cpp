@@ -1,5 +1,6 @@
 #include "cli/json_writer.h"
 
+#include <charconv>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -131,7 +132,9 @@ JsonWriter& JsonWriter::String(std::string_view text) {
 
 JsonWriter& JsonWriter::Integer(std::int64_t value) {
     BeforeValue();
-    out_ += std::to_string(value);
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out_.append(digits, end);
     return *this;
 }
 
