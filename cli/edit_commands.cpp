@@ -5,13 +5,8 @@
 #include <exception>
 #include <filesystem>
 
-#include "analysis/keyword_choice.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
-#include "core/edited_text.h"
-#include "core/html_functions_read.h"
-#include "core/html_functions_write.h"
-#include "core/page_encoding.h"
 #include "document/velmora_data.h"
 
 namespace velmora::cli {
@@ -37,39 +32,26 @@ constexpr EditCommandEntry kCommands[] = {
     {EditKind::Compress, "compress", "Remove the page's unnecessary white space", nullptr, nullptr},
 };
 
-// The page text after the change, from a loaded document; the document is reviewed again
-// (compress alone keeps its review, as on the desktop).
-void ApplyEdit(EditKind kind, const std::string& typed, bool keepOrder, KelVelmoraData& document,
+void ApplyEdit(EditKind kind, const EditArguments& arguments, KelVelmoraData& document,
                const KelVelmoraOptions& options) {
-    const std::string& html = document.Html;
     switch (kind) {
         case EditKind::Title:
-            document.Review(SetTitle(html, TypedTextToPageBytes(CleanEditedText(typed), html)),
-                            options);
+            document.EditTitle(arguments.text, options);
             return;
         case EditKind::Description:
-            document.Review(
-                SetDescription(html, TypedTextToPageBytes(CleanEditedText(typed), html)), options);
+            document.EditDescription(arguments.text, options);
             return;
-        case EditKind::Keywords: {
-            KeywordList keywords = SplitKeywords(TypedTextToPageBytes(typed, html));
-            if (!keepOrder) {
-                keywords =
-                    OrderKeywordsAsDialog(keywords, document.GetWordCount(),
-                                          document.GetCandidateList(), GetTitle(html), options);
-            }
-            document.Review(SetKeywords(html, keywords), options);
+        case EditKind::Keywords:
+            document.EditKeywords(arguments.text,
+                                  arguments.keepOrder ? KelVelmoraData::KeywordOrder::AsTyped
+                                                      : KelVelmoraData::KeywordOrder::AsTheDialog,
+                                  options);
             return;
-        }
         case EditKind::AutoKeywords:
-            document.Review(
-                SetKeywords(html,
-                            AutoKeywords(document.Keywords, document.GetWordCount(),
-                                         document.GetCandidateList(), GetTitle(html), options)),
-                options);
+            document.ChooseKeywordsAutomatically(options);
             return;
         case EditKind::Compress:
-            document.Compress();
+            document.Compress(options);
             return;
     }
 }
@@ -131,7 +113,7 @@ int RunEdit(EditKind kind, const EditArguments& arguments) {
     KelVelmoraData document;
     try {
         document.Load(arguments.file, options);
-        ApplyEdit(kind, arguments.text, arguments.keepOrder, document, options);
+        ApplyEdit(kind, arguments, document, options);
         if (arguments.toStdout) {
             WarnWhenOtherBytesChange(document, true);
             if (!WriteAll(document.BytesToSave())) {

@@ -159,9 +159,10 @@ void KelVelmoraData::Revert(const KelVelmoraOptions& options) {
     Review(SavedText, options);
 }
 
-void KelVelmoraData::Compress() {
+void KelVelmoraData::Compress(const KelVelmoraOptions& options) {
     Html = CompressedHtml();
     SpaceToRemove = 0;
+    CheckPage(options);
 }
 
 }  // namespace velmora

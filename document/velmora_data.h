@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/candidate_keywords.h"
 #include "analysis/reviewed_html.h"
 #include "document/line_breaks.h"
 #include "options/velmora_types.h"
@@ -59,7 +60,25 @@ public:
 
     const std::string& GetFileName() const { return FileName; }
     void Revert(const KelVelmoraOptions& options);
-    void Compress();
+    // Removes the unnecessary white space; the findings are brought up to date.
+    void Compress(const KelVelmoraOptions& options);
+
+    // The head edits both programs make. Each writes into the current text and reviews it again.
+    // Typed text is UTF-8 as the user typed it; it reaches the page in the page's encoding.
+    void EditTitle(std::string_view typed, const KelVelmoraOptions& options);
+    void EditDescription(std::string_view typed, const KelVelmoraOptions& options);
+    enum class KeywordOrder { AsTyped, AsTheDialog };
+    // Keywords typed as one text, separated by commas; in score order as the Change Keywords
+    // dialog would hand them back, or as typed.
+    void EditKeywords(std::string_view typed, KeywordOrder order, const KelVelmoraOptions& options);
+    // A keyword list in the page's bytes, as the Change Keywords dialog hands it back.
+    void SetKeywordList(const KeywordList& keywords, const KelVelmoraOptions& options);
+    // The automatic keyword choice of the Change Keywords dialog, written into the page.
+    void ChooseKeywordsAutomatically(const KelVelmoraOptions& options);
+    // Analyses the page again after the settings changed: a page without edits is read again
+    // from its file, an edited one is reviewed so no edit is lost. When the file cannot be read,
+    // the page is reviewed as it is and the error is returned.
+    std::optional<std::string> ApplyOptions(const KelVelmoraOptions& options);
     bool IsModified() const { return Html != SavedText; }
 
     // Where the last Save put its backup (empty before any save).

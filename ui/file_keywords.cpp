@@ -424,8 +424,6 @@ void TKeywordsForm::DisplayAnalysis() {
     KeywordGoodCount->setText(QString::number(Document->GetGoodKeywordCount()));
     KeywordBadCount->setText(QString::number(Document->GetBadKeywordCount()));
 
-    Document->CheckPage(Options);
-
     AdviceBox->clear();
     QStringList advice;
     for (const std::string& line : Document->GetAdvice()) {
@@ -503,7 +501,7 @@ bool TKeywordsForm::SaveFile() {
 }
 
 void TKeywordsForm::CompressFile() {
-    Document->Compress();
+    Document->Compress(Options);
     DisplayAnalysis();
     UpdateCommandStates();
 }
@@ -558,20 +556,10 @@ void TKeywordsForm::menuOptionsClick() {
     Guarded([this] {
         OptionsForm->Prime(Options);
         OptionsForm->exec();
-        // The page is analysed again with the new settings; unsaved edits stay.
         std::optional<std::string> reloadError;
         {
             const WaitCursor wait;
-            if (Document->IsModified()) {
-                Document->Review(Document->Html, Options);
-            } else {
-                try {
-                    Document->Load(Document->GetFileName(), Options);
-                } catch (const std::exception& error) {
-                    reloadError = error.what();
-                    Document->Review(Document->Html, Options);
-                }
-            }
+            reloadError = Document->ApplyOptions(Options);
         }
         DisplayAnalysis();
         UpdateCommandStates();
@@ -581,10 +569,10 @@ void TKeywordsForm::menuOptionsClick() {
     });
 }
 
-void TKeywordsForm::ApplyNewText(std::string text) {
+void TKeywordsForm::ApplyEdit(const std::function<void()>& edit) {
     {
         const WaitCursor wait;
-        Document->Review(std::move(text), Options);
+        edit();
     }
     DisplayAnalysis();
     UpdateCommandStates();
@@ -598,29 +586,33 @@ void TKeywordsForm::KeywordsButtonClick() {
         if (!changeKeywords_.HaveChanged()) {
             return;
         }
-        ApplyNewText(SetKeywords(Document->Html, changeKeywords_.GetKeywords()));
+        ApplyEdit([this] { Document->SetKeywordList(changeKeywords_.GetKeywords(), Options); });
     });
 }
 
 void TKeywordsForm::EditHeadText(const QString& caption, bool singleLine,
                                  std::string (*get)(std::string_view),
-                                 std::string (*set)(std::string_view, std::string_view)) {
+                                 const std::function<void(std::string_view)>& edit) {
     editText_.Prime(caption, PageText(get(Document->Html)), singleLine);
     editText_.exec();
     if (!editText_.HaveChanged()) {
         return;
     }
     const std::string typed = editText_.GetText().toStdString();
-    ApplyNewText(set(Document->Html, TypedTextToPageBytes(typed, Document->Html)));
+    ApplyEdit([&] { edit(typed); });
 }
 
 void TKeywordsForm::EditTitleButtonClick() {
-    Guarded([this] { EditHeadText(QStringLiteral("Title"), true, GetTitle, SetTitle); });
+    Guarded([this] {
+        EditHeadText(QStringLiteral("Title"), true, GetTitle,
+                     [this](std::string_view typed) { Document->EditTitle(typed, Options); });
+    });
 }
 
 void TKeywordsForm::EditDescriptionButtonClick() {
     Guarded([this] {
-        EditHeadText(QStringLiteral("Description"), false, GetDescription, SetDescription);
+        EditHeadText(QStringLiteral("Description"), false, GetDescription,
+                     [this](std::string_view typed) { Document->EditDescription(typed, Options); });
     });
 }
 

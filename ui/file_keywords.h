@@ -144,8 +144,9 @@ private:
     void ShowError(const std::exception& error);
     // Edits the title or the description through the text edit dialog.
     void EditHeadText(const QString& caption, bool singleLine, std::string (*get)(std::string_view),
-                      std::string (*set)(std::string_view, std::string_view));
-    void ApplyNewText(std::string text);
+                      const std::function<void(std::string_view)>& edit);
+    // Runs a document edit under the wait cursor, then shows its result.
+    void ApplyEdit(const std::function<void()>& edit);
     QString PageText(const std::string& bytes) const;
     QString DocumentFileName() const;
 

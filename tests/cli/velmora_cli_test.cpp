@@ -716,7 +716,7 @@ TEST_F(VelmoraCli, StdoutTouchesNothingAndFailedEditsWriteNothing) {
     ASSERT_EQ(run.code, 0) << run.err;
     KelVelmoraData document;
     document.Load(page.string(), KelVelmoraOptions());
-    document.Compress();
+    document.Compress(KelVelmoraOptions());
     EXPECT_EQ(run.out, TextToSave(document.Html));
     EXPECT_NE(run.out, TextToSave(original));
     for (const std::vector<std::string>& edit :

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "analysis/compressed_html.h"
+#include "core/html_functions_read.h"
 #include "document/file_error.h"
 
 namespace velmora {
@@ -314,13 +315,55 @@ TEST_F(VelmoraDataTest, CompressThenRevert) {
     KelVelmoraData document = Loaded(Page("<p>   a    b   </p>\n\n\n<p>c</p>\n"));
     const std::int32_t removable = document.SpaceToRemove;
     ASSERT_GT(removable, 0);
-    document.Compress();
+    document.Compress(options_);
     EXPECT_EQ(document.Html, CompressHtml(document.SavedText));
     EXPECT_EQ(document.SpaceToRemove, 0);
     EXPECT_TRUE(document.IsModified());
     document.Revert(options_);
     EXPECT_EQ(document.Html, document.SavedText);
     EXPECT_EQ(document.SpaceToRemove, removable);
+}
+
+// Every operation leaves the findings as a fresh review would give them.
+TEST_F(VelmoraDataTest, CompressLeavesTheFindingsFresh) {
+    KelVelmoraData document = Loaded(Page("<p>   a    b   </p>\n\n\n<p>c</p>\n"));
+    document.Compress(options_);
+    KelVelmoraData reviewed;
+    reviewed.Review(document.Html, options_);
+    EXPECT_EQ(document.GetAdvice(), reviewed.GetAdvice());
+    EXPECT_EQ(document.GetRatingText(), reviewed.GetRatingText());
+}
+
+TEST_F(VelmoraDataTest, NewOptionsReloadAnUneditedPageAndKeepEdits) {
+    KelVelmoraData document = Loaded(Page("<title>a</title>\n"));
+    WriteBytes(pages_ / "index.htm", "<title>b</title>\n");
+    EXPECT_EQ(document.ApplyOptions(options_), std::nullopt);
+    EXPECT_EQ(document.Html, "<title>b</title>\r\n");
+
+    document.EditTitle("mine", options_);
+    WriteBytes(pages_ / "index.htm", "<title>c</title>\n");
+    EXPECT_EQ(document.ApplyOptions(options_), std::nullopt);
+    EXPECT_EQ(document.Html, "<title>mine</title>\r\n");
+
+    document.Revert(options_);
+    fs::remove(pages_ / "index.htm");
+    const std::optional<std::string> error = document.ApplyOptions(options_);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_NE(error->find((pages_ / "index.htm").string()), std::string::npos);
+    EXPECT_EQ(document.Html, "<title>b</title>\r\n");
+}
+
+TEST_F(VelmoraDataTest, TypedEditsReachThePageInItsEncoding) {
+    KelVelmoraData document = Loaded(Page("<title>Caf\xE9</title><p>caf\xE9 bar</p>\n"));
+    document.EditTitle(
+        "Cr\xC3\xA8me\n  br\xC3\xBBl\xC3\xA9"
+        "e",
+        options_);
+    EXPECT_EQ(GetTitle(document.Html),
+              "Cr\xE8me br\xFBl\xE9"
+              "e");
+    document.EditKeywords("bar, caf\xC3\xA9", KelVelmoraData::KeywordOrder::AsTyped, options_);
+    EXPECT_EQ(document.Keywords, (KeywordList{"bar", "caf\xE9"}));
 }
 
 }  // namespace
