@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/text_rules.h"
+#include "core/page_files.h"
 
 namespace velmora::cli {
 namespace fs = std::filesystem;
@@ -35,11 +35,6 @@ void CollectPages(const fs::path& directory, Listing& listing) {
 }
 
 }  // namespace
-
-bool IsPageFileName(const std::string& path) {
-    const std::string extension = AsciiLower(fs::path(path).extension().string());
-    return extension == ".htm" || extension == ".html" || extension == ".php";
-}
 
 std::vector<PageInput> ExpandPageArguments(const std::vector<std::string>& arguments) {
     std::vector<PageInput> inputs;

@@ -14,9 +14,6 @@ struct PageInput {
     std::string message;  // the reason, for errors and warnings
 };
 
-// True for .htm, .html and .php, in any letter case.
-bool IsPageFileName(const std::string& path);
-
 // Every argument in order. A directory gives the sorted paths of the page files below it
 // (recursively, not following links to directories); one that cannot be listed gives an error,
 // one without pages a warning. Anything else is passed on as a page: reading it reports problems.

@@ -9,13 +9,12 @@
 
 #include "analysis/candidate_keywords.h"
 #include "analysis/reviewed_html.h"
+#include "core/page_files.h"
 #include "document/line_breaks.h"
 #include "options/velmora_types.h"
 
 namespace velmora {
 
-// The application title, which is also the content of the generator tag both programs write.
-inline constexpr std::string_view kApplicationTitle = "Velmora";
 inline constexpr std::string_view kGeneratorTagStart = "<meta name=\"GENERATOR\" content=\"";
 std::string GeneratorTag();
 

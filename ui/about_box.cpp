@@ -10,16 +10,12 @@
 #include <QVBoxLayout>
 
 #include "document/velmora_data.h"
+#include "ui/application_title.h"
 #include "ui/application_version.h"
 #include "ui/prompt.h"
 
 namespace velmora {
 namespace {
-
-QString ApplicationTitle() {
-    return QString::fromUtf8(kApplicationTitle.data(),
-                             static_cast<qsizetype>(kApplicationTitle.size()));
-}
 
 QPixmap DrawIcon(int size) {
     QPixmap pixmap(size, size);

@@ -26,6 +26,7 @@
 #include "core/page_encoding.h"
 #include "document/file_error.h"
 #include "document/velmora_data.h"
+#include "ui/application_title.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/keyword_options.h"
@@ -35,8 +36,6 @@ namespace velmora {
 namespace {
 
 constexpr int kMargin = 3;
-
-const QString kCaption = QStringLiteral("Velmora");
 
 // The analysis and a load can take a moment on a large page.
 class WaitCursor {
@@ -91,8 +90,7 @@ QString RunOpenFileDialog(QWidget* parent, const QString& folder) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Qt's own dialog matches the filters ignoring letter case, so INDEX.HTM is offered too.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters({QStringLiteral("HTML files (*.html *.htm)"),
-                           QStringLiteral("HTML/PHP files (*.html *.htm *.php)")});
+    dialog.setNameFilters(PageFileFilters());
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
@@ -471,7 +469,7 @@ Prompt::Answer TKeywordsForm::QuerySaveChanges() {
 bool TKeywordsForm::SaveFile() {
     const QString name = DocumentFileName();
     if (!Document->SaveKeepsOtherBytes() &&
-        prompt_.Ask(this, kCaption,
+        prompt_.Ask(this, ApplicationTitle(),
                     QStringLiteral("Saving will change line breaks outside the head of %1; the "
                                    "original is kept in the backup. Save?")
                         .arg(name),
@@ -481,7 +479,7 @@ bool TKeywordsForm::SaveFile() {
     try {
         Document->Save();
     } catch (const PageChangedError&) {
-        if (prompt_.Ask(this, kCaption,
+        if (prompt_.Ask(this, ApplicationTitle(),
                         QStringLiteral("%1 has been changed by another program since it was "
                                        "opened. Overwrite it?")
                             .arg(name),
@@ -519,7 +517,7 @@ void TKeywordsForm::Guarded(const std::function<void()>& command) {
 }
 
 void TKeywordsForm::ShowError(const std::exception& error) {
-    prompt_.Ask(this, kCaption, QString::fromUtf8(error.what()), Prompt::Buttons::Ok,
+    prompt_.Ask(this, ApplicationTitle(), QString::fromUtf8(error.what()), Prompt::Buttons::Ok,
                 Prompt::Icon::Critical);
 }
 
@@ -636,7 +634,7 @@ void TKeywordsForm::ToolButtonViewClick() {
         const QUrl url = QUrl::fromLocalFile(DocumentFileName());
         if (!openUrl_(url)) {
             prompt_.Ask(
-                this, kCaption,
+                this, ApplicationTitle(),
                 QStringLiteral("Could not open '%1' in the web browser.").arg(DocumentFileName()),
                 Prompt::Buttons::Ok, Prompt::Icon::Warning);
         }

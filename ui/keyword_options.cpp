@@ -16,6 +16,7 @@
 #include <exception>
 
 #include "options/saveable_velmora_options.h"
+#include "ui/application_title.h"
 #include "ui/prompt.h"
 
 namespace velmora {
@@ -353,8 +354,8 @@ void TKeywordsOptionsForm::SaveSettings() {
     try {
         Options->SaveToRegistry();
     } catch (const std::exception& error) {
-        prompt_.Ask(this, QStringLiteral("Velmora"), QString::fromUtf8(error.what()),
-                    Prompt::Buttons::Ok, Prompt::Icon::Critical);
+        prompt_.Ask(this, ApplicationTitle(), QString::fromUtf8(error.what()), Prompt::Buttons::Ok,
+                    Prompt::Icon::Critical);
     }
 }
 

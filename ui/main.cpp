@@ -7,6 +7,7 @@
 
 #include "document/velmora_data.h"
 #include "ui/about_box.h"
+#include "ui/application_title.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/file_keywords.h"
@@ -18,9 +19,7 @@ int main(int argc, char* argv[]) {
     using namespace velmora;
 
     QApplication application(argc, argv);
-    const QString title = QString::fromUtf8(kApplicationTitle.data(),
-                                            static_cast<qsizetype>(kApplicationTitle.size()));
-    QApplication::setApplicationName(title);
+    QApplication::setApplicationName(ApplicationTitle());
     QApplication::setWindowIcon(ApplicationIcon());
 
     try {
@@ -41,7 +40,7 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     } catch (const std::exception& error) {
         // Only start-up can get here: every command catches its own errors.
-        QMessageBox::critical(nullptr, title, QString::fromUtf8(error.what()));
+        QMessageBox::critical(nullptr, ApplicationTitle(), QString::fromUtf8(error.what()));
         return 1;
     }
 }

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -11,7 +12,9 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "core/page_files.h"
 #include "document/velmora_data.h"
+#include "ui/application_title.h"
 #include "ui/startup.h"
 
 namespace velmora {
@@ -26,7 +29,8 @@ QString DraggedPage(const QMimeData* data) {
         return QString();
     }
     const QUrl url = data->urls().constFirst();
-    if (!url.isLocalFile() || !PageFileExists(url.toLocalFile())) {
+    if (!url.isLocalFile() || !IsPageFileName(QFile::encodeName(url.toLocalFile()).toStdString()) ||
+        !PageFileExists(url.toLocalFile())) {
         return QString();
     }
     return url.toLocalFile();
@@ -48,8 +52,7 @@ void TMDIControl::ShowStatus(const QString& message) {
 }
 
 TMDIForm::TMDIForm(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QString::fromUtf8(kApplicationTitle.data(),
-                                     static_cast<qsizetype>(kApplicationTitle.size())));
+    setWindowTitle(ApplicationTitle());
     setWindowIcon(ApplicationIcon());
     setAcceptDrops(true);
     setMinimumWidth(kMinimumWidth);
