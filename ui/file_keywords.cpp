@@ -83,6 +83,14 @@ int TextWidth(const QWidget* widget, const QString& text) {
     return widget->fontMetrics().horizontalAdvance(text);
 }
 
+// The platform's keys for a standard command; where the platform has none (Quit on some
+// desktops), the usual Linux key.
+void SetStandardShortcut(QAction& action, QKeySequence::StandardKey key,
+                         const QKeySequence& usual) {
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    action.setShortcuts(keys.isEmpty() ? QList<QKeySequence>{usual} : keys);
+}
+
 }  // namespace
 
 QString RunOpenFileDialog(QWidget* parent, const QString& folder) {
@@ -263,12 +271,12 @@ void TKeywordsForm::BuildLayout() {
 
 void TKeywordsForm::BuildCommands() {
     menuOpen = NewAction(QStringLiteral("&Open"), QString(), this);
-    menuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    SetStandardShortcut(*menuOpen, QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
     MenuAbandon = NewAction(QStringLiteral("&Abandon Changes"), QString(), this);
     MenuSave = NewAction(QStringLiteral("&Save"), QString(), this);
-    MenuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SetStandardShortcut(*MenuSave, QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
     menuExit = NewAction(QStringLiteral("E&xit"), QString(), this);
-    menuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    SetStandardShortcut(*menuExit, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     menuOptions = NewAction(QStringLiteral("&Options"), QString(), this);
     Keywords1 = NewAction(QStringLiteral("&Keywords"), QString(), this);
     mnuShrink = NewAction(QStringLiteral("&Compress"),
