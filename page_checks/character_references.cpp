@@ -167,27 +167,20 @@ void AppendCodePoint(std::string& out, char32_t c) {
 void AppendDecoded(std::string& out, std::string_view raw, ReferencePlace place) {
     std::size_t at = 0;
     while (at < raw.size()) {
-        std::size_t special = at;
-        while (special < raw.size() && raw[special] != '&' && raw[special] != '\r') {
-            ++special;
-        }
-        if (special == raw.size()) {
+        const void* found = std::memchr(raw.data() + at, '&', raw.size() - at);
+        if (found == nullptr) {
             out.append(raw.substr(at));
             return;
         }
-        out.append(raw.substr(at, special - at));
-        at = special;
-        if (raw[at] == '\r') {
-            out.push_back('\n');
-            at += (at + 1 < raw.size() && raw[at + 1] == '\n') ? 2 : 1;
-            continue;
-        }
-        const std::size_t used = DecodeReference(out, raw, at, place);
+        const auto ampersand =
+            static_cast<std::size_t>(static_cast<const char*>(found) - raw.data());
+        out.append(raw.substr(at, ampersand - at));
+        const std::size_t used = DecodeReference(out, raw, ampersand, place);
         if (used == 0) {
             out.push_back('&');
-            ++at;
+            at = ampersand + 1;
         } else {
-            at += used;
+            at = ampersand + used;
         }
     }
 }

@@ -15,7 +15,8 @@ enum class ReferencePlace {
     Attribute,
 };
 
-// Appends `raw` with its references decoded and its line breaks (CR LF, lone CR) read as LF.
+// Appends `raw` with its references decoded. Line breaks stay as written: every check collapses
+// white space.
 void AppendDecoded(std::string& out, std::string_view raw, ReferencePlace place);
 
 inline std::string DecodeAttribute(std::string_view raw) {

@@ -35,8 +35,10 @@ TEST(CharacterReferences, NumericReferences) {
     EXPECT_EQ(Text("&#;&#x;&#xg;"), "&#;&#x;&#xg;");
 }
 
-TEST(CharacterReferences, LineBreaksReadAsLineFeeds) {
-    EXPECT_EQ(Text("a\r\nb\rc\nd"), "a\nb\nc\nd");
+TEST(CharacterReferences, TextWithoutReferencesIsCopied) {
+    EXPECT_EQ(Text("a\r\nb\rc\nd"), "a\r\nb\rc\nd");
+    EXPECT_EQ(Text(""), "");
+    EXPECT_EQ(Text("&"), "&");
 }
 
 }  // namespace
