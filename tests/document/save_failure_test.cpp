@@ -21,49 +21,30 @@
 
 #include "document/file_error.h"
 #include "document/velmora_data.h"
+#include "tests/support/file_bytes.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
 
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 // Pages and backups in a private folder; small file systems mounted inside it where a test
 // needs a full or read-only disk (mounting needs root, as in CI; otherwise the test is skipped).
 class SaveFailureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velmora-save-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        fs::create_directories(root_ / "backups");
-        if (const char* old = std::getenv("TMPDIR")) {
-            oldTmpdir_ = old;
-        }
-        UseBackupFolder(root_ / "backups");
-    }
+    void SetUp() override { fs::create_directories(root_ / "backups"); }
 
+    // The small disks go before the folder they are mounted in.
     void TearDown() override {
         for (auto it = mounts_.rbegin(); it != mounts_.rend(); ++it) {
             ::umount2(it->c_str(), MNT_DETACH);
         }
-        if (oldTmpdir_) {
-            setenv("TMPDIR", oldTmpdir_->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
-        fs::remove_all(root_);
     }
 
-    void UseBackupFolder(const fs::path& folder) { setenv("TMPDIR", folder.c_str(), 1); }
+    void UseBackupFolder(const fs::path& folder) { tmpdir_.Set(folder); }
 
     // A tmpfs of the given size at root/name; false when the system refuses to mount it.
     bool MountSmallDisk(const std::string& name, const std::string& options) {
@@ -130,9 +111,10 @@ protected:
         return std::string_view(error.what()).find(reason) != std::string_view::npos;
     }
 
-    fs::path root_;
+    test::TemporaryFolder folder_;
+    fs::path root_ = folder_.path();
+    test::ScopedTmpdir tmpdir_{root_ / "backups"};
     std::vector<fs::path> mounts_;
-    std::optional<std::string> oldTmpdir_;
     std::string skipReason_;
     KelVelmoraOptions options_;
 };

@@ -117,18 +117,7 @@ protected:
             ASSERT_EQ(::chown(site_.c_str(), kSecondUser, kSecondUser), 0);
             ASSERT_EQ(::chown(tmp_.c_str(), kSecondUser, kSecondUser), 0);
         }
-        if (const char* old = std::getenv("TMPDIR")) {
-            oldTmpdir_ = old;
-        }
-        setenv("TMPDIR", tmp_.c_str(), 1);
-    }
-
-    void TearDown() override {
-        if (oldTmpdir_) {
-            setenv("TMPDIR", oldTmpdir_->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
+        tmpdir_.Set(tmp_);
     }
 
     // Runs the scenario as the saver of this run.
@@ -167,7 +156,7 @@ protected:
     test::TemporaryFolder folder_;
     fs::path site_, tmp_;
     uid_t user_ = 0;
-    std::optional<std::string> oldTmpdir_;
+    test::ScopedTmpdir tmpdir_{folder_.path()};
     KelVelmoraOptions options_;
 };
 
@@ -487,18 +476,6 @@ protected:
         }
         fs::permissions(folder_.path(), fs::perms::all);
         fs::permissions(folder_.path(), fs::perms::sticky_bit, fs::perm_options::add);
-        if (const char* old = std::getenv("TMPDIR")) {
-            oldTmpdir_ = old;
-        }
-        setenv("TMPDIR", folder_.path().c_str(), 1);
-    }
-
-    void TearDown() override {
-        if (oldTmpdir_) {
-            setenv("TMPDIR", oldTmpdir_->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
     }
 
     // A page of `owner` with `mode`, in a folder anyone may write.
@@ -520,7 +497,7 @@ protected:
     }
 
     test::TemporaryFolder folder_;
-    std::optional<std::string> oldTmpdir_;
+    test::ScopedTmpdir tmpdir_{folder_.path()};
 };
 
 TEST_F(SaveBetweenUsersTest, AnotherUsersPageIsRefusedUnlessItMayBeWrittenAndThenKeepsItsOwner) {
@@ -618,7 +595,7 @@ TEST_F(SaveBetweenUsersTest, RootDoesNotFollowAnotherUsersLinkInASharedFolder) {
 // writes nothing. Neither edit is lost silently.
 TEST(ConcurrentSaves, OneSavesTheOtherIsRefused) {
     test::TemporaryFolder folder;
-    setenv("TMPDIR", folder.path().c_str(), 1);
+    test::ScopedTmpdir tmpdir(folder.path());
     const fs::path page = folder.path() / "index.htm";
     for (int round = 0; round < 10; ++round) {
         WriteBytes(page, Page("\n", "Old", true));
@@ -661,7 +638,6 @@ TEST(ConcurrentSaves, OneSavesTheOtherIsRefused) {
         EXPECT_TRUE(result == Page("\n", "First", true, kGenerator) ||
                     result == Page("\n", "Second", true, kGenerator));
     }
-    unsetenv("TMPDIR");
 }
 
 }  // namespace

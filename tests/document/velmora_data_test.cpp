@@ -13,6 +13,7 @@
 #include "analysis/compressed_html.h"
 #include "core/html_functions_read.h"
 #include "document/file_error.h"
+#include "tests/support/file_bytes.h"
 
 namespace velmora {
 namespace {
@@ -22,39 +23,15 @@ namespace fs = std::filesystem;
 constexpr LocalDateTime kSaveTime{2006, 3, 15, 14, 5, 9};
 const std::string kBackupName = "index.bkp.2006.03.15.14.05.09.htm";
 
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 // A private folder for pages and one for backups, which TMPDIR names while a test runs.
 class VelmoraDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velmora-data-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        pages_ = root_ / "pages";
-        backups_ = root_ / "backups";
         fs::create_directories(pages_);
         fs::create_directories(backups_);
-        if (const char* old = std::getenv("TMPDIR")) {
-            oldTmpdir_ = old;
-        }
-        setenv("TMPDIR", backups_.c_str(), 1);
-    }
-
-    void TearDown() override {
-        if (oldTmpdir_) {
-            setenv("TMPDIR", oldTmpdir_->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
-        fs::remove_all(root_);
     }
 
     fs::path Page(std::string_view bytes, const std::string& name = "index.htm") {
@@ -80,8 +57,11 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(BackupFolder()), {}));
     }
 
-    fs::path root_, pages_, backups_;
-    std::optional<std::string> oldTmpdir_;
+    test::TemporaryFolder folder_;
+    fs::path root_ = folder_.path();
+    fs::path pages_ = root_ / "pages";
+    fs::path backups_ = root_ / "backups";
+    test::ScopedTmpdir tmpdir_{backups_};
     KelVelmoraOptions options_;
 };
 

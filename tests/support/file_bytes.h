@@ -4,6 +4,7 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -50,6 +51,33 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Points TMPDIR, where backups go, at a folder while it lives; then puts it back as it was.
+class ScopedTmpdir {
+public:
+    explicit ScopedTmpdir(const std::filesystem::path& folder) {
+        if (const char* old = std::getenv("TMPDIR")) {
+            old_ = old;
+            hadOld_ = true;
+        }
+        Set(folder);
+    }
+    ~ScopedTmpdir() {
+        if (hadOld_) {
+            ::setenv("TMPDIR", old_.c_str(), 1);
+        } else {
+            ::unsetenv("TMPDIR");
+        }
+    }
+    ScopedTmpdir(const ScopedTmpdir&) = delete;
+    ScopedTmpdir& operator=(const ScopedTmpdir&) = delete;
+
+    void Set(const std::filesystem::path& folder) { ::setenv("TMPDIR", folder.c_str(), 1); }
+
+private:
+    std::string old_;
+    bool hadOld_ = false;
 };
 
 }  // namespace velmora::test
