@@ -107,7 +107,7 @@ TEST(CandidateKeywords, UnclosedTagOrEntitySkipsAhead) {
               (Entries{{"web", 1}, {"design", 1}, {"web design", 1}}));
 }
 
-TEST(CandidateKeywords, R1_LineBreaksAndTabsBreakPhrases) {
+TEST(CandidateKeywords, LineBreaksAndTabsBreakPhrases) {
     EXPECT_EQ(EntriesOf("web\r\nhosting "), (Entries{{"web", 1}, {"hosting", 1}}));
     EXPECT_EQ(EntriesOf("web\nhosting "), (Entries{{"web", 1}, {"hosting", 1}}));
     EXPECT_EQ(EntriesOf("web\thosting "), (Entries{{"web", 1}, {"hosting", 1}}));
@@ -160,7 +160,7 @@ TEST(CandidateKeywords, LowerCaseModeMergesWrittenForms) {
     EXPECT_EQ(EntriesOf("CAF\xC9 ", true), (Entries{{"caf\xE9", 1}}));
 }
 
-TEST(CandidateKeywords, R2_Utf8PagesCountCharacters) {
+TEST(CandidateKeywords, Utf8PagesCountCharacters) {
     // A single accented character is one character: not a word, and no phrase break.
     const TCandidateKeywords accents = Scan("caf\xC3\xA9 \xC3\xA9 cr\xC3\xA8me. ");
     EXPECT_EQ(accents.WordCount, 2);
@@ -181,7 +181,7 @@ TEST(CandidateKeywords, R2_Utf8PagesCountCharacters) {
             {"caf\xC3\xA9", 1}, {"\xC3\xA9t\xC3\xA9", 1}, {"caf\xC3\xA9 \xC3\xA9t\xC3\xA9", 1}}));
 }
 
-TEST(CandidateKeywords, R4_SlashAndDigitPartsAreBudgeted) {
+TEST(CandidateKeywords, SlashAndDigitPartsAreBudgeted) {
     std::string word = "1";
     for (int i = 0; i < 59; ++i) {
         word += "/1";

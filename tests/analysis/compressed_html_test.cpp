@@ -83,7 +83,7 @@ TEST(CompressHtml, LongRunsEndWhereShortOnesDo) {
     }
 }
 
-TEST(CompressHtml, R9PendingBlankCountsInTagText) {
+TEST(CompressHtml, PendingBlankCountsInTagText) {
     // The blank owed for the break lands at the start of the tag text, so "/pre" is not seen.
     EXPECT_EQ(CompressHtml("<pre>x< \r\n/pre>  a  b"), "<pre>x<  /pre>  a  b");
 }

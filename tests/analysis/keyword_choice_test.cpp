@@ -58,7 +58,8 @@ TEST(KeywordChoiceLines, FormatsAndKeywordTextBeforeLastBrace) {
     EXPECT_EQ(CandidateLine("web design", 4), "web design {4 times}");
 
     EXPECT_EQ(KeywordTextOfLine("web design {4 times}"), "web design");
-    EXPECT_EQ(KeywordTextOfLine(KeywordLine("a {b", 0, true, false)), "a {b");  // R6
+    EXPECT_EQ(KeywordTextOfLine(KeywordLine("a {b", 0, true, false)),
+              "a {b");  // the last " {" starts the marks
     EXPECT_EQ(KeywordTextOfLine("no count"), "no count");
     EXPECT_EQ(KeywordTextOfLine(" {1 times}"), "");
 
@@ -165,7 +166,7 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
     EXPECT_GT(roundsWithCandidates, 50);
 }
 
-TEST(ApplyAutoChoice, R5_CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {
+TEST(ApplyAutoChoice, CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {
     const TextRules rules;
     const ChoiceLines lines{{"Fish {2 times}", "fish {2 times}", "other {2 times}"},
                             {"shop {4 times}"}};
@@ -197,7 +198,7 @@ TEST(RemoveSpammedEntries, DeletesLowestRankedHolderUntilNothingIsSpammed) {
     EXPECT_EQ(blanks, (KeywordList{"   ", "a", "\t"}));
 }
 
-TEST(RemoveSpammedEntries, R7_R22_SameDeletionsAsRecomputingEveryTime) {
+TEST(RemoveSpammedEntries, SameDeletionsAsRecomputingEveryTime) {
     const std::vector<std::string> vocabulary{"web",   "Web",    "WEB",    "shop", "hosting",
                                               "cheap", "Design", "design", "a",    "host-ing"};
     const std::vector<std::string> gaps{" ", "  ", "\t", " \r\n"};
@@ -262,7 +263,7 @@ TEST(AutoKeywords, CutsToMaximumAndLeavesBadKeywordsAsCandidates) {
     }
 }
 
-TEST(OrderKeywordsAsDialog, R8_EqualScoresKeepTheListBoxOrder) {
+TEST(OrderKeywordsAsDialog, EqualScoresKeepTheListBoxOrder) {
     const WordList words = MakeWords({{"bbb", 2}, {"aaa", 2}, {"ccc", 5}, {"a {b", 1}});
     const KelVelmoraOptions options;
     EXPECT_EQ(OrderKeywordsAsDialog({"bbb", "aaa", "ccc", "a {b"}, 100, words, "", options),

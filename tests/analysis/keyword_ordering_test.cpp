@@ -34,7 +34,7 @@ public:
     std::vector<int> positions;
 };
 
-TEST(KeywordOrdering, R3_FindWordAnswersTheSameWhateverWasAskedBefore) {
+TEST(KeywordOrdering, FindWordAnswersTheSameWhateverWasAskedBefore) {
     const WordList words = ListOf({{"web", 1}, {"Web", 1}, {"WEB", 1}, {"apple", 1}});
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(FindWord("Web", words, CaseSensitive), 2);
@@ -61,7 +61,7 @@ TEST(KeywordOrdering, CountOccurrencesFollowsTheCaseMode) {
     EXPECT_EQ(CountOccurrences("pear", words, CaseInsensitiveMixed), 0);
 }
 
-TEST(KeywordOrdering, R3_CountOnUtf8IsStableAcrossLookups) {
+TEST(KeywordOrdering, CountOnUtf8IsStableAcrossLookups) {
     const TextRules utf8(Encoding::Utf8);
     const WordList words = ListOf({{"\xC3\xA9mile", 2}}, utf8);
     for (int round = 0; round < 3; ++round) {
@@ -86,7 +86,7 @@ TEST(KeywordOrdering, KeywordScoreWeighsCountLengthAndTitle) {
     EXPECT_EQ(KeywordScore("host", words, "host", wide), 3 * 3 + 2 + 9);
 }
 
-TEST(KeywordOrdering, R2_ScoreCountsCharactersOnUtf8Pages) {
+TEST(KeywordOrdering, ScoreCountsCharactersOnUtf8Pages) {
     const TextRules utf8(Encoding::Utf8);
     const WordList words = ListOf({{"caf\xC3\xA9", 2}}, utf8);
     const KelVelmoraOptions options;

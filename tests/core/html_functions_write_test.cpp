@@ -19,7 +19,7 @@ TEST(EncodeEntities, EncodesMarkupBytes) {
     EXPECT_EQ(EncodeEntities("it's caf\xE9  \r\n"), "it's caf\xE9  \r\n");
 }
 
-TEST(EncodeEntities, R17KeepsReferencesTheReaderLeavesAlone) {
+TEST(EncodeEntities, KeepsReferencesTheReaderLeavesAlone) {
     EXPECT_EQ(EncodeEntities("Caf&eacute; de Paris"), "Caf&eacute; de Paris");
     EXPECT_EQ(EncodeEntities("&#39;&#x41;&#X4f;&frac12;&AMP;"), "&#39;&#x41;&#X4f;&frac12;&AMP;");
     EXPECT_EQ(EncodeEntities("&lt;&gt;&amp;&nbsp;&quot;"),

@@ -100,7 +100,7 @@ TEST_F(SaveableOptionsTest, StoredNumbersAreCorrectedOnLoad) {
     EXPECT_EQ(options.KeywordCountBeforeSpamming, 3);
 }
 
-TEST_F(SaveableOptionsTest, R24OnlyWholeDecimalNumbersRead) {
+TEST_F(SaveableOptionsTest, OnlyWholeDecimalNumbersRead) {
     const char* const notNumbers[] = {"abc",  "12abc", " 5",         "5 ",         "+5",
                                       "0x10", "2.5",   "4294967301", "2147483648", ""};
     for (const char* text : notNumbers) {
@@ -144,7 +144,7 @@ TEST_F(SaveableOptionsTest, SaveWritesAllNineAndLoadsBack) {
     EXPECT_EQ(loaded.KeywordCountBeforeSpamming, 6);
 }
 
-TEST_F(SaveableOptionsTest, R24RefusedWriteNamesValueAndFile) {
+TEST_F(SaveableOptionsTest, RefusedWriteNamesValueAndFile) {
     KelSaveableVelmoraOptions options;
     const QString folder = ConfigHome::Path() + "/Kelgard";
     ASSERT_TRUE(QDir(folder).removeRecursively());

@@ -69,7 +69,7 @@ TEST(KelVelmoraOptions, AssignCopiesTheNineSettingsAndKeepsItsStopWords) {
     EXPECT_EQ(target.StopWords.size(), 130u);
 }
 
-TEST(KelVelmoraOptions, R23_CaseModeOutsideOneToThreeIsCaseSensitive) {
+TEST(KelVelmoraOptions, CaseModeOutsideOneToThreeIsCaseSensitive) {
     KelVelmoraOptions options;
     const auto modeOf = [&options](std::uint8_t value) {
         options.KeywordCase = value;

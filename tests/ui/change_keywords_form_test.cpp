@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(dialog.GetKeywords(), AutoKeywords(keywords, 100, words_, "Fish tank", options_));
     }
 
-    void R5_AutoKeepsCaseVariantsOnlyWhenCaseCounts() {
+    void AutoKeepsCaseVariantsOnlyWhenCaseCounts() {
         const WordList words = MakeWords({{"Fish", 3}, {"fish", 3}, {"tank", 2}});
         options_.KeywordCase = CaseSensitive;
         TChangeKeywords dialog(prompt_, progress_);

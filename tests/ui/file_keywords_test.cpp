@@ -117,7 +117,7 @@ private slots:
         QVERIFY(SaveWindowPicture(*form_, "file_keywords_form"));
     }
 
-    void R25_DisplaysFollowALightOrDarkTheme() {
+    void DisplaysFollowALightOrDarkTheme() {
         const QPalette light = QApplication::palette();
         QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
         dark.setColor(QPalette::WindowText, Qt::white);
@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(form_->Description->toPlainText(), QString("Bread baked every morning"));
     }
 
-    void R17_TypedTextTakesThePageEncoding() {
+    void TypedTextTakesThePageEncoding() {
         const QString latin = pages_.filePath("cafe.htm");
         WriteFile(latin, kLatinPage);
         QVERIFY(form_->OpenHtmlFile(latin));
@@ -403,7 +403,7 @@ private slots:
         QCOMPARE(form_->FileName->text(), other);
     }
 
-    void R16_FailedSaveIsShownAndKeepsThePageModified() {
+    void FailedSaveIsShownAndKeepsThePageModified() {
         const QString folder = pages_.filePath("gone");
         QVERIFY(QDir().mkpath(folder));
         const QString page = folder + "/page.htm";
@@ -428,7 +428,7 @@ private slots:
         QVERIFY(!form_->CanClose());
     }
 
-    void R12_OptionsKeepUnsavedEdits() {
+    void OptionsKeepUnsavedEdits() {
         EditTitle("Kept edit");
         CloseOptionsDialog();
         QVERIFY(document_.Html.find("<title>Kept edit</title>") != std::string::npos);

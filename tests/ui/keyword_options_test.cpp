@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(Stored(*options_), (Pairs{2, 3, 6, 7}));
     }
 
-    void R19_UpdateDisplayShowsTheRecordAsItStarted() {
+    void UpdateDisplayShowsTheRecordAsItStarted() {
         TKeywordsOptionsForm& form = *form_;
         form.EditMinimumKeywordCount->setValue(1);
         form.EditMaximumKeywordCount->setValue(2);
@@ -245,7 +245,7 @@ private slots:
         form.Prime(*options_);
     }
 
-    void R24_RefusedWriteIsShownAndTheDialogCloses() {
+    void RefusedWriteIsShownAndTheDialogCloses() {
         const QString file = config_.path() + "/Kelgard/HtmlVelmora.conf";
         QFile::remove(file);
         QVERIFY(QDir().mkpath(file));

@@ -197,7 +197,7 @@ private slots:
         QVERIFY(prompt_.Asked().isEmpty());
     }
 
-    void R16_FailedSaveAfterYesRefusesTheClose() {
+    void FailedSaveAfterYesRefusesTheClose() {
         const QString folder = pages_.filePath("vanishing");
         QVERIFY(QDir().mkpath(folder));
         const QString page = folder + "/page.htm";

@@ -95,7 +95,7 @@ private slots:
         QVERIFY(!PageFileExists(QString()));
     }
 
-    void R20_FileUrlArgumentOpensWithoutTheDialog() {
+    void FileUrlArgumentOpensWithoutTheDialog() {
         const QString url = QUrl::fromLocalFile(pages_.filePath("path with blank.htm"))
                                 .toString(QUrl::FullyEncoded);
         QVERIFY(url.contains("%20"));
@@ -109,7 +109,7 @@ private slots:
         QVERIFY(prompt_.Asked().isEmpty());
     }
 
-    void R20_RelativeArgumentIsResolvedAgainstTheWorkingFolder() {
+    void RelativeArgumentIsResolvedAgainstTheWorkingFolder() {
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(pages_.path()));
         const bool opened = form_->Prime(document_.get(), nullptr, {"velmora", "sub/page.htm"});
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(QString::fromStdString(document_->GetFileName()), pages_.filePath("sub/page.htm"));
     }
 
-    void R20_DirectoryOrMissingPageAsksAndCancelEnds() {
+    void DirectoryOrMissingPageAsksAndCancelEnds() {
         QVERIFY(!form_->Prime(document_.get(), nullptr, {"velmora", pages_.filePath("sub")}));
         QCOMPARE(dialogRuns_, 1);
         QVERIFY(document_->GetFileName().empty());
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(prompt_.Asked().isEmpty());
     }
 
-    void R20_UnreadablePageIsReportedThenTheDialogAsks() {
+    void UnreadablePageIsReportedThenTheDialogAsks() {
         // A UTF-16 page cannot be read as a page text.
         const QString utf16 = pages_.filePath("utf16.htm");
         WriteFile(utf16, QByteArray("\xff\xfe<\0h\0", 6));
