@@ -5,13 +5,11 @@
 #include <map>
 
 #include "cli/number_flags.h"
+#include "options/option_rules.h"
 #include "options/saveable_velmora_options.h"
 
 namespace velmora::cli {
 namespace {
-
-constexpr std::int64_t kCountMaximum = std::numeric_limits<std::int32_t>::max();
-constexpr std::int64_t kOneInEveryMaximum = 100;
 
 const std::map<std::string, std::uint8_t>& CaseModes() {
     static const std::map<std::string, std::uint8_t> modes{
@@ -23,9 +21,12 @@ const std::map<std::string, std::uint8_t>& CaseModes() {
 }
 
 void AddCount(CLI::App& command, const std::string& name, std::optional<std::int32_t>& value,
-              const std::string& help, std::int64_t maximum = kCountMaximum) {
-    command.add_option(name, value, help + " (1 to " + std::to_string(maximum) + ")")
-        ->check(WholeNumber(1, maximum))
+              const std::string& help, NumberRange range = kCountRange) {
+    command
+        .add_option(name, value,
+                    help + " (" + std::to_string(range.minimum) + " to " +
+                        std::to_string(range.maximum) + ")")
+        ->check(WholeNumber(range.minimum, range.maximum))
         ->type_name("N")
         ->group("Settings");
 }
@@ -45,7 +46,7 @@ void AddSettingsFlags(CLI::App& command, SettingsFlags& flags) {
     AddCount(command, "--max-occurrences", flags.maxOccurrences,
              "Most occurrences of a good keyword (or one in every --one-in-every words)");
     AddCount(command, "--one-in-every", flags.oneInEvery,
-             "Occurrence limit as one in every N words of the page", kOneInEveryMaximum);
+             "Occurrence limit as one in every N words of the page", kOneInEveryRange);
     AddCount(command, "--min-keywords", flags.minKeywords, "Fewest keywords a page should have");
     AddCount(command, "--max-keywords", flags.maxKeywords,
              "Most keywords a page may have (and Auto chooses)");
@@ -84,12 +85,7 @@ KelVelmoraOptions ResolveOptions(const SettingsFlags& flags) {
     if (flags.noCompression) {
         options.CompressionEnabled = false;
     }
-    if (options.MaximumKeywordCount < options.MinimumKeywordCount) {
-        options.MinimumKeywordCount = options.MaximumKeywordCount;
-    }
-    if (options.MaximumRecommendedTags < options.MinimumRecommendedTags) {
-        options.MinimumRecommendedTags = options.MaximumRecommendedTags;
-    }
+    LimitMinimaToMaxima(options);
     return options;
 }
 

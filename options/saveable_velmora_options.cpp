@@ -1,5 +1,7 @@
 #include "options/saveable_velmora_options.h"
 
+#include "options/option_rules.h"
+
 namespace velmora {
 namespace {
 
@@ -13,8 +15,9 @@ const QString kCompressionDisabled = QStringLiteral("CompressionDisabled");
 const QString kNoWarnBeforeCompressing = QStringLiteral("NoWarnBeforeCompressing");
 const QString kKeywordCountBeforeSpamming = QStringLiteral("KeywordCountBeforeSpamming");
 
-std::int32_t PositiveOr(std::int32_t value, std::int32_t fallback) {
-    return value <= 0 ? fallback : value;
+// A stored count below the range (or missing, which reads as 0) takes the default.
+std::int32_t CountOr(std::int32_t value, std::int32_t fallback) {
+    return value < kCountRange.minimum ? fallback : value;
 }
 
 }  // namespace
@@ -27,23 +30,22 @@ KelSaveableVelmoraOptions::KelSaveableVelmoraOptions()
 KelSaveableVelmoraOptions::~KelSaveableVelmoraOptions() = default;
 
 void KelSaveableVelmoraOptions::LoadFromRegistry() {
-    MinimumKeywordCount = PositiveOr(Registry->ReadInteger(kMinimumKeywordCount), 2);
-    MaximumKeywordCount = PositiveOr(Registry->ReadInteger(kMaximumKeywordCount), 10);
-    KeywordOneInEvery = PositiveOr(Registry->ReadInteger(kKeywordOneInEvery), 10);
-    if (KeywordOneInEvery > 100) {
-        KeywordOneInEvery = 100;
-    }
-    if (MaximumKeywordCount < MinimumKeywordCount) {
-        MinimumKeywordCount = MaximumKeywordCount;
-    }
-    MinimumRecommendedTags = PositiveOr(Registry->ReadInteger(kMinimumRecommendedTags), 2);
-    MaximumRecommendedTags = PositiveOr(Registry->ReadInteger(kMaximumRecommendedTags), 20);
-    if (MaximumRecommendedTags < MinimumRecommendedTags) {
-        MinimumRecommendedTags = MaximumRecommendedTags;
-    }
+    const KelVelmoraOptions defaults;
+    MinimumKeywordCount =
+        CountOr(Registry->ReadInteger(kMinimumKeywordCount), defaults.MinimumKeywordCount);
+    MaximumKeywordCount =
+        CountOr(Registry->ReadInteger(kMaximumKeywordCount), defaults.MaximumKeywordCount);
+    KeywordOneInEvery = kOneInEveryRange.Clamp(
+        CountOr(Registry->ReadInteger(kKeywordOneInEvery), defaults.KeywordOneInEvery));
+    MinimumRecommendedTags =
+        CountOr(Registry->ReadInteger(kMinimumRecommendedTags), defaults.MinimumRecommendedTags);
+    MaximumRecommendedTags =
+        CountOr(Registry->ReadInteger(kMaximumRecommendedTags), defaults.MaximumRecommendedTags);
+    LimitMinimaToMaxima(*this);
     const auto keywordCase = static_cast<std::uint8_t>(Registry->ReadInteger(kKeywordCase) & 0xFF);
-    KeywordCase = keywordCase == 0 ? CaseInsensitiveMixed : keywordCase;
-    KeywordCountBeforeSpamming = PositiveOr(Registry->ReadInteger(kKeywordCountBeforeSpamming), 3);
+    KeywordCase = keywordCase == 0 ? defaults.KeywordCase : keywordCase;
+    KeywordCountBeforeSpamming = CountOr(Registry->ReadInteger(kKeywordCountBeforeSpamming),
+                                         defaults.KeywordCountBeforeSpamming);
     CompressionEnabled = Registry->ReadInteger(kCompressionDisabled) == 0;
     WarnBeforeCompressing = Registry->ReadInteger(kNoWarnBeforeCompressing) == 0;
 }

@@ -15,6 +15,7 @@
 #include <array>
 #include <exception>
 
+#include "options/option_rules.h"
 #include "options/saveable_velmora_options.h"
 #include "ui/application_title.h"
 #include "ui/prompt.h"
@@ -27,12 +28,12 @@ constexpr QSize kMinimumClientSize(336, 352);
 // Between the blocks of the compression page.
 constexpr int kBlockSpacing = 6;
 
-QSpinBox* AddNumberRow(QGridLayout& grid, const QString& label, const char* name, int minimum,
-                       int maximum, const QString& hint) {
+QSpinBox* AddNumberRow(QGridLayout& grid, const QString& label, const char* name, NumberRange range,
+                       const QString& hint) {
     auto* parent = grid.parentWidget();
     auto* field = new QSpinBox(parent);
     field->setObjectName(name);
-    field->setRange(minimum, maximum);
+    field->setRange(range.minimum, range.maximum);
     field->setToolTip(hint);
     auto* text = new QLabel(label, parent);
     text->setBuddy(field);
@@ -57,15 +58,11 @@ QLabel* NewText(const QString& text, QWidget* parent) {
 
 // Keeps the minimum of a pair below its maximum, moving the other field.
 void RaiseMaximum(const QSpinBox& minimum, QSpinBox& maximum) {
-    if (minimum.value() >= maximum.value()) {
-        maximum.setValue(minimum.value() + 1);
-    }
+    maximum.setValue(MaximumAboveMinimum(minimum.value(), maximum.value()));
 }
 
 void LowerMinimum(QSpinBox& minimum, const QSpinBox& maximum) {
-    if (minimum.value() >= maximum.value()) {
-        minimum.setValue(maximum.value() - 1);
-    }
+    minimum.setValue(MinimumBelowMaximum(minimum.value(), maximum.value()));
 }
 
 }  // namespace
@@ -111,13 +108,16 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
     auto* recommendedGrid = new QGridLayout(recommended);
     recommendedGrid->setColumnStretch(0, 1);
     EditRecMinKeywords = AddNumberRow(
-        *recommendedGrid, QStringLiteral("Minimum number:"), "EditRecMinKeywords", 1, 99,
+        *recommendedGrid, QStringLiteral("Minimum number:"), "EditRecMinKeywords",
+        kDialogMinimumRange,
         QStringLiteral("This is the minimimum number of meta tags that a page should have."));
     EditRecMaxKeywords = AddNumberRow(
-        *recommendedGrid, QStringLiteral("Maximum Number:"), "EditRecMaxKeywords", 2, 100,
+        *recommendedGrid, QStringLiteral("Maximum Number:"), "EditRecMaxKeywords",
+        kDialogMaximumRange,
         QStringLiteral("This is the maximum number of keywords that a page may have."));
     EdtMaxKeywordCount = AddNumberRow(
-        *recommendedGrid, QStringLiteral("Maximum keyword count:"), "EdtMaxKeywordCount", 1, 100,
+        *recommendedGrid, QStringLiteral("Maximum keyword count:"), "EdtMaxKeywordCount",
+        kDialogSpamLimitRange,
         QStringLiteral("This is the maximum number of times (in any combination) that the word "
                        "may appear in the keyword list."));
 
@@ -128,17 +128,17 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
     identificationGrid->setColumnStretch(0, 1);
     EditMinimumKeywordCount = AddNumberRow(
         *identificationGrid, QStringLiteral("Minimum number of times keyword must occur:"),
-        "EditMinimumKeywordCount", 1, 99,
+        "EditMinimumKeywordCount", kDialogMinimumRange,
         QStringLiteral("The minimum number of times a word (or phrase) must occur before it is "
                        "considered as a keyword candidate."));
     EditMaximumKeywordCount = AddNumberRow(
         *identificationGrid, QStringLiteral("Maximum times keyword may occur - larger of:"),
-        "EditMaximumKeywordCount", 2, 100,
+        "EditMaximumKeywordCount", kDialogMaximumRange,
         QStringLiteral("The maximum number of times a word (or phrase) may occur for it to be "
                        "considered as a keyword candidate. Above this it is ignored on the "
                        "grounds of keyword spamming."));
     EditKeywordInEvery = AddNumberRow(*identificationGrid, QStringLiteral("or one word in every:"),
-                                      "EditKeywordInEvery", 8, 100, QString());
+                                      "EditKeywordInEvery", kDialogOneInEveryRange, QString());
 
     auto* other = new QGroupBox(QStringLiteral("Other Options"), page);
     other->setObjectName("GroupBox3");
@@ -371,15 +371,7 @@ void TKeywordsOptionsForm::DefaultButtonClick() {
     if (Options == nullptr) {
         return;
     }
-    Options->MinimumKeywordCount = 2;
-    Options->MaximumKeywordCount = 10;
-    Options->KeywordOneInEvery = 10;
-    Options->MinimumRecommendedTags = 2;
-    Options->MaximumRecommendedTags = 20;
-    Options->KeywordCountBeforeSpamming = 3;
-    Options->KeywordCase = CaseInsensitiveMixed;
-    Options->CompressionEnabled = true;
-    Options->WarnBeforeCompressing = true;
+    Options->Assign(KelVelmoraOptions());
     UpdateDisplay();
 }
 
