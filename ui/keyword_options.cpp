@@ -99,10 +99,7 @@ TKeywordsOptionsForm::TKeywordsOptionsForm(Prompt& prompt, QWidget* parent)
     setFixedSize(sizeHint().expandedTo(minimumSizeHint()).expandedTo(kMinimumClientSize));
 }
 
-QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
-    auto* page = new QWidget;
-    page->setObjectName("MetaTagsTabSheet");
-
+QGroupBox* TKeywordsOptionsForm::BuildRecommendedGroup(QWidget* page) {
     auto* recommended = new QGroupBox(QStringLiteral("Recommended Number of Meta Tags"), page);
     recommended->setObjectName("GroupBox2");
     auto* recommendedGrid = new QGridLayout(recommended);
@@ -110,7 +107,7 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
     EditRecMinKeywords = AddNumberRow(
         *recommendedGrid, QStringLiteral("Minimum number:"), "EditRecMinKeywords",
         kDialogMinimumRange,
-        QStringLiteral("This is the minimimum number of meta tags that a page should have."));
+        QStringLiteral("This is the minimum number of meta tags that a page should have."));
     EditRecMaxKeywords = AddNumberRow(
         *recommendedGrid, QStringLiteral("Maximum Number:"), "EditRecMaxKeywords",
         kDialogMaximumRange,
@@ -121,6 +118,10 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
         QStringLiteral("This is the maximum number of times (in any combination) that the word "
                        "may appear in the keyword list."));
 
+    return recommended;
+}
+
+QGroupBox* TKeywordsOptionsForm::BuildIdentificationGroup(QWidget* page) {
     auto* identification =
         new QGroupBox(QStringLiteral("Meta Tag Identification Parameters"), page);
     identification->setObjectName("GroupBox1");
@@ -140,6 +141,10 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
     EditKeywordInEvery = AddNumberRow(*identificationGrid, QStringLiteral("or one word in every:"),
                                       "EditKeywordInEvery", kDialogOneInEveryRange, QString());
 
+    return identification;
+}
+
+QGroupBox* TKeywordsOptionsForm::BuildCaseGroup(QWidget* page) {
     auto* other = new QGroupBox(QStringLiteral("Other Options"), page);
     other->setObjectName("GroupBox3");
     RadioCaseSensitive = NewButton<QRadioButton>(QStringLiteral("Keywords are case sensitive"),
@@ -147,12 +152,21 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
     RadioCaseInsensitiveMixed = NewButton<QRadioButton>(
         QStringLiteral("Keywords case insensitive - mixed"), other, "RadioCaseInsensitiveMixed");
     RadioCaseInsensitiveLower =
-        NewButton<QRadioButton>(QStringLiteral("Keywords case insenstive - lower case"), other,
+        NewButton<QRadioButton>(QStringLiteral("Keywords case insensitive - lower case"), other,
                                 "RadioCaseInsensitiveLower");
     auto* otherLayout = new QVBoxLayout(other);
     otherLayout->addWidget(RadioCaseSensitive);
     otherLayout->addWidget(RadioCaseInsensitiveMixed);
     otherLayout->addWidget(RadioCaseInsensitiveLower);
+    return other;
+}
+
+QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
+    auto* page = new QWidget;
+    page->setObjectName("MetaTagsTabSheet");
+    QGroupBox* recommended = BuildRecommendedGroup(page);
+    QGroupBox* identification = BuildIdentificationGroup(page);
+    QGroupBox* other = BuildCaseGroup(page);
 
     ResetButton = NewButton<QPushButton>(QStringLiteral("Reset"), page, "ResetButton");
     DefaultButton = NewButton<QPushButton>(QStringLiteral("Defaults"), page, "DefaultButton");
@@ -170,6 +184,11 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
     layout->addLayout(bottom);
     layout->addStretch(1);
 
+    ConnectMetaTagsPage();
+    return page;
+}
+
+void TKeywordsOptionsForm::ConnectMetaTagsPage() {
     connect(EditRecMinKeywords, &QSpinBox::valueChanged, this,
             &TKeywordsOptionsForm::EditRecMinKeywordsChange);
     connect(EditRecMaxKeywords, &QSpinBox::valueChanged, this,
@@ -190,7 +209,6 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
             &TKeywordsOptionsForm::RadioCaseInsensitiveLowerClick);
     connect(ResetButton, &QPushButton::clicked, this, &TKeywordsOptionsForm::ResetButtonClick);
     connect(DefaultButton, &QPushButton::clicked, this, &TKeywordsOptionsForm::DefaultButtonClick);
-    return page;
 }
 
 QWidget* TKeywordsOptionsForm::BuildCompressPage() {

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
+class QGroupBox;
 class QSpinBox;
 class QTabWidget;
 
@@ -86,6 +87,10 @@ protected:
 
 private:
     QWidget* BuildMetaTagsPage();
+    QGroupBox* BuildRecommendedGroup(QWidget* page);
+    QGroupBox* BuildIdentificationGroup(QWidget* page);
+    QGroupBox* BuildCaseGroup(QWidget* page);
+    void ConnectMetaTagsPage();
     QWidget* BuildCompressPage();
     void SetKeywordCase(std::uint8_t keywordCase);
     // Ticks the boxes, stores both flags and moves the radio button to match.

@@ -88,7 +88,9 @@ private slots:
         QVERIFY(form.CloseButton->isDefault());
         QVERIFY(form.width() >= 336 && form.height() >= 352);
         QCOMPARE(form.EditRecMinKeywords->toolTip(),
-                 QString("This is the minimimum number of meta tags that a page should have."));
+                 QString("This is the minimum number of meta tags that a page should have."));
+        QCOMPARE(form.RadioCaseInsensitiveLower->text(),
+                 QString("Keywords case insensitive - lower case"));
         for (const QSpinBox* field : {form.EditRecMaxKeywords, form.EdtMaxKeywordCount,
                                       form.EditMinimumKeywordCount, form.EditMaximumKeywordCount}) {
             QVERIFY(!field->toolTip().isEmpty());
