@@ -235,9 +235,7 @@ TEST_P(SaveSafetyTest, TwentySavesInOneSecondKeepTwentyExactPrivateBackups) {
         ASSERT_EQ(backups.size(), 20U);
         EXPECT_EQ(ModeOf(BackupFolder()), 0700U);
         for (int i = 1; i <= 20; ++i) {
-            const std::string suffix = i == 1 ? "" : "-" + std::to_string(i);
-            const fs::path backup =
-                BackupFolder() / ("index.bkp.2026.12.07.12.00.00" + suffix + ".htm");
+            const fs::path backup = BackupFolder() / BackupFileName("index.htm", kSaveTime, i);
             EXPECT_EQ(ReadBytes(backup), versions[static_cast<std::size_t>(i - 1)]) << backup;
             EXPECT_EQ(ModeOf(backup), 0600U) << backup;
         }
