@@ -34,8 +34,11 @@ void SortLines(std::vector<std::string>& lines, const TextRules& rules) {
 }
 
 // The keyword list box's lines for keywords: count and marks as the dialog shows them.
-std::vector<std::string> BuildKeywordLines(const KeywordList& keywords, std::int32_t wordCount,
-                                           const WordList& words, const KelVelmoraOptions& options,
+// knownCounts: empty, or the keywords' CountOccurrences.
+std::vector<std::string> BuildKeywordLines(const KeywordList& keywords,
+                                           std::span<const std::int32_t> knownCounts,
+                                           std::int32_t wordCount, const WordList& words,
+                                           const KelVelmoraOptions& options,
                                            const std::function<void(std::size_t)>& advance) {
     const TextRules& rules = words.Rules();
     const std::uint8_t mode = ModeOf(options);
@@ -44,9 +47,11 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords, std::int
     std::unordered_set<std::string> seen;
     std::vector<std::string> lines;
     lines.reserve(keywords.size());
-    for (const std::string& keyword : keywords) {
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        const std::string& keyword = keywords[i];
         const bool duplicate = !seen.insert(CaseKey(keyword, mode, rules)).second;
-        const std::int32_t count = CountOccurrences(keyword, words, mode);
+        const std::int32_t count =
+            knownCounts.empty() ? CountOccurrences(keyword, words, mode) : knownCounts[i];
         lines.push_back(KeywordLine(
             keyword, count, !IsGoodKeyword(keyword, count, wordCount, rules, options), duplicate));
         if (advance) {
@@ -116,14 +121,17 @@ void InsertLineSorted(std::vector<std::string>& lines, std::string line, const T
     lines.insert(at, std::move(line));
 }
 
-PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t wordCount,
-                                       const WordList& words, std::string_view title,
-                                       const KelVelmoraOptions& options,
-                                       const std::function<void(std::size_t)>& advance) {
+namespace {
+
+PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int32_t> knownCounts,
+                          std::int32_t wordCount, const WordList& words, std::string_view title,
+                          const KelVelmoraOptions& options,
+                          const std::function<void(std::size_t)>& advance) {
     const TextRules& rules = words.Rules();
     const std::uint8_t mode = ModeOf(options);
     PrimedKeywordChoice result;
-    result.KeywordLines = BuildKeywordLines(keywords, wordCount, words, options, advance);
+    result.KeywordLines =
+        BuildKeywordLines(keywords, knownCounts, wordCount, words, options, advance);
 
     // IsWordInList's equality, looked up by key so that the walk stays linear.
     std::unordered_set<std::string> keywordKeys;
@@ -174,6 +182,22 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
     SortLines(result.CandidateLines, rules);
     result.OrderOptimal = IsOrderOptimal(keywords, words, title, options);
     return result;
+}
+
+}  // namespace
+
+PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t wordCount,
+                                       const WordList& words, std::string_view title,
+                                       const KelVelmoraOptions& options,
+                                       const std::function<void(std::size_t)>& advance) {
+    return Prime(keywords, {}, wordCount, words, title, options, advance);
+}
+
+PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords,
+                                       std::span<const std::int32_t> keywordCounts,
+                                       std::int32_t wordCount, const WordList& words,
+                                       std::string_view title, const KelVelmoraOptions& options) {
+    return Prime(keywords, keywordCounts, wordCount, words, title, options, {});
 }
 
 void RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
@@ -320,7 +344,7 @@ KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount, co
 KeywordList OrderKeywordsAsDialog(const KeywordList& keywords, std::int32_t wordCount,
                                   const WordList& words, std::string_view title,
                                   const KelVelmoraOptions& options) {
-    return KeywordsFromLines(BuildKeywordLines(keywords, wordCount, words, options, {}), words,
+    return KeywordsFromLines(BuildKeywordLines(keywords, {}, wordCount, words, options, {}), words,
                              title, options);
 }
 

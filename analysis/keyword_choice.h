@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,12 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
                                        const WordList& words, std::string_view title,
                                        const KelVelmoraOptions& options,
                                        const std::function<void(std::size_t)>& advance = {});
+// The same, for keywords whose CountOccurrences are known: keywordCounts[i] belongs to
+// keywords[i].
+PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords,
+                                       std::span<const std::int32_t> keywordCounts,
+                                       std::int32_t wordCount, const WordList& words,
+                                       std::string_view title, const KelVelmoraOptions& options);
 
 // Auto's spamming pass: while the list spams a word (FindSpammedWord with limit), deletes the
 // lowest-ranked entry that holds that word, ASCII lower-cased, as a whole word.

@@ -24,7 +24,8 @@ void TReviewedHtml::Review(std::string text, const KelVelmoraOptions& options) {
     const std::size_t removable = Html.size() > compressed ? Html.size() - compressed : 0;
     SpaceToRemove = static_cast<std::int32_t>(
         std::min<std::size_t>(removable, std::numeric_limits<std::int32_t>::max()));
-    Keywords = SplitKeywords(GetMetaKeywords(Html));
+    KeywordsText = GetMetaKeywords(Html);
+    Keywords = SplitKeywords(KeywordsText);
     CheckPage(options);
 }
 

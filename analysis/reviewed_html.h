@@ -36,6 +36,8 @@ public:
     const TextRules& Rules() const { return Rules_; }
 
     std::string Html;
+    // The keywords meta tag's content (GetMetaKeywords) at the last Review, split into Keywords.
+    std::string KeywordsText;
     KeywordList Keywords;
     std::optional<TCandidateKeywords> Candidates;
     std::int32_t SpaceToRemove = 0;

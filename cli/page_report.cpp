@@ -29,7 +29,7 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     report.encoding = encoding == Encoding::Utf8 ? "utf-8" : "windows-1252";
     report.title = utf8(title);
     report.description = utf8(GetDescription(document.Html));
-    report.keywordsText = utf8(GetMetaKeywords(document.Html));
+    report.keywordsText = utf8(document.KeywordsText);
     report.keywords.reserve(keywords.size());
     for (const std::string& keyword : keywords) {
         report.keywords.push_back(utf8(keyword));
@@ -59,10 +59,13 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     std::unordered_set<std::string> seen;
     const KeywordScorer scorer(words, title, options);
     report.keywordDetails.reserve(keywords.size());
+    std::vector<std::int32_t> counts;
+    counts.reserve(keywords.size());
     for (std::size_t i = 0; i < keywords.size(); ++i) {
         const std::string& keyword = keywords[i];
         const bool duplicate = !seen.insert(key(keyword)).second;
         const std::int32_t occurrences = CountOccurrences(keyword, words, mode);
+        counts.push_back(occurrences);
         report.keywordDetails.push_back(
             {report.keywords[i], occurrences,
              IsGoodKeyword(keyword, occurrences, wordCount, rules, options), duplicate,
@@ -70,7 +73,7 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     }
 
     const PrimedKeywordChoice primed =
-        PrimeKeywordChoice(keywords, wordCount, words, title, options);
+        PrimeKeywordChoice(keywords, counts, wordCount, words, title, options);
     for (std::size_t i = 0; i < primed.GoodCandidates.size(); ++i) {
         const std::string& candidate = primed.GoodCandidates[i];
         report.goodCandidates.push_back(

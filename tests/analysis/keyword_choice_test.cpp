@@ -155,6 +155,14 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
         const PrimedKeywordChoice naive = NaivePrime(keywords, 10, words, options);
         ASSERT_EQ(fast.GoodCandidates, naive.GoodCandidates) << "round " << round;
         ASSERT_EQ(fast.CandidateLines, naive.CandidateLines) << "round " << round;
+        std::vector<std::int32_t> keywordCounts;
+        for (const std::string& keyword : keywords) {
+            keywordCounts.push_back(CountOccurrences(keyword, words, options.KeywordCase));
+        }
+        const PrimedKeywordChoice counted =
+            PrimeKeywordChoice(keywords, keywordCounts, 10, words, "", options);
+        ASSERT_EQ(counted.KeywordLines, fast.KeywordLines) << "round " << round;
+        ASSERT_EQ(counted.GoodCandidates, fast.GoodCandidates) << "round " << round;
         ASSERT_EQ(fast.GoodCandidateCounts.size(), fast.GoodCandidates.size());
         for (std::size_t i = 0; i < fast.GoodCandidates.size(); ++i) {
             ASSERT_EQ(fast.GoodCandidateCounts[i],

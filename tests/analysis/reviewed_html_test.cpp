@@ -62,6 +62,7 @@ TEST(ReviewedHtml, CompletePage) {
     page.Review(Page(kHead + Keywords("web hosting, cheap, backup, vitamin c"), kBody),
                 KelVelmoraOptions());
     EXPECT_EQ(page.Keywords, (Lines{"web hosting", "cheap", "backup", "vitamin c"}));
+    EXPECT_EQ(page.KeywordsText, "web hosting, cheap, backup, vitamin c");
     EXPECT_EQ(page.GetGoodKeywordCount(), 3);
     EXPECT_EQ(page.GetBadKeywordCount(), 1);
     EXPECT_FALSE(page.HasSpaceToRemove());
