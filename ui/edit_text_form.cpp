@@ -12,6 +12,8 @@
 #include <algorithm>
 
 #include "core/edited_text.h"
+#include "ui/state_mark.h"
+#include "ui/width_meter.h"
 
 namespace velmora {
 
@@ -29,12 +31,16 @@ TEditText::TEditText(QWidget* parent)
       EditWindow(new QPlainTextEdit(this)),
       SaveButton(new QPushButton(QStringLiteral("Save"), this)),
       CancelButton(new QPushButton(QStringLiteral("Cancel"), this)),
-      TitleLabel(new QLineEdit(this)) {
+      TitleLabel(new QLineEdit(this)),
+      LengthCounter(new QLabel(this)) {
     setObjectName("EditTextForm");
     EditWindow->setObjectName("EditWindow");
     SaveButton->setObjectName("SaveButton");
     CancelButton->setObjectName("CancelButton");
     TitleLabel->setObjectName("TitleLabel");
+    LengthCounter->setObjectName("LengthCounter");
+    LengthCounter->setAccessibleName(QStringLiteral("Length"));
+    LengthCounter->hide();
 
     auto* fieldLabel = new QLabel(QStringLiteral("Field:"), this);
     fieldLabel->setObjectName("Label1");
@@ -56,17 +62,22 @@ TEditText::TEditText(QWidget* parent)
     buttons->addWidget(SaveButton);
     buttons->addStretch(1);
     buttons->addWidget(CancelButton);
-    layout->addLayout(buttons, 2, 0, 1, 2);
+    layout->addWidget(LengthCounter, 2, 0, 1, 2);
+    layout->addLayout(buttons, 3, 0, 1, 2);
     layout->setRowStretch(1, 1);
 
     connect(SaveButton, &QPushButton::clicked, this, &TEditText::SaveButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TEditText::CancelButtonClick);
+    connect(EditWindow, &QPlainTextEdit::textChanged, this, &TEditText::UpdateCounter);
 
     setMinimumWidth(std::max(kMinimumWidth, minimumSizeHint().width()));
     resize(std::max(kDesignWidth, minimumWidth()), height());
 }
 
-void TEditText::Prime(const QString& caption, const QString& text, bool singleLine) {
+void TEditText::Prime(const QString& caption, const QString& text, bool singleLine,
+                      std::optional<LengthLimits> limits) {
+    Limits = limits;
+    LengthCounter->setVisible(Limits.has_value());
     setWindowTitle(caption);
     TitleLabel->setText(caption);
     TitleLabel->setCursorPosition(0);
@@ -98,6 +109,22 @@ void TEditText::Prime(const QString& caption, const QString& text, bool singleLi
     resize(width(), FittedHeight);
     EditWindow->setFocus();
     EditWindow->moveCursor(QTextCursor::End);
+}
+
+void TEditText::UpdateCounter() {
+    if (!Limits) {
+        return;
+    }
+    const LengthCount count = CountLength(SharedWidthMeter(), GetText(), *Limits);
+    LengthCounter->setText(CounterText(count, *Limits));
+    QPalette palette = this->palette();
+    if (count.state != page_checks::CheckState::Good) {
+        palette.setColor(QPalette::WindowText, StateColour(count.state, palette));
+    }
+    LengthCounter->setPalette(palette);
+    const QString state = StateName(count.state);
+    LengthCounter->setToolTip(state);
+    LengthCounter->setAccessibleDescription(state);
 }
 
 bool TEditText::HaveChanged() const {

@@ -4,7 +4,11 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 
+#include "ui/length_counter.h"
+
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -19,7 +23,9 @@ public:
 
     // Caption and field name, the text, and whether the field is one line (fixed height, no
     // wrapping) or five lines that wrap (the window may grow taller).
-    void Prime(const QString& caption, const QString& text, bool singleLine);
+    // With limits, a counter below the edit box shows the length as it is typed.
+    void Prime(const QString& caption, const QString& text, bool singleLine,
+               std::optional<LengthLimits> limits = std::nullopt);
     bool HaveChanged() const;
     // The edited text with line breaks as spaces and every run of spaces as one space.
     QString GetText() const;
@@ -28,6 +34,7 @@ public:
     QPushButton* SaveButton;
     QPushButton* CancelButton;
     QLineEdit* TitleLabel;
+    QLabel* LengthCounter;
 
 public slots:
     void SaveButtonClick();
@@ -44,11 +51,13 @@ private:
     int EditHeight(int lines) const;
     // The edit box's text with its line breaks as LF.
     QString EditedText() const;
+    void UpdateCounter();
 
     QString InitialText;
     // The initial text as the edit box gives it back, which is what edits are measured against.
     QString InitialReading;
     int FittedHeight = 0;
+    std::optional<LengthLimits> Limits;
 };
 
 }  // namespace velmora

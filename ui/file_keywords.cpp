@@ -26,11 +26,15 @@
 #include "core/page_encoding.h"
 #include "document/file_error.h"
 #include "document/velmora_data.h"
+#include "options/page_check_settings.h"
 #include "ui/application_title.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/keyword_options.h"
+#include "ui/length_counter.h"
+#include "ui/page_checks_window.h"
 #include "ui/startup.h"
+#include "ui/width_meter.h"
 
 namespace velmora {
 namespace {
@@ -121,6 +125,7 @@ TKeywordsForm::TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TE
     BuildControls();
     BuildLayout();
     BuildCommands();
+    BuildPageCheckCommands();
     ApplyDisplayColours();
     UpdateCommandStates();
     mnuShrink->setEnabled(false);
@@ -267,6 +272,14 @@ void TKeywordsForm::BuildLayout() {
     layout->addWidget(SourceBox);
     layout->addWidget(FileInformationBox);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void TKeywordsForm::BuildPageCheckCommands() {
+    menuPageChecks = NewAction(QStringLiteral("&Page Checks…"),
+                               QStringLiteral("Check the page as search engines read it."), this);
+    menuPageChecks->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    addAction(menuPageChecks);
+    connect(menuPageChecks, &QAction::triggered, this, &TKeywordsForm::menuPageChecksClick);
 }
 
 void TKeywordsForm::BuildCommands() {
@@ -442,6 +455,31 @@ void TKeywordsForm::DisplayAnalysis() {
     mnuShrink->setEnabled(Document->HasSpaceToRemove() && Options.CompressionEnabled);
     ToolButtonCompress->setEnabled(mnuShrink->isEnabled());
     ToolButtonView->setEnabled(!Document->GetFileName().empty());
+    RefreshPageChecks();
+}
+
+void TKeywordsForm::RefreshPageChecks() {
+    if (PageChecksWindow == nullptr || !PageChecksWindow->isVisible()) {
+        return;
+    }
+    if (Document->GetFileName().empty()) {
+        PageChecksWindow->ShowNoPage();
+        return;
+    }
+    const WaitCursor wait;
+    PageChecksWindow->Refresh(Document->Html, DocumentFileName());
+}
+
+void TKeywordsForm::menuPageChecksClick() {
+    Guarded([this] {
+        if (PageChecksWindow == nullptr) {
+            PageChecksWindow = new TPageChecksWindow(SharedWidthMeter(), this);
+        }
+        PageChecksWindow->show();
+        RefreshPageChecks();
+        PageChecksWindow->raise();
+        PageChecksWindow->activateWindow();
+    });
 }
 
 void TKeywordsForm::UpdateCommandStates() {
@@ -597,9 +635,9 @@ void TKeywordsForm::KeywordsButtonClick() {
 }
 
 void TKeywordsForm::EditHeadText(const QString& caption, bool singleLine,
-                                 std::string (*get)(std::string_view),
+                                 const LengthLimits& limits, std::string (*get)(std::string_view),
                                  const std::function<void(std::string_view)>& edit) {
-    editText_.Prime(caption, PageText(get(Document->Html)), singleLine);
+    editText_.Prime(caption, PageText(get(Document->Html)), singleLine, limits);
     editText_.exec();
     if (!editText_.HaveChanged()) {
         return;
@@ -610,14 +648,16 @@ void TKeywordsForm::EditHeadText(const QString& caption, bool singleLine,
 
 void TKeywordsForm::EditTitleButtonClick() {
     Guarded([this] {
-        EditHeadText(QStringLiteral("Title"), true, GetTitle,
+        EditHeadText(QStringLiteral("Title"), true, TitleLimits(PageCheckSettings().Load()),
+                     GetTitle,
                      [this](std::string_view typed) { Document->EditTitle(typed, Options); });
     });
 }
 
 void TKeywordsForm::EditDescriptionButtonClick() {
     Guarded([this] {
-        EditHeadText(QStringLiteral("Description"), false, GetDescription,
+        EditHeadText(QStringLiteral("Description"), false,
+                     DescriptionLimits(PageCheckSettings().Load()), GetDescription,
                      [this](std::string_view typed) { Document->EditDescription(typed, Options); });
     });
 }

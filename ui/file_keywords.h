@@ -26,6 +26,8 @@ class KelVelmoraData;
 class TChangeKeywords;
 class TEditText;
 class TKeywordsOptionsForm;
+class TPageChecksWindow;
+struct LengthLimits;
 
 // The file window's link to the window that hosts it.
 class TKeywordsControl {
@@ -115,6 +117,9 @@ public:
     QAction* ToolButtonDiscard;
     QAction* ToolButtonView;
     QAction* ToolButtonCompress;
+    // View ▸ Page Checks: the one Page Checks window, made when first asked for.
+    QAction* menuPageChecks;
+    TPageChecksWindow* PageChecksWindow = nullptr;
 
 public slots:
     void OpenButtonClick();
@@ -128,6 +133,7 @@ public slots:
     void CompressButtonClick();
     void ToolButtonViewClick();
     void About1Click();
+    void menuPageChecksClick();
     // A page file dropped on the program: the open command with its save prompt.
     void OpenDroppedFile(const QString& fileName);
 
@@ -138,12 +144,17 @@ private:
     void BuildControls();
     void BuildLayout();
     void BuildCommands();
+    void BuildPageCheckCommands();
+    // Checks the open page again when the Page Checks window is shown.
+    void RefreshPageChecks();
     void ApplyDisplayColours();
     // Runs a command to its end; an error stops it and is shown with the file and the reason.
     void Guarded(const std::function<void()>& command);
     void ShowError(const std::exception& error);
     // Edits the title or the description through the text edit dialog.
-    void EditHeadText(const QString& caption, bool singleLine, std::string (*get)(std::string_view),
+    // The counter below the edit box measures against `limits`.
+    void EditHeadText(const QString& caption, bool singleLine, const LengthLimits& limits,
+                      std::string (*get)(std::string_view),
                       const std::function<void(std::string_view)>& edit);
     // Runs a document edit under the wait cursor, then shows its result.
     void ApplyEdit(const std::function<void()>& edit);

@@ -69,6 +69,8 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     MenuBar->addAction(form->menuExit);
     Options1 = menuBar()->addMenu(QStringLiteral("&Edit"));
     Options1->addActions({form->menuOptions, form->Keywords1, form->mnuShrink});
+    View1 = menuBar()->addMenu(QStringLiteral("&View"));
+    View1->addAction(form->menuPageChecks);
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1->addAction(form->About1);
 

@@ -36,6 +36,7 @@ public:
 
     QMenu* MenuBar = nullptr;
     QMenu* Options1 = nullptr;
+    QMenu* View1 = nullptr;
     QMenu* Help1 = nullptr;
     QToolBar* ToolBar = nullptr;
     TMDIControl Control{*this};

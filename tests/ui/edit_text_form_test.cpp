@@ -1,11 +1,15 @@
 #include "ui/edit_text_form.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "scripted_prompt.h"
+#include "ui/width_meter.h"
 
 namespace velmora {
 namespace {
@@ -156,6 +160,85 @@ private slots:
         dialog.EditWindow->insertPlainText("!");
         QVERIFY(dialog.HaveChanged());
         QCOMPARE(dialog.GetText(), QString::fromUtf8("Caf\u00e9\u00a0de Paris!"));
+    }
+
+    void CounterFollowsTypingThroughEachState() {
+        const page_checks::TextWidthMeter& meter = SharedWidthMeter();
+        if (!meter.HasFont()) {
+            QSKIP("Liberation Sans is not installed");
+        }
+        const LengthLimits limits = TitleLimits(PageCheckOptions());
+        TEditText dialog;
+        dialog.Prime("Title", "", true, limits);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.LengthCounter->isVisible());
+        QCOMPARE(dialog.LengthCounter->text(), QString("0 characters · 0 of 600 px"));
+        QCOMPARE(dialog.LengthCounter->toolTip(), QString("problem"));
+        SavePicture(dialog, "edit_text_counter_empty");
+
+        // Typed key by key; white space runs count once, as the checks count them.
+        QTest::keyClicks(dialog.EditWindow, "Fresh   sourdough bread");
+        const QString typed = "Fresh sourdough bread";
+        QCOMPARE(
+            dialog.LengthCounter->text(),
+            QString("21 characters · %1 of 600 px").arg(*meter.Width(typed.toStdString(), 20)));
+        QCOMPARE(dialog.LengthCounter->toolTip(), QString("improve"));
+        SavePicture(dialog, "edit_text_counter_short");
+
+        QTest::keyClicks(dialog.EditWindow, " and rye loaves from the old town");
+        QCOMPARE(dialog.LengthCounter->toolTip(), QString("good"));
+        QCOMPARE(dialog.LengthCounter->palette().color(QPalette::WindowText),
+                 dialog.palette().color(QPalette::WindowText));
+        SavePicture(dialog, "edit_text_counter_good");
+
+        // Within 60 characters yet wider than 600 px: capitals are wide.
+        dialog.EditWindow->setPlainText(QString(50, 'W'));
+        QVERIFY(dialog.LengthCounter->text().startsWith("50 characters · "));
+        QCOMPARE(dialog.LengthCounter->toolTip(), QString("improve"));
+        QVERIFY(dialog.LengthCounter->palette().color(QPalette::WindowText) !=
+                dialog.palette().color(QPalette::WindowText));
+        SavePicture(dialog, "edit_text_counter_too_wide");
+    }
+
+    void DescriptionCounterAndNoCounterWithoutLimits() {
+        TEditText dialog;
+        const LengthLimits limits = DescriptionLimits(PageCheckOptions());
+        dialog.Prime("Description", "Fresh bread", false, limits);
+        QVERIFY(dialog.LengthCounter->text().startsWith("11 characters · "));
+        QVERIFY(dialog.LengthCounter->text().endsWith(" of 920 px") ||
+                dialog.LengthCounter->text().endsWith("width unknown"));
+        dialog.Prime("Title", "Fresh bread", true);
+        QVERIFY(dialog.LengthCounter->isHidden());
+    }
+
+    void CounterWidthCallIsQuick() {
+        const QString title = "Sourdough bread and rye loaves baked fresh every morning";
+        QElapsedTimer timer;
+        timer.start();
+        for (int key = 0; key < 100; ++key) {
+            CountLength(SharedWidthMeter(), title, TitleLimits(PageCheckOptions()));
+        }
+        // 16 ms a key is the budget; a sanitized debug build still stays far below it.
+        QVERIFY2(timer.elapsed() < 100 * 16 / 4, qPrintable(QString::number(timer.elapsed())));
+    }
+
+private:
+    static void SavePicture(TEditText& dialog, const QString& name) {
+        QVERIFY(SaveWindowPicture(dialog, name));
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        QApplication::setPalette(dark);
+        QCoreApplication::processEvents();
+        dialog.EditWindow->setPlainText(dialog.EditWindow->toPlainText());
+        QVERIFY(SaveWindowPicture(dialog, name + "_dark"));
+        QApplication::setPalette(light);
+        QCoreApplication::processEvents();
+        dialog.EditWindow->setPlainText(dialog.EditWindow->toPlainText());
     }
 };
 

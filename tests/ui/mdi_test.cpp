@@ -87,12 +87,14 @@ private slots:
 
     void MenusAndToolBarCarryEveryCommand() {
         const QList<QAction*> menus = frame_->menuBar()->actions();
-        QCOMPARE(Texts(menus), QStringList({"&File", "&Edit", "&Help"}));
+        QCOMPARE(Texts(menus), QStringList({"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Texts(frame_->MenuBar->actions()),
                  QStringList({"&Open", "&Abandon Changes", "&Save", "-", "E&xit"}));
         QCOMPARE(Texts(frame_->Options1->actions()),
                  QStringList({"&Options", "&Keywords", "&Compress"}));
+        QCOMPARE(Texts(frame_->View1->actions()), QStringList({"&Page Checks…"}));
         QCOMPARE(Texts(frame_->Help1->actions()), QStringList({"&About"}));
+        QCOMPARE(form_->menuPageChecks->shortcut(), QKeySequence("Ctrl+K"));
         QCOMPARE(form_->menuOpen->shortcut(), QKeySequence("Ctrl+O"));
         QCOMPARE(form_->MenuSave->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(form_->menuExit->shortcut(), QKeySequence("Ctrl+Q"));
