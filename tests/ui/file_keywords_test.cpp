@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -23,7 +24,9 @@
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/keyword_options.h"
+#include "ui/page_checks_window.h"
 #include "ui/progress_message_form.h"
+#include "ui/search_preview.h"
 
 namespace velmora {
 namespace {
@@ -136,6 +139,40 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(form_->FileTitle->palette().color(QPalette::Text),
                  light.color(QPalette::WindowText));
+    }
+
+    void PageChecksWindowFollowsThePageAndItsEdits() {
+        form_->menuPageChecks->trigger();
+        TPageChecksWindow* window = form_->PageChecksWindow;
+        QVERIFY(window != nullptr);
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->isModal());
+        QCOMPARE(window->Preview->TitleLine->text(), QString("Sourdough Bread"));
+        QCOMPARE(window->Preview->AddressLine->text(), page_);
+        QVERIFY(window->Summary->text().contains(" to improve · "));
+
+        // The title check's counter runs in the dialog and in the window alike.
+        AnswerWhenShown(*editText_, [this] {
+            QVERIFY(editText_->LengthCounter->isVisible());
+            QVERIFY(editText_->LengthCounter->text().startsWith("15 characters · "));
+            editText_->EditWindow->setPlainText("Fresh Sourdough Bread from the Old Town Bakery");
+            editText_->SaveButton->click();
+        });
+        form_->EditTitleButton->click();
+        QCOMPARE(window->Preview->TitleLine->text(),
+                 QString("Fresh Sourdough Bread from the Old Town Bakery"));
+
+        // One window per program: asking again brings the same one back.
+        window->close();
+        const QString other = pages_.filePath("other.htm");
+        WriteFile(other, "<html><head><title>Rye</title></head><body></body></html>");
+        prompt_.Answer(Prompt::Answer::No);
+        form_->OpenDroppedFile(other);
+        QVERIFY(!window->isVisible());
+        form_->menuPageChecks->trigger();
+        QCOMPARE(form_->PageChecksWindow, window);
+        QCOMPARE(window->Preview->TitleLine->text(), QString("Rye"));
+        QVERIFY(SaveWindowPicture(*window, "file_keywords_page_checks"));
     }
 
     void EditsTitleAndDescriptionThroughTheEditDialog() {
