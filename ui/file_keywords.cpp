@@ -600,6 +600,9 @@ void TKeywordsForm::menuOptionsClick() {
     Guarded([this] {
         OptionsForm->Prime(Options);
         OptionsForm->exec();
+        if (PageChecksWindow != nullptr) {
+            PageChecksWindow->Options = PageCheckSettings().Load();
+        }
         std::optional<std::string> reloadError;
         {
             const WaitCursor wait;

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -16,8 +17,10 @@
 #include <exception>
 
 #include "options/option_rules.h"
+#include "options/page_check_settings.h"
 #include "options/saveable_velmora_options.h"
 #include "ui/application_title.h"
+#include "ui/page_check_options_page.h"
 #include "ui/prompt.h"
 
 namespace velmora {
@@ -97,6 +100,15 @@ TKeywordsOptionsForm::TKeywordsOptionsForm(Prompt& prompt, QWidget* parent)
     connect(CancelButton, &QPushButton::clicked, this, &TKeywordsOptionsForm::CancelButtonClick);
 
     setFixedSize(sizeHint().expandedTo(minimumSizeHint()).expandedTo(kMinimumClientSize));
+    // Added once the size is fixed, so the keyword pages keep their size; this longer page
+    // scrolls instead of cutting its fields off.
+    PageChecksTabSheet = new TPageCheckOptionsPage;
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName("PageChecksScroller");
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(PageChecksTabSheet);
+    PageControl->addTab(scroller, QStringLiteral("Page Checks"));
 }
 
 QGroupBox* TKeywordsOptionsForm::BuildRecommendedGroup(QWidget* page) {
@@ -277,6 +289,7 @@ QWidget* TKeywordsOptionsForm::BuildCompressPage() {
 void TKeywordsOptionsForm::Prime(KelSaveableVelmoraOptions& options) {
     Options = &options;
     SavedOptions.Assign(options);
+    PageChecksTabSheet->Prime(PageCheckSettings().Load());
     PageControl->setCurrentWidget(MetaTagsTabSheet);
     EditRecMinKeywords->setFocus();
     UpdateDisplay();
@@ -361,16 +374,32 @@ void TKeywordsOptionsForm::closeEvent(QCloseEvent* event) {
 }
 
 void TKeywordsOptionsForm::done(int result) {
-    SaveSettings();
+    // One refusal of the store is told once.
+    if (SaveSettings() && result == QDialog::Accepted) {
+        SavePageCheckSettings();
+    } else {
+        PageChecksTabSheet->Prime(PageChecksTabSheet->Primed());
+    }
     QDialog::done(result);
 }
 
-void TKeywordsOptionsForm::SaveSettings() {
+bool TKeywordsOptionsForm::SaveSettings() {
     if (Options == nullptr) {
-        return;
+        return true;
     }
     try {
         Options->SaveToRegistry();
+    } catch (const std::exception& error) {
+        prompt_.Ask(this, ApplicationTitle(), QString::fromUtf8(error.what()), Prompt::Buttons::Ok,
+                    Prompt::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void TKeywordsOptionsForm::SavePageCheckSettings() {
+    try {
+        PageCheckSettings().Save(PageChecksTabSheet->Edited());
     } catch (const std::exception& error) {
         prompt_.Ask(this, ApplicationTitle(), QString::fromUtf8(error.what()), Prompt::Buttons::Ok,
                     Prompt::Icon::Critical);

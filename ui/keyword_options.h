@@ -17,6 +17,7 @@ namespace velmora {
 
 class KelSaveableVelmoraOptions;
 class Prompt;
+class TPageCheckOptionsPage;
 
 class TKeywordsOptionsForm : public QDialog {
     Q_OBJECT
@@ -34,6 +35,8 @@ public:
     QTabWidget* PageControl;
     QWidget* MetaTagsTabSheet;
     QWidget* CompressTabSheet;
+    // Edits the stored page-check settings; Apply writes them, Cancel leaves them.
+    TPageCheckOptionsPage* PageChecksTabSheet;
 
     QSpinBox* EditRecMinKeywords;
     QSpinBox* EditRecMaxKeywords;
@@ -96,7 +99,9 @@ private:
     // Ticks the boxes, stores both flags and moves the radio button to match.
     void SetCompression(bool enabled, bool warn);
     void ShowCompression();
-    void SaveSettings();
+    // False when the store refused the write (the error has been shown).
+    bool SaveSettings();
+    void SavePageCheckSettings();
 
     Prompt& prompt_;
     KelSaveableVelmoraOptions* Options = nullptr;

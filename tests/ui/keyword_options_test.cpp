@@ -1,5 +1,6 @@
 #include "ui/keyword_options.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,8 +11,10 @@
 #include <QTest>
 #include <memory>
 
+#include "options/page_check_settings.h"
 #include "options/saveable_velmora_options.h"
 #include "scripted_prompt.h"
+#include "ui/page_check_options_page.h"
 
 namespace velmora {
 namespace {
@@ -81,9 +84,10 @@ private slots:
     void ControlsAndTexts() {
         TKeywordsOptionsForm& form = *form_;
         QCOMPARE(form.windowTitle(), QString("Kel - Velmora - Options"));
-        QCOMPARE(form.PageControl->count(), 2);
+        QCOMPARE(form.PageControl->count(), 3);
         QCOMPARE(form.PageControl->tabText(0), QString("Meta Tags"));
         QCOMPARE(form.PageControl->tabText(1), QString("Compact Options"));
+        QCOMPARE(form.PageControl->tabText(2), QString("Page Checks"));
         QCOMPARE(form.CloseButton->text(), QString("Apply"));
         QVERIFY(form.CloseButton->isDefault());
         QVERIFY(form.width() >= 336 && form.height() >= 352);
@@ -247,6 +251,54 @@ private slots:
         form.Prime(*options_);
     }
 
+    void PageChecksPageEditsTheStoredThresholdsAndSwitches() {
+        TKeywordsOptionsForm& form = *form_;
+        TPageCheckOptionsPage& page = *form.PageChecksTabSheet;
+        const auto numbers = PageCheckNumbers();
+        QCOMPARE(page.Numbers.size(), static_cast<qsizetype>(numbers.size()));
+        for (qsizetype i = 0; i < page.Numbers.size(); ++i) {
+            const PageCheckNumber& number = numbers[static_cast<std::size_t>(i)];
+            QCOMPARE(page.Numbers[i]->minimum(), number.minimum);
+            QCOMPARE(page.Numbers[i]->maximum(), number.maximum);
+            QCOMPARE(page.Numbers[i]->value(), PageCheckOptions().*(number.field));
+            QVERIFY(!page.Numbers[i]->accessibleName().isEmpty());
+        }
+        QCOMPARE(page.Switches.size(), static_cast<qsizetype>(kCheckCount));
+        QCOMPARE(page.Switches[7]->text(), QString("Social previews"));
+        form.PageControl->setCurrentIndex(2);
+        QVERIFY(SaveWindowPicture(form, "keyword_options_page_checks"));
+        SaveDarkPicture(form, "keyword_options_page_checks_dark");
+
+        // Keys that would leave the range are refused; a minimum above its maximum comes down.
+        Type(*page.Numbers[2], "99999");
+        QCOMPARE(page.Numbers[2]->value(), 999);
+        Type(*page.Numbers[2], "4800");
+        Type(*page.Numbers[0], "80");
+        page.Switches[7]->click();
+        QTest::mouseClick(form.CloseButton, Qt::LeftButton);
+        PageCheckOptions stored = PageCheckSettings().Load();
+        QCOMPARE(stored.TitleMaximumPixels, 4800);
+        QCOMPARE(stored.TitleMinimumCharacters, 60);
+        QVERIFY(!stored.Enabled(CheckId::Social));
+
+        // Cancel leaves the store alone; Reset goes back to it; Defaults to the record's own.
+        form.Prime(*options_);
+        form.show();
+        QCOMPARE(page.Numbers[2]->value(), 4800);
+        Type(*page.Numbers[2], "700");
+        QTest::mouseClick(page.ResetButton, Qt::LeftButton);
+        QCOMPARE(page.Numbers[2]->value(), 4800);
+        Type(*page.Numbers[2], "700");
+        QTest::mouseClick(form.CancelButton, Qt::LeftButton);
+        QCOMPARE(PageCheckSettings().Load().TitleMaximumPixels, 4800);
+        form.Prime(*options_);
+        form.show();
+        QTest::mouseClick(page.DefaultButton, Qt::LeftButton);
+        QVERIFY(page.Switches[7]->isChecked());
+        form.close();
+        QCOMPARE(PageCheckSettings().Load(), PageCheckOptions());
+    }
+
     void RefusedWriteIsShownAndTheDialogCloses() {
         const QString file = config_.path() + "/Kelgard/HtmlVelmora.conf";
         QFile::remove(file);
@@ -262,6 +314,20 @@ private slots:
     }
 
 private:
+    static void SaveDarkPicture(QWidget& widget, const QString& name) {
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        QApplication::setPalette(dark);
+        QCoreApplication::processEvents();
+        QVERIFY(SaveWindowPicture(widget, name));
+        QApplication::setPalette(light);
+        QCoreApplication::processEvents();
+    }
+
     QTemporaryDir config_;
     ScriptedPrompt prompt_;
     std::unique_ptr<KelSaveableVelmoraOptions> options_;
