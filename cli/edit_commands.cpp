@@ -5,6 +5,8 @@
 #include <exception>
 #include <filesystem>
 
+#include "cli/checked_output.h"
+#include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
 #include "document/velmora_data.h"
@@ -70,11 +72,6 @@ void WarnWhenOtherBytesChange(const KelVelmoraData& document, bool toStdout) {
                            : "warning: saving " + change + "; the original is kept in the backup");
 }
 
-bool WriteAll(const std::string& bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
-}
-
 }  // namespace
 
 void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind) {
@@ -116,8 +113,8 @@ int RunEdit(EditKind kind, const EditArguments& arguments) {
         ApplyEdit(kind, arguments, document, options);
         if (arguments.toStdout) {
             WarnWhenOtherBytesChange(document, true);
-            if (!WriteAll(document.BytesToSave())) {
-                ReportProblem("standard output", "write failed");
+            // A failure is named once, with the system's reason, when main closes the output.
+            if (!StandardOutput().Write(document.BytesToSave()) || !StandardOutput().Flush()) {
                 return kExitFileError;
             }
             return kExitDone;
@@ -132,8 +129,9 @@ int RunEdit(EditKind kind, const EditArguments& arguments) {
         std::fputs(PageProblemLine(arguments.file, error).c_str(), stderr);
         return kExitFileError;
     }
-    std::printf("Saved %s (backup: %s)\n", arguments.file.c_str(),
-                document.LastBackupPath().c_str());
+    // Names are escaped so that a line break in one cannot start a line of its own.
+    StandardOutput().Write("Saved " + EscapeControls(arguments.file) +
+                           " (backup: " + EscapeControls(document.LastBackupPath()) + ")\n");
     return kExitDone;
 }
 
