@@ -180,7 +180,12 @@ std::string RandomPage(std::mt19937& random) {
     auto word = [&] { return kWords[random() % kWords.size()]; };
     std::string keywords;
     for (unsigned k = random() % 30; k > 0; --k) {
-        keywords += word() + (random() % 2 ? " " + word() : "") + (random() % 4 ? ", " : ",, ");
+        keywords += word();
+        if (random() % 2) {
+            keywords += ' ';
+            keywords += word();
+        }
+        keywords += random() % 4 ? ", " : ",, ";
     }
     std::string body;
     for (unsigned w = random() % 2000; w > 0; --w) {
