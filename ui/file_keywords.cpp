@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <stdexcept>
 
@@ -27,6 +28,7 @@
 #include "document/file_error.h"
 #include "document/velmora_data.h"
 #include "options/page_check_settings.h"
+#include "ui/advice_dialog.h"
 #include "ui/application_title.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
@@ -102,7 +104,12 @@ QString RunOpenFileDialog(QWidget* parent, const QString& folder) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Qt's own dialog matches the filters ignoring letter case, so INDEX.HTM is offered too.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters(PageFileFilters());
+    // Pages of every kind by default; "All files" for pages with other endings.
+    QStringList filters = PageFileFilters();
+    const QString pages = filters.constLast();
+    filters.append(QStringLiteral("All files (*)"));
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(pages);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
@@ -123,6 +130,7 @@ TKeywordsForm::TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TE
       ownDocument_(std::make_unique<KelVelmoraData>()) {
     Document = ownDocument_.get();
     BuildControls();
+    NameControlsForScreenReaders();
     BuildLayout();
     BuildCommands();
     BuildPageCheckCommands();
@@ -192,6 +200,29 @@ void TKeywordsForm::BuildControls() {
     connect(EditDescriptionButton, &QPushButton::clicked, this,
             &TKeywordsForm::EditDescriptionButtonClick);
     connect(KeywordsButton, &QPushButton::clicked, this, &TKeywordsForm::KeywordsButtonClick);
+}
+
+void TKeywordsForm::NameControlsForScreenReaders() {
+    const std::initializer_list<std::pair<QLabel*, QWidget*>> labelled = {
+        {Label1, FileName},
+        {Label5, Rating},
+        {Label7, AdviceBox},
+        {Label6, FileTitle},
+        {DescriptionLab, Description},
+        {Label2, Keywords},
+        {Label3, KeywordGoodCount},
+        {Label4, KeywordBadCount}};
+    for (const auto& [label, display] : labelled) {
+        label->setBuddy(display);
+        QString name = label->text();
+        name.remove(QLatin1Char('&'));
+        if (name.endsWith(QLatin1Char(':'))) {
+            name.chop(1);
+        }
+        display->setAccessibleName(name);
+    }
+    EditTitleButton->setAccessibleName(QStringLiteral("Edit title"));
+    EditDescriptionButton->setAccessibleName(QStringLiteral("Edit description"));
 }
 
 void TKeywordsForm::BuildLayout() {
@@ -280,6 +311,10 @@ void TKeywordsForm::BuildPageCheckCommands() {
     menuPageChecks->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     addAction(menuPageChecks);
     connect(menuPageChecks, &QAction::triggered, this, &TKeywordsForm::menuPageChecksClick);
+    menuShowAdvice =
+        NewAction(QStringLiteral("Show &All Advice…"),
+                  QStringLiteral("Every advice line whole, to read and scroll."), this);
+    connect(menuShowAdvice, &QAction::triggered, this, &TKeywordsForm::menuShowAdviceClick);
 }
 
 void TKeywordsForm::BuildCommands() {
@@ -365,6 +400,11 @@ bool TKeywordsForm::Prime(KelVelmoraData* document, TKeywordsControl* control,
     OptionsForm = new TKeywordsOptionsForm(prompt_, this);
 
     const QString named = PagePathFromArgument(PageArgument(arguments), QDir::currentPath());
+    if (!named.isEmpty() && !PageFileExists(named)) {
+        // A mistyped name is told before the dialog asks, so the person knows why it asks.
+        ShowError(FileError::FromErrno("Cannot open", PathBytes(named),
+                                       QFileInfo(named).isDir() ? EISDIR : ENOENT));
+    }
     if (PageFileExists(named)) {
         try {
             if (OpenHtmlFile(named)) {
@@ -468,6 +508,20 @@ void TKeywordsForm::RefreshPageChecks() {
     }
     const WaitCursor wait;
     PageChecksWindow->Refresh(Document->Html, DocumentFileName());
+}
+
+void TKeywordsForm::menuShowAdviceClick() {
+    Guarded([this] {
+        if (AdviceDialog == nullptr) {
+            AdviceDialog = new TAdviceDialog(this);
+        }
+        QStringList lines;
+        for (int row = 0; row < AdviceBox->count(); ++row) {
+            lines.append(AdviceBox->item(row)->text());
+        }
+        AdviceDialog->SetAdvice(lines);
+        AdviceDialog->exec();
+    });
 }
 
 void TKeywordsForm::menuPageChecksClick() {

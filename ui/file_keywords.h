@@ -27,6 +27,7 @@ class TChangeKeywords;
 class TEditText;
 class TKeywordsOptionsForm;
 class TPageChecksWindow;
+class TAdviceDialog;
 struct LengthLimits;
 
 // The file window's link to the window that hosts it.
@@ -120,6 +121,9 @@ public:
     // View ▸ Page Checks: the one Page Checks window, made when first asked for.
     QAction* menuPageChecks;
     TPageChecksWindow* PageChecksWindow = nullptr;
+    // View ▸ Show All Advice: the advice lines whole in a dialog.
+    QAction* menuShowAdvice;
+    TAdviceDialog* AdviceDialog = nullptr;
 
 public slots:
     void OpenButtonClick();
@@ -134,6 +138,7 @@ public slots:
     void ToolButtonViewClick();
     void About1Click();
     void menuPageChecksClick();
+    void menuShowAdviceClick();
     // A page file dropped on the program: the open command with its save prompt.
     void OpenDroppedFile(const QString& fileName);
 
@@ -143,6 +148,8 @@ protected:
 private:
     void BuildControls();
     void BuildLayout();
+    // Displays take their names from their labels; the two Edit buttons say what they edit.
+    void NameControlsForScreenReaders();
     void BuildCommands();
     void BuildPageCheckCommands();
     // Checks the open page again when the Page Checks window is shown.

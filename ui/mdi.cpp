@@ -70,7 +70,7 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     Options1 = menuBar()->addMenu(QStringLiteral("&Edit"));
     Options1->addActions({form->menuOptions, form->Keywords1, form->mnuShrink});
     View1 = menuBar()->addMenu(QStringLiteral("&View"));
-    View1->addAction(form->menuPageChecks);
+    View1->addActions({form->menuPageChecks, form->menuShowAdvice});
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1->addAction(form->About1);
 

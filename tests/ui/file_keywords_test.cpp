@@ -21,6 +21,7 @@
 #include "core/html_functions_read.h"
 #include "document/velmora_data.h"
 #include "scripted_prompt.h"
+#include "ui/advice_dialog.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/keyword_options.h"
@@ -173,6 +174,38 @@ private slots:
         QCOMPARE(form_->PageChecksWindow, window);
         QCOMPARE(window->Preview->TitleLine->text(), QString("Rye"));
         QVERIFY(SaveWindowPicture(*window, "file_keywords_page_checks"));
+    }
+
+    void ScreenReadersHearTheLabelsAndTheEditButtonsSayWhatTheyEdit() {
+        QCOMPARE(form_->FileName->accessibleName(), QString("Source File"));
+        QCOMPARE(form_->Rating->accessibleName(), QString("Page Rating"));
+        QCOMPARE(form_->AdviceBox->accessibleName(), QString("Advice"));
+        QCOMPARE(form_->Description->accessibleName(), QString("Description"));
+        QCOMPARE(form_->KeywordBadCount->accessibleName(), QString("Bad Keywords"));
+        QCOMPARE(form_->Label6->buddy(), form_->FileTitle);
+        QCOMPARE(form_->EditTitleButton->text(), QString("Edit"));
+        QCOMPARE(form_->EditTitleButton->accessibleName(), QString("Edit title"));
+        QCOMPARE(form_->EditDescriptionButton->accessibleName(), QString("Edit description"));
+    }
+
+    void ShowAllAdviceListsEveryLineWhole() {
+        QTimer::singleShot(0, [this] {
+            auto* shown = qobject_cast<TAdviceDialog*>(QApplication::activeModalWidget());
+            QVERIFY(shown != nullptr);
+            TAdviceDialog& dialog = *shown;
+            QCOMPARE(dialog.Lines->count(), form_->AdviceBox->count());
+            for (int row = 0; row < dialog.Lines->count(); ++row) {
+                QCOMPARE(dialog.Lines->item(row)->text(), form_->AdviceBox->item(row)->text());
+            }
+            QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.Lines));
+            QTest::keyClick(dialog.Lines, Qt::Key_End);
+            QCOMPARE(dialog.Lines->currentRow(), dialog.Lines->count() - 1);
+            QVERIFY(SaveWindowPicture(dialog, "file_keywords_all_advice"));
+            dialog.CloseButton->click();
+        });
+        form_->menuShowAdvice->trigger();
+        QVERIFY(form_->AdviceDialog != nullptr);
+        QVERIFY(!form_->AdviceDialog->isVisible());
     }
 
     void EditsTitleAndDescriptionThroughTheEditDialog() {

@@ -92,7 +92,8 @@ private slots:
                  QStringList({"&Open", "&Abandon Changes", "&Save", "-", "E&xit"}));
         QCOMPARE(Texts(frame_->Options1->actions()),
                  QStringList({"&Options", "&Keywords", "&Compress"}));
-        QCOMPARE(Texts(frame_->View1->actions()), QStringList({"&Page Checks…"}));
+        QCOMPARE(Texts(frame_->View1->actions()),
+                 QStringList({"&Page Checks…", "Show &All Advice…"}));
         QCOMPARE(Texts(frame_->Help1->actions()), QStringList({"&About"}));
         QCOMPARE(form_->menuPageChecks->shortcut(), QKeySequence("Ctrl+K"));
         QCOMPARE(form_->menuOpen->shortcut(), QKeySequence("Ctrl+O"));

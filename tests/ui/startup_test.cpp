@@ -137,6 +137,21 @@ private slots:
         QVERIFY(prompt_.Asked().isEmpty());
     }
 
+    void MissingNamedPageIsReportedBeforeTheDialogAsks() {
+        const QString missing = pages_.filePath("missing.htm");
+        QVERIFY(!form_->Prime(document_.get(), nullptr, {"velmora", missing}));
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::Critical);
+        QCOMPARE(prompt_.Asked().front().text,
+                 QString("Cannot open '%1': No such file or directory").arg(missing));
+        QCOMPARE(dialogRuns_, 1);
+
+        init();
+        QVERIFY(!form_->Prime(document_.get(), nullptr, {"velmora", pages_.filePath("sub")}));
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QVERIFY(prompt_.Asked().front().text.endsWith(": Is a directory"));
+    }
+
     void UnreadablePageIsReportedThenTheDialogAsks() {
         // A UTF-16 page cannot be read as a page text.
         const QString utf16 = pages_.filePath("utf16.htm");
@@ -151,20 +166,23 @@ private slots:
     void OpenDialogOffersBothFiltersIgnoringCase() {
         WriteFile(pages_.filePath("INDEX.HTM"), kPage);
         WriteFile(pages_.filePath("notes.txt"), "notes");
+        WriteFile(pages_.filePath("shop.php"), kPage);
         QString chosen;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
             QCOMPARE(dialog->windowTitle(), QString("Open File to Tune"));
-            QCOMPARE(dialog->nameFilters(), QStringList({"HTML files (*.html *.htm)",
-                                                         "HTML/PHP files (*.html *.htm *.php)"}));
-            QCOMPARE(dialog->selectedNameFilter(), QString("HTML files (*.html *.htm)"));
+            QCOMPARE(dialog->nameFilters(),
+                     QStringList({"HTML files (*.html *.htm)",
+                                  "HTML/PHP files (*.html *.htm *.php)", "All files (*)"}));
+            QCOMPARE(dialog->selectedNameFilter(), QString("HTML/PHP files (*.html *.htm *.php)"));
             QVERIFY(!dialog->testOption(QFileDialog::ReadOnly));
             QVERIFY(!(dialog->filter() & QDir::CaseSensitive));
             QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
             auto* view = dialog->findChild<QTreeView*>("treeView");
             QVERIFY(view != nullptr);
             QTRY_VERIFY(ListedNames(*view).contains("INDEX.HTM"));
+            QVERIFY(ListedNames(*view).contains("shop.php"));
             QVERIFY(!ListedNames(*view).contains("notes.txt"));
             QVERIFY(SaveWindowPicture(*dialog, "open_file_dialog"));
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
