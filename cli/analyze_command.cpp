@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "cli/checked_output.h"
+#include "cli/duplicate_pages.h"
 #include "cli/exit_codes.h"
 #include "cli/json_report.h"
 #include "cli/messages.h"
@@ -20,12 +21,13 @@
 namespace velmora::cli {
 namespace {
 
-// What one input gives: the report text, or the problem line, for the output in order.
+// What one input gives: the report text, or the problem line, for the output in order. The
+// report stays until the page is delivered, for the rating and the page checks.
 struct PageOutcome {
     std::string output;
     std::string problem;
     bool failed = false;
-    std::optional<RatedPage> rated;
+    std::optional<PageReport> report;
 };
 
 // More threads than this only cost memory: each holds a whole page and its analysis.
@@ -42,30 +44,116 @@ std::string Number(double value) {
     return text;
 }
 
-// A worker owns its document and its copy of the options: nothing it touches is shared.
-std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>& inputs,
-                                                   const KelVelmoraOptions& options, bool json) {
-    return
-        [&inputs, options, json, document = std::make_shared<KelVelmoraData>()](std::size_t index) {
-            const PageInput& input = inputs[index];
-            PageOutcome outcome;
-            if (input.kind != PageInput::Kind::Page) {
-                outcome.problem = ProblemLine(input.path, input.message);
-                outcome.failed = input.kind == PageInput::Kind::Error;
-                return outcome;
-            }
-            try {
-                document->Load(input.path, options);
-                const PageReport report = BuildPageReport(input.path, *document, options);
-                outcome.output = json ? ToJsonLine(report) + "\n" : ToText(report);
-                outcome.rated = RatedPage{input.path, report.rating, report.ratingText};
-            } catch (const std::exception& error) {
-                outcome.problem = PageProblemLine(input.path, error);
-                outcome.failed = true;
-            }
-            return outcome;
-        };
+std::string Formatted(const PageReport& report, bool json) {
+    return json ? ToJsonLine(report) + "\n" : ToText(report);
 }
+
+// Everything a run shares with its workers; each worker only reads it.
+struct RunSettings {
+    KelVelmoraOptions options;
+    PageCheckOptions checkOptions;
+    bool json = false;
+    // Formats the report as soon as it is made; off when the pages are compared first.
+    bool formatAtOnce = true;
+};
+
+// A worker owns its document: nothing it writes is shared. The width meter is shared, and is
+// safe to use from several threads.
+std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>& inputs,
+                                                   const RunSettings& settings,
+                                                   const page_checks::TextWidthMeter& meter) {
+    return [&inputs, &settings, &meter,
+            document = std::make_shared<KelVelmoraData>()](std::size_t index) {
+        const PageInput& input = inputs[index];
+        PageOutcome outcome;
+        if (input.kind != PageInput::Kind::Page) {
+            outcome.problem = ProblemLine(input.path, input.message);
+            outcome.failed = input.kind == PageInput::Kind::Error;
+            return outcome;
+        }
+        try {
+            document->Load(input.path, settings.options);
+            outcome.report = BuildPageReport(input.path, *document, settings.options);
+            // The text as loaded has CR LF line breaks, which no check tells apart from the
+            // file's own; checking it spares a second read and sees what the review saw.
+            outcome.report->checks = page_checks::RunPageChecks(document->SavedText, input.path,
+                                                                settings.checkOptions, meter);
+            if (settings.formatAtOnce) {
+                outcome.output = Formatted(*outcome.report, settings.json);
+            }
+        } catch (const std::exception& error) {
+            outcome.problem = PageProblemLine(input.path, error);
+            outcome.failed = true;
+            outcome.report.reset();
+        }
+        return outcome;
+    };
+}
+
+std::optional<page_checks::CheckState> FailOnState(const std::optional<std::string>& name) {
+    if (!name) {
+        return std::nullopt;
+    }
+    return *name == "problem" ? page_checks::CheckState::Problem : page_checks::CheckState::Improve;
+}
+
+// Writes the pages' outcomes in order and keeps what the summary and the exit code need.
+class Delivery {
+public:
+    Delivery(const AnalyzeArguments& arguments, ProgressBar& bar)
+        : arguments_(arguments), bar_(bar), failOn_(FailOnState(arguments.failOn)) {}
+
+    // False when standard output failed: nothing more is written.
+    bool Deliver(PageOutcome& outcome) {
+        bar_.Clear();
+        if (!out_.Write(outcome.output) ||
+            (!arguments_.json && !outcome.output.empty() && !out_.Write("\n")) || !out_.Flush()) {
+            return false;
+        }
+        std::fputs(outcome.problem.c_str(), stderr);
+        failed_ += outcome.failed ? 1 : 0;
+        if (outcome.report) {
+            Judge(*outcome.report);
+        }
+        return true;
+    }
+
+    int Finish(std::size_t pageCount) {
+        if (!arguments_.json && pageCount > 1) {
+            // A failed write is reported when main closes the output.
+            out_.Write(SummaryText(rated_, failed_));
+        }
+        if (failed_ > 0) {
+            return kExitFileError;
+        }
+        return failing_ ? kExitBelowFailUnder : kExitDone;
+    }
+
+private:
+    void Judge(const PageReport& report) {
+        if (arguments_.failUnder && report.rating < *arguments_.failUnder) {
+            failing_ = true;
+            ReportProblem(report.file, "rating " + Number(report.rating) + " is below " +
+                                           Number(*arguments_.failUnder));
+        }
+        if (failOn_ && report.checks.HasStateOrWorse(*failOn_)) {
+            failing_ = true;
+            const page_checks::CheckSummary& summary = report.checks.summary;
+            ReportProblem(report.file, "page checks: " + std::to_string(summary.problem) +
+                                           " problem, " + std::to_string(summary.improve) +
+                                           " improve (--fail-on " + *arguments_.failOn + ")");
+        }
+        rated_.push_back(RatedPage{report.file, report.rating, report.ratingText});
+    }
+
+    const AnalyzeArguments& arguments_;
+    ProgressBar& bar_;
+    const std::optional<page_checks::CheckState> failOn_;
+    CheckedOutput& out_ = StandardOutput();
+    std::vector<RatedPage> rated_;
+    std::size_t failed_ = 0;
+    bool failing_ = false;
+};
 
 }  // namespace
 
@@ -86,56 +174,72 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
                     "Pages analysed at once (default: the number of processors)")
         ->check(WholeNumber(1, kMaximumJobs))
         ->type_name("N");
+    command
+        .add_option("--fail-on", arguments.failOn,
+                    "Exit with 1 when a page has a page check in this state or worse "
+                    "(problem is worse than improve)")
+        ->check(CLI::IsMember({"problem", "improve"}))
+        ->type_name("STATE");
     AddSettingsFlags(command, arguments.settings);
+    AddPageCheckFlags(command, arguments.pageChecks);
     return command;
 }
 
 int RunAnalyze(const AnalyzeArguments& arguments) {
-    const KelVelmoraOptions options = ResolveOptions(arguments.settings);
+    RunSettings settings{ResolveOptions(arguments.settings),
+                         ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults),
+                         arguments.json};
     const std::vector<PageInput> inputs = ExpandPageArguments(arguments.paths);
     std::size_t pageCount = 0;
     for (const PageInput& input : inputs) {
         pageCount += input.kind == PageInput::Kind::Page ? 1 : 0;
     }
+    // Pages are compared only once all are checked, so then every report waits for the last.
+    settings.formatAtOnce = !ComparesPages(pageCount, settings.checkOptions);
 
+    const page_checks::TextWidthMeter meter;
+    const unsigned jobs = arguments.jobs.value_or(DefaultJobs());
     ProgressBar bar(inputs.size(), pageCount > 1 && StandardErrorIsTerminal());
-    std::vector<RatedPage> rated;
-    std::size_t failed = 0;
-    bool belowFailUnder = false;
+    Delivery delivery(arguments, bar);
+    const auto update = [&](std::size_t done) { bar.Update(done); };
+    const auto makeWorker = [&] { return MakeWorker(inputs, settings, meter); };
 
-    CheckedOutput& out = StandardOutput();
-    const auto deliver = [&](std::size_t, PageOutcome& outcome) {
-        bar.Clear();
-        if (!out.Write(outcome.output) ||
-            (!arguments.json && !outcome.output.empty() && !out.Write("\n")) || !out.Flush()) {
-            return false;
+    if (settings.formatAtOnce) {
+        RunInOrder<PageOutcome>(
+            inputs.size(), jobs, makeWorker,
+            [&](std::size_t, PageOutcome& outcome) { return delivery.Deliver(outcome); }, update);
+    } else {
+        std::vector<PageOutcome> outcomes(inputs.size());
+        RunInOrder<PageOutcome>(
+            inputs.size(), jobs, makeWorker,
+            [&](std::size_t index, PageOutcome& outcome) {
+                outcomes[index] = std::move(outcome);
+                return true;
+            },
+            update);
+        std::vector<PageReport*> reports;
+        reports.reserve(outcomes.size());
+        for (PageOutcome& outcome : outcomes) {
+            reports.push_back(outcome.report ? &*outcome.report : nullptr);
         }
-        std::fputs(outcome.problem.c_str(), stderr);
-        failed += outcome.failed ? 1 : 0;
-        if (outcome.rated) {
-            if (arguments.failUnder && outcome.rated->rating < *arguments.failUnder) {
-                belowFailUnder = true;
-                ReportProblem(outcome.rated->file, "rating " + Number(outcome.rated->rating) +
-                                                       " is below " + Number(*arguments.failUnder));
-            }
-            rated.push_back(std::move(*outcome.rated));
-        }
-        return true;
-    };
-    RunInOrder<PageOutcome>(
-        inputs.size(), arguments.jobs.value_or(DefaultJobs()),
-        [&] { return MakeWorker(inputs, options, arguments.json); }, deliver,
-        [&](std::size_t done) { bar.Update(done); });
+        AddDuplicateChecks(reports, settings.checkOptions);
+        // The reports are final now; they are formatted in parallel and written in order.
+        RunInOrder<PageOutcome>(
+            outcomes.size(), jobs,
+            [&]() -> std::function<PageOutcome(std::size_t)> {
+                return [&](std::size_t index) {
+                    PageOutcome outcome = std::move(outcomes[index]);
+                    if (outcome.report) {
+                        outcome.output = Formatted(*outcome.report, settings.json);
+                    }
+                    return outcome;
+                };
+            },
+            [&](std::size_t, PageOutcome& outcome) { return delivery.Deliver(outcome); },
+            [](std::size_t) {});
+    }
     bar.Clear();
-
-    if (!arguments.json && pageCount > 1) {
-        // A failed write is reported when main closes the output.
-        out.Write(SummaryText(rated, failed));
-    }
-    if (failed > 0) {
-        return kExitFileError;
-    }
-    return belowFailUnder ? kExitBelowFailUnder : kExitDone;
+    return delivery.Finish(pageCount);
 }
 
 }  // namespace velmora::cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/page_check_flags.h"
 #include "cli/settings_flags.h"
 
 namespace CLI {
@@ -18,8 +19,10 @@ struct AnalyzeArguments {
     std::vector<std::string> paths;
     bool json = false;
     std::optional<double> failUnder;
+    std::optional<std::string> failOn;  // "problem" or "improve"
     std::optional<unsigned> jobs;
     SettingsFlags settings;
+    PageCheckFlags pageChecks;
 };
 
 CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments);

@@ -1,5 +1,6 @@
 #include "cli/json_report.h"
 
+#include "cli/check_json.h"
 #include "cli/json_writer.h"
 
 namespace velmora::cli {
@@ -56,7 +57,9 @@ std::string ToJsonLine(const PageReport& report) {
             .Field("is_keyword", candidate.isKeyword)
             .EndObject();
     }
-    json.EndArray().Field("auto_keywords", report.autoKeywords).EndObject();
+    json.EndArray().Field("auto_keywords", report.autoKeywords);
+    WriteCheckFields(json, report.checks);
+    json.EndObject();
     return json.Take();
 }
 

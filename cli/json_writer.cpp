@@ -144,6 +144,12 @@ JsonWriter& JsonWriter::Bool(bool value) {
     return *this;
 }
 
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    out_ += "null";
+    return *this;
+}
+
 JsonWriter& JsonWriter::Float(float value) {
     BeforeValue();
     out_ += Json(value).dump();

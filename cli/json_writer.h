@@ -23,6 +23,7 @@ public:
     JsonWriter& String(std::string_view text);
     JsonWriter& Integer(std::int64_t value);
     JsonWriter& Bool(bool value);
+    JsonWriter& Null();
     // The fewest digits that read back to the same 32-bit float.
     JsonWriter& Float(float value);
 

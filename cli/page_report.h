@@ -8,6 +8,7 @@
 
 #include "document/velmora_data.h"
 #include "options/velmora_types.h"
+#include "page_checks/page_checks.h"
 
 namespace velmora::cli {
 
@@ -51,6 +52,7 @@ struct PageReport {
     std::vector<KeywordDetail> keywordDetails;
     std::vector<GoodCandidate> goodCandidates;
     std::vector<std::string> autoKeywords;
+    page_checks::PageCheckReport checks;
 };
 
 // The report of a document that has been loaded (and so reviewed) with options.

@@ -1,0 +1,13 @@
+#pragma once
+
+// The page checks in the analyze command's JSON object: "checks" and "checks_summary".
+
+#include "cli/json_writer.h"
+#include "page_checks/page_checks.h"
+
+namespace velmora::cli {
+
+// Writes the two fields into the object being written.
+void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& report);
+
+}  // namespace velmora::cli
