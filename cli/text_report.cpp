@@ -50,6 +50,24 @@ std::string ShownList(const std::vector<std::string>& items) {
     return EscapeControls(Join(items, ", "));
 }
 
+std::string SummaryOfChecks(const page_checks::CheckSummary& summary) {
+    return std::to_string(summary.problem) + " problem, " + std::to_string(summary.improve) +
+           " improve, " + std::to_string(summary.good) + " good, " + std::to_string(summary.info) +
+           " info";
+}
+
+// One line per check: its state, padded so that the ids line up, its id and its sentence.
+std::string ChecksText(const page_checks::PageCheckReport& checks) {
+    std::string text = Field("Page checks", SummaryOfChecks(checks.summary));
+    for (const page_checks::CheckResult& check : checks.checks) {
+        std::string state(page_checks::CheckStateName(check.state));
+        state.resize(8, ' ');
+        text += "    " + state + std::string(CheckIdName(check.id)) + ": " +
+                EscapeControls(check.message) + "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string ToText(const PageReport& report) {
@@ -81,7 +99,7 @@ std::string ToText(const PageReport& report) {
     text += Field("Good candidates", std::to_string(report.goodCandidates.size()));
     text += Field("Auto keywords",
                   report.autoKeywords.empty() ? "(none)" : ShownList(report.autoKeywords));
-    return text;
+    return text + ChecksText(report.checks);
 }
 
 std::string SummaryText(const std::vector<RatedPage>& pages, std::size_t failedPages) {
