@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -35,6 +36,7 @@
 #include "ui/keyword_options.h"
 #include "ui/length_counter.h"
 #include "ui/page_checks_window.h"
+#include "ui/recent_files.h"
 #include "ui/startup.h"
 #include "ui/width_meter.h"
 
@@ -134,6 +136,7 @@ TKeywordsForm::TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TE
     BuildLayout();
     BuildCommands();
     BuildPageCheckCommands();
+    BuildRecentMenu();
     ApplyDisplayColours();
     UpdateCommandStates();
     mnuShrink->setEnabled(false);
@@ -317,6 +320,59 @@ void TKeywordsForm::BuildPageCheckCommands() {
     connect(menuShowAdvice, &QAction::triggered, this, &TKeywordsForm::menuShowAdviceClick);
 }
 
+void TKeywordsForm::BuildRecentMenu() {
+    RecentMenu = new QMenu(QStringLiteral("Open &Recent"), this);
+    RecentMenu->setObjectName("RecentMenu");
+    connect(RecentMenu, &QMenu::aboutToShow, this, &TKeywordsForm::FillRecentMenu);
+    FillRecentMenu();
+}
+
+void TKeywordsForm::FillRecentMenu() {
+    RecentMenu->clear();
+    const QStringList files = TRecentFiles::Load();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString& file = files.at(i);
+        // "&1 page.htm", with an ampersand of the name shown as written.
+        QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(file).fileName());
+        text.replace(QLatin1Char('&'), QStringLiteral("&&")).remove(0, 1);
+        QAction* action = RecentMenu->addAction(text);
+        action->setToolTip(file);
+        action->setStatusTip(file);
+        connect(action, &QAction::triggered, this, [this, file] { OpenRecentFile(file); });
+    }
+    RecentMenu->setEnabled(!files.isEmpty());
+}
+
+void TKeywordsForm::RememberRecentFile(const QString& fileName) {
+    try {
+        TRecentFiles::Save(WithRecentFile(TRecentFiles::Load(), fileName));
+    } catch (const std::exception& error) {
+        // The page is open; a list that cannot be kept is only worth a passing word.
+        if (Control != nullptr) {
+            Control->ShowStatus(QString::fromUtf8(error.what()));
+        }
+    }
+    FillRecentMenu();
+}
+
+void TKeywordsForm::OpenRecentFile(const QString& fileName) {
+    Guarded([this, &fileName] {
+        if (PageFileExists(fileName)) {
+            OpenWithPrompt(fileName);
+            return;
+        }
+        QStringList files = TRecentFiles::Load();
+        files.removeAll(fileName);
+        TRecentFiles::Save(files);
+        FillRecentMenu();
+        const FileError gone = FileError::FromErrno("Cannot open", PathBytes(fileName), ENOENT);
+        prompt_.Ask(this, ApplicationTitle(),
+                    QString::fromUtf8(gone.what()) +
+                        QStringLiteral("\nIt has been taken off the recent files."),
+                    Prompt::Buttons::Ok, Prompt::Icon::Information);
+    });
+}
+
 void TKeywordsForm::BuildCommands() {
     menuOpen = NewAction(QStringLiteral("&Open"), QString(), this);
     SetStandardShortcut(*menuOpen, QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -455,6 +511,7 @@ bool TKeywordsForm::OpenHtmlFile(const QString& fileName) {
         const WaitCursor wait;
         Document->Load(PathBytes(QFileInfo(fileName).absoluteFilePath()), Options);
     }
+    RememberRecentFile(QFileInfo(fileName).absoluteFilePath());
     DisplayAnalysis();
     UpdateCommandStates();
     return true;

@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -123,6 +124,8 @@ public:
     TPageChecksWindow* PageChecksWindow = nullptr;
     // View ▸ Show All Advice: the advice lines whole in a dialog.
     QAction* menuShowAdvice;
+    // File ▸ Open Recent: the last pages opened, filled each time it opens.
+    QMenu* RecentMenu;
     TAdviceDialog* AdviceDialog = nullptr;
 
 public slots:
@@ -139,6 +142,8 @@ public slots:
     void About1Click();
     void menuPageChecksClick();
     void menuShowAdviceClick();
+    // Opens a page of the recent list; one that is gone is taken off with a note.
+    void OpenRecentFile(const QString& fileName);
     // A page file dropped on the program: the open command with its save prompt.
     void OpenDroppedFile(const QString& fileName);
 
@@ -152,6 +157,9 @@ private:
     void NameControlsForScreenReaders();
     void BuildCommands();
     void BuildPageCheckCommands();
+    void BuildRecentMenu();
+    void FillRecentMenu();
+    void RememberRecentFile(const QString& fileName);
     // Checks the open page again when the Page Checks window is shown.
     void RefreshPageChecks();
     void ApplyDisplayColours();

@@ -65,6 +65,7 @@ void TMDIForm::Embed(TKeywordsForm* form) {
 
     MenuBar = menuBar()->addMenu(QStringLiteral("&File"));
     MenuBar->addActions({form->menuOpen, form->MenuAbandon, form->MenuSave});
+    MenuBar->addMenu(form->RecentMenu);
     MenuBar->addSeparator();
     MenuBar->addAction(form->menuExit);
     Options1 = menuBar()->addMenu(QStringLiteral("&Edit"));

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -27,6 +28,7 @@
 #include "ui/keyword_options.h"
 #include "ui/page_checks_window.h"
 #include "ui/progress_message_form.h"
+#include "ui/recent_files.h"
 #include "ui/search_preview.h"
 
 namespace velmora {
@@ -206,6 +208,46 @@ private slots:
         form_->menuShowAdvice->trigger();
         QVERIFY(form_->AdviceDialog != nullptr);
         QVERIFY(!form_->AdviceDialog->isVisible());
+    }
+
+    void RecentFilesKeepTheLastEightPagesAndDropMissingOnes() {
+        QStringList eleven;
+        for (int i = 0; i < 11; ++i) {
+            eleven.append(QString("/pages/%1.htm").arg(i));
+        }
+        QStringList list;
+        for (const QString& file : eleven) {
+            list = WithRecentFile(list, file);
+        }
+        QCOMPARE(list.size(), 8);
+        QCOMPARE(list.front(), QString("/pages/10.htm"));
+        QCOMPARE(WithRecentFile(list, "/pages/5.htm").mid(0, 2),
+                 QStringList({"/pages/5.htm", "/pages/10.htm"}));
+
+        const QString other = pages_.filePath("rye & spelt.htm");
+        WriteFile(other, kPage);
+        form_->OpenDroppedFile(other);
+        QCOMPARE(TRecentFiles::Load().mid(0, 2), QStringList({other, page_}));
+        emit form_->RecentMenu->aboutToShow();
+        const QList<QAction*> entries = form_->RecentMenu->actions();
+        QVERIFY(entries.size() >= 2);
+        QCOMPARE(entries.at(0)->text(), QString("&1 rye && spelt.htm"));
+        QCOMPARE(entries.at(0)->toolTip(), other);
+        QCOMPARE(entries.at(1)->text(), QString("&2 bread.htm"));
+
+        entries.at(1)->trigger();
+        QCOMPARE(form_->FileName->text(), page_);
+
+        QVERIFY(QFile::remove(other));
+        prompt_.Clear();
+        form_->OpenRecentFile(other);
+        QCOMPARE(prompt_.Asked().size(), 1);
+        QCOMPARE(prompt_.Asked().front().text,
+                 QString("Cannot open '%1': No such file or directory\n"
+                         "It has been taken off the recent files.")
+                     .arg(other));
+        QVERIFY(!TRecentFiles::Load().contains(other));
+        QCOMPARE(form_->FileName->text(), page_);
     }
 
     void EditsTitleAndDescriptionThroughTheEditDialog() {

@@ -1,0 +1,46 @@
+#include "ui/recent_files.h"
+
+#include "options/kel_registry.h"
+
+namespace velmora {
+namespace {
+
+const QString kGroup = QStringLiteral("RecentFiles");
+
+QString EntryName(int index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
+
+TKelRegistry Store() {
+    return TKelRegistry(QStringLiteral("\\SOFTWARE\\Kelgard\\HtmlVelmora"));
+}
+
+}  // namespace
+
+QStringList WithRecentFile(QStringList files, const QString& path) {
+    files.removeAll(path);
+    files.prepend(path);
+    return files.mid(0, kRecentFileCount);
+}
+
+QStringList TRecentFiles::Load() {
+    TKelRegistry store = Store();
+    QStringList files;
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        const QString file = store.ReadString(kGroup, EntryName(i));
+        if (!file.isEmpty() && !files.contains(file)) {
+            files.append(file);
+        }
+    }
+    return files;
+}
+
+void TRecentFiles::Save(const QStringList& files) {
+    TKelRegistry store = Store();
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        store.WriteString(kGroup, EntryName(i), i < files.size() ? files.at(i) : QString());
+    }
+    store.Flush(kGroup);
+}
+
+}  // namespace velmora
