@@ -139,7 +139,7 @@ void TPageChecksWindow::MarkRows() {
             QTreeWidgetItem* row = group->child(r);
             const auto state =
                 static_cast<page_checks::CheckState>(row->data(kStateColumn, kStateRole).toInt());
-            row->setIcon(kStateColumn, StateMark(state, Checks->palette(), size));
+            row->setIcon(kStateColumn, StateMark(state, palette(), size));
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/state_mark.h"
 #include "ui/text_cut.h"
@@ -105,9 +106,13 @@ void TSearchPreview::Show(const page_checks::PageCheckReport& report,
     }
     AddressLine->setText(address);
     AddressLine->setToolTip(address);
-    // Half the limit per line keeps the wrapped description near the width a result page gives.
-    DescriptionLine->setMaximumWidth(
-        std::max(options.TitleMaximumPixels, options.DescriptionMaximumPixels / 2 + 40));
+    // Half the limit per line keeps the wrapped description near the width a result page gives;
+    // the layout is told the wrapped height, so no line is cut off at the bottom.
+    const int lineWidth =
+        std::max(options.TitleMaximumPixels, options.DescriptionMaximumPixels / 2 + 40);
+    DescriptionLine->setMaximumWidth(lineWidth);
+    DescriptionLine->setMinimumHeight(DescriptionLine->heightForWidth(lineWidth));
+    setMinimumHeight(minimumSizeHint().height());
 }
 
 void TSearchPreview::changeEvent(QEvent* event) {
