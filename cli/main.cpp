@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", VersionLine());
     app.require_subcommand(1);
     app.footer(
-        "Exit codes: 0 done, 1 a page rated below --fail-under, 2 usage error, "
+        "Exit codes: 0 done, 1 a page rated below --fail-under or with a page check in the "
+        "--fail-on state or worse, 2 usage error, "
         "3 a file could not be read or written.");
 
     AnalyzeArguments analyzeArguments;
