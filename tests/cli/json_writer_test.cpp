@@ -44,6 +44,8 @@ TEST(JsonWriter, NestingNumbersAndFloats) {
     writer.BeginObject()
         .Field("n", std::int64_t{-12})
         .Field("b", true)
+        .Key("unknown")
+        .Null()
         .Field("list", std::vector<std::string>{"x", "y"})
         .Key("empty")
         .BeginArray()
@@ -55,7 +57,11 @@ TEST(JsonWriter, NestingNumbersAndFloats) {
     }
     writer.EndArray().EndObject();
 
-    Json expected = {{"n", -12}, {"b", true}, {"list", {"x", "y"}}, {"empty", Json::array()}};
+    Json expected = {{"n", -12},
+                     {"b", true},
+                     {"unknown", nullptr},
+                     {"list", {"x", "y"}},
+                     {"empty", Json::array()}};
     expected["objects"] = Json::array();
     for (const float rating : {90.25f, 85.7375f, 100.0f, 0.0f, 1e-45f, 69.3f}) {
         expected["objects"].push_back({{"rating", rating}});
