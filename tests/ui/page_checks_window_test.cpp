@@ -206,8 +206,9 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();
-        // Sanitized debug builds run several times slower than a release build's 100 ms.
-        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        // The budget is 100 ms in a release build; sanitized debug builds on a loaded machine run
+        // many times slower, so this only catches a window that has become far slower.
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
     }
 
 private:
