@@ -126,30 +126,46 @@ std::string KelVelmoraData::BytesToSave() const {
 }
 
 void KelVelmoraData::Save(ChangedOnDisk changed) {
-    const PageTarget target = ResolvePageTarget(FileName);
+    WriteTo(FileName, changed, true);
+}
+
+void KelVelmoraData::SaveAs(const std::string& fileName) {
+    WriteTo(fileName, ChangedOnDisk::Overwrite, false);
+    FileName = fileName;
+}
+
+void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile) {
+    const PageTarget target = ResolvePageTarget(path);
     std::string temporary = GetTempDirectory();
     const BackupFolder backups(temporary.empty() ? FolderOf(target.path) : temporary);
     // Holds off this user's other saves until this one is done, so that two of them can never
     // both find the page as they read it and one overwrite the other's edit.
     const BackupFolder::SaveLock lock(backups);
 
-    const std::optional<std::string> onDisk = ReadRegularFileIfPresent(FileName);
-    CheckMayWrite(target, FileName);
-    std::string previous = BytesAsRead();
-    if (onDisk && *onDisk != previous) {
-        if (changed == ChangedOnDisk::Refuse) {
-            throw PageChangedError(FileName);
+    const std::optional<std::string> onDisk = ReadRegularFileIfPresent(path);
+    CheckMayWrite(target, path);
+    // The page's own file is backed up even when it is gone (from the bytes read); a file that
+    // Save As replaces is backed up as it is, and a new one needs no backup.
+    std::optional<std::string> previous = onDisk;
+    if (ownFile) {
+        previous = BytesAsRead();
+        if (onDisk && *onDisk != *previous) {
+            if (changed == ChangedOnDisk::Refuse) {
+                throw PageChangedError(path);
+            }
+            previous = *onDisk;
         }
-        previous = *onDisk;
     }
-    const LocalDateTime now = clock_();
-    const std::string backupPath =
-        backups.Write([&](int copy) { return BackupFileName(FileName, now, copy); }, previous);
-    lastBackupPath_ = backupPath;
+    lastBackupPath_.clear();
+    if (previous) {
+        const LocalDateTime now = clock_();
+        lastBackupPath_ =
+            backups.Write([&](int copy) { return BackupFileName(path, now, copy); }, *previous);
+    }
 
     std::string text = TextToSave(Html);
     const std::string bytes = FileBytesFromText(text, lineBreaks_);
-    ReplacePageFile(target, FileName, bytes, backupPath);
+    ReplacePageFile(target, path, bytes, lastBackupPath_);
     Html = std::move(text);
     SavedText = Html;
     bytesAsRead_.reset();

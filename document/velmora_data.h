@@ -51,6 +51,10 @@ public:
     // nothing is written and PageChangedError is thrown, unless told to overwrite.
     virtual void Save(ChangedOnDisk changed = ChangedOnDisk::Refuse);
 
+    // Saves to another file under the same rules, which then becomes the page's file. A file
+    // already there is backed up and replaced; no backup is made for a new file.
+    void SaveAs(const std::string& fileName);
+
     // The bytes Save would write to the page file now.
     std::string BytesToSave() const;
     // False when saving will change bytes outside what was edited: the file mixes line breaks,
@@ -80,7 +84,8 @@ public:
     std::optional<std::string> ApplyOptions(const KelVelmoraOptions& options);
     bool IsModified() const { return Html != SavedText; }
 
-    // Where the last Save put its backup (empty before any save).
+    // Where the last save put its backup (empty before any save, and after a Save As to a new
+    // file).
     const std::string& LastBackupPath() const { return lastBackupPath_; }
 
     std::string SavedText;
@@ -89,6 +94,9 @@ public:
 private:
     // The page file's bytes as last read or written.
     std::string BytesAsRead() const;
+    // Writes the page to path; ownFile when path is the page's own file, whose changes on disk
+    // since it was read are checked.
+    void WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile);
 
     Clock clock_;
     std::string lastBackupPath_;

@@ -119,6 +119,20 @@ QString RunOpenFileDialog(QWidget* parent, const QString& folder) {
     return dialog.selectedFiles().constFirst();
 }
 
+QString RunSaveAsDialog(QWidget* parent, const QString& path) {
+    QFileDialog dialog(parent, QStringLiteral("Save Page As"), path);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList filters = PageFileFilters();
+    filters.append(QStringLiteral("All files (*)"));
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.at(filters.size() - 2));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 TKeywordsForm::TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TEditText& editText,
                              TAboutBox& aboutBox, OpenFileFunction openFile, UrlOpener openUrl,
                              QWidget* parent)
@@ -379,6 +393,9 @@ void TKeywordsForm::BuildCommands() {
     MenuAbandon = NewAction(QStringLiteral("&Abandon Changes"), QString(), this);
     MenuSave = NewAction(QStringLiteral("&Save"), QString(), this);
     SetStandardShortcut(*MenuSave, QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    MenuSaveAs = NewAction(QStringLiteral("Save &As..."), QString(), this);
+    SetStandardShortcut(*MenuSaveAs, QKeySequence::SaveAs,
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     menuExit = NewAction(QStringLiteral("E&xit"), QString(), this);
     SetStandardShortcut(*menuExit, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     menuOptions = NewAction(QStringLiteral("&Options"), QString(), this);
@@ -407,11 +424,12 @@ void TKeywordsForm::BuildCommands() {
     // View has no menu item; its shortcut keeps it within reach of the keyboard.
     ToolButtonView->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     // Shortcuts also work when the window is shown without a host.
-    addActions({menuOpen, MenuSave, menuExit, About1, ToolButtonView});
+    addActions({menuOpen, MenuSave, MenuSaveAs, menuExit, About1, ToolButtonView});
 
     connect(menuOpen, &QAction::triggered, this, &TKeywordsForm::OpenButtonClick);
     connect(ToolButtonOpen, &QAction::triggered, this, &TKeywordsForm::OpenButtonClick);
     connect(MenuSave, &QAction::triggered, this, &TKeywordsForm::SaveButtonClick);
+    connect(MenuSaveAs, &QAction::triggered, this, &TKeywordsForm::SaveAsClick);
     connect(ToolButtonSave, &QAction::triggered, this, &TKeywordsForm::SaveButtonClick);
     connect(MenuAbandon, &QAction::triggered, this, &TKeywordsForm::MenuAbandon_Click);
     connect(ToolButtonDiscard, &QAction::triggered, this, &TKeywordsForm::MenuAbandon_Click);
@@ -688,6 +706,28 @@ void TKeywordsForm::OpenDroppedFile(const QString& fileName) {
 
 void TKeywordsForm::SaveButtonClick() {
     Guarded([this] { SaveFile(); });
+}
+
+void TKeywordsForm::SaveAsClick() {
+    Guarded([this] {
+        const QString chosen = AskSaveAsName(this, DocumentFileName());
+        if (chosen.isEmpty()) {
+            return;
+        }
+        const QString path = QFileInfo(chosen).absoluteFilePath();
+        Document->SaveAs(PathBytes(path));
+        RememberRecentFile(path);
+        DisplayAnalysis();
+        UpdateCommandStates();
+        if (Control != nullptr) {
+            const std::string& backup = Document->LastBackupPath();
+            Control->ShowStatus(
+                backup.empty()
+                    ? QStringLiteral("Saved as %1").arg(path)
+                    : QStringLiteral("Saved as %1. Backup: %2")
+                          .arg(path, QFile::decodeName(QByteArray::fromStdString(backup))));
+        }
+    });
 }
 
 void TKeywordsForm::MenuAbandon_Click() {

@@ -44,6 +44,9 @@ public:
 // Asks the user for a page file, starting in folder; empty when cancelled.
 using OpenFileFunction = std::function<QString(QWidget* parent, const QString& folder)>;
 QString RunOpenFileDialog(QWidget* parent, const QString& folder);
+// Asks for the file to save a page as, starting at path; empty when cancelled. The dialog asks
+// before replacing a file that exists.
+QString RunSaveAsDialog(QWidget* parent, const QString& path);
 
 class TKeywordsForm : public QWidget {
     Q_OBJECT
@@ -109,6 +112,9 @@ public:
     QAction* menuOpen;
     QAction* MenuAbandon;
     QAction* MenuSave;
+    QAction* MenuSaveAs;
+    // The Save As file dialog; tests put an answer in its place.
+    OpenFileFunction AskSaveAsName = RunSaveAsDialog;
     QAction* menuExit;
     QAction* menuOptions;
     QAction* Keywords1;
@@ -131,6 +137,7 @@ public:
 public slots:
     void OpenButtonClick();
     void SaveButtonClick();
+    void SaveAsClick();
     void MenuAbandon_Click();
     void menuExitClick();
     void menuOptionsClick();

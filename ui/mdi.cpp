@@ -64,7 +64,7 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     setCentralWidget(form);
 
     MenuBar = menuBar()->addMenu(QStringLiteral("&File"));
-    MenuBar->addActions({form->menuOpen, form->MenuAbandon, form->MenuSave});
+    MenuBar->addActions({form->menuOpen, form->MenuAbandon, form->MenuSave, form->MenuSaveAs});
     MenuBar->addMenu(form->RecentMenu);
     MenuBar->addSeparator();
     MenuBar->addAction(form->menuExit);

@@ -304,6 +304,29 @@ TEST_F(VelmoraDataTest, CompressThenRevert) {
     EXPECT_EQ(document.SpaceToRemove, removable);
 }
 
+TEST_F(VelmoraDataTest, SaveAsWritesANewFileOrBacksUpTheOneItReplaces) {
+    KelVelmoraData document = Loaded(Page("<p>a</p>\n"));
+    document.EditTitle("Copy", options_);
+    const fs::path copy = pages_ / "copy.htm";
+    document.SaveAs(copy.string());
+    EXPECT_EQ(document.FileName, copy.string());
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_EQ(document.LastBackupPath(), "");
+    EXPECT_EQ(BackupCount(), 0U);
+    EXPECT_EQ(ReadBytes(copy), TextToSave("<title>Copy</title><p>a</p>\n"));
+    EXPECT_EQ(ReadBytes(pages_ / "index.htm"), "<p>a</p>\n");
+
+    WriteBytes(pages_ / "other.htm", "<p>other</p>\r\n");
+    document.EditTitle("Over", options_);
+    document.SaveAs((pages_ / "other.htm").string());
+    EXPECT_EQ(ReadBytes(document.LastBackupPath()), "<p>other</p>\r\n");
+    EXPECT_NE(ReadBytes(pages_ / "other.htm").find("<title>Over</title>"), std::string::npos);
+    // The new file is the page's own from now on: a change there is noticed.
+    WriteBytes(pages_ / "other.htm", "<p>changed</p>\n");
+    document.EditTitle("Again", options_);
+    EXPECT_THROW(document.Save(), PageChangedError);
+}
+
 // Every operation leaves the findings as a fresh review would give them.
 TEST_F(VelmoraDataTest, CompressLeavesTheFindingsFresh) {
     KelVelmoraData document = Loaded(Page("<p>   a    b   </p>\n\n\n<p>c</p>\n"));

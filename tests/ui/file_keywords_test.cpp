@@ -408,6 +408,32 @@ private slots:
         QCOMPARE(FileBytes(QDir(BackupFolder()).filePath(added.front())), kPage);
     }
 
+    void SaveAsWritesTheNewFileAndFollowsIt() {
+        RecordingControl control;
+        QVERIFY(form_->Prime(&document_, &control, {"velmora", page_}));
+        QCOMPARE(form_->MenuSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
+        EditTitle("Copied");
+        const QString copy = pages_.filePath("copy.htm");
+        form_->AskSaveAsName = [&](QWidget*, const QString& start) {
+            return start == page_ ? copy : QString();
+        };
+        form_->MenuSaveAs->trigger();
+        QVERIFY(prompt_.Asked().isEmpty());
+        VerifyModified(false);
+        QCOMPARE(form_->FileName->text(), copy);
+        QVERIFY(FileBytes(copy).contains("<title>Copied</title>"));
+        QCOMPARE(FileBytes(page_), kPage);
+        QCOMPARE(control.statuses.size(), 1);
+        QCOMPARE(control.statuses.front(), "Saved as " + copy);
+
+        // Cancelled: nothing happens.
+        EditTitle("Not saved");
+        form_->AskSaveAsName = [](QWidget*, const QString&) { return QString(); };
+        form_->MenuSaveAs->trigger();
+        VerifyModified(true);
+        QCOMPARE(control.statuses.size(), 1);
+    }
+
     // The host's status bar tells where the backup went.
     void SaveShowsTheBackupInTheStatusBar() {
         RecordingControl control;

@@ -89,7 +89,8 @@ private slots:
         const QList<QAction*> menus = frame_->menuBar()->actions();
         QCOMPARE(Texts(menus), QStringList({"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Texts(frame_->MenuBar->actions()),
-                 QStringList({"&Open", "&Abandon Changes", "&Save", "Open &Recent", "-", "E&xit"}));
+                 QStringList({"&Open", "&Abandon Changes", "&Save", "Save &As...", "Open &Recent",
+                              "-", "E&xit"}));
         QCOMPARE(Texts(frame_->Options1->actions()),
                  QStringList({"&Options", "&Keywords", "&Compress"}));
         QCOMPARE(Texts(frame_->View1->actions()),
