@@ -114,11 +114,26 @@ std::string KeywordTextOfLine(std::string_view line) {
     return std::string(at == std::string_view::npos ? line : line.substr(0, at));
 }
 
+std::size_t SortedLinePosition(std::size_t count,
+                               const std::function<std::string(std::size_t)>& lineAt,
+                               std::string_view line, const TextRules& rules) {
+    std::size_t low = 0;
+    std::size_t high = count;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (rules.Compare(lineAt(middle), line) <= 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
 void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules) {
-    const auto at = std::upper_bound(
-        lines.begin(), lines.end(), line,
-        [&](const std::string& a, const std::string& b) { return rules.Compare(a, b) < 0; });
-    lines.insert(at, std::move(line));
+    const std::size_t at = SortedLinePosition(
+        lines.size(), [&](std::size_t i) { return lines[i]; }, line, rules);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
 namespace {

@@ -29,6 +29,11 @@ std::string KeywordTextOfLine(std::string_view line);
 
 // Inserts line into lines, keeping the text rules' order of whole lines.
 void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules);
+// Where a line goes in a list kept in that order: after every line that sorts before it or
+// equal to it. lineAt(i) gives the list's i-th line.
+std::size_t SortedLinePosition(std::size_t count,
+                               const std::function<std::string(std::size_t)>& lineAt,
+                               std::string_view line, const TextRules& rules);
 
 struct PrimedKeywordChoice {
     std::vector<std::string> KeywordLines;          // sorted

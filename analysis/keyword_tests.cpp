@@ -105,15 +105,19 @@ bool HasDuplicateKeywords(const KeywordList& keywords, std::uint8_t keywordCase,
                           const TextRules& rules) {
     // Same answer as testing IsDuplicateKeyword at every index, in one pass: equality ignoring
     // case is equality of the locale lower-casings.
-    const bool ignoreCase = IgnoresCase(keywordCase);
     std::unordered_set<std::string> seen;
     seen.reserve(keywords.size());
     for (const std::string& keyword : keywords) {
-        if (!seen.insert(ignoreCase ? rules.LocaleLower(keyword) : keyword).second) {
+        if (!seen.insert(KeywordKey(keyword, keywordCase, rules)).second) {
             return true;
         }
     }
     return false;
+}
+
+std::string KeywordKey(const std::string& keyword, std::uint8_t keywordCase,
+                       const TextRules& rules) {
+    return IgnoresCase(keywordCase) ? rules.LocaleLower(keyword) : keyword;
 }
 
 std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit) {

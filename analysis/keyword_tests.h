@@ -28,6 +28,9 @@ bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, std::uin
                         const TextRules& rules);
 bool HasDuplicateKeywords(const KeywordList& keywords, std::uint8_t keywordCase,
                           const TextRules& rules);
+// What two keywords are compared by under the case mode: equal keys are duplicates.
+std::string KeywordKey(const std::string& keyword, std::uint8_t keywordCase,
+                       const TextRules& rules);
 
 // The first word found in `limit` later keywords; empty when none.
 std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit);

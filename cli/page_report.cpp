@@ -51,11 +51,8 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
             {i < checks.Titles.size() ? checks.Titles[i] : std::string(), utf8(checks.Advice[i])});
     }
 
-    // Keywords compare as IsDuplicateKeyword and IsWordInList compare them; looked up by key
-    // so that long keyword lists stay linear.
-    const auto key = [&](const std::string& text) {
-        return mode == CaseSensitive ? text : rules.LocaleLower(text);
-    };
+    // Looked up by key so that long keyword lists stay linear.
+    const auto key = [&](const std::string& text) { return KeywordKey(text, mode, rules); };
     std::unordered_set<std::string> seen;
     const KeywordScorer scorer(words, title, options);
     report.keywordDetails.reserve(keywords.size());

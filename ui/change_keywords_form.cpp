@@ -220,17 +220,10 @@ void TChangeKeywords::MoveSelectedLines(QListWidget& from, QListWidget& to) {
 
 void TChangeKeywords::InsertLine(QListWidget& list, const std::string& line) const {
     const TextRules rules = Words != nullptr ? Words->Rules() : TextRules();
-    int low = 0;
-    int high = list.count();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (rules.Compare(LineOf(*list.item(middle)), line) <= 0) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
-    list.insertItem(low, NewItem(line, rules.encoding()));
+    const std::size_t at = SortedLinePosition(
+        static_cast<std::size_t>(list.count()),
+        [&](std::size_t row) { return LineOf(*list.item(static_cast<int>(row))); }, line, rules);
+    list.insertItem(static_cast<int>(at), NewItem(line, rules.encoding()));
 }
 
 void TChangeKeywords::FillList(QListWidget& list, const std::vector<std::string>& lines) const {
