@@ -18,6 +18,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Where both programs keep their settings.
+inline const QString kVelmoraSettingsPath = QStringLiteral("\\SOFTWARE\\Kelgard\\HtmlVelmora");
+
 class TKelRegistry {
 public:
     // basePath such as "\\SOFTWARE\\Kelgard\\HtmlVelmora"; the organisation and application

@@ -14,8 +14,7 @@ QString Name(std::string_view name) {
 }  // namespace
 
 PageCheckSettings::PageCheckSettings()
-    : registry_(
-          std::make_unique<TKelRegistry>(QStringLiteral("\\SOFTWARE\\Kelgard\\HtmlVelmora"))) {}
+    : registry_(std::make_unique<TKelRegistry>(kVelmoraSettingsPath)) {}
 
 PageCheckSettings::~PageCheckSettings() = default;
 

@@ -12,7 +12,7 @@ QString EntryName(int index) {
 }
 
 TKelRegistry Store() {
-    return TKelRegistry(QStringLiteral("\\SOFTWARE\\Kelgard\\HtmlVelmora"));
+    return TKelRegistry(kVelmoraSettingsPath);
 }
 
 }  // namespace
