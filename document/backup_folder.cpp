@@ -17,10 +17,6 @@ namespace {
 // More backups of one page in one second than anyone makes; past it the name is given up.
 constexpr int kMostCopies = 100000;
 
-[[noreturn]] void Fail(const std::string& action, const std::string& path) {
-    throw FileError::FromErrno(action, path, errno);
-}
-
 std::string ModeText(mode_t mode) {
     char text[8];
     std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
@@ -44,7 +40,7 @@ BackupFolder::BackupFolder(const std::string& parent)
     const std::string folder = path_.substr(0, path_.size() - 1);
     const bool created = ::mkdir(folder.c_str(), 0700) == 0;
     if (!created && errno != EEXIST) {
-        Fail("Cannot create the backup folder", folder);
+        ThrowErrno("Cannot create the backup folder", folder);
     }
     folder_ = Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder_.valid()) {
@@ -52,14 +48,14 @@ BackupFolder::BackupFolder(const std::string& parent)
             throw FileError("Cannot use the backup folder", folder,
                             "It is a link or a file, not a folder of its own");
         }
-        Fail("Cannot open the backup folder", folder);
+        ThrowErrno("Cannot open the backup folder", folder);
     }
     if (created && ::fchmod(folder_.get(), 0700) != 0) {
-        Fail("Cannot create the backup folder", folder);
+        ThrowErrno("Cannot create the backup folder", folder);
     }
     struct stat status {};
     if (::fstat(folder_.get(), &status) != 0) {
-        Fail("Cannot open the backup folder", folder);
+        ThrowErrno("Cannot open the backup folder", folder);
     }
     if (status.st_uid != ::geteuid()) {
         throw FileError("Cannot use the backup folder", folder,
@@ -76,11 +72,11 @@ BackupFolder::SaveLock::SaveLock(const BackupFolder& folder)
     // A description of its own, so that the lock goes when this one closes.
     : fd_(::openat(folder.folder_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     if (!fd_.valid()) {
-        Fail("Cannot open the backup folder", folder.path_);
+        ThrowErrno("Cannot open the backup folder", folder.path_);
     }
     while (::flock(fd_.get(), LOCK_EX) != 0) {
         if (errno != EINTR) {
-            Fail("Cannot lock the backup folder", folder.path_);
+            ThrowErrno("Cannot lock the backup folder", folder.path_);
         }
     }
 }
@@ -93,11 +89,11 @@ std::string BackupFolder::Write(const BackupName& name, std::string_view bytes) 
         if (UnnamedFilesUnsupported(errno)) {
             return WriteNamed(name, bytes);
         }
-        Fail("Cannot create", path_ + name(1));
+        ThrowErrno("Cannot create", path_ + name(1));
     }
     WriteAll(file.get(), bytes, path_ + name(1));
     if (::fsync(file.get()) != 0) {
-        Fail("Cannot write", path_ + name(1));
+        ThrowErrno("Cannot write", path_ + name(1));
     }
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
     for (int copy = 1; copy <= kMostCopies; ++copy) {
@@ -113,7 +109,7 @@ std::string BackupFolder::Write(const BackupName& name, std::string_view bytes) 
             return WriteNamed(name, bytes);
         }
         if (errno != EEXIST) {
-            Fail("Cannot create", path_ + backup);
+            ThrowErrno("Cannot create", path_ + backup);
         }
     }
     throw FileError::FromErrno("Cannot create", path_ + name(kMostCopies), EEXIST);
@@ -128,7 +124,7 @@ std::string BackupFolder::WriteNamed(const BackupName& name, std::string_view by
             if (errno == EEXIST) {
                 continue;
             }
-            Fail("Cannot create", path_ + backup);
+            ThrowErrno("Cannot create", path_ + backup);
         }
         try {
             WriteAll(file.get(), bytes, path_ + backup);

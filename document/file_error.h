@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -25,6 +26,11 @@ private:
     std::string path_;
     std::string reason_;
 };
+
+// Throws FileError with errno, the system's reason for the call that just failed.
+[[noreturn]] inline void ThrowErrno(const std::string& action, const std::string& path) {
+    throw FileError::FromErrno(action, path, errno);
+}
 
 // The page file changed on disk since it was read; the save wrote nothing.
 class PageChangedError : public FileError {

@@ -14,10 +14,6 @@
 namespace velmora {
 namespace {
 
-[[noreturn]] void Fail(const std::string& action, const std::string& path) {
-    throw FileError::FromErrno(action, path, errno);
-}
-
 bool IsDirectory(const char* path) {
     struct stat status {};
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
@@ -57,11 +53,11 @@ std::optional<std::string> ReadRegularFileIfPresent(const std::string& path) {
         if (errno == ENOENT) {
             return std::nullopt;
         }
-        Fail("Cannot open", path);
+        ThrowErrno("Cannot open", path);
     }
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0) {
-        Fail("Cannot open", path);
+        ThrowErrno("Cannot open", path);
     }
     if (S_ISDIR(status.st_mode)) {
         throw FileError::FromErrno("Cannot open", path, EISDIR);
@@ -80,7 +76,7 @@ std::optional<std::string> ReadRegularFileIfPresent(const std::string& path) {
             if (errno == EINTR) {
                 continue;
             }
-            Fail("Cannot read", path);
+            ThrowErrno("Cannot read", path);
         }
         if (got == 0) {
             break;
@@ -89,7 +85,7 @@ std::optional<std::string> ReadRegularFileIfPresent(const std::string& path) {
     }
     bytes.resize(size);
     if (::close(fd.release()) != 0) {
-        Fail("Cannot close", path);
+        ThrowErrno("Cannot close", path);
     }
     return bytes;
 }
@@ -110,7 +106,7 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path) {
             if (errno == EINTR) {
                 continue;
             }
-            Fail("Cannot write", path);
+            ThrowErrno("Cannot write", path);
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -118,10 +114,10 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path) {
 
 void SyncAndClose(Descriptor& fd, const std::string& path) {
     if (::fsync(fd.get()) != 0) {
-        Fail("Cannot write", path);
+        ThrowErrno("Cannot write", path);
     }
     if (::close(fd.release()) != 0) {
-        Fail("Cannot close", path);
+        ThrowErrno("Cannot close", path);
     }
 }
 

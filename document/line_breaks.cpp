@@ -88,33 +88,57 @@ LineBreakStyle DetectLineBreaks(std::string_view bytes) {
     return style;
 }
 
-std::string FileBytesFromText(std::string_view text, LineBreakStyle style) {
+namespace {
+
+// Hands the bytes a held text is written as to `take`, piece by piece, while it returns true.
+template <typename Take>
+bool WriteFileBytes(std::string_view text, LineBreakStyle style, Take&& take) {
     if (!style.finalBreak && text.ends_with("\r\n")) {
         text.remove_suffix(2);
     }
     if (style.kind == LineBreak::CrLf) {
-        return std::string(text);
+        return take(text);
     }
     const std::string_view lineBreak = BreakBytes(style.kind);
-    std::string bytes;
-    bytes.reserve(text.size());
     std::size_t start = 0;
-    while (start < text.size()) {
-        const void* found = std::memchr(text.data() + start, '\r', text.size() - start);
-        if (found == nullptr) {
-            break;
-        }
+    while (const void* found = std::memchr(text.data() + start, '\r', text.size() - start)) {
         const auto cr = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
         if (cr + 1 < text.size() && text[cr + 1] == '\n') {
-            bytes.append(text, start, cr - start).append(lineBreak);
+            if (!take(text.substr(start, cr - start)) || !take(lineBreak)) {
+                return false;
+            }
             start = cr + 2;
         } else {
-            bytes.append(text, start, cr + 1 - start);
+            if (!take(text.substr(start, cr + 1 - start))) {
+                return false;
+            }
             start = cr + 1;
         }
     }
-    bytes.append(text, start);
+    return take(text.substr(start));
+}
+
+}  // namespace
+
+std::string FileBytesFromText(std::string_view text, LineBreakStyle style) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    WriteFileBytes(text, style, [&](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
     return bytes;
+}
+
+bool FileBytesMatch(std::string_view text, LineBreakStyle style, std::string_view bytes) {
+    const bool same = WriteFileBytes(text, style, [&](std::string_view piece) {
+        if (!bytes.starts_with(piece)) {
+            return false;
+        }
+        bytes.remove_prefix(piece.size());
+        return true;
+    });
+    return same && bytes.empty();
 }
 
 }  // namespace velmora

@@ -30,5 +30,7 @@ LineBreakStyle DetectLineBreaks(std::string_view bytes);
 // The bytes a held text is written as: every CR LF turned into the style's break, and the last
 // one dropped when the file's last line had none.
 std::string FileBytesFromText(std::string_view text, LineBreakStyle style);
+// Whether the text is written back as exactly these bytes; compares without a copy.
+bool FileBytesMatch(std::string_view text, LineBreakStyle style, std::string_view bytes);
 
 }  // namespace velmora

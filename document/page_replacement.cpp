@@ -19,10 +19,6 @@ namespace {
 
 constexpr int kMostLinks = 40;  // as the kernel's limit on a chain of symbolic links
 
-[[noreturn]] void Fail(const std::string& action, const std::string& path) {
-    throw FileError::FromErrno(action, path, errno);
-}
-
 std::string FolderOrCurrent(std::string_view path) {
     const std::string folder = FolderOf(path);
     return folder.empty() ? std::string(".") : folder;
@@ -32,7 +28,7 @@ void RefuseProtectedLink(const std::string& link, const struct stat& status,
                          const std::string& page) {
     struct stat folder {};
     if (::stat(FolderOrCurrent(link).c_str(), &folder) != 0) {
-        Fail("Cannot open", page);
+        ThrowErrno("Cannot open", page);
     }
     const bool othersMayWrite = (folder.st_mode & S_IWOTH) != 0;
     if (othersMayWrite && status.st_uid != ::geteuid() && status.st_uid != folder.st_uid) {
@@ -47,7 +43,7 @@ std::string ReadLink(const std::string& link, const std::string& page) {
     for (;;) {
         const ssize_t size = ::readlink(link.c_str(), target.data(), target.size());
         if (size < 0) {
-            Fail("Cannot open", page);
+            ThrowErrno("Cannot open", page);
         }
         if (static_cast<std::size_t>(size) < target.size()) {
             target.resize(static_cast<std::size_t>(size));
@@ -175,11 +171,11 @@ void SyncFolderOf(const std::string& path) {
 void WriteInPlace(const PageTarget& target, const std::string& page, std::string_view bytes) {
     Descriptor fd(::open(target.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid()) {
-        Fail("Cannot write", page);
+        ThrowErrno("Cannot write", page);
     }
     struct stat now {};
     if (::fstat(fd.get(), &now) != 0) {
-        Fail("Cannot write", page);
+        ThrowErrno("Cannot write", page);
     }
     if (now.st_dev != target.status->st_dev || now.st_ino != target.status->st_ino) {
         throw FileError("Cannot write", page, "It was replaced by another file during the save");
@@ -191,12 +187,12 @@ void WriteInPlace(const PageTarget& target, const std::string& page, std::string
                 ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size()));
         } while (reserved != 0 && errno == EINTR);
         if (reserved != 0 && errno != EOPNOTSUPP && errno != ENOSYS) {
-            Fail("Cannot write", page);
+            ThrowErrno("Cannot write", page);
         }
     }
     WriteAll(fd.get(), bytes, page);
     if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0) {
-        Fail("Cannot write", page);
+        ThrowErrno("Cannot write", page);
     }
     SyncAndClose(fd, page);
 }
@@ -222,7 +218,7 @@ PageTarget ResolvePageTarget(const std::string& page) {
             if (errno == ENOENT) {
                 return {path, std::nullopt};
             }
-            Fail("Cannot open", page);
+            ThrowErrno("Cannot open", page);
         }
         if (!S_ISLNK(status.st_mode)) {
             return {path, status};
@@ -243,7 +239,7 @@ void CheckMayWrite(const PageTarget& target, const std::string& page) {
     // set-id program.
     const int flags = ::getuid() == ::geteuid() && ::getgid() == ::getegid() ? 0 : AT_EACCESS;
     if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, flags) != 0) {
-        Fail("Cannot write", page);
+        ThrowErrno("Cannot write", page);
     }
     if (::geteuid() == 0 && (target.status->st_mode & 0222) == 0) {
         throw FileError("Cannot write", page, "It is read-only: no one has write permission");
@@ -264,13 +260,13 @@ Replacement ReplacePageFile(const PageTarget& target, const std::string& page,
             WriteInPlaceNamingBackup(target, page, bytes, backupPath);
             return Replacement::InPlace;
         }
-        Fail("Cannot create", page);
+        ThrowErrno("Cannot create", page);
     }
     WriteAll(file.fd().get(), bytes, page);
     // The content reaches the disk while the file is still private; the page's mode, which may
     // let others read it, comes only just before the rename.
     if (::fdatasync(file.fd().get()) != 0) {
-        Fail("Cannot write", page);
+        ThrowErrno("Cannot write", page);
     }
     if (target.status) {
         if (!CopyPageAttributes(target, file.fd().get())) {
@@ -279,10 +275,10 @@ Replacement ReplacePageFile(const PageTarget& target, const std::string& page,
             return Replacement::InPlace;
         }
     } else if (::fchmod(file.fd().get(), NewFileMode()) != 0) {
-        Fail("Cannot write", page);
+        ThrowErrno("Cannot write", page);
     }
     if (::rename(file.path().c_str(), target.path.c_str()) != 0) {
-        Fail("Cannot replace", page);
+        ThrowErrno("Cannot replace", page);
     }
     file.Placed();
     // Best effort from here on: the content is on the disk and the page replaced; these only

@@ -106,7 +106,7 @@ void KelVelmoraData::Load(const std::string& fileName, const KelVelmoraOptions& 
     std::string bytes = ReadPageFile(fileName);
     std::string text = TextFromFileBytes(bytes);
     const LineBreakStyle lineBreaks = DetectLineBreaks(bytes);
-    const bool givesBack = FileBytesFromText(text, lineBreaks) == bytes;
+    const bool givesBack = FileBytesMatch(text, lineBreaks, bytes);
     FileName = fileName;
     SavedText = std::move(text);
     lineBreaks_ = lineBreaks;

@@ -48,6 +48,7 @@ TEST(LineBreaks, PagesOfOneBreakRoundTripOnRandomContent) {
             }
             const std::string text = TextFromFileBytes(bytes);
             EXPECT_EQ(FileBytesFromText(text, DetectLineBreaks(bytes)), bytes);
+            EXPECT_TRUE(FileBytesMatch(text, DetectLineBreaks(bytes), bytes));
         }
     }
 }
@@ -55,6 +56,8 @@ TEST(LineBreaks, PagesOfOneBreakRoundTripOnRandomContent) {
 TEST(LineBreaks, MixedBreaksAndEndMarksCannotComeBack) {
     for (const std::string_view bytes : {"a\nb\r\nc\n", "a\nb\rc\n", "a\r\n\x1A", "a\r\nb\rc"}) {
         EXPECT_NE(FileBytesFromText(TextFromFileBytes(bytes), DetectLineBreaks(bytes)), bytes)
+            << bytes;
+        EXPECT_FALSE(FileBytesMatch(TextFromFileBytes(bytes), DetectLineBreaks(bytes), bytes))
             << bytes;
     }
 }

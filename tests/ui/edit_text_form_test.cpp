@@ -227,12 +227,7 @@ private:
     static void SavePicture(TEditText& dialog, const QString& name) {
         QVERIFY(SaveWindowPicture(dialog, name));
         const QPalette light = QApplication::palette();
-        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
-        dark.setColor(QPalette::WindowText, Qt::white);
-        dark.setColor(QPalette::Text, Qt::white);
-        dark.setColor(QPalette::ButtonText, Qt::white);
-        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-        QApplication::setPalette(dark);
+        QApplication::setPalette(DarkPalette());
         QCoreApplication::processEvents();
         dialog.EditWindow->setPlainText(dialog.EditWindow->toPlainText());
         QVERIFY(SaveWindowPicture(dialog, name + "_dark"));

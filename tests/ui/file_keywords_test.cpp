@@ -125,11 +125,7 @@ private slots:
 
     void DisplaysFollowALightOrDarkTheme() {
         const QPalette light = QApplication::palette();
-        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
-        dark.setColor(QPalette::WindowText, Qt::white);
-        dark.setColor(QPalette::Text, Qt::white);
-        dark.setColor(QPalette::ButtonText, Qt::white);
-        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+        const QPalette dark = DarkPalette();
         QApplication::setPalette(dark);
         QCoreApplication::processEvents();
         for (QWidget* display : std::initializer_list<QWidget*>{

@@ -316,12 +316,7 @@ private slots:
 private:
     static void SaveDarkPicture(QWidget& widget, const QString& name) {
         const QPalette light = QApplication::palette();
-        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
-        dark.setColor(QPalette::WindowText, Qt::white);
-        dark.setColor(QPalette::Text, Qt::white);
-        dark.setColor(QPalette::ButtonText, Qt::white);
-        dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-        QApplication::setPalette(dark);
+        QApplication::setPalette(DarkPalette());
         QCoreApplication::processEvents();
         QVERIFY(SaveWindowPicture(widget, name));
         QApplication::setPalette(light);

@@ -21,15 +21,6 @@ QString Example(const QString& name) {
     return qEnvironmentVariable("VELMORA_EXAMPLES") + "/" + name;
 }
 
-QPalette DarkPalette() {
-    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-    return dark;
-}
-
 // Every check row under its group, in the window's order.
 QList<QTreeWidgetItem*> CheckRows(const QTreeWidget& tree) {
     QList<QTreeWidgetItem*> rows;

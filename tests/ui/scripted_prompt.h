@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QList>
+#include <QPalette>
 #include <QPixmap>
 #include <QString>
 #include <QTest>
@@ -87,6 +88,16 @@ inline void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+// A dark desktop theme, for the tests that every display stays readable in it.
+inline QPalette DarkPalette() {
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    return dark;
 }
 
 // Saves a picture of widget as <name>.png in VELMORA_SCREENSHOTS (else ./screenshots).
