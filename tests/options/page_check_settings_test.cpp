@@ -10,22 +10,12 @@
 #include <cstdlib>
 #include <memory>
 
+#include "tests/support/config_home.h"
+
 namespace velmora {
 namespace {
 
-// QSettings fixes its folders on first use: a private config folder before any test runs.
-class ConfigHome : public ::testing::Environment {
-public:
-    void SetUp() override {
-        folder_ = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(folder_->isValid());
-        setenv("XDG_CONFIG_HOME", folder_->path().toLocal8Bit().constData(), 1);
-    }
-    void TearDown() override { folder_.reset(); }
-
-private:
-    std::unique_ptr<QTemporaryDir> folder_;
-};
+using test::ConfigHome;
 
 const auto* const kConfigHome = ::testing::AddGlobalTestEnvironment(new ConfigHome);
 
