@@ -87,6 +87,22 @@ protected:
         return root_ / name;
     }
 
+    // In a forked child: runs velmora-cli with the test's settings and backup folders and the
+    // given standard output and error.
+    [[noreturn]] void ExecCli(int out, int err, const std::vector<std::string>& arguments) const {
+        dup2(out, STDOUT_FILENO);
+        dup2(err, STDERR_FILENO);
+        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+        setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+        std::vector<char*> argv{const_cast<char*>(VELMORA_CLI)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(VELMORA_CLI, argv.data());
+        _exit(127);
+    }
+
     // With terminalError, standard error is a pseudo-terminal, as in an interactive shell.
     RunResult Run(const std::vector<std::string>& arguments, bool terminalError = false) {
         const fs::path out = root_ / "stdout";
@@ -102,17 +118,7 @@ protected:
             const int errFile = terminal >= 0
                                     ? open(ptsname(terminal), O_WRONLY | O_NOCTTY)
                                     : open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(outFile, STDOUT_FILENO);
-            dup2(errFile, STDERR_FILENO);
-            setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-            setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
-            std::vector<char*> argv{const_cast<char*>(VELMORA_CLI)};
-            for (const std::string& argument : arguments) {
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            }
-            argv.push_back(nullptr);
-            execv(VELMORA_CLI, argv.data());
-            _exit(127);
+            ExecCli(outFile, errFile, arguments);
         }
         int status = 0;
         waitpid(child, &status, 0);
@@ -142,17 +148,8 @@ protected:
         const pid_t child = fork();
         if (child == 0) {
             const int outFile = output == Output::Full ? open("/dev/full", O_WRONLY) : pipeEnds[1];
-            dup2(outFile, STDOUT_FILENO);
-            dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
             signal(SIGPIPE, ignorePipeSignal ? SIG_IGN : SIG_DFL);
-            setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-            std::vector<char*> argv{const_cast<char*>(VELMORA_CLI)};
-            for (const std::string& argument : arguments) {
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            }
-            argv.push_back(nullptr);
-            execv(VELMORA_CLI, argv.data());
-            _exit(127);
+            ExecCli(outFile, open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), arguments);
         }
         if (pipeEnds[1] >= 0) {
             close(pipeEnds[1]);
@@ -650,13 +647,9 @@ TEST_F(VelmoraCli, ConcurrentEditsNeverLoseAnEdit) {
             const fs::path err = root_ / ("stderr-" + title);
             const pid_t child = fork();
             if (child == 0) {
-                dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
-                dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-                setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-                setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
-                execl(VELMORA_CLI, VELMORA_CLI, "set-title", page.c_str(), title.c_str(),
-                      static_cast<char*>(nullptr));
-                _exit(127);
+                ExecCli(open("/dev/null", O_WRONLY),
+                        open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                        {"set-title", page.string(), title});
             }
             editors.emplace_back(child, title);
         }
