@@ -88,6 +88,11 @@ TextWidthMeter::TextWidthMeter(const std::string& fontFile) {
     hb_face_make_immutable(font->face);
     hb_font_make_immutable(font->font);
     font_ = std::move(font);
+    // HarfBuzz fills its default language and the font's shaping tables on first use; doing it
+    // here, before any other thread measures, leaves nothing to fill while threads share the font.
+    for (const std::string_view sample : {"Aé", "Ωλ"}) {
+        [[maybe_unused]] const std::optional<int> width = Width(sample, 20);
+    }
 }
 
 TextWidthMeter::~TextWidthMeter() = default;
