@@ -134,126 +134,133 @@ void HtmlTokenizer::ReadText(Token& token) {
 }
 
 void HtmlTokenizer::ReadTag(Token& token, bool endTag) {
-    const std::size_t size = page_.size();
-    std::size_t at = at_ + (endTag ? 2 : 1);
-    name_.clear();
+    std::size_t at = ReadTagName(at_ + (endTag ? 2 : 1));
     attributes_.clear();
     loweredNames_.clear();
-    std::set<std::string_view> manyNames;
-    const auto addAttribute = [&](std::size_t nameStart, std::size_t nameEnd,
-                                  std::string_view value) {
-        if (endTag) {
-            return;
-        }
-        std::string_view name = page_.substr(nameStart, nameEnd - nameStart);
-        if (std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
-            std::string& lowered = loweredNames_.emplace_back(name);
-            std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
-            name = lowered;
-        }
-        // A repeated attribute is dropped; the first one counts.
-        if (attributes_.size() < kLinearDuplicateSearch) {
-            if (std::any_of(attributes_.begin(), attributes_.end(),
-                            [&](const Attribute& a) { return a.name == name; })) {
-                return;
-            }
-        } else {
-            if (manyNames.empty()) {
-                for (const Attribute& a : attributes_) {
-                    manyNames.insert(a.name);
-                }
-            }
-            if (!manyNames.insert(name).second) {
-                return;
-            }
-        }
-        attributes_.push_back(Attribute{name, value});
-    };
-
-    while (at < size && !IsTagSpace(page_[at]) && page_[at] != '/' && page_[at] != '>') {
-        name_.push_back(LowerAscii(page_[at]));
-        ++at;
-    }
-    bool selfClosing = false;
-    bool closed = false;
-    while (at < size) {
-        const char c = page_[at];
-        if (IsTagSpace(c)) {
-            ++at;
-            continue;
-        }
-        if (c == '>') {
-            ++at;
-            closed = true;
-            break;
-        }
-        if (c == '/') {
-            ++at;
-            if (at < size && page_[at] == '>') {
-                ++at;
-                selfClosing = true;
-                closed = true;
-                break;
-            }
-            continue;
-        }
-        // An attribute name; a leading "=" belongs to it.
-        const std::size_t nameStart = at;
-        ++at;
-        while (at < size && !IsTagSpace(page_[at]) && page_[at] != '/' && page_[at] != '>' &&
-               page_[at] != '=') {
-            ++at;
-        }
-        const std::size_t nameEnd = at;
-        while (at < size && IsTagSpace(page_[at])) {
-            ++at;
-        }
-        if (at >= size || page_[at] != '=') {
-            addAttribute(nameStart, nameEnd, {});
-            continue;
-        }
-        ++at;
-        while (at < size && IsTagSpace(page_[at])) {
-            ++at;
-        }
-        if (at >= size) {
-            break;
-        }
-        const char quote = page_[at];
-        if (quote == '"' || quote == '\'') {
-            const std::size_t valueStart = at + 1;
-            const std::size_t valueEnd = page_.find(quote, valueStart);
-            if (valueEnd == std::string_view::npos) {
-                at = size;
-                break;
-            }
-            addAttribute(nameStart, nameEnd, page_.substr(valueStart, valueEnd - valueStart));
-            at = valueEnd + 1;
-            continue;
-        }
-        if (quote == '>') {
-            addAttribute(nameStart, nameEnd, {});
-            continue;
-        }
-        const std::size_t valueStart = at;
-        while (at < size && !IsTagSpace(page_[at]) && page_[at] != '>') {
-            ++at;
-        }
-        addAttribute(nameStart, nameEnd, page_.substr(valueStart, at - valueStart));
-    }
-    if (!closed) {
+    manyNames_.clear();
+    const TagClose close = ReadAttributes(at, endTag);
+    if (close == TagClose::CutOff) {
         // A tag cut off by the end of the page is no tag.
         token.kind = TokenKind::Dropped;
-        at_ = size;
+        at_ = page_.size();
         attributes_.clear();
         return;
     }
     token.kind = endTag ? TokenKind::EndTag : TokenKind::StartTag;
     token.text = name_;
     token.tag = PackTagName(name_);
-    token.selfClosing = selfClosing;
+    token.selfClosing = close == TagClose::SelfClosing;
     token.attributes = attributes_;
     at_ = at;
+}
+
+std::size_t HtmlTokenizer::ReadTagName(std::size_t at) {
+    name_.clear();
+    while (at < page_.size() && !IsTagSpace(page_[at]) && page_[at] != '/' && page_[at] != '>') {
+        name_.push_back(LowerAscii(page_[at]));
+        ++at;
+    }
+    return at;
+}
+
+std::size_t HtmlTokenizer::SkipTagSpace(std::size_t at) const {
+    while (at < page_.size() && IsTagSpace(page_[at])) {
+        ++at;
+    }
+    return at;
+}
+
+HtmlTokenizer::TagClose HtmlTokenizer::ReadAttributes(std::size_t& at, bool endTag) {
+    const std::size_t size = page_.size();
+    while (at < size) {
+        const char c = page_[at];
+        if (IsTagSpace(c)) {
+            ++at;
+        } else if (c == '>') {
+            ++at;
+            return TagClose::Closed;
+        } else if (c == '/') {
+            ++at;
+            if (at < size && page_[at] == '>') {
+                ++at;
+                return TagClose::SelfClosing;
+            }
+        } else if (!ReadAttribute(at, endTag)) {
+            break;
+        }
+    }
+    return TagClose::CutOff;
+}
+
+bool HtmlTokenizer::ReadAttribute(std::size_t& at, bool endTag) {
+    const std::size_t size = page_.size();
+    // A leading "=" belongs to the name.
+    const std::size_t nameStart = at;
+    ++at;
+    while (at < size && !IsTagSpace(page_[at]) && page_[at] != '/' && page_[at] != '>' &&
+           page_[at] != '=') {
+        ++at;
+    }
+    const std::string_view name = page_.substr(nameStart, at - nameStart);
+    at = SkipTagSpace(at);
+    std::string_view value;
+    if (at < size && page_[at] == '=') {
+        at = SkipTagSpace(at + 1);
+        if (at >= size || !ReadAttributeValue(at, value)) {
+            return false;
+        }
+    }
+    if (!endTag) {
+        AddAttribute(name, value);
+    }
+    return true;
+}
+
+bool HtmlTokenizer::ReadAttributeValue(std::size_t& at, std::string_view& value) const {
+    const char quote = page_[at];
+    if (quote == '"' || quote == '\'') {
+        const std::size_t close = page_.find(quote, at + 1);
+        if (close == std::string_view::npos) {
+            return false;
+        }
+        value = page_.substr(at + 1, close - at - 1);
+        at = close + 1;
+        return true;
+    }
+    if (quote == '>') {
+        return true;
+    }
+    const std::size_t start = at;
+    while (at < page_.size() && !IsTagSpace(page_[at]) && page_[at] != '>') {
+        ++at;
+    }
+    value = page_.substr(start, at - start);
+    return true;
+}
+
+void HtmlTokenizer::AddAttribute(std::string_view name, std::string_view value) {
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
+        std::string& lowered = loweredNames_.emplace_back(name);
+        std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
+        name = lowered;
+    }
+    // A repeated attribute is dropped; the first one counts.
+    if (attributes_.size() < kLinearDuplicateSearch) {
+        if (std::any_of(attributes_.begin(), attributes_.end(),
+                        [&](const Attribute& a) { return a.name == name; })) {
+            return;
+        }
+    } else {
+        if (manyNames_.empty()) {
+            for (const Attribute& a : attributes_) {
+                manyNames_.insert(a.name);
+            }
+        }
+        if (!manyNames_.insert(name).second) {
+            return;
+        }
+    }
+    attributes_.push_back(Attribute{name, value});
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -61,10 +62,24 @@ public:
 
 private:
     enum class Mode : std::uint8_t { Data, RawText, Plaintext };
+    // How a tag's attribute list ended: with ">", with "/>", or with the end of the page.
+    enum class TagClose : std::uint8_t { Closed, SelfClosing, CutOff };
 
     void ReadText(Token& token);
-    void ReadRawText(Token& token);
     void ReadTag(Token& token, bool endTag);
+    // Reads the lower-cased name into name_; returns where it ends.
+    std::size_t ReadTagName(std::size_t at);
+    std::size_t SkipTagSpace(std::size_t at) const;
+    // Reads the attributes up to the tag's end, moving `at` past it; those of an end tag are
+    // read and dropped.
+    TagClose ReadAttributes(std::size_t& at, bool endTag);
+    // Reads one attribute from the first byte of its name; false when the page ends before its
+    // value does.
+    bool ReadAttribute(std::size_t& at, bool endTag);
+    // Reads a value from its first byte; false when its quote is never closed.
+    bool ReadAttributeValue(std::size_t& at, std::string_view& value) const;
+    // Keeps an attribute under its lower-cased name unless the tag already has one of that name.
+    void AddAttribute(std::string_view name, std::string_view value);
     void ReadComment(Token& token);
     void ReadBogusComment(Token& token, std::size_t from);
     void ReadMarkupDeclaration(Token& token);
@@ -82,6 +97,8 @@ private:
     // Lower-cased copies of the attribute names written with capitals; a deque keeps the views
     // into it valid while it grows.
     std::deque<std::string> loweredNames_;
+    // The names of a tag with many attributes, filled once it has kLinearDuplicateSearch of them.
+    std::set<std::string_view> manyNames_;
     ForeignContent foreign_;
     // Inside <select> the tree builder ignores every tag but a few, so raw-text elements other
     // than <script> do not switch the tokenizer there, nor do <svg> and <math> open anything.
