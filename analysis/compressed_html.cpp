@@ -55,7 +55,39 @@ unsigned BlankBits(const char* p) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(' '))));
 }
+
+unsigned BlankOrTabBits(const char* p) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+        _mm_cmpeq_epi8(chunk, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\t')))));
+}
 #endif
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsAsciiLetterOrDigit(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// The end of the blanks and tabs that start at i. Indentation makes these runs common and
+// often longer than a few bytes.
+std::size_t BlanksEnd(std::string_view text, std::size_t i) {
+    const std::size_t n = text.size();
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const unsigned others = ~BlankOrTabBits(text.data() + i) & 0xFFFFu;
+        if (others != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(others));
+        }
+    }
+#endif
+    while (i < n && IsBlank(text[i])) {
+        ++i;
+    }
+    return i;
+}
 
 // The end of the run that starts at i: the first stop, except that a single blank followed by
 // a byte that is no stop comes out as itself and so belongs to the run.
@@ -84,10 +116,6 @@ std::size_t RunEnd(std::string_view text, std::size_t i) {
     return i;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 class Compressor {
 public:
     explicit Compressor(std::string_view html) : html_(html) { out_.reserve(html.size()); }
@@ -99,9 +127,7 @@ public:
             const char c = html_[i++];
             if (IsBlank(c) && !Protected()) {
                 pendingSpace_ = pendingSpace_ || !atLineStart_;
-                while (i < n && IsBlank(html_[i])) {
-                    ++i;
-                }
+                i = BlanksEnd(html_, i);
             } else if (c == '\r') {
                 CarriageReturn();
             } else if (c != '\n') {
@@ -136,7 +162,7 @@ private:
     // Where blanks are not protected, a single blank between two such bytes comes out as itself.
     std::size_t CopyRun(std::size_t i) {
         if (inTag_ && tagText_.size() < kTagTextLimit) {
-            return i;
+            return CopyTagName(i);
         }
         const bool keepBlanks = Protected();
         const std::size_t end = inTag_ ? (keepBlanks ? RunEnd<kProtectedTagStops>(html_, i)
@@ -145,6 +171,24 @@ private:
                                                      : RunEnd<kTextStops>(html_, i));
         out_.append(html_.data() + i, end - i);
         return end;
+    }
+
+    // The letters and digits of a tag's name only add to the tag's first bytes; they are taken
+    // in one loop. Inside a script, and in "<?php" and "<!--", each byte is still looked at.
+    std::size_t CopyTagName(std::size_t i) {
+        if (inScript_ ||
+            (!tagText_.empty() && (tagText_.front() == '?' || tagText_.front() == '!'))) {
+            return i;
+        }
+        const std::size_t n = html_.size();
+        const std::size_t start = i;
+        while (i < n && tagText_.size() < kTagTextLimit && IsAsciiLetterOrDigit(html_[i])) {
+            out_ += html_[i];
+            tagText_ += AsciiLowerByte(html_[i]);
+            ++i;
+        }
+        atLineStart_ = atLineStart_ && i == start;
+        return i;
     }
 
     void Keep(char c) {
@@ -209,6 +253,11 @@ private:
     void EndOfTag() {
         inTag_ = false;
         inPhp_ = false;
+        // Most tags start with none of the bytes that can begin the names that matter.
+        const char first = tagText_.empty() ? '\0' : tagText_.front();
+        if (first != 's' && first != 'p' && first != '/') {
+            return;
+        }
         if (Begins(tagText_, "script")) {
             inScript_ = true;
         } else if (Begins(tagText_, "/script")) {
