@@ -28,6 +28,10 @@ std::string LevelName(int level) {
     return std::string{'h', static_cast<char>('0' + level)};
 }
 
+CheckedElement Element(const Heading& heading) {
+    return {heading.at, {}, heading.text};
+}
+
 CheckResult Start(CheckId id) {
     CheckResult result;
     result.id = id;
@@ -105,12 +109,18 @@ CheckResult CheckH1(const PageFacts& facts) {
     std::size_t count = 0;
     std::size_t withText = 0;
     CheckValue::List texts;
+    std::vector<const Heading*> h1s;
     for (const Heading& heading : facts.headings) {
         if (heading.level == 1) {
             ++count;
             withText += heading.text.empty() ? 0 : 1;
             texts.emplace_back(heading.text);
+            h1s.push_back(&heading);
         }
+    }
+    // The one to act on: the second of several with text, which is one too many; else the first.
+    if (!h1s.empty()) {
+        result.element = Element(*h1s[withText > 0 && h1s.size() > 1 ? 1 : 0]);
     }
     result.values.push_back({"count", count});
     result.values.push_back({"texts", std::move(texts)});
@@ -160,6 +170,7 @@ CheckResult CheckHeadings(const PageFacts& facts) {
             listed.emplace_back(CheckValue::Object{{"from", LevelName(before.level)},
                                                    {"to", LevelName(heading.level)},
                                                    {"text", heading.text}});
+            result.listed.push_back(Element(heading));
         }
     }
     if (skips == 0) {
@@ -191,6 +202,7 @@ CheckResult CheckImages(const PageFacts& facts) {
             ++missing;
             if (sources.size() < kListed) {
                 sources.emplace_back(image.src);
+                result.listed.push_back({image.at, {}, image.src});
             }
         }
     }
@@ -224,6 +236,7 @@ CheckResult CheckLinks(const PageFacts& facts) {
             if (listed.size() < kListed) {
                 listed.emplace_back(
                     CheckValue::Object{{"text", anchor.name}, {"href", anchor.href}});
+                result.listed.push_back({anchor.at, {}, anchor.href});
             }
         }
     }
@@ -307,7 +320,7 @@ CheckResult CheckKeyphrase(const PageFacts& facts, const PageCheckOptions& optio
             break;
         }
     }
-    const std::string title = facts.titles.empty() ? std::string() : facts.titles.front();
+    const std::string title = facts.titles.empty() ? std::string() : facts.titles.front().text;
     struct Place {
         std::string_view name;
         bool found;

@@ -3,13 +3,16 @@
 // What one page check finds: its state, one sentence to act on, and the values it measured, as
 // a small tree of values that maps one to one onto JSON.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <variant>
 #include <vector>
 
+#include "core/line_index.h"
 #include "options/page_check_options.h"
 
 namespace velmora::page_checks {
@@ -59,11 +62,28 @@ inline CheckValue::CheckValue(const char* s) : value(std::string(s)) {}
 inline CheckValue::CheckValue(List l) : value(std::move(l)) {}
 inline CheckValue::CheckValue(Object o) : value(std::move(o)) {}
 
+// An element of the page that a check is about.
+struct CheckedElement {
+    // Its start tag's "<" in the page the checks read; RunPageChecks turns it into `position`.
+    std::size_t offset = 0;
+    TextPosition position;
+    // What tells it apart from its neighbours: its text, src, content or href.
+    std::string text;
+
+    bool operator==(const CheckedElement&) const = default;
+};
+
 struct CheckResult {
     CheckId id = CheckId::Title;
     CheckState state = CheckState::Info;
     std::string message;
     CheckValue::Object values;
+    // The one element the check judged (when several compete, the one to act on); none when the
+    // check is about the whole page or lists elements instead.
+    std::optional<CheckedElement> element;
+    // The elements a check lists (images without alt, generic links, skipped headings), in the
+    // order of its "first" value.
+    std::vector<CheckedElement> listed;
 
     // The value named `name`, or nullptr.
     const CheckValue* Value(std::string_view name) const;

@@ -15,6 +15,10 @@ std::string N(Number n) {
     return std::to_string(n);
 }
 
+CheckedElement Element(std::size_t at, std::string text) {
+    return {at, {}, std::move(text)};
+}
+
 CheckResult Result(CheckId id, CheckState state, std::string message) {
     CheckResult result;
     result.id = id;
@@ -34,7 +38,7 @@ struct LengthRule {
 };
 
 // Title and description: one non-empty text of the right length in characters and pixels.
-CheckResult CheckLength(const std::vector<std::string>& texts, const LengthRule& rule,
+CheckResult CheckLength(const std::vector<ElementText>& texts, const LengthRule& rule,
                         const TextWidthMeter& meter) {
     const std::string range =
         N(rule.minimumCharacters) + "–" + N(rule.maximumCharacters) + " characters";
@@ -47,7 +51,10 @@ CheckResult CheckLength(const std::vector<std::string>& texts, const LengthRule&
         result.values.push_back({"pixels", {}});
         return result;
     }
-    const std::string& text = texts.front();
+    const std::string& text = texts.front().text;
+    // With several, the second is the one to remove.
+    const ElementText& judged = texts[texts.size() > 1 ? 1 : 0];
+    result.element = Element(judged.at, judged.text);
     const std::size_t characters = CountCharacters(text);
     const std::optional<int> pixels = meter.Width(text, rule.pixelSize);
     result.values.push_back({"characters", characters});
@@ -205,10 +212,11 @@ CheckResult CheckTitle(const PageFacts& facts, const PageCheckOptions& options,
 
 CheckResult CheckDescription(const PageFacts& facts, const PageCheckOptions& options,
                              const TextWidthMeter& meter) {
-    std::vector<std::string> descriptions;
+    std::vector<ElementText> descriptions;
     for (const MetaTag& meta : facts.metas) {
         if (meta.name == "description") {
-            descriptions.push_back(CollapseWhiteSpace(meta.content.value_or(std::string())));
+            descriptions.push_back(
+                {CollapseWhiteSpace(meta.content.value_or(std::string())), meta.at});
         }
     }
     return CheckLength(descriptions,
@@ -219,34 +227,40 @@ CheckResult CheckDescription(const PageFacts& facts, const PageCheckOptions& opt
 }
 
 CheckResult CheckIndexable(const PageFacts& facts) {
-    bool noindex = false;
-    bool nofollow = false;
+    const MetaTag* noindex = nullptr;
+    const MetaTag* nofollow = nullptr;
+    const MetaTag* first = nullptr;
     CheckValue::List directives;
     for (const MetaTag& meta : facts.metas) {
         if (meta.name != "robots" && meta.name != "googlebot") {
             continue;
         }
+        first = first != nullptr ? first : &meta;
         for (const std::string& directive : SplitList(meta.content.value_or(""), ",")) {
-            noindex = noindex || directive == "noindex" || directive == "none";
-            nofollow = nofollow || directive == "nofollow";
+            if (noindex == nullptr && (directive == "noindex" || directive == "none")) {
+                noindex = &meta;
+            }
+            if (nofollow == nullptr && directive == "nofollow") {
+                nofollow = &meta;
+            }
             if (!directive.empty()) {
                 directives.emplace_back(directive);
             }
         }
     }
-    if (noindex) {
-        CheckResult result = Result(CheckId::Indexable, CheckState::Problem,
-                                    "Search engines are asked not to index this page");
-        result.values.push_back({"directives", std::move(directives)});
-        return result;
-    }
     CheckResult result =
-        nofollow
+        noindex != nullptr ? Result(CheckId::Indexable, CheckState::Problem,
+                                    "Search engines are asked not to index this page")
+        : nofollow != nullptr
             ? Result(CheckId::Indexable, CheckState::Improve,
                      "Search engines may index this page but are asked not to follow its "
                      "links (nofollow); remove nofollow unless that is meant.")
             : Result(CheckId::Indexable, CheckState::Good, "Search engines may index this page.");
     result.values.push_back({"directives", std::move(directives)});
+    const MetaTag* judged = noindex != nullptr ? noindex : (nofollow != nullptr ? nofollow : first);
+    if (judged != nullptr) {
+        result.element = Element(judged->at, judged->content.value_or(""));
+    }
     return result;
 }
 
@@ -261,6 +275,7 @@ CheckResult CheckCanonical(const PageFacts& facts) {
     result.id = CheckId::Canonical;
     result.values.push_back({"count", canonical.size()});
     if (canonical.size() > 1) {
+        result.element = Element(canonical[1]->at, canonical[1]->href.value_or(""));
         result.state = CheckState::Problem;
         result.message =
             "The page names " + N(canonical.size()) + " canonical URLs; keep only one.";
@@ -273,6 +288,7 @@ CheckResult CheckCanonical(const PageFacts& facts) {
         return result;
     }
     const std::string href = CollapseWhiteSpace(canonical.front()->href.value_or(""));
+    result.element = Element(canonical.front()->at, href);
     result.values.push_back({"href", href});
     if (!IsAbsoluteHttpUrl(href)) {
         result.state = CheckState::Improve;
@@ -289,13 +305,19 @@ CheckResult CheckCanonical(const PageFacts& facts) {
 
 CheckResult CheckLanguage(const PageFacts& facts) {
     if (!facts.htmlLang) {
-        return Result(CheckId::Language, CheckState::Improve,
-                      "The <html> element has no lang attribute; add the page's language, "
-                      "such as lang=\"en\".");
+        CheckResult result =
+            Result(CheckId::Language, CheckState::Improve,
+                   "The <html> element has no lang attribute; add the page's language, "
+                   "such as lang=\"en\".");
+        if (facts.htmlAt) {
+            result.element = Element(*facts.htmlAt, {});
+        }
+        return result;
     }
     const std::string lang = CollapseWhiteSpace(*facts.htmlLang);
     CheckResult result;
     result.id = CheckId::Language;
+    result.element = Element(facts.htmlAt.value_or(0), lang);
     result.values.push_back({"lang", lang});
     if (!IsLanguageTag(lang)) {
         result.state = CheckState::Improve;
@@ -318,6 +340,7 @@ PageBytes ClassifyBytes(std::string_view pageBytes) {
 
 CheckResult CheckCharset(const PageFacts& facts, PageBytes pageBytes) {
     std::string declared;
+    std::optional<CheckedElement> declaration;
     for (const MetaTag& meta : facts.metas) {
         if (meta.charset) {
             declared = AsciiLower(CollapseWhiteSpace(*meta.charset));
@@ -325,6 +348,7 @@ CheckResult CheckCharset(const PageFacts& facts, PageBytes pageBytes) {
             declared = CharsetOfContentType(*meta.content);
         }
         if (!declared.empty()) {
+            declaration = Element(meta.at, declared);
             break;
         }
     }
@@ -333,6 +357,7 @@ CheckResult CheckCharset(const PageFacts& facts, PageBytes pageBytes) {
     const std::string bytes = ascii ? "ascii" : (utf8 ? "utf-8" : "windows-1252");
     CheckResult result;
     result.id = CheckId::Charset;
+    result.element = std::move(declaration);
     result.values.push_back({"declared", declared.empty() ? CheckValue() : CheckValue(declared)});
     result.values.push_back({"bytes", bytes});
     if (declared.empty()) {
@@ -365,20 +390,20 @@ CheckResult CheckViewport(const PageFacts& facts) {
             continue;
         }
         const std::string content = meta.content.value_or("");
+        bool width = false;
         for (const std::string& item : SplitList(content, ",;")) {
             const auto equals = item.find('=');
-            if (equals != std::string::npos &&
-                CollapseWhiteSpace(item.substr(0, equals)) == "width") {
-                CheckResult result = Result(CheckId::Viewport, CheckState::Good,
-                                            "The page sets a viewport width for phones.");
-                result.values.push_back({"content", content});
-                return result;
-            }
+            width = width || (equals != std::string::npos &&
+                              CollapseWhiteSpace(item.substr(0, equals)) == "width");
         }
-        CheckResult result = Result(CheckId::Viewport, CheckState::Improve,
-                                    "The viewport sets no width; use content=\"width=device-width, "
-                                    "initial-scale=1\".");
+        CheckResult result =
+            width ? Result(CheckId::Viewport, CheckState::Good,
+                           "The page sets a viewport width for phones.")
+                  : Result(CheckId::Viewport, CheckState::Improve,
+                           "The viewport sets no width; use content=\"width=device-width, "
+                           "initial-scale=1\".");
         result.values.push_back({"content", content});
+        result.element = Element(meta.at, content);
         return result;
     }
     return Result(CheckId::Viewport, CheckState::Improve,
@@ -416,10 +441,10 @@ CheckResult CheckSocial(const PageFacts& facts) {
 }
 
 CheckResult CheckHreflang(const PageFacts& facts) {
-    std::vector<std::string> values;
+    std::vector<ElementText> values;
     for (const LinkTag& link : facts.links) {
         if (link.HasRel("alternate") && link.hreflang) {
-            values.push_back(CollapseWhiteSpace(*link.hreflang));
+            values.push_back({CollapseWhiteSpace(*link.hreflang), link.at});
         }
     }
     CheckResult result;
@@ -431,11 +456,12 @@ CheckResult CheckHreflang(const PageFacts& facts) {
         return result;
     }
     bool xDefault = false;
-    for (const std::string& value : values) {
+    for (const auto& [value, at] : values) {
         if (AsciiLower(value) == "x-default") {
             xDefault = true;
         } else if (!IsLanguageTag(value)) {
             result.state = CheckState::Problem;
+            result.element = Element(at, value);
             result.message = "The hreflang value \"" + value +
                              "\" is not a language tag; use one such as \"en\" or \"de-AT\", "
                              "or x-default.";

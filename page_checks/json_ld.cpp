@@ -73,7 +73,7 @@ std::size_t JsonDepth(std::string_view json) {
     return deepest;
 }
 
-CheckResult CheckStructuredData(const std::vector<std::string>& blocks) {
+CheckResult CheckStructuredData(const std::vector<ElementText>& blocks) {
     CheckResult result;
     result.id = CheckId::StructuredData;
     result.values.push_back({"count", blocks.size()});
@@ -84,8 +84,10 @@ CheckResult CheckStructuredData(const std::vector<std::string>& blocks) {
     }
     std::size_t incomplete = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-        const std::string& block = blocks[i];
+        const std::string& block = blocks[i].text;
+        const CheckedElement element{blocks[i].at, {}, block};
         if (JsonDepth(block) > kMaximumJsonDepth) {
+            result.element = element;
             result.state = CheckState::Problem;
             result.message = "Structured data block " + std::to_string(i + 1) +
                              " is nested more than " + std::to_string(kMaximumJsonDepth) +
@@ -96,10 +98,11 @@ CheckResult CheckStructuredData(const std::vector<std::string>& blocks) {
         try {
             // Strict JSON: no comments, no trailing commas, no NaN.
             const nlohmann::json json = nlohmann::json::parse(block, nullptr, true, false);
-            if (!IsComplete(json, false)) {
-                ++incomplete;
+            if (!IsComplete(json, false) && incomplete++ == 0) {
+                result.element = element;
             }
         } catch (const nlohmann::json::parse_error& error) {
+            result.element = element;
             result.state = CheckState::Problem;
             result.message = "Structured data block " + std::to_string(i + 1) +
                              " is not valid JSON: " + ParserMessage(error) + ".";

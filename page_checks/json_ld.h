@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "page_checks/check_result.h"
+#include "page_checks/page_facts.h"
 
 namespace velmora::page_checks {
 
@@ -19,6 +20,6 @@ inline constexpr std::size_t kMaximumJsonDepth = 256;
 // than kMaximumJsonDepth + 1.
 std::size_t JsonDepth(std::string_view json);
 
-CheckResult CheckStructuredData(const std::vector<std::string>& blocks);
+CheckResult CheckStructuredData(const std::vector<ElementText>& blocks);
 
 }  // namespace velmora::page_checks

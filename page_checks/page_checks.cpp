@@ -1,5 +1,6 @@
 #include "page_checks/page_checks.h"
 
+#include "core/line_index.h"
 #include "core/page_encoding.h"
 #include "page_checks/body_checks.h"
 #include "page_checks/head_checks.h"
@@ -47,6 +48,19 @@ int Severity(CheckState state) {
     return 0;
 }
 
+// Turns the byte offsets the checks recorded into lines and columns, with one index of the page.
+void Locate(std::vector<CheckResult>& checks, std::string_view utf8Page) {
+    const LineIndex index(utf8Page, LineIndex::Unit::Utf8CodePoints);
+    for (CheckResult& check : checks) {
+        if (check.element) {
+            check.element->position = index.At(check.element->offset);
+        }
+        for (CheckedElement& element : check.listed) {
+            element.position = index.At(element.offset);
+        }
+    }
+}
+
 }  // namespace
 
 void PageCheckReport::Add(CheckResult result) {
@@ -89,7 +103,10 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
                               const PageCheckOptions& options, const TextWidthMeter& meter) {
     const PageBytes bytes = ClassifyBytes(pageBytes);
     std::string converted;
-    const PageFacts facts = ReadPageFacts(AsUtf8(pageBytes, bytes, converted));
+    // A Windows-1252 page's UTF-8 form has one code point per byte of the file, and the
+    // byte-order mark is gone, so lines and columns counted in it are the file's own.
+    const std::string_view utf8Page = AsUtf8(pageBytes, bytes, converted);
+    const PageFacts facts = ReadPageFacts(utf8Page);
     PageCheckReport report;
     // Title and description are read even when their checks are off: the duplicates need them.
     const CheckResult title = CheckTitle(facts, options, meter);
@@ -117,6 +134,7 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
     run(CheckId::Links, [&] { return CheckLinks(facts); });
     run(CheckId::Content, [&] { return CheckContent(facts, options); });
     run(CheckId::Keyphrase, [&] { return CheckKeyphrase(facts, options, fileName); });
+    Locate(report.checks, utf8Page);
     report.summary = Summarize(report.checks);
     return report;
 }

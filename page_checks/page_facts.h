@@ -1,13 +1,21 @@
 #pragma once
 
 // What the page checks read from a page, decoded to UTF-8: one pass of the tokenizer fills it.
-// SVG and MathML content and the inert content of <template> are left out.
+// SVG and MathML content and the inert content of <template> are left out. Each element keeps
+// `at`, the byte offset of its start tag's "<" in the page read, so a report can point at it.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmora::page_checks {
+
+// A <title> element or a JSON-LD script: its text and where it starts.
+struct ElementText {
+    std::string text;
+    std::size_t at = 0;
+};
 
 struct MetaTag {
     // name, property and http-equiv lower-cased (ASCII) and trimmed.
@@ -16,12 +24,14 @@ struct MetaTag {
     std::string httpEquiv;
     std::optional<std::string> content;
     std::optional<std::string> charset;
+    std::size_t at = 0;
 };
 
 struct LinkTag {
     std::vector<std::string> rel;  // its tokens, lower-cased
     std::optional<std::string> href;
     std::optional<std::string> hreflang;
+    std::size_t at = 0;
 
     bool HasRel(std::string_view token) const;
 };
@@ -29,27 +39,32 @@ struct LinkTag {
 struct Heading {
     int level = 1;
     std::string text;  // white space collapsed; an image's alt inside counts
+    std::size_t at = 0;
 };
 
 struct Image {
     bool hasAlt = false;
     std::string src;
+    std::size_t at = 0;
 };
 
 struct Anchor {
     std::string href;
     std::string name;  // aria-label, else the text, else the alt of images inside; collapsed
+    std::size_t at = 0;
 };
 
 struct PageFacts {
-    std::vector<std::string> titles;  // each <title> element's text, collapsed
+    std::vector<ElementText> titles;  // each <title> element's text, collapsed
     std::vector<MetaTag> metas;
     std::vector<LinkTag> links;
     std::optional<std::string> htmlLang;
+    // The <html> tag that gave the language, else the first one.
+    std::optional<std::size_t> htmlAt;
     std::vector<Heading> headings;  // h1 to h6 in page order
     std::vector<Image> images;
     std::vector<Anchor> anchors;      // <a> with href only
-    std::vector<std::string> jsonLd;  // content of each application/ld+json script
+    std::vector<ElementText> jsonLd;  // content of each application/ld+json script
     // The page's text, not collapsed; a blank stands where a tag other than an inline one
     // parts words.
     std::string text;

@@ -130,13 +130,13 @@ private:
             return;
         }
         if (target == RawTarget::JsonLd) {
-            facts_.jsonLd.back() = std::string(token.text);
+            facts_.jsonLd.back().text = std::string(token.text);
             return;
         }
         if (target == RawTarget::Title) {
             std::string title;
             AppendDecoded(title, token.text, ReferencePlace::Text);
-            facts_.titles.back() = CollapseWhiteSpace(title);
+            facts_.titles.back().text = CollapseWhiteSpace(title);
             return;
         }
         const std::size_t start = facts_.text.size();
@@ -170,12 +170,14 @@ private:
             CloseHeading();
             heading_ = true;
             headingLevel_ = level;
+            headingAt_ = token.begin;
             return;
         }
         if (tag == PackTagName("a")) {
             CloseAnchor();
             if (const auto href = DecodedAttribute(token, "href")) {
                 anchor_ = true;
+                anchorAt_ = token.begin;
                 anchorHref_ = *href;
                 anchorLabel_ = DecodedAttribute(token, "aria-label");
             }
@@ -187,12 +189,12 @@ private:
                 OnImage(token);
                 break;
             case PackTagName("title"):
-                facts_.titles.emplace_back();
+                facts_.titles.push_back({{}, token.begin});
                 rawTarget_ = RawTarget::Title;
                 break;
             case PackTagName("script"):
                 if (LowerAttribute(token, "type") == "application/ld+json") {
-                    facts_.jsonLd.emplace_back();
+                    facts_.jsonLd.push_back({{}, token.begin});
                     rawTarget_ = RawTarget::JsonLd;
                 } else {
                     rawTarget_ = RawTarget::Nowhere;
@@ -212,6 +214,9 @@ private:
                 // Attributes of a second <html> join the first one's when it lacks them.
                 if (!facts_.htmlLang) {
                     facts_.htmlLang = DecodedAttribute(token, "lang");
+                    if (facts_.htmlLang || !facts_.htmlAt) {
+                        facts_.htmlAt = token.begin;
+                    }
                 }
                 break;
             default:
@@ -224,6 +229,7 @@ private:
         link.rel = SplitTokens(DecodedAttribute(token, "rel").value_or(std::string()));
         link.href = DecodedAttribute(token, "href");
         link.hreflang = DecodedAttribute(token, "hreflang");
+        link.at = token.begin;
         facts_.links.push_back(std::move(link));
     }
 
@@ -251,6 +257,7 @@ private:
         const auto alt = DecodedAttribute(token, "alt");
         image.hasAlt = alt.has_value();
         image.src = DecodedAttribute(token, "src").value_or(std::string());
+        image.at = token.begin;
         facts_.images.push_back(std::move(image));
         if (alt && heading_) {
             headingText_ += ' ';
@@ -270,6 +277,7 @@ private:
         meta.httpEquiv = LowerAttribute(token, "http-equiv");
         meta.content = DecodedAttribute(token, "content");
         meta.charset = DecodedAttribute(token, "charset");
+        meta.at = token.begin;
         facts_.metas.push_back(std::move(meta));
     }
 
@@ -277,7 +285,8 @@ private:
         if (!heading_) {
             return;
         }
-        facts_.headings.push_back(Heading{headingLevel_, CollapseWhiteSpace(headingText_)});
+        facts_.headings.push_back(
+            Heading{headingLevel_, CollapseWhiteSpace(headingText_), headingAt_});
         heading_ = false;
         headingText_.clear();
     }
@@ -288,6 +297,7 @@ private:
         }
         Anchor anchor;
         anchor.href = std::move(anchorHref_);
+        anchor.at = anchorAt_;
         anchor.name = CollapseWhiteSpace(anchorLabel_.value_or(std::string()));
         if (anchor.name.empty()) {
             anchor.name = CollapseWhiteSpace(anchorText_);
@@ -308,8 +318,10 @@ private:
     std::size_t templateDepth_ = 0;
     bool heading_ = false;
     int headingLevel_ = 1;
+    std::size_t headingAt_ = 0;
     std::string headingText_;
     bool anchor_ = false;
+    std::size_t anchorAt_ = 0;
     std::string anchorHref_;
     std::optional<std::string> anchorLabel_;
     std::string anchorText_;

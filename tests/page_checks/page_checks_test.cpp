@@ -49,10 +49,10 @@ TEST(RunPageChecks, ChecksSwitchedOffAreLeftOut) {
 
 TEST(RunPageChecks, FailOnThresholds) {
     PageCheckReport report;
-    report.Add(CheckResult{CheckId::Title, CheckState::Good, "m", {}});
-    report.Add(CheckResult{CheckId::Hreflang, CheckState::Info, "m", {}});
+    report.Add(CheckResult{CheckId::Title, CheckState::Good, "m", {}, {}, {}});
+    report.Add(CheckResult{CheckId::Hreflang, CheckState::Info, "m", {}, {}, {}});
     EXPECT_FALSE(report.HasStateOrWorse(CheckState::Improve));
-    report.Add(CheckResult{CheckId::Images, CheckState::Improve, "m", {}});
+    report.Add(CheckResult{CheckId::Images, CheckState::Improve, "m", {}, {}, {}});
     EXPECT_TRUE(report.HasStateOrWorse(CheckState::Improve));
     EXPECT_FALSE(report.HasStateOrWorse(CheckState::Problem));
     EXPECT_EQ(report.summary.improve, 1u);
