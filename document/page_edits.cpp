@@ -10,17 +10,18 @@
 namespace velmora {
 
 void KelVelmoraData::EditTitle(std::string_view typed, const KelVelmoraOptions& options) {
-    Review(SetTitle(Html, TypedTextToPageBytes(CleanEditedText(typed), Html)), options);
+    Update(SetTitle(Html, TypedTextToPageBytes(CleanEditedText(typed), Html)), options);
 }
 
 void KelVelmoraData::EditDescription(std::string_view typed, const KelVelmoraOptions& options) {
-    Review(SetDescription(Html, TypedTextToPageBytes(CleanEditedText(typed), Html)), options);
+    Update(SetDescription(Html, TypedTextToPageBytes(CleanEditedText(typed), Html)), options);
 }
 
 void KelVelmoraData::EditKeywords(std::string_view typed, KeywordOrder order,
                                   const KelVelmoraOptions& options) {
     KeywordList keywords = SplitKeywords(TypedTextToPageBytes(typed, Html));
     if (order == KeywordOrder::AsTheDialog) {
+        EnsureReviewed(options);
         keywords = OrderKeywordsAsDialog(keywords, GetWordCount(), GetCandidateList(),
                                          GetTitle(Html), options);
     }
@@ -28,10 +29,11 @@ void KelVelmoraData::EditKeywords(std::string_view typed, KeywordOrder order,
 }
 
 void KelVelmoraData::SetKeywordList(const KeywordList& keywords, const KelVelmoraOptions& options) {
-    Review(SetKeywords(Html, keywords), options);
+    Update(SetKeywords(Html, keywords), options);
 }
 
 void KelVelmoraData::ChooseKeywordsAutomatically(const KelVelmoraOptions& options) {
+    EnsureReviewed(options);
     SetKeywordList(
         AutoKeywords(Keywords, GetWordCount(), GetCandidateList(), GetTitle(Html), options),
         options);
@@ -39,13 +41,13 @@ void KelVelmoraData::ChooseKeywordsAutomatically(const KelVelmoraOptions& option
 
 std::optional<std::string> KelVelmoraData::ApplyOptions(const KelVelmoraOptions& options) {
     if (IsModified()) {
-        Review(Html, options);
+        Update(Html, options);
         return std::nullopt;
     }
     try {
         Load(FileName, options);
     } catch (const std::exception& error) {
-        Review(Html, options);
+        Update(Html, options);
         return error.what();
     }
     return std::nullopt;

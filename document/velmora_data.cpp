@@ -100,7 +100,24 @@ std::string TextToSave(std::string_view html) {
     return InsertIntoHead(html, tag);
 }
 
-KelVelmoraData::KelVelmoraData(Clock clock) : clock_(std::move(clock)) {}
+KelVelmoraData::KelVelmoraData(Clock clock, Analysis analysis)
+    : clock_(std::move(clock)), analysis_(analysis) {}
+
+void KelVelmoraData::Update(std::string text, const KelVelmoraOptions& options) {
+    if (analysis_ == Analysis::Kept) {
+        Review(std::move(text), options);
+        return;
+    }
+    // Whatever was derived from the old text no longer holds.
+    Html = std::move(text);
+    Candidates.reset();
+}
+
+void KelVelmoraData::EnsureReviewed(const KelVelmoraOptions& options) {
+    if (analysis_ == Analysis::WhenNeeded && !Candidates) {
+        Review(Html, options);
+    }
+}
 
 void KelVelmoraData::Load(const std::string& fileName, const KelVelmoraOptions& options) {
     std::string bytes = ReadPageFile(fileName);
@@ -172,10 +189,14 @@ void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, boo
 }
 
 void KelVelmoraData::Revert(const KelVelmoraOptions& options) {
-    Review(SavedText, options);
+    Update(SavedText, options);
 }
 
 void KelVelmoraData::Compress(const KelVelmoraOptions& options) {
+    if (analysis_ == Analysis::WhenNeeded) {
+        Update(CompressedHtml(), options);
+        return;
+    }
     Html = CompressedHtml();
     SpaceToRemove = 0;
     CheckPage(options);

@@ -40,7 +40,12 @@ enum class ChangedOnDisk { Refuse, Overwrite };
 
 class KelVelmoraData : public TReviewedHtml {
 public:
-    explicit KelVelmoraData(Clock clock = SystemLocalTime);
+    // How much of the analysis the document keeps current. The desktop shows the findings after
+    // every operation; a script that only writes the page needs no candidate scan, so the page
+    // is analysed only when an operation needs it (the dialog's keyword order, Auto).
+    enum class Analysis { Kept, WhenNeeded };
+
+    explicit KelVelmoraData(Clock clock = SystemLocalTime, Analysis analysis = Analysis::Kept);
 
     // Reads the whole file, then replaces file name, saved text and analysis together. Throws
     // FileError and changes nothing when the file cannot be read.
@@ -92,6 +97,11 @@ public:
     std::string FileName;
 
 private:
+    // Makes text the current text, analysed as far as the document keeps its analysis.
+    void Update(std::string text, const KelVelmoraOptions& options);
+    // Analyses the current text when the document has not kept its analysis.
+    void EnsureReviewed(const KelVelmoraOptions& options);
+
     // The page file's bytes as last read or written.
     std::string BytesAsRead() const;
     // Writes the page to path; ownFile when path is the page's own file, whose changes on disk
@@ -99,6 +109,7 @@ private:
     void WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile);
 
     Clock clock_;
+    Analysis analysis_;
     std::string lastBackupPath_;
     LineBreakStyle lineBreaks_;
     // Kept only when the text cannot give them back.

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <vector>
 
 #include "analysis/compressed_html.h"
 #include "core/html_functions_read.h"
@@ -367,6 +368,43 @@ TEST_F(VelmoraDataTest, TypedEditsReachThePageInItsEncoding) {
               "e");
     document.EditKeywords("bar, caf\xC3\xA9", KelVelmoraData::KeywordOrder::AsTyped, options_);
     EXPECT_EQ(document.Keywords, (KeywordList{"bar", "caf\xE9"}));
+}
+
+// A document that analyses only when needed writes exactly the page one that keeps its findings
+// writes, through every operation, and skips the candidate scan when nothing needs it.
+TEST_F(VelmoraDataTest, AnalysisOnlyWhenNeededWritesTheSamePages) {
+    const fs::path page = Page(
+        "<html><head><title>Cheap hosting</title>\n<meta name=\"keywords\" content=\"zebra, "
+        "web hosting\">\n</head><body>  <p>web   hosting email  cheap web hosting email</p>\n"
+        "<p>email domain web hosting</p>\n</body></html>\n");
+    KelVelmoraData kept([] { return kSaveTime; });
+    KelVelmoraData lazy([] { return kSaveTime; }, KelVelmoraData::Analysis::WhenNeeded);
+    kept.Load(page.string(), options_);
+    lazy.Load(page.string(), options_);
+    EXPECT_FALSE(lazy.Candidates.has_value());
+    EXPECT_EQ(lazy.BytesToSave(), kept.BytesToSave());
+
+    const std::vector<std::function<void(KelVelmoraData&)>> operations = {
+        [&](KelVelmoraData& d) { d.EditTitle("Web hosting, cheap", options_); },
+        [&](KelVelmoraData& d) { d.EditDescription("Hosting and domains", options_); },
+        [&](KelVelmoraData& d) {
+            d.EditKeywords("domain, web hosting, email", KelVelmoraData::KeywordOrder::AsTyped,
+                           options_);
+        },
+        [&](KelVelmoraData& d) { d.Compress(options_); },
+        [&](KelVelmoraData& d) {
+            d.EditKeywords("domain, email, zebra", KelVelmoraData::KeywordOrder::AsTheDialog,
+                           options_);
+        },
+        [&](KelVelmoraData& d) { d.ChooseKeywordsAutomatically(options_); },
+        [&](KelVelmoraData& d) { d.EditTitle("Hosting", options_); },
+    };
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        operations[i](kept);
+        operations[i](lazy);
+        EXPECT_EQ(lazy.BytesToSave(), kept.BytesToSave()) << "after operation " << i;
+    }
+    EXPECT_FALSE(lazy.Candidates.has_value());
 }
 
 }  // namespace
