@@ -1,0 +1,115 @@
+#include "cli/site_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <utility>
+
+namespace velmora::cli {
+namespace {
+
+// Code points of UTF-8 text: every byte that does not continue a sequence.
+std::size_t CodePoints(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+using FindingKey = std::pair<CommonFinding::Kind, std::string>;
+
+// The kinds of finding on one page, each once: a page with two findings of a kind counts once.
+std::set<FindingKey> PageFindings(const SiteReportPage& page) {
+    std::set<FindingKey> kinds;
+    for (const SiteReportCheck& check : page.checks) {
+        if (check.state == "problem") {
+            kinds.emplace(CommonFinding::Kind::Problem, check.id);
+        } else if (check.state == "improve") {
+            kinds.emplace(CommonFinding::Kind::Improve, check.id);
+        }
+    }
+    for (const Finding& finding : page.advice) {
+        kinds.emplace(CommonFinding::Kind::Advice, finding.title);
+    }
+    return kinds;
+}
+
+std::vector<CommonFinding> MostCommon(const std::vector<SiteReportPage>& pages) {
+    std::map<FindingKey, std::size_t> counts;
+    for (const SiteReportPage& page : pages) {
+        for (const FindingKey& key : PageFindings(page)) {
+            ++counts[key];
+        }
+    }
+    std::vector<CommonFinding> common;
+    common.reserve(counts.size());
+    for (const auto& [key, count] : counts) {
+        common.push_back({key.first, key.second, count});
+    }
+    // The map's order already sorts equal counts by kind, then label; the sort keeps it.
+    std::stable_sort(
+        common.begin(), common.end(),
+        [](const CommonFinding& a, const CommonFinding& b) { return a.pages > b.pages; });
+    if (common.size() > kCommonFindingLimit) {
+        common.resize(kCommonFindingLimit);
+    }
+    return common;
+}
+
+}  // namespace
+
+SiteReportPage SummarizePage(const PageReport& report) {
+    SiteReportPage page;
+    page.file = report.file;
+    page.title = report.checks.title.value_or(std::string());
+    page.description = report.checks.description.value_or(std::string());
+    page.rating = report.rating;
+    page.ratingText = report.ratingText;
+    page.problems = report.checks.summary.problem;
+    page.improve = report.checks.summary.improve;
+    page.titleCharacters = CodePoints(page.title);
+    page.descriptionCharacters = CodePoints(page.description);
+    page.advice = report.findings;
+    page.checks.reserve(report.checks.checks.size());
+    for (const page_checks::CheckResult& check : report.checks.checks) {
+        page.checks.push_back({std::string(CheckIdName(check.id)),
+                               std::string(page_checks::CheckStateName(check.state)),
+                               check.message});
+    }
+    return page;
+}
+
+std::size_t RatingBin(float rating) {
+    if (!(rating > 0.0f)) {
+        return 0;
+    }
+    const auto bin = static_cast<std::size_t>(std::floor(std::min(rating, 100.0f) / 10.0f));
+    return std::min(bin, kRatingBins - 1);
+}
+
+SiteReport BuildSiteReport(std::vector<SiteReportPage> pages) {
+    SiteReport report;
+    double sum = 0.0;
+    for (const SiteReportPage& page : pages) {
+        ++report.ratingBins[RatingBin(page.rating)];
+        sum += page.rating;
+    }
+    report.averageRating = pages.empty() ? 0.0 : sum / static_cast<double>(pages.size());
+    report.commonFindings = MostCommon(pages);
+    report.pages = std::move(pages);
+    return report;
+}
+
+const char* CommonFindingKindName(CommonFinding::Kind kind) {
+    switch (kind) {
+        case CommonFinding::Kind::Problem:
+            return "problem";
+        case CommonFinding::Kind::Improve:
+            return "improve";
+        case CommonFinding::Kind::Advice:
+            break;
+    }
+    return "advice";
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,176 @@
+#include "cli/site_report_html.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "cli/html_text.h"
+#include "cli/json_writer.h"
+#include "cli/site_report_assets.h"
+#include "cli/site_report_charts.h"
+
+namespace velmora::cli {
+namespace {
+
+// Nothing may be fetched; only the report's own style and script run.
+constexpr std::string_view kContentPolicy =
+    "default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'; "
+    "img-src data:";
+
+// The sortable columns: the key the script sorts by, the heading, and whether it holds numbers.
+struct Column {
+    std::string_view key;
+    std::string_view heading;
+    bool numeric;
+};
+
+constexpr Column kColumns[] = {
+    {"file", "Page", false},
+    {"rating", "Rating", true},
+    {"problems", "Problems", true},
+    {"improve", "Improve", true},
+    {"titleChars", "Title length", true},
+    {"descriptionChars", "Description length", true},
+};
+
+std::string OneDecimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+// " 90%" as the review writes it, without the padding.
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+std::string Head() {
+    std::string html =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<meta http-equiv=\"Content-Security-Policy\" content=\"";
+    html += kContentPolicy;
+    html +=
+        "\">\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+        "<meta name=\"generator\" content=\"velmora-cli\">\n"
+        "<title>Velmora site report</title>\n<style>\n";
+    html += kSiteReportStyle;
+    return html + "</style>\n</head>\n";
+}
+
+std::string Summary(const SiteReport& report) {
+    std::size_t withProblems = 0;
+    for (const SiteReportPage& page : report.pages) {
+        withProblems += page.problems > 0 ? 1 : 0;
+    }
+    const std::size_t count = report.pages.size();
+    return "<header>\n<h1>Site report</h1>\n<p class=\"summary\"><strong>" + std::to_string(count) +
+           (count == 1 ? " page" : " pages") + "</strong> \xC2\xB7 average rating <strong>" +
+           OneDecimal(report.averageRating) + "</strong> \xC2\xB7 <strong>" +
+           std::to_string(withProblems) + "</strong> with a page-check problem</p>\n</header>\n";
+}
+
+std::string Charts(const SiteReport& report) {
+    return "<section class=\"charts\">\n<figure id=\"rating-histogram\">\n"
+           "<figcaption id=\"histogram-caption\">Pages by rating</figcaption>\n" +
+           RatingHistogramSvg(report) +
+           "\n</figure>\n<figure id=\"common-findings\">\n"
+           "<figcaption id=\"findings-caption\">Most common problems and "
+           "improvements</figcaption>\n"
+           "<p class=\"legend\"><span class=\"key problem\"></span>problem "
+           "<span class=\"key improve\"></span>improve <span class=\"key advice\"></span>review "
+           "advice</p>\n" +
+           CommonFindingsSvg(report) + "\n</figure>\n</section>\n";
+}
+
+// The table names its roles itself: its style lays rows out as grids, which some browsers take
+// for the end of a table.
+std::string TableHead() {
+    std::string html =
+        "<section class=\"pages\">\n<h2 id=\"pages-caption\">Pages</h2>\n"
+        "<p class=\"hint\">Sort by a column's heading; open a page's row for its advice and "
+        "checks.</p>\n<table id=\"pages\" role=\"table\" aria-labelledby=\"pages-caption\">\n"
+        "<thead role=\"rowgroup\"><tr role=\"row\">";
+    for (const Column& column : kColumns) {
+        html += "<th scope=\"col\" role=\"columnheader\" aria-sort=\"none\"";
+        html += column.numeric ? " class=\"num\">" : ">";
+        html += "<button type=\"button\" data-key=\"";
+        html += column.key;
+        html += "\">";
+        html += column.heading;
+        html += "<span class=\"arrow\" aria-hidden=\"true\"></span></button></th>";
+    }
+    return html + "</tr></thead>\n<tbody role=\"rowgroup\">\n";
+}
+
+// A number cell; a number above zero gets the class alarm, when one is given.
+std::string Count(std::size_t value, std::string_view alarm) {
+    std::string html = "<td role=\"cell\" class=\"num";
+    if (value > 0 && !alarm.empty()) {
+        html += ' ';
+        html += alarm;
+    }
+    return html + "\">" + std::to_string(value) + "</td>";
+}
+
+std::string Row(const SiteReportPage& page, std::size_t index) {
+    const std::string i = std::to_string(index);
+    std::string html =
+        "<tr class=\"page\" role=\"row\" data-i=\"" + i +
+        "\"><td role=\"cell\" class=\"page-cell\"><button type=\"button\" class=\"toggle\" "
+        "aria-expanded=\"false\" aria-controls=\"details-" +
+        i + "\"><span class=\"file\">" + EscapeHtml(page.file) +
+        "</span></button><span class=\"page-title\">" + EscapeHtml(page.title) + "</span></td>";
+    html += "<td role=\"cell\" class=\"num rating r" + std::to_string(RatingBin(page.rating)) +
+            "\">" + EscapeHtml(Trimmed(page.ratingText)) + "</td>";
+    html += Count(page.problems, "problem") + Count(page.improve, "improve");
+    html += Count(page.titleCharacters, {}) + Count(page.descriptionCharacters, {}) + "</tr>\n";
+    return html;
+}
+
+void WritePage(JsonWriter& json, const SiteReportPage& page) {
+    json.BeginObject()
+        .Field("file", page.file)
+        .Field("title", page.title)
+        .Field("description", page.description);
+    json.Key("rating").Float(page.rating);
+    json.Field("ratingText", Trimmed(page.ratingText))
+        .Field("problems", static_cast<std::int64_t>(page.problems))
+        .Field("improve", static_cast<std::int64_t>(page.improve))
+        .Field("titleChars", static_cast<std::int64_t>(page.titleCharacters))
+        .Field("descriptionChars", static_cast<std::int64_t>(page.descriptionCharacters));
+    json.Key("advice").BeginArray();
+    for (const Finding& finding : page.advice) {
+        json.BeginArray().String(finding.title).String(finding.advice).EndArray();
+    }
+    json.EndArray().Key("checks").BeginArray();
+    for (const SiteReportCheck& check : page.checks) {
+        json.BeginArray().String(check.id).String(check.state).String(check.message).EndArray();
+    }
+    json.EndArray().EndObject();
+}
+
+// The pages' details and sort keys, read by the script.
+std::string Data(const SiteReport& report) {
+    JsonWriter json;
+    json.BeginObject().Key("pages").BeginArray();
+    for (const SiteReportPage& page : report.pages) {
+        WritePage(json, page);
+    }
+    json.EndArray().EndObject();
+    return "<script type=\"application/json\" id=\"report-data\">" +
+           EscapeJsonForScript(json.Take()) + "</script>\n";
+}
+
+}  // namespace
+
+std::string RenderSiteReport(const SiteReport& report) {
+    std::string html = Head() + "<body>\n<main>\n" + Summary(report) + Charts(report) + TableHead();
+    for (std::size_t i = 0; i < report.pages.size(); ++i) {
+        html += Row(report.pages[i], i);
+    }
+    html += "</tbody>\n</table>\n</section>\n</main>\n" + Data(report) + "<script>\n";
+    html += kSiteReportScript;
+    return html + "</script>\n</body>\n</html>\n";
+}
+
+}  // namespace velmora::cli

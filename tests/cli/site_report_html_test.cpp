@@ -1,0 +1,153 @@
+// The site report's HTML: hostile page text stays text, the embedded data survives the trip
+// through the script element, and the file names nothing outside itself.
+
+#include "cli/site_report_html.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <string>
+
+#include "cli/html_text.h"
+
+namespace velmora::cli {
+namespace {
+
+using Json = nlohmann::json;
+
+std::size_t Occurrences(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The text of <script type="application/json" id="report-data">.
+std::string EmbeddedData(const std::string& html) {
+    const std::string open = "<script type=\"application/json\" id=\"report-data\">";
+    const std::size_t begin = html.find(open);
+    EXPECT_NE(begin, std::string::npos);
+    const std::size_t start = begin + open.size();
+    return html.substr(start, html.find("</script>", start) - start);
+}
+
+TEST(HtmlText, EscapesMarkupQuotesAndControls) {
+    EXPECT_EQ(EscapeHtml("<script>alert(\"x\" + 'y')</script> & co"),
+              "&lt;script&gt;alert(&quot;x&quot; + &#39;y&#39;)&lt;/script&gt; &amp; co");
+    // Tab, LF and CR are allowed in HTML text; other controls become their pictures.
+    EXPECT_EQ(EscapeHtml(std::string("a\tb\nc\rd\x01"
+                                     "e\x7F"
+                                     "f\0g",
+                                     13)),
+              "a\tb\nc\rd\xE2\x90\x81"
+              "e\xE2\x90\xA1"
+              "f\xE2\x90\x80g");
+    // C1 controls and bytes outside valid UTF-8 (a file name) become U+FFFD, one per byte.
+    EXPECT_EQ(EscapeHtml("x\xC2\x85y\xFFz\xE2\x82"),
+              "x\xEF\xBF\xBDy\xEF\xBF\xBDz\xEF\xBF\xBD\xEF\xBF\xBD");
+    // Valid text passes: accents, CJK, emoji, NBSP and the line separators.
+    const std::string valid = "caf\xC3\xA9 \xE6\x97\xA5 \xF0\x9F\x98\x80 \xC2\xA0\xE2\x80\xA8";
+    EXPECT_EQ(EscapeHtml(valid), valid);
+}
+
+TEST(HtmlText, JsonInAScriptElementCannotEndItAndKeepsItsValue) {
+    const Json value = {{"title", "</script><script>alert(1)</script><!-- & -->"},
+                        {"lines",
+                         "a\xE2\x80\xA8"
+                         "b\xE2\x80\xA9"
+                         "c"},
+                        {"near", "\xE2\x80\xA7\xE2\x80\xAA"}};
+    const std::string safe = EscapeJsonForScript(value.dump());
+    EXPECT_EQ(safe.find('<'), std::string::npos);
+    EXPECT_EQ(safe.find('>'), std::string::npos);
+    EXPECT_EQ(safe.find("\xE2\x80\xA8"), std::string::npos);
+    EXPECT_EQ(safe.find("\xE2\x80\xA9"), std::string::npos);
+    EXPECT_NE(safe.find("\xE2\x80\xA7"), std::string::npos);  // neighbours are left alone
+    EXPECT_EQ(Json::parse(safe), value);
+}
+
+class SiteReportHtml : public ::testing::Test {
+protected:
+    static SiteReportPage HostilePage() {
+        SiteReportPage page;
+        page.file = "pages/<img src=x onerror=alert(1)>\xFF.html";
+        page.title = "</script><script>alert('title')</script>\xE2\x80\xA8";
+        page.description = "\"quoted\" & <b>bold</b>\x01";
+        page.rating = 42.0f;
+        page.ratingText = " 42%";
+        page.problems = 2;
+        page.improve = 1;
+        page.advice = {{"No <keywords>", "Add \"some\" keywords"}};
+        page.checks = {{"title", "problem", "Title <b>too</b> long"}};
+        return page;
+    }
+};
+
+TEST_F(SiteReportHtml, HostileTextStaysTextInRowsAndData) {
+    SiteReportPage plain;
+    plain.file = "index.html";
+    plain.rating = 95.0f;
+    const SiteReport report = BuildSiteReport({HostilePage(), plain});
+    const std::string html = RenderSiteReport(report);
+
+    // Only the report's own two script elements exist, and nothing the page wrote is markup.
+    EXPECT_EQ(Occurrences(html, "<script"), 2u);
+    EXPECT_EQ(Occurrences(html, "</script>"), 2u);
+    EXPECT_EQ(html.find("<img"), std::string::npos);
+    EXPECT_EQ(html.find("<b>"), std::string::npos);
+    EXPECT_EQ(html.find("\xFF"), std::string::npos);
+    EXPECT_NE(html.find("&lt;img src=x onerror=alert(1)&gt;\xEF\xBF\xBD.html"), std::string::npos);
+    EXPECT_NE(html.find("&lt;/script&gt;&lt;script&gt;alert(&#39;title&#39;)"), std::string::npos);
+    EXPECT_EQ(Occurrences(html, "<tr class=\"page\""), 2u);
+
+    const Json data = Json::parse(EmbeddedData(html));
+    ASSERT_EQ(data["pages"].size(), 2u);
+    const Json& page = data["pages"][0];
+    EXPECT_EQ(page["title"], HostilePage().title);
+    EXPECT_EQ(page["description"], HostilePage().description);
+    EXPECT_EQ(page["file"], "pages/<img src=x onerror=alert(1)>\xEF\xBF\xBD.html");
+    EXPECT_EQ(page["advice"][0][0], "No <keywords>");
+    EXPECT_EQ(page["checks"][0][2], "Title <b>too</b> long");
+    EXPECT_EQ(page["ratingText"], "42%");
+    EXPECT_EQ(page["problems"], 2);
+}
+
+TEST_F(SiteReportHtml, ChartBarsCarryTheCounts) {
+    SiteReportPage low = HostilePage();
+    low.rating = 12.0f;
+    const SiteReport report = BuildSiteReport({HostilePage(), HostilePage(), low});
+    const std::string html = RenderSiteReport(report);
+
+    const std::regex bin(R"re(<rect class="bar bin-(\d)" data-bin="[^"]+" data-count="(\d+)")re");
+    std::vector<std::string> counts;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), bin);
+         it != std::sregex_iterator(); ++it) {
+        counts.push_back((*it)[2]);
+    }
+    EXPECT_EQ(counts, (std::vector<std::string>{"0", "1", "0", "0", "2", "0", "0", "0", "0", "0"}));
+
+    // The finding bars name their kind and label, escaped.
+    EXPECT_NE(html.find("data-kind=\"problem\" data-label=\"title\" data-count=\"3\""),
+              std::string::npos);
+    EXPECT_NE(html.find("data-kind=\"advice\" data-label=\"No &lt;keywords&gt;\" data-count=\"3\""),
+              std::string::npos);
+}
+
+TEST_F(SiteReportHtml, NamesNothingOutsideTheFile) {
+    const std::string html = RenderSiteReport(BuildSiteReport({HostilePage()}));
+    const std::regex external(R"(<[^>]*\s(src|href)\s*=|url\(|@import|https?:)", std::regex::icase);
+    EXPECT_FALSE(std::regex_search(html, external));
+    EXPECT_NE(html.find("default-src 'none'"), std::string::npos);
+}
+
+TEST_F(SiteReportHtml, AReportWithoutPagesStillRenders) {
+    const std::string html = RenderSiteReport(BuildSiteReport({}));
+    EXPECT_NE(html.find("No page has a problem"), std::string::npos);
+    EXPECT_EQ(Json::parse(EmbeddedData(html))["pages"].size(), 0u);
+    EXPECT_EQ(Occurrences(html, "data-count=\"0\""), kRatingBins);
+}
+
+}  // namespace
+}  // namespace velmora::cli
