@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times velmora-cli from a Release build: `analyze --json` of 1,000 generated 20 KB pages with
-# -j 1 and -j 2, and process start with one 20 KB page. Prints medians.
+# -j 1 and -j 2, process start with one 20 KB page, and `compress --stdout` of a 10 MB page
+# (whole process). Prints medians.
 #
 #   cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
 #   cmake --build build/release --target velmora-cli generate_pages -j2
@@ -20,6 +21,8 @@ export XDG_CONFIG_HOME="$work/config" TMPDIR="$work"
 "$generator" "$work/site" "$pages" 20480
 "$generator" "$work/one" 1 20480
 single="$work/one/page-00000.htm"
+"$generator" "$work/large" 1 10485760
+large="$work/large/page-00000.htm"
 
 # Median of the wall-clock milliseconds of `runs` runs of the command.
 median_ms() {
@@ -44,10 +47,13 @@ median_ms() {
 j1=$(median_ms "$cli" analyze --json --defaults -j 1 "$work/site")
 j2=$(median_ms "$cli" analyze --json --defaults -j 2 "$work/site")
 one=$(median_ms "$cli" analyze --json --defaults "$single")
+compress=$(median_ms "$cli" compress --defaults --stdout "$large")
 
-awk -v j1="$j1" -v j2="$j2" -v one="$one" -v pages="$pages" -v runs="$runs" 'BEGIN {
+awk -v j1="$j1" -v j2="$j2" -v one="$one" -v compress="$compress" -v pages="$pages" \
+    -v runs="$runs" 'BEGIN {
     printf "analyze --json, %d pages of 20 KB, median of %d runs\n", pages, runs
     printf "  -j 1: %8.1f ms  %6.0f pages/s\n", j1, pages * 1000 / j1
     printf "  -j 2: %8.1f ms  %6.0f pages/s  (%.2fx -j 1)\n", j2, pages * 1000 / j2, j1 / j2
     printf "process start + one 20 KB page: %.1f ms\n", one
+    printf "compress --stdout, 10 MB page: %.1f ms\n", compress
 }'
