@@ -207,7 +207,7 @@ void AddWordAndParts(std::string_view word, const TextRules& rules, OccurrenceCo
     }
 }
 
-bool IsWordInList(std::string_view word, const KeywordList& list, std::uint8_t keywordCase,
+bool IsWordInList(std::string_view word, const KeywordList& list, KeywordCaseMode keywordCase,
                   const TextRules& rules) {
     if (CaseModeOf(keywordCase) == KeywordCaseMode::CaseSensitive) {
         return std::find(list.begin(), list.end(), word) != list.end();

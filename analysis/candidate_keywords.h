@@ -34,7 +34,7 @@ inline constexpr int kWordPartBudget = 256;
 
 // With CaseSensitive: some entry equals word byte for byte; otherwise equal after locale
 // lower-casing. list is a keyword list (not a candidate list).
-bool IsWordInList(std::string_view word, const KeywordList& list, std::uint8_t keywordCase,
+bool IsWordInList(std::string_view word, const KeywordList& list, KeywordCaseMode keywordCase,
                   const TextRules& rules);
 
 }  // namespace velmora

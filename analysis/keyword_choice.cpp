@@ -17,16 +17,6 @@ namespace {
 
 constexpr std::string_view kCountOpen = " {";
 
-std::uint8_t ModeOf(const KelVelmoraOptions& options) {
-    return static_cast<std::uint8_t>(options.CaseMode());
-}
-
-// The key under which two texts are equal exactly when the keyword tests call them equal:
-// byte for byte when case counts, locale lower-cased otherwise.
-std::string CaseKey(std::string_view text, std::uint8_t mode, const TextRules& rules) {
-    return mode == CaseSensitive ? std::string(text) : rules.LocaleLower(text);
-}
-
 void SortLines(std::vector<std::string>& lines, const TextRules& rules) {
     std::stable_sort(lines.begin(), lines.end(), [&](const std::string& a, const std::string& b) {
         return rules.Compare(a, b) < 0;
@@ -41,7 +31,7 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords,
                                            const KelVelmoraOptions& options,
                                            const std::function<void(std::size_t)>& advance) {
     const TextRules& rules = words.Rules();
-    const std::uint8_t mode = ModeOf(options);
+    const KeywordCaseMode mode = options.CaseMode();
     // A keyword is a duplicate when an earlier one has the same key (IsDuplicateKeyword's
     // equality), found in one pass instead of comparing with every earlier keyword.
     std::unordered_set<std::string> seen;
@@ -49,7 +39,7 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords,
     lines.reserve(keywords.size());
     for (std::size_t i = 0; i < keywords.size(); ++i) {
         const std::string& keyword = keywords[i];
-        const bool duplicate = !seen.insert(CaseKey(keyword, mode, rules)).second;
+        const bool duplicate = !seen.insert(KeywordKey(keyword, mode, rules)).second;
         const std::int32_t count =
             knownCounts.empty() ? CountOccurrences(keyword, words, mode) : knownCounts[i];
         lines.push_back(KeywordLine(
@@ -70,7 +60,7 @@ void AddIfGood(std::string candidate, std::int32_t count, std::int32_t wordCount
     if (!IsGoodKeyword(candidate, count, wordCount, words.Rules(), options)) {
         return;
     }
-    if (!keywordKeys.contains(CaseKey(candidate, ModeOf(options), words.Rules()))) {
+    if (!keywordKeys.contains(KeywordKey(candidate, options.CaseMode(), words.Rules()))) {
         result.CandidateLines.push_back(CandidateLine(candidate, count));
     }
     result.GoodCandidates.push_back(std::move(candidate));
@@ -143,7 +133,7 @@ PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int3
                           const KelVelmoraOptions& options,
                           const std::function<void(std::size_t)>& advance) {
     const TextRules& rules = words.Rules();
-    const std::uint8_t mode = ModeOf(options);
+    const KeywordCaseMode mode = options.CaseMode();
     PrimedKeywordChoice result;
     result.KeywordLines =
         BuildKeywordLines(keywords, knownCounts, wordCount, words, options, advance);
@@ -151,7 +141,7 @@ PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int3
     // IsWordInList's equality, looked up by key so that the walk stays linear.
     std::unordered_set<std::string> keywordKeys;
     for (const std::string& keyword : keywords) {
-        keywordKeys.insert(CaseKey(keyword, mode, rules));
+        keywordKeys.insert(KeywordKey(keyword, mode, rules));
     }
 
     // Each form stands for `count` identical occurrence entries, and only an entry whose
@@ -160,7 +150,7 @@ PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int3
     // first entry; with case, every form's first entry. A group that occurs fewer times than the
     // minimum cannot hold a good keyword, so the lookups are spared for it.
     const WordList::FormRange forms = words.Forms();
-    const bool ignoresCase = mode != CaseSensitive;
+    const bool ignoresCase = mode != KeywordCaseMode::CaseSensitive;
     std::size_t groupEnd = 0;
     for (std::size_t j = 0; j < forms.size(); ++j) {
         if (j == groupEnd) {
@@ -169,7 +159,8 @@ PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int3
                 occurrences += forms[groupEnd].count;
                 ++groupEnd;
             } while (ignoresCase && groupEnd < forms.size() && !forms[groupEnd].startsGroup);
-            if (occurrences >= options.MinimumKeywordCount && mode == CaseInsensitiveLower) {
+            if (occurrences >= options.MinimumKeywordCount &&
+                mode == KeywordCaseMode::CaseInsensitiveLower) {
                 std::string candidate = PreferredForm(forms[j].text, words, mode);
                 const std::int32_t count = CountOccurrences(candidate, words, mode);
                 AddIfGood(std::move(candidate), count, wordCount, words, options, keywordKeys,
@@ -312,13 +303,13 @@ ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
     }
     // A line is chosen when Auto ranked its text (ignoring case), unless a line chosen before it
     // holds the same keyword under the case mode: the list must not come back with duplicates.
-    const std::uint8_t mode = ModeOf(options);
+    const KeywordCaseMode mode = options.CaseMode();
     std::unordered_set<std::string> chosen;
     std::vector<std::string> remaining;
     for (std::string& line : lines.Candidates) {
         const std::string text = KeywordTextOfLine(line);
         const bool select = rankedLower.contains(rules.LocaleLower(text)) &&
-                            chosen.insert(CaseKey(text, mode, rules)).second;
+                            chosen.insert(KeywordKey(text, mode, rules)).second;
         (select ? lines.Keywords : remaining).push_back(std::move(line));
     }
     lines.Candidates = std::move(remaining);

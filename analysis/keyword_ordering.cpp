@@ -51,7 +51,7 @@ bool KeywordScorer::InTitle(std::string_view keyword) const {
     return title_.find(words_.Rules().LocaleLower(keyword)) != std::string::npos;
 }
 
-int FindWord(std::string_view word, const WordList& words, std::uint8_t keywordCase) {
+int FindWord(std::string_view word, const WordList& words, KeywordCaseMode keywordCase) {
     const std::string lower = words.Rules().LocaleLower(word);
     const int group = words.FindGroup(lower);
     if (group < 0 || CaseModeOf(keywordCase) != KeywordCaseMode::CaseSensitive) {
@@ -68,7 +68,7 @@ int FindWord(std::string_view word, const WordList& words, std::uint8_t keywordC
 }
 
 std::int32_t CountOccurrences(std::string_view word, const WordList& words,
-                              std::uint8_t keywordCase) {
+                              KeywordCaseMode keywordCase) {
     const int index = FindWord(word, words, keywordCase);
     if (index < 0) {
         return 0;
@@ -159,7 +159,8 @@ KeywordList SortByScore(const KeywordList& keywords, std::span<const std::int64_
     return sorted;
 }
 
-std::string PreferredForm(std::string_view word, const WordList& words, std::uint8_t keywordCase) {
+std::string PreferredForm(std::string_view word, const WordList& words,
+                          KeywordCaseMode keywordCase) {
     switch (CaseModeOf(keywordCase)) {
         case KeywordCaseMode::CaseInsensitiveLower:
             return words.Rules().LocaleLower(word);

@@ -16,10 +16,10 @@ namespace velmora {
 
 // Index (into words.Forms()) of the first form of the group equal to word ignoring case; in
 // CaseSensitive the form equal to it byte for byte. -1 when there is none.
-int FindWord(std::string_view word, const WordList& words, std::uint8_t keywordCase);
+int FindWord(std::string_view word, const WordList& words, KeywordCaseMode keywordCase);
 
 std::int32_t CountOccurrences(std::string_view word, const WordList& words,
-                              std::uint8_t keywordCase);
+                              KeywordCaseMode keywordCase);
 
 std::int32_t KeywordScore(std::string_view keyword, const WordList& words, std::string_view title,
                           const KelVelmoraOptions& options);
@@ -56,6 +56,7 @@ KeywordList SortByScore(const KeywordList& keywords, std::span<const std::int64_
                         ProgressIndicator* progress);
 
 // The written form in which word is most often used in the page (mixed mode).
-std::string PreferredForm(std::string_view word, const WordList& words, std::uint8_t keywordCase);
+std::string PreferredForm(std::string_view word, const WordList& words,
+                          KeywordCaseMode keywordCase);
 
 }  // namespace velmora

@@ -13,7 +13,7 @@
 namespace velmora {
 namespace {
 
-bool IgnoresCase(std::uint8_t keywordCase) {
+bool IgnoresCase(KeywordCaseMode keywordCase) {
     return CaseModeOf(keywordCase) != KeywordCaseMode::CaseSensitive;
 }
 
@@ -45,9 +45,8 @@ std::string_view FirstWordWhere(std::string_view text, const Test& test) {
 
 bool IsGoodKeyword(std::string_view keyword, std::int32_t wordCount, const WordList& words,
                    const KelVelmoraOptions& options) {
-    return IsGoodKeyword(
-        keyword, CountOccurrences(keyword, words, static_cast<std::uint8_t>(options.CaseMode())),
-        wordCount, words.Rules(), options);
+    return IsGoodKeyword(keyword, CountOccurrences(keyword, words, options.CaseMode()), wordCount,
+                         words.Rules(), options);
 }
 
 bool IsGoodKeyword(std::string_view keyword, std::int32_t occurrences, std::int32_t wordCount,
@@ -87,7 +86,7 @@ std::int32_t CountBadKeywords(const KeywordList& keywords, std::int32_t wordCoun
     return bad;
 }
 
-bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, std::uint8_t keywordCase,
+bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, KeywordCaseMode keywordCase,
                         const TextRules& rules) {
     if (index >= keywords.size()) {
         return false;
@@ -101,7 +100,7 @@ bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, std::uin
                        });
 }
 
-bool HasDuplicateKeywords(const KeywordList& keywords, std::uint8_t keywordCase,
+bool HasDuplicateKeywords(const KeywordList& keywords, KeywordCaseMode keywordCase,
                           const TextRules& rules) {
     // Same answer as testing IsDuplicateKeyword at every index, in one pass: equality ignoring
     // case is equality of the locale lower-casings.
@@ -115,9 +114,9 @@ bool HasDuplicateKeywords(const KeywordList& keywords, std::uint8_t keywordCase,
     return false;
 }
 
-std::string KeywordKey(const std::string& keyword, std::uint8_t keywordCase,
+std::string KeywordKey(std::string_view keyword, KeywordCaseMode keywordCase,
                        const TextRules& rules) {
-    return IgnoresCase(keywordCase) ? rules.LocaleLower(keyword) : keyword;
+    return IgnoresCase(keywordCase) ? rules.LocaleLower(keyword) : std::string(keyword);
 }
 
 std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit) {

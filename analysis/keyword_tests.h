@@ -24,12 +24,12 @@ std::int32_t CountGoodKeywords(const KeywordList& keywords, std::int32_t wordCou
 std::int32_t CountBadKeywords(const KeywordList& keywords, std::int32_t wordCount,
                               const WordList& words, const KelVelmoraOptions& options);
 
-bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, std::uint8_t keywordCase,
+bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, KeywordCaseMode keywordCase,
                         const TextRules& rules);
-bool HasDuplicateKeywords(const KeywordList& keywords, std::uint8_t keywordCase,
+bool HasDuplicateKeywords(const KeywordList& keywords, KeywordCaseMode keywordCase,
                           const TextRules& rules);
 // What two keywords are compared by under the case mode: equal keys are duplicates.
-std::string KeywordKey(const std::string& keyword, std::uint8_t keywordCase,
+std::string KeywordKey(std::string_view keyword, KeywordCaseMode keywordCase,
                        const TextRules& rules);
 
 // The first word found in `limit` later keywords; empty when none.

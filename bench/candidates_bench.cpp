@@ -18,7 +18,8 @@ using velmora::TextRules;
 using velmora::WordForm;
 
 TCandidateKeywords Candidates(const std::string& page, const KelVelmoraOptions& options) {
-    return TCandidateKeywords(page, options.KeywordCase == velmora::CaseInsensitiveLower,
+    return TCandidateKeywords(page,
+                              options.KeywordCase == velmora::KeywordCaseMode::CaseInsensitiveLower,
                               &options.StopWords, TextRules::ForPage(page));
 }
 
@@ -45,7 +46,7 @@ KeywordList GoodCandidates(const TCandidateKeywords& candidates, const KelVelmor
 void BM_CandidateKeywords(benchmark::State& state) {
     const std::string page = velmora::bench::GeneratePage(static_cast<std::size_t>(state.range(0)));
     KelVelmoraOptions options;
-    options.KeywordCase = static_cast<std::uint8_t>(state.range(1));
+    options.KeywordCase = static_cast<velmora::KeywordCaseMode>(state.range(1));
     for (auto _ : state) {
         const TCandidateKeywords candidates = Candidates(page, options);
         benchmark::DoNotOptimize(candidates.WordCount);

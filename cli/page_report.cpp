@@ -17,7 +17,7 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     const auto utf8 = [encoding](std::string_view bytes) {
         return PageBytesToUtf8(bytes, encoding);
     };
-    const auto mode = static_cast<std::uint8_t>(options.CaseMode());
+    const KeywordCaseMode mode = options.CaseMode();
     const WordList& words = document.GetCandidateList();
     const std::int32_t wordCount = document.GetWordCount();
     const KeywordList& keywords = document.Keywords;

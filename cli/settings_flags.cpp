@@ -11,11 +11,11 @@
 namespace velmora::cli {
 namespace {
 
-const std::map<std::string, std::uint8_t>& CaseModes() {
-    static const std::map<std::string, std::uint8_t> modes{
-        {"sensitive", CaseSensitive},
-        {"mixed", CaseInsensitiveMixed},
-        {"lower", CaseInsensitiveLower},
+const std::map<std::string, KeywordCaseMode>& CaseModes() {
+    static const std::map<std::string, KeywordCaseMode> modes{
+        {"sensitive", KeywordCaseMode::CaseSensitive},
+        {"mixed", KeywordCaseMode::CaseInsensitiveMixed},
+        {"lower", KeywordCaseMode::CaseInsensitiveLower},
     };
     return modes;
 }

@@ -42,8 +42,9 @@ void KelSaveableVelmoraOptions::LoadFromRegistry() {
     MaximumRecommendedTags =
         CountOr(Registry->ReadInteger(kMaximumRecommendedTags), defaults.MaximumRecommendedTags);
     LimitMinimaToMaxima(*this);
-    const auto keywordCase = static_cast<std::uint8_t>(Registry->ReadInteger(kKeywordCase) & 0xFF);
-    KeywordCase = keywordCase == 0 ? defaults.KeywordCase : keywordCase;
+    const auto keywordCase =
+        static_cast<KeywordCaseMode>(Registry->ReadInteger(kKeywordCase) & 0xFF);
+    KeywordCase = keywordCase == KeywordCaseMode{0} ? defaults.KeywordCase : keywordCase;
     KeywordCountBeforeSpamming = CountOr(Registry->ReadInteger(kKeywordCountBeforeSpamming),
                                          defaults.KeywordCountBeforeSpamming);
     CompressionEnabled = Registry->ReadInteger(kCompressionDisabled) == 0;
@@ -56,7 +57,7 @@ void KelSaveableVelmoraOptions::SaveToRegistry() {
     Registry->WriteInteger(kKeywordOneInEvery, KeywordOneInEvery);
     Registry->WriteInteger(kMinimumRecommendedTags, MinimumRecommendedTags);
     Registry->WriteInteger(kMaximumRecommendedTags, MaximumRecommendedTags);
-    Registry->WriteInteger(kKeywordCase, KeywordCase);
+    Registry->WriteInteger(kKeywordCase, static_cast<int>(KeywordCase));
     Registry->WriteInteger(kCompressionDisabled, CompressionEnabled ? 0 : 1);
     Registry->WriteInteger(kNoWarnBeforeCompressing, WarnBeforeCompressing ? 0 : 1);
     Registry->WriteInteger(kKeywordCountBeforeSpamming, KeywordCountBeforeSpamming);

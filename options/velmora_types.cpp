@@ -90,12 +90,11 @@ void KelVelmoraOptions::Assign(const KelVelmoraOptions& source) {
     WarnBeforeCompressing = source.WarnBeforeCompressing;
 }
 
-KeywordCaseMode CaseModeOf(std::uint8_t keywordCase) {
+KeywordCaseMode CaseModeOf(KeywordCaseMode keywordCase) {
     switch (keywordCase) {
-        case CaseInsensitiveMixed:
-            return KeywordCaseMode::CaseInsensitiveMixed;
-        case CaseInsensitiveLower:
-            return KeywordCaseMode::CaseInsensitiveLower;
+        case KeywordCaseMode::CaseInsensitiveMixed:
+        case KeywordCaseMode::CaseInsensitiveLower:
+            return keywordCase;
         default:
             return KeywordCaseMode::CaseSensitive;
     }

@@ -9,20 +9,17 @@
 
 namespace velmora {
 
-// Case mode of every keyword comparison. A stored value outside 1 to 3 is kept in the record
-// but every test treats it as CaseSensitive (see KelVelmoraOptions::CaseMode).
+// Case mode of every keyword comparison; the numbers are the ones the settings store keeps. A
+// stored value outside 1 to 3 is kept in the record, and written back, but every test treats it
+// as CaseSensitive (see CaseModeOf).
 enum class KeywordCaseMode : std::uint8_t {
     CaseSensitive = 1,
     CaseInsensitiveMixed = 2,
     CaseInsensitiveLower = 3,
 };
 
-inline constexpr std::uint8_t CaseSensitive = 1;
-inline constexpr std::uint8_t CaseInsensitiveMixed = 2;
-inline constexpr std::uint8_t CaseInsensitiveLower = 3;
-
-// The mode a stored KeywordCase value stands for: values outside 1 to 3 act as CaseSensitive.
-KeywordCaseMode CaseModeOf(std::uint8_t keywordCase);
+// The mode a stored value acts as: values outside 1 to 3 act as CaseSensitive.
+KeywordCaseMode CaseModeOf(KeywordCaseMode keywordCase);
 
 // The 130 stop words, sorted; looked up ignoring letter case by halving.
 class StopWordList {
@@ -45,7 +42,7 @@ public:
     std::int32_t KeywordOneInEvery = 10;
     std::int32_t MinimumRecommendedTags = 2;
     std::int32_t MaximumRecommendedTags = 20;
-    std::uint8_t KeywordCase = CaseInsensitiveMixed;
+    KeywordCaseMode KeywordCase = KeywordCaseMode::CaseInsensitiveMixed;
     StopWordList StopWords;
     bool CompressionEnabled = true;
     bool WarnBeforeCompressing = true;

@@ -325,10 +325,10 @@ void TKeywordsOptionsForm::UpdateDisplay() {
     LowerMinimum(*EditRecMinKeywords, *EditRecMaxKeywords);
 
     switch (shown.KeywordCase) {
-        case CaseInsensitiveLower:
+        case KeywordCaseMode::CaseInsensitiveLower:
             RadioCaseInsensitiveLower->setChecked(true);
             break;
-        case CaseInsensitiveMixed:
+        case KeywordCaseMode::CaseInsensitiveMixed:
             RadioCaseInsensitiveMixed->setChecked(true);
             break;
         default:
@@ -467,18 +467,18 @@ void TKeywordsOptionsForm::EditKeywordInEveryChange() {
 }
 
 void TKeywordsOptionsForm::RadioCaseSensitiveClick() {
-    SetKeywordCase(CaseSensitive);
+    SetKeywordCase(KeywordCaseMode::CaseSensitive);
 }
 
 void TKeywordsOptionsForm::RadioCaseInsensitiveMixedClick() {
-    SetKeywordCase(CaseInsensitiveMixed);
+    SetKeywordCase(KeywordCaseMode::CaseInsensitiveMixed);
 }
 
 void TKeywordsOptionsForm::RadioCaseInsensitiveLowerClick() {
-    SetKeywordCase(CaseInsensitiveLower);
+    SetKeywordCase(KeywordCaseMode::CaseInsensitiveLower);
 }
 
-void TKeywordsOptionsForm::SetKeywordCase(std::uint8_t keywordCase) {
+void TKeywordsOptionsForm::SetKeywordCase(KeywordCaseMode keywordCase) {
     if (Options != nullptr) {
         Options->KeywordCase = keywordCase;
     }

@@ -95,7 +95,7 @@ private:
     QGroupBox* BuildCaseGroup(QWidget* page);
     void ConnectMetaTagsPage();
     QWidget* BuildCompressPage();
-    void SetKeywordCase(std::uint8_t keywordCase);
+    void SetKeywordCase(KeywordCaseMode keywordCase);
     // Ticks the boxes, stores both flags and moves the radio button to match.
     void SetCompression(bool enabled, bool warn);
     void ShowCompression();

@@ -208,13 +208,13 @@ TEST(CandidateKeywords, SlashAndDigitPartsAreBudgeted) {
 TEST(CandidateKeywords, IsWordInListFollowsTheCaseMode) {
     const TextRules rules;
     const KeywordList list = {"Web hosting", "CAF\xC9"};
-    EXPECT_TRUE(IsWordInList("Web hosting", list, CaseSensitive, rules));
-    EXPECT_FALSE(IsWordInList("web hosting", list, CaseSensitive, rules));
-    EXPECT_TRUE(IsWordInList("web hosting", list, CaseInsensitiveMixed, rules));
-    EXPECT_TRUE(IsWordInList("caf\xE9", list, CaseInsensitiveLower, rules));
-    EXPECT_FALSE(IsWordInList("web", list, CaseInsensitiveMixed, rules));
-    EXPECT_FALSE(IsWordInList("web hosting", list, 9, rules));
-    EXPECT_FALSE(IsWordInList("web", {}, CaseInsensitiveMixed, rules));
+    EXPECT_TRUE(IsWordInList("Web hosting", list, KeywordCaseMode::CaseSensitive, rules));
+    EXPECT_FALSE(IsWordInList("web hosting", list, KeywordCaseMode::CaseSensitive, rules));
+    EXPECT_TRUE(IsWordInList("web hosting", list, KeywordCaseMode::CaseInsensitiveMixed, rules));
+    EXPECT_TRUE(IsWordInList("caf\xE9", list, KeywordCaseMode::CaseInsensitiveLower, rules));
+    EXPECT_FALSE(IsWordInList("web", list, KeywordCaseMode::CaseInsensitiveMixed, rules));
+    EXPECT_FALSE(IsWordInList("web hosting", list, KeywordCaseMode{9}, rules));
+    EXPECT_FALSE(IsWordInList("web", {}, KeywordCaseMode::CaseInsensitiveMixed, rules));
 }
 
 }  // namespace

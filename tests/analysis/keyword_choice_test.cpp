@@ -25,7 +25,7 @@ WordList MakeWords(const std::vector<std::pair<std::string, int>>& forms) {
     return WordList::FromOccurrences(std::move(occurrences), TextRules());
 }
 
-KelVelmoraOptions WithCase(std::uint8_t keywordCase) {
+KelVelmoraOptions WithCase(KeywordCaseMode keywordCase) {
     KelVelmoraOptions options;
     options.KeywordCase = keywordCase;
     return options;
@@ -74,7 +74,7 @@ TEST(KeywordChoiceLines, FormatsAndKeywordTextBeforeLastBrace) {
 TEST(PrimeKeywordChoice, FillsBothListsAndCountsEveryStep) {
     const WordList words = MakeWords(
         {{"Web", 3}, {"web", 2}, {"shop", 4}, {"rare", 1}, {"hosting", 2}, {"web hosting", 2}});
-    const KelVelmoraOptions options = WithCase(CaseInsensitiveMixed);
+    const KelVelmoraOptions options = WithCase(KeywordCaseMode::CaseInsensitiveMixed);
     const KeywordList keywords{"rare", "shop", "SHOP"};
 
     std::size_t steps = 0;
@@ -92,7 +92,7 @@ TEST(PrimeKeywordChoice, FillsBothListsAndCountsEveryStep) {
     EXPECT_FALSE(primed.OrderOptimal);
 
     const PrimedKeywordChoice sensitive =
-        PrimeKeywordChoice({"shop"}, 100, words, "", WithCase(CaseSensitive));
+        PrimeKeywordChoice({"shop"}, 100, words, "", WithCase(KeywordCaseMode::CaseSensitive));
     EXPECT_EQ(sensitive.CandidateLines, (Lines{"hosting {2 times}", "web hosting {2 times}",
                                                "web {2 times}", "Web {3 times}"}));
     EXPECT_TRUE(sensitive.OrderOptimal);
@@ -106,7 +106,7 @@ TEST(PrimeKeywordChoice, FillsBothListsAndCountsEveryStep) {
 // The walk as described: one step per occurrence entry, a lookup whenever the entry changes.
 PrimedKeywordChoice NaivePrime(const KeywordList& keywords, std::int32_t wordCount,
                                const WordList& words, const KelVelmoraOptions& options) {
-    const auto mode = static_cast<std::uint8_t>(options.CaseMode());
+    const KeywordCaseMode mode = options.CaseMode();
     PrimedKeywordChoice result;
     std::string previousEntry;
     std::string previous;
@@ -147,7 +147,7 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
             }
         }
         const WordList words = MakeWords(forms);
-        KelVelmoraOptions options = WithCase(static_cast<std::uint8_t>(1 + random() % 4));
+        KelVelmoraOptions options = WithCase(static_cast<KeywordCaseMode>(1 + random() % 4));
         options.MinimumKeywordCount = 1 + static_cast<std::int32_t>(random() % 3);
         options.MaximumKeywordCount = 2 + static_cast<std::int32_t>(random() % 5);
         const KeywordList keywords{vocabulary[random() % vocabulary.size()]};
@@ -179,11 +179,13 @@ TEST(ApplyAutoChoice, CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {
     const ChoiceLines lines{{"Fish {2 times}", "fish {2 times}", "other {2 times}"},
                             {"shop {4 times}"}};
 
-    const ChoiceLines sensitive = ApplyAutoChoice(lines, {"fish"}, WithCase(CaseSensitive), rules);
+    const ChoiceLines sensitive =
+        ApplyAutoChoice(lines, {"fish"}, WithCase(KeywordCaseMode::CaseSensitive), rules);
     EXPECT_EQ(sensitive.Keywords, (Lines{"Fish {2 times}", "fish {2 times}"}));
     EXPECT_EQ(sensitive.Candidates, (Lines{"other {2 times}", "shop {4 times}"}));
 
-    for (std::uint8_t mode : {CaseInsensitiveMixed, CaseInsensitiveLower}) {
+    for (const KeywordCaseMode mode :
+         {KeywordCaseMode::CaseInsensitiveMixed, KeywordCaseMode::CaseInsensitiveLower}) {
         const ChoiceLines chosen = ApplyAutoChoice(lines, {"FISH"}, WithCase(mode), rules);
         EXPECT_EQ(chosen.Keywords, (Lines{"Fish {2 times}"}));
         EXPECT_EQ(chosen.Candidates,
@@ -192,8 +194,9 @@ TEST(ApplyAutoChoice, CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {
 
     // A keyword listed twice comes back once.
     const ChoiceLines twice{{}, {"shop {4 times, duplicate keyword}", "shop {4 times}"}};
-    EXPECT_EQ(ApplyAutoChoice(twice, {"shop"}, WithCase(CaseSensitive), rules).Keywords,
-              (Lines{"shop {4 times, duplicate keyword}"}));
+    EXPECT_EQ(
+        ApplyAutoChoice(twice, {"shop"}, WithCase(KeywordCaseMode::CaseSensitive), rules).Keywords,
+        (Lines{"shop {4 times, duplicate keyword}"}));
 }
 
 TEST(RemoveSpammedEntries, DeletesLowestRankedHolderUntilNothingIsSpammed) {
@@ -245,7 +248,7 @@ TEST(AutoKeywords, CutsToMaximumAndLeavesBadKeywordsAsCandidates) {
     }
     forms.emplace_back("rare", 1);
     const WordList words = MakeWords(forms);
-    KelVelmoraOptions options = WithCase(CaseInsensitiveMixed);
+    KelVelmoraOptions options = WithCase(KeywordCaseMode::CaseInsensitiveMixed);
     options.MaximumRecommendedTags = 20;
 
     EXPECT_EQ(RankAutoKeywords(candidates, words, "", options, nullptr).size(), 20u);
@@ -267,7 +270,8 @@ TEST(AutoKeywords, CutsToMaximumAndLeavesBadKeywordsAsCandidates) {
     EXPECT_EQ(std::count(chosen.begin(), chosen.end(), "rare"), 0);
     // Best first: the four words that occur 9 times lead.
     for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(CountOccurrences(chosen[i], words, CaseInsensitiveMixed), 9) << chosen[i];
+        EXPECT_EQ(CountOccurrences(chosen[i], words, KeywordCaseMode::CaseInsensitiveMixed), 9)
+            << chosen[i];
     }
 }
 

@@ -15,7 +15,7 @@ WordList ListOf(std::initializer_list<std::pair<std::string, int>> counts,
     return WordList::FromOccurrences(std::move(occurrences), rules);
 }
 
-KelVelmoraOptions OptionsWithCase(std::uint8_t keywordCase) {
+KelVelmoraOptions OptionsWithCase(KeywordCaseMode keywordCase) {
     KelVelmoraOptions options;
     options.KeywordCase = keywordCase;
     return options;
@@ -37,36 +37,38 @@ public:
 TEST(KeywordOrdering, FindWordAnswersTheSameWhateverWasAskedBefore) {
     const WordList words = ListOf({{"web", 1}, {"Web", 1}, {"WEB", 1}, {"apple", 1}});
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(FindWord("Web", words, CaseSensitive), 2);
-        EXPECT_EQ(FindWord("WEB", words, CaseSensitive), 1);
-        EXPECT_EQ(FindWord("web", words, CaseSensitive), 3);
-        EXPECT_EQ(FindWord("wEb", words, CaseSensitive), -1);
-        EXPECT_EQ(FindWord("wEb", words, CaseInsensitiveMixed), 1);
-        EXPECT_EQ(FindWord("web", words, CaseInsensitiveLower), 1);
-        EXPECT_EQ(FindWord("apple", words, CaseSensitive), 0);
-        EXPECT_EQ(FindWord("pear", words, CaseInsensitiveMixed), -1);
+        EXPECT_EQ(FindWord("Web", words, KeywordCaseMode::CaseSensitive), 2);
+        EXPECT_EQ(FindWord("WEB", words, KeywordCaseMode::CaseSensitive), 1);
+        EXPECT_EQ(FindWord("web", words, KeywordCaseMode::CaseSensitive), 3);
+        EXPECT_EQ(FindWord("wEb", words, KeywordCaseMode::CaseSensitive), -1);
+        EXPECT_EQ(FindWord("wEb", words, KeywordCaseMode::CaseInsensitiveMixed), 1);
+        EXPECT_EQ(FindWord("web", words, KeywordCaseMode::CaseInsensitiveLower), 1);
+        EXPECT_EQ(FindWord("apple", words, KeywordCaseMode::CaseSensitive), 0);
+        EXPECT_EQ(FindWord("pear", words, KeywordCaseMode::CaseInsensitiveMixed), -1);
     }
     // A stored case value outside 1 to 3 acts as case sensitive.
-    EXPECT_EQ(FindWord("wEb", words, 7), -1);
-    EXPECT_EQ(FindWord("web", WordList(), CaseInsensitiveMixed), -1);
+    EXPECT_EQ(FindWord("wEb", words, KeywordCaseMode{7}), -1);
+    EXPECT_EQ(FindWord("web", WordList(), KeywordCaseMode::CaseInsensitiveMixed), -1);
 }
 
 TEST(KeywordOrdering, CountOccurrencesFollowsTheCaseMode) {
     const WordList words = ListOf({{"Web", 3}, {"web", 2}, {"website", 4}});
-    EXPECT_EQ(CountOccurrences("Web", words, CaseSensitive), 3);
-    EXPECT_EQ(CountOccurrences("web", words, CaseSensitive), 2);
-    EXPECT_EQ(CountOccurrences("WEB", words, CaseSensitive), 0);
-    EXPECT_EQ(CountOccurrences("Web", words, CaseInsensitiveMixed), 5);
-    EXPECT_EQ(CountOccurrences("WEB", words, CaseInsensitiveLower), 5);
-    EXPECT_EQ(CountOccurrences("pear", words, CaseInsensitiveMixed), 0);
+    EXPECT_EQ(CountOccurrences("Web", words, KeywordCaseMode::CaseSensitive), 3);
+    EXPECT_EQ(CountOccurrences("web", words, KeywordCaseMode::CaseSensitive), 2);
+    EXPECT_EQ(CountOccurrences("WEB", words, KeywordCaseMode::CaseSensitive), 0);
+    EXPECT_EQ(CountOccurrences("Web", words, KeywordCaseMode::CaseInsensitiveMixed), 5);
+    EXPECT_EQ(CountOccurrences("WEB", words, KeywordCaseMode::CaseInsensitiveLower), 5);
+    EXPECT_EQ(CountOccurrences("pear", words, KeywordCaseMode::CaseInsensitiveMixed), 0);
 }
 
 TEST(KeywordOrdering, CountOnUtf8IsStableAcrossLookups) {
     const TextRules utf8(Encoding::Utf8);
     const WordList words = ListOf({{"\xC3\xA9mile", 2}}, utf8);
     for (int round = 0; round < 3; ++round) {
-        EXPECT_EQ(CountOccurrences("\xC3\x89MILE", words, CaseInsensitiveLower), 2);
-        EXPECT_EQ(CountOccurrences("\xC3\x89mile", words, CaseInsensitiveMixed), 2);
+        EXPECT_EQ(CountOccurrences("\xC3\x89MILE", words, KeywordCaseMode::CaseInsensitiveLower),
+                  2);
+        EXPECT_EQ(CountOccurrences("\xC3\x89mile", words, KeywordCaseMode::CaseInsensitiveMixed),
+                  2);
     }
 }
 
@@ -77,7 +79,9 @@ TEST(KeywordOrdering, KeywordScoreWeighsCountLengthAndTitle) {
     EXPECT_EQ(KeywordScore("abcdefghijklmnopqrstuvwxy", words, "Cheap host", options), 19);
     // Part of a longer title word still counts, ignoring case outside CaseSensitive.
     EXPECT_EQ(KeywordScore("web", words, "Best Website", options), 113);
-    EXPECT_EQ(KeywordScore("web", words, "Best Website", OptionsWithCase(CaseSensitive)), 13);
+    EXPECT_EQ(
+        KeywordScore("web", words, "Best Website", OptionsWithCase(KeywordCaseMode::CaseSensitive)),
+        13);
     EXPECT_EQ(KeywordScore("absent", words, "", options), 6);
     EXPECT_EQ(KeywordScore("", words, "title", options), 0);
 
@@ -130,20 +134,22 @@ TEST(KeywordOrdering, SortByScoreKeepsTheShellSortOrderOfEqualScores) {
 
 TEST(KeywordOrdering, PreferredFormPicksTheMostUsedWrittenForm) {
     const WordList moreUpper = ListOf({{"Web", 3}, {"web", 2}});
-    EXPECT_EQ(PreferredForm("web", moreUpper, CaseInsensitiveMixed), "Web");
+    EXPECT_EQ(PreferredForm("web", moreUpper, KeywordCaseMode::CaseInsensitiveMixed), "Web");
     const WordList tie = ListOf({{"web", 2}, {"Web", 2}});
-    EXPECT_EQ(PreferredForm("WEB", tie, CaseInsensitiveMixed), "Web");
+    EXPECT_EQ(PreferredForm("WEB", tie, KeywordCaseMode::CaseInsensitiveMixed), "Web");
     const WordList moreLower = ListOf({{"Web", 2}, {"web", 3}, {"WEB", 1}});
-    EXPECT_EQ(PreferredForm("Web", moreLower, CaseInsensitiveMixed), "web");
+    EXPECT_EQ(PreferredForm("Web", moreLower, KeywordCaseMode::CaseInsensitiveMixed), "web");
 
-    EXPECT_EQ(PreferredForm("WeB", moreUpper, CaseSensitive), "WeB");
-    EXPECT_EQ(PreferredForm("WeB", moreUpper, 4), "WeB");
-    EXPECT_EQ(PreferredForm("WeB", moreUpper, CaseInsensitiveLower), "web");
-    EXPECT_EQ(PreferredForm("Pear", moreUpper, CaseInsensitiveMixed), "Pear");
+    EXPECT_EQ(PreferredForm("WeB", moreUpper, KeywordCaseMode::CaseSensitive), "WeB");
+    EXPECT_EQ(PreferredForm("WeB", moreUpper, KeywordCaseMode{4}), "WeB");
+    EXPECT_EQ(PreferredForm("WeB", moreUpper, KeywordCaseMode::CaseInsensitiveLower), "web");
+    EXPECT_EQ(PreferredForm("Pear", moreUpper, KeywordCaseMode::CaseInsensitiveMixed), "Pear");
 
     const WordList utf8 = ListOf({{"\xC3\x89t\xC3\xA9", 1}}, TextRules(Encoding::Utf8));
-    EXPECT_EQ(PreferredForm("\xC3\x89T\xC3\x89", utf8, CaseInsensitiveLower), "\xC3\xA9t\xC3\xA9");
-    EXPECT_EQ(PreferredForm("\xC3\xA9t\xC3\xA9", utf8, CaseInsensitiveMixed), "\xC3\x89t\xC3\xA9");
+    EXPECT_EQ(PreferredForm("\xC3\x89T\xC3\x89", utf8, KeywordCaseMode::CaseInsensitiveLower),
+              "\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(PreferredForm("\xC3\xA9t\xC3\xA9", utf8, KeywordCaseMode::CaseInsensitiveMixed),
+              "\xC3\x89t\xC3\xA9");
 }
 
 }  // namespace

@@ -79,12 +79,13 @@ TEST(IsGoodKeyword, KeywordsTheCandidatesCannotHoldAreBad) {
 TEST(IsGoodKeyword, CaseModeOutsideRangeIsCaseSensitiveR23) {
     KelVelmoraOptions options;
     const WordList words = Occurrences({"Web", "Web", "web"});
-    options.KeywordCase = CaseInsensitiveMixed;
+    options.KeywordCase = KeywordCaseMode::CaseInsensitiveMixed;
     EXPECT_TRUE(IsGoodKeyword("web", 100, words, options));
-    for (const std::uint8_t mode : {CaseSensitive, std::uint8_t{0}, std::uint8_t{7}}) {
+    for (const KeywordCaseMode mode :
+         {KeywordCaseMode::CaseSensitive, KeywordCaseMode{0}, KeywordCaseMode{7}}) {
         options.KeywordCase = mode;
-        EXPECT_FALSE(IsGoodKeyword("web", 100, words, options)) << int{mode};
-        EXPECT_TRUE(IsGoodKeyword("Web", 100, words, options)) << int{mode};
+        EXPECT_FALSE(IsGoodKeyword("web", 100, words, options)) << static_cast<int>(mode);
+        EXPECT_TRUE(IsGoodKeyword("Web", 100, words, options)) << static_cast<int>(mode);
     }
 }
 
@@ -105,30 +106,34 @@ TEST(ClassifyKeywords, CountsBothKinds) {
 
 TEST(DuplicateKeywords, WebAndWebPerCaseMode) {
     const KeywordList keywords{"Web", "shop", "web"};
-    EXPECT_FALSE(IsDuplicateKeyword(0, keywords, CaseInsensitiveMixed, kAnsi));
-    EXPECT_FALSE(IsDuplicateKeyword(1, keywords, CaseInsensitiveMixed, kAnsi));
-    EXPECT_TRUE(IsDuplicateKeyword(2, keywords, CaseInsensitiveMixed, kAnsi));
-    EXPECT_TRUE(IsDuplicateKeyword(2, keywords, CaseInsensitiveLower, kAnsi));
-    EXPECT_TRUE(HasDuplicateKeywords(keywords, CaseInsensitiveMixed, kAnsi));
-    EXPECT_TRUE(HasDuplicateKeywords(keywords, CaseInsensitiveLower, kAnsi));
-    for (const std::uint8_t mode : {CaseSensitive, std::uint8_t{0}, std::uint8_t{4}}) {
-        EXPECT_FALSE(IsDuplicateKeyword(2, keywords, mode, kAnsi)) << int{mode};
-        EXPECT_FALSE(HasDuplicateKeywords(keywords, mode, kAnsi)) << int{mode};
+    EXPECT_FALSE(IsDuplicateKeyword(0, keywords, KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
+    EXPECT_FALSE(IsDuplicateKeyword(1, keywords, KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(IsDuplicateKeyword(2, keywords, KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(IsDuplicateKeyword(2, keywords, KeywordCaseMode::CaseInsensitiveLower, kAnsi));
+    EXPECT_TRUE(HasDuplicateKeywords(keywords, KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(HasDuplicateKeywords(keywords, KeywordCaseMode::CaseInsensitiveLower, kAnsi));
+    for (const KeywordCaseMode mode :
+         {KeywordCaseMode::CaseSensitive, KeywordCaseMode{0}, KeywordCaseMode{4}}) {
+        EXPECT_FALSE(IsDuplicateKeyword(2, keywords, mode, kAnsi)) << static_cast<int>(mode);
+        EXPECT_FALSE(HasDuplicateKeywords(keywords, mode, kAnsi)) << static_cast<int>(mode);
     }
-    EXPECT_TRUE(HasDuplicateKeywords({"web", "shop", "web"}, CaseSensitive, kAnsi));
-    EXPECT_FALSE(IsDuplicateKeyword(3, keywords, CaseInsensitiveMixed, kAnsi));
-    EXPECT_FALSE(HasDuplicateKeywords({"web"}, CaseInsensitiveMixed, kAnsi));
-    EXPECT_FALSE(HasDuplicateKeywords({}, CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(
+        HasDuplicateKeywords({"web", "shop", "web"}, KeywordCaseMode::CaseSensitive, kAnsi));
+    EXPECT_FALSE(IsDuplicateKeyword(3, keywords, KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
+    EXPECT_FALSE(HasDuplicateKeywords({"web"}, KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
+    EXPECT_FALSE(HasDuplicateKeywords({}, KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
 }
 
 TEST(DuplicateKeywords, AccentedLettersFollowThePageEncoding) {
     // "Été" and "été" in Windows-1252 and in UTF-8.
-    EXPECT_TRUE(HasDuplicateKeywords({"\xC9t\xE9", "\xE9t\xE9"}, CaseInsensitiveMixed, kAnsi));
+    EXPECT_TRUE(HasDuplicateKeywords({"\xC9t\xE9", "\xE9t\xE9"},
+                                     KeywordCaseMode::CaseInsensitiveMixed, kAnsi));
     EXPECT_TRUE(HasDuplicateKeywords({"\xC3\x89t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
-                                     CaseInsensitiveMixed, kUtf8));
+                                     KeywordCaseMode::CaseInsensitiveMixed, kUtf8));
     EXPECT_TRUE(IsDuplicateKeyword(1, {"\xC3\x89t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
-                                   CaseInsensitiveLower, kUtf8));
-    EXPECT_FALSE(HasDuplicateKeywords({"\xC9t\xE9", "\xE9t\xE9"}, CaseSensitive, kAnsi));
+                                   KeywordCaseMode::CaseInsensitiveLower, kUtf8));
+    EXPECT_FALSE(
+        HasDuplicateKeywords({"\xC9t\xE9", "\xE9t\xE9"}, KeywordCaseMode::CaseSensitive, kAnsi));
 }
 
 TEST(FindSpammedWord, WebDesignExample) {

@@ -133,7 +133,7 @@ TEST(ReviewedHtml, UnnecessarySpaceAndCompressionSwitch) {
 
 TEST(ReviewedHtml, CheckPageWithOtherOptions) {
     KelVelmoraOptions lower;
-    lower.KeywordCase = CaseInsensitiveLower;
+    lower.KeywordCase = KeywordCaseMode::CaseInsensitiveLower;
     TReviewedHtml page;
     page.Review(Page(kHead + Keywords("Web hosting, web hosting, cheap"), kBody), lower);
     EXPECT_TRUE(page.CheckList.DuplicateKeywords);
@@ -141,7 +141,7 @@ TEST(ReviewedHtml, CheckPageWithOtherOptions) {
 
     // The candidates stay lower-cased: "Web hosting" is no longer found, and is no duplicate.
     KelVelmoraOptions sensitive = lower;
-    sensitive.KeywordCase = CaseSensitive;
+    sensitive.KeywordCase = KeywordCaseMode::CaseSensitive;
     page.CheckPage(sensitive);
     EXPECT_FALSE(page.CheckList.DuplicateKeywords);
     EXPECT_EQ(page.GetGoodKeywordCount(), 2);
@@ -168,7 +168,9 @@ TEST(ReviewedHtml, Utf8PageCountsCharactersR2) {
                 KelVelmoraOptions());
     EXPECT_EQ(page.Rules().encoding(), Encoding::Utf8);
     // "é" occurs four times as a slash part, but it is one character of two bytes.
-    EXPECT_EQ(CountOccurrences("\xC3\xA9", page.GetCandidateList(), CaseInsensitiveMixed), 4);
+    EXPECT_EQ(CountOccurrences("\xC3\xA9", page.GetCandidateList(),
+                               KeywordCaseMode::CaseInsensitiveMixed),
+              4);
     EXPECT_EQ(page.GetGoodKeywordCount(), 1);
     EXPECT_EQ(page.GetBadKeywordCount(), 1);
 }
@@ -198,7 +200,7 @@ TEST(ReviewedHtml, CountsAndRatingStayInRange) {
     std::mt19937 random(7);
     for (int i = 0; i < 12; ++i) {
         KelVelmoraOptions options;
-        options.KeywordCase = static_cast<std::uint8_t>(1 + i % 3);
+        options.KeywordCase = static_cast<KeywordCaseMode>(1 + i % 3);
         TReviewedHtml page;
         page.Review(RandomPage(random), options);
         const TFileCheckList& list = page.CheckList;

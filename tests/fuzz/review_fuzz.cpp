@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     velmora::KelVelmoraOptions options;
-    options.KeywordCase = static_cast<std::uint8_t>(data[0] % 5);
+    options.KeywordCase = static_cast<velmora::KeywordCaseMode>(data[0] % 5);
     options.CompressionEnabled = (data[1] & 1) != 0;
     options.MinimumKeywordCount = 1 + data[1] % 4;
     const std::string text(reinterpret_cast<const char*>(data + 2), size - 2);

@@ -49,7 +49,7 @@ TEST_F(SaveableOptionsTest, EmptyStoreGivesDefaults) {
     EXPECT_EQ(options.KeywordOneInEvery, 10);
     EXPECT_EQ(options.MinimumRecommendedTags, 2);
     EXPECT_EQ(options.MaximumRecommendedTags, 20);
-    EXPECT_EQ(options.KeywordCase, 2);
+    EXPECT_EQ(options.KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
     EXPECT_EQ(options.KeywordCountBeforeSpamming, 3);
     EXPECT_TRUE(options.CompressionEnabled);
     EXPECT_TRUE(options.WarnBeforeCompressing);
@@ -77,7 +77,7 @@ TEST_F(SaveableOptionsTest, StoredNumbersAreCorrectedOnLoad) {
     const std::pair<int, int> keywordCase[] = {{258, 2}, {256, 2}, {7, 7}, {-1, 255}};
     for (const auto& [stored, loaded] : keywordCase) {
         Put("KeywordCase", stored);
-        EXPECT_EQ(KelSaveableVelmoraOptions().KeywordCase, loaded) << stored;
+        EXPECT_EQ(static_cast<int>(KelSaveableVelmoraOptions().KeywordCase), loaded) << stored;
     }
     Put("CompressionDisabled", 5);
     Put("KeywordCountBeforeSpamming", -2);
@@ -107,7 +107,7 @@ TEST_F(SaveableOptionsTest, SaveWritesAllNineAndLoadsBack) {
     options.KeywordOneInEvery = 40;
     options.MinimumRecommendedTags = 5;
     options.MaximumRecommendedTags = 50;
-    options.KeywordCase = 3;
+    options.KeywordCase = KeywordCaseMode::CaseInsensitiveLower;
     options.CompressionEnabled = false;
     options.WarnBeforeCompressing = true;
     options.KeywordCountBeforeSpamming = 6;
@@ -125,7 +125,7 @@ TEST_F(SaveableOptionsTest, SaveWritesAllNineAndLoadsBack) {
     EXPECT_EQ(loaded.KeywordOneInEvery, 40);
     EXPECT_EQ(loaded.MinimumRecommendedTags, 5);
     EXPECT_EQ(loaded.MaximumRecommendedTags, 50);
-    EXPECT_EQ(loaded.KeywordCase, 3);
+    EXPECT_EQ(loaded.KeywordCase, KeywordCaseMode::CaseInsensitiveLower);
     EXPECT_FALSE(loaded.CompressionEnabled);
     EXPECT_TRUE(loaded.WarnBeforeCompressing);
     EXPECT_EQ(loaded.KeywordCountBeforeSpamming, 6);

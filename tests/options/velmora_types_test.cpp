@@ -15,7 +15,7 @@ TEST(KelVelmoraOptions, NewRecordHoldsTheDefaults) {
     EXPECT_EQ(options.KeywordOneInEvery, 10);
     EXPECT_EQ(options.MinimumRecommendedTags, 2);
     EXPECT_EQ(options.MaximumRecommendedTags, 20);
-    EXPECT_EQ(options.KeywordCase, CaseInsensitiveMixed);
+    EXPECT_EQ(options.KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
     EXPECT_TRUE(options.CompressionEnabled);
     EXPECT_TRUE(options.WarnBeforeCompressing);
 }
@@ -48,7 +48,7 @@ TEST(KelVelmoraOptions, AssignCopiesTheNineSettingsAndKeepsItsStopWords) {
     source.KeywordOneInEvery = 50;
     source.MinimumRecommendedTags = 5;
     source.MaximumRecommendedTags = 60;
-    source.KeywordCase = CaseInsensitiveLower;
+    source.KeywordCase = KeywordCaseMode::CaseInsensitiveLower;
     source.CompressionEnabled = false;
     source.WarnBeforeCompressing = false;
 
@@ -62,7 +62,7 @@ TEST(KelVelmoraOptions, AssignCopiesTheNineSettingsAndKeepsItsStopWords) {
     EXPECT_EQ(target.KeywordOneInEvery, 50);
     EXPECT_EQ(target.MinimumRecommendedTags, 5);
     EXPECT_EQ(target.MaximumRecommendedTags, 60);
-    EXPECT_EQ(target.KeywordCase, CaseInsensitiveLower);
+    EXPECT_EQ(target.KeywordCase, KeywordCaseMode::CaseInsensitiveLower);
     EXPECT_FALSE(target.CompressionEnabled);
     EXPECT_FALSE(target.WarnBeforeCompressing);
     EXPECT_EQ(target.StopWords.Words().data(), firstStopWord);
@@ -72,7 +72,7 @@ TEST(KelVelmoraOptions, AssignCopiesTheNineSettingsAndKeepsItsStopWords) {
 TEST(KelVelmoraOptions, CaseModeOutsideOneToThreeIsCaseSensitive) {
     KelVelmoraOptions options;
     const auto modeOf = [&options](std::uint8_t value) {
-        options.KeywordCase = value;
+        options.KeywordCase = KeywordCaseMode{value};
         return options.CaseMode();
     };
     EXPECT_EQ(modeOf(1), KeywordCaseMode::CaseSensitive);
@@ -81,9 +81,10 @@ TEST(KelVelmoraOptions, CaseModeOutsideOneToThreeIsCaseSensitive) {
     EXPECT_EQ(modeOf(0), KeywordCaseMode::CaseSensitive);
     EXPECT_EQ(modeOf(4), KeywordCaseMode::CaseSensitive);
     EXPECT_EQ(modeOf(255), KeywordCaseMode::CaseSensitive);
-    EXPECT_EQ(options.KeywordCase, 255);
-    EXPECT_EQ(CaseModeOf(7), KeywordCaseMode::CaseSensitive);
-    EXPECT_EQ(CaseModeOf(CaseInsensitiveLower), KeywordCaseMode::CaseInsensitiveLower);
+    EXPECT_EQ(options.KeywordCase, KeywordCaseMode{255});
+    EXPECT_EQ(CaseModeOf(KeywordCaseMode{7}), KeywordCaseMode::CaseSensitive);
+    EXPECT_EQ(CaseModeOf(KeywordCaseMode::CaseInsensitiveLower),
+              KeywordCaseMode::CaseInsensitiveLower);
 }
 
 }  // namespace

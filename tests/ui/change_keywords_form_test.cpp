@@ -177,14 +177,14 @@ private slots:
 
     void AutoKeepsCaseVariantsOnlyWhenCaseCounts() {
         const WordList words = MakeWords({{"Fish", 3}, {"fish", 3}, {"tank", 2}});
-        options_.KeywordCase = CaseSensitive;
+        options_.KeywordCase = KeywordCaseMode::CaseSensitive;
         TChangeKeywords dialog(prompt_, progress_);
         dialog.Prime({}, 100, words, "", options_);
         dialog.btn_autoClick();
         QCOMPARE(Texts(*dialog.KeywordList),
                  (QStringList{"Fish {3 times}", "fish {3 times}", "tank {2 times}"}));
 
-        options_.KeywordCase = CaseInsensitiveMixed;
+        options_.KeywordCase = KeywordCaseMode::CaseInsensitiveMixed;
         dialog.Prime({}, 100, words, "", options_);
         dialog.btn_autoClick();
         QCOMPARE(Texts(*dialog.KeywordList), (QStringList{"Fish {6 times}", "tank {2 times}"}));

@@ -152,7 +152,7 @@ private slots:
         QTest::mouseClick(form.DefaultButton, Qt::LeftButton);
         QCOMPARE(Stored(*options_), (Pairs{2, 10, 2, 20}));
         QCOMPARE(Shown(form), (Pairs{2, 10, 2, 20}));
-        QCOMPARE(options_->KeywordCase, CaseInsensitiveMixed);
+        QCOMPARE(options_->KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
         QVERIFY(form.RadioCaseInsensitiveMixed->isChecked());
         QVERIFY(form.isVisible());
 
@@ -164,14 +164,14 @@ private slots:
         options_->MaximumRecommendedTags = 500;
         options_->KeywordOneInEvery = 3;
         options_->KeywordCountBeforeSpamming = 0;
-        options_->KeywordCase = 9;
+        options_->KeywordCase = KeywordCaseMode{9};
         form.UpdateDisplay();
         QCOMPARE(Shown(form), (Pairs{6, 7, 99, 100}));
         QCOMPARE(Stored(*options_), (Pairs{6, 7, 99, 100}));
         QCOMPARE(options_->KeywordOneInEvery, 8);
         QCOMPARE(options_->KeywordCountBeforeSpamming, 1);
         QVERIFY(form.RadioCaseSensitive->isChecked());
-        QCOMPARE(options_->KeywordCase, 9);
+        QCOMPARE(options_->KeywordCase, KeywordCaseMode{9});
     }
 
     void ResetCancelAndCloseBox() {
@@ -182,7 +182,7 @@ private slots:
         QTest::mouseClick(form.ResetButton, Qt::LeftButton);
         QVERIFY(form.isVisible());
         QCOMPARE(options_->MaximumRecommendedTags, 20);
-        QCOMPARE(options_->KeywordCase, CaseInsensitiveMixed);
+        QCOMPARE(options_->KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
         QVERIFY(options_->CompressionEnabled);
         QCOMPARE(form.EditRecMaxKeywords->value(), 20);
         QVERIFY(form.RadioCaseInsensitiveMixed->isChecked());
