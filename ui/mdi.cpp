@@ -14,6 +14,7 @@
 
 #include "core/page_files.h"
 #include "document/velmora_data.h"
+#include "options/kel_registry.h"
 #include "ui/application_title.h"
 #include "ui/startup.h"
 
@@ -22,6 +23,9 @@ namespace {
 
 constexpr int kMinimumWidth = 528;
 constexpr int kStatusMargin = 16;
+// The frame's size and position, kept with the settings as Qt encodes them.
+const QString kWindowGroup = QStringLiteral("Window");
+const QString kGeometry = QStringLiteral("Geometry");
 
 // The local page file a drag carries, empty when it carries none.
 QString DraggedPage(const QMimeData* data) {
@@ -86,6 +90,20 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     setContextMenuPolicy(Qt::NoContextMenu);
 
     resize(std::max(kMinimumWidth, sizeHint().width()), sizeHint().height());
+    RestoreGeometry();
+}
+
+void TMDIForm::RestoreGeometry() {
+    const QString stored = TKelRegistry(kVelmoraSettingsPath).ReadString(kWindowGroup, kGeometry);
+    if (!stored.isEmpty()) {
+        restoreGeometry(QByteArray::fromBase64(stored.toLatin1()));
+    }
+}
+
+void TMDIForm::SaveGeometry() {
+    // Not flushed: a position the store cannot keep is not worth a message while closing.
+    TKelRegistry(kVelmoraSettingsPath)
+        .WriteString(kWindowGroup, kGeometry, QString::fromLatin1(saveGeometry().toBase64()));
 }
 
 void TMDIForm::FixHeight() {
@@ -111,6 +129,7 @@ void TMDIForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveGeometry();
     event->accept();
 }
 

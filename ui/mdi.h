@@ -54,6 +54,9 @@ protected:
 private:
     // The height is what the content needs; only the width is the user's.
     void FixHeight();
+    // The size and position the frame had when it was last closed, kept with the settings.
+    void RestoreGeometry();
+    void SaveGeometry();
 
     TKeywordsForm* form_ = nullptr;
     bool HeightFixed = false;

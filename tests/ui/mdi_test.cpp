@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "document/velmora_data.h"
+#include "options/kel_registry.h"
 #include "scripted_prompt.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
@@ -171,6 +172,29 @@ private slots:
             }
         }
         QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_narrow"));
+    }
+
+    void SizeAndPositionAreRestoredAfterAClose() {
+        const QRect first = frame_->geometry();
+        const QRect moved(QPoint(40, 30), QSize(700, first.height()));
+        frame_->setGeometry(moved);
+        QTRY_COMPARE(frame_->geometry(), moved);
+        // Neither a refused close nor the end of a window that was not closed stores anything.
+        EditTitle("Unsaved title");
+        prompt_.Answer(Prompt::Answer::Cancel);
+        QVERIFY(!frame_->close());
+        cleanup();
+        init();
+        QCOMPARE(frame_->geometry(), first);
+
+        frame_->setGeometry(moved);
+        QTRY_COMPARE(frame_->geometry(), moved);
+        QVERIFY(frame_->close());
+        cleanup();
+        init();
+        QCOMPARE(frame_->geometry(), moved);
+        QCOMPARE(frame_->minimumHeight(), moved.height());
+        TKelRegistry(kVelmoraSettingsPath).DeleteValue("Window", "Geometry");
     }
 
     void CloseQueryDecidesWhetherTheFrameCloses() {
