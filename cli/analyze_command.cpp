@@ -7,6 +7,7 @@
 
 #include "cli/checked_output.h"
 #include "cli/duplicate_pages.h"
+#include "cli/error_output.h"
 #include "cli/exit_codes.h"
 #include "cli/json_report.h"
 #include "cli/messages.h"
@@ -100,17 +101,22 @@ std::optional<page_checks::CheckState> FailOnState(const std::optional<std::stri
 // Writes the pages' outcomes in order and keeps what the summary and the exit code need.
 class Delivery {
 public:
-    Delivery(const AnalyzeArguments& arguments, ProgressBar& bar)
-        : arguments_(arguments), bar_(bar), failOn_(FailOnState(arguments.failOn)) {}
+    Delivery(const AnalyzeArguments& arguments, ProgressBar& bar, CheckedOutput& out,
+             ErrorOutput& err)
+        : arguments_(arguments),
+          bar_(bar),
+          failOn_(FailOnState(arguments.failOn)),
+          out_(out),
+          err_(err) {}
 
-    // False when standard output failed: nothing more is written.
+    // False when the output failed: nothing more is written.
     bool Deliver(PageOutcome& outcome) {
         bar_.Clear();
         if (!out_.Write(outcome.output) ||
             (!arguments_.json && !outcome.output.empty() && !out_.Write("\n")) || !out_.Flush()) {
             return false;
         }
-        std::fputs(outcome.problem.c_str(), stderr);
+        err_.Write(outcome.problem);
         failed_ += outcome.failed ? 1 : 0;
         if (outcome.report) {
             Judge(*outcome.report);
@@ -120,7 +126,7 @@ public:
 
     int Finish(std::size_t pageCount) {
         if (!arguments_.json && pageCount > 1) {
-            // A failed write is reported when main closes the output.
+            // A failed write is reported when the output is closed.
             out_.Write(SummaryText(rated_, failed_));
         }
         if (failed_ > 0) {
@@ -133,15 +139,17 @@ private:
     void Judge(const PageReport& report) {
         if (arguments_.failUnder && report.rating < *arguments_.failUnder) {
             failing_ = true;
-            ReportProblem(report.file, "rating " + Number(report.rating) + " is below " +
-                                           Number(*arguments_.failUnder));
+            ReportProblem(
+                err_, report.file,
+                "rating " + Number(report.rating) + " is below " + Number(*arguments_.failUnder));
         }
         if (failOn_ && report.checks.HasStateOrWorse(*failOn_)) {
             failing_ = true;
             const page_checks::CheckSummary& summary = report.checks.summary;
-            ReportProblem(report.file, "page checks: " + std::to_string(summary.problem) +
-                                           " problem, " + std::to_string(summary.improve) +
-                                           " improve (--fail-on " + *arguments_.failOn + ")");
+            ReportProblem(err_, report.file,
+                          "page checks: " + std::to_string(summary.problem) + " problem, " +
+                              std::to_string(summary.improve) + " improve (--fail-on " +
+                              *arguments_.failOn + ")");
         }
         rated_.push_back(RatedPage{report.file, report.rating, report.ratingText});
     }
@@ -149,7 +157,8 @@ private:
     const AnalyzeArguments& arguments_;
     ProgressBar& bar_;
     const std::optional<page_checks::CheckState> failOn_;
-    CheckedOutput& out_ = StandardOutput();
+    CheckedOutput& out_;
+    ErrorOutput& err_;
     std::vector<RatedPage> rated_;
     std::size_t failed_ = 0;
     bool failing_ = false;
@@ -185,7 +194,7 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
     return command;
 }
 
-int RunAnalyze(const AnalyzeArguments& arguments) {
+int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
     RunSettings settings{ResolveOptions(arguments.settings),
                          ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults),
                          arguments.json};
@@ -199,8 +208,8 @@ int RunAnalyze(const AnalyzeArguments& arguments) {
 
     const page_checks::TextWidthMeter meter;
     const unsigned jobs = arguments.jobs.value_or(DefaultJobs());
-    ProgressBar bar(inputs.size(), pageCount > 1 && StandardErrorIsTerminal());
-    Delivery delivery(arguments, bar);
+    ProgressBar bar(err, inputs.size(), pageCount > 1 && err.IsTerminal());
+    Delivery delivery(arguments, bar, out, err);
     const auto update = [&](std::size_t done) { bar.Update(done); };
     const auto makeWorker = [&] { return MakeWorker(inputs, settings, meter); };
 

@@ -15,6 +15,9 @@ class App;
 
 namespace velmora::cli {
 
+class CheckedOutput;
+class ErrorOutput;
+
 struct AnalyzeArguments {
     std::vector<std::string> paths;
     bool json = false;
@@ -27,8 +30,8 @@ struct AnalyzeArguments {
 
 CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments);
 
-// Writes the reports through StandardOutput(), which main closes, and problems to standard
-// error; returns the exit code.
-int RunAnalyze(const AnalyzeArguments& arguments);
+// Writes the reports to out, which the caller closes, and problems to err; returns the exit
+// code.
+int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutput& err);
 
 }  // namespace velmora::cli

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 
+#include "cli/error_output.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
 
@@ -15,6 +16,10 @@ namespace velmora::cli {
 bool CheckedOutput::Write(std::string_view bytes) {
     if (Failed() || closed_) {
         return false;
+    }
+    if (text_ != nullptr) {
+        text_->append(bytes);
+        return true;
     }
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) {
         return Fail();
@@ -26,12 +31,16 @@ bool CheckedOutput::Flush() {
     if (Failed() || closed_) {
         return false;
     }
-    return std::fflush(stream_) == 0 || Fail();
+    return text_ != nullptr || std::fflush(stream_) == 0 || Fail();
 }
 
 bool CheckedOutput::Close() {
     if (closed_) {
         return !Failed();
+    }
+    closed_ = true;
+    if (text_ != nullptr) {
+        return true;
     }
     // Text written past this class (a library printing help to std::cout) shares the stream, so
     // its failures show in the stream's error flag.
@@ -39,7 +48,6 @@ bool CheckedOutput::Close() {
     if (!Failed() && (std::fflush(stream_) != 0 || std::ferror(stream_) != 0)) {
         Fail();
     }
-    closed_ = true;
     errno = 0;
     if (std::fclose(stream_) != 0 && !Failed()) {
         Fail();
@@ -53,24 +61,20 @@ bool CheckedOutput::Fail() {
     return false;
 }
 
-CheckedOutput& StandardOutput() {
-    static CheckedOutput output(stdout);
-    return output;
+int ExitForFailedOutput(const CheckedOutput& output, ErrorOutput& err) {
+    if (output.Error() != EPIPE) {
+        ReportProblem(err, "standard output", std::strerror(output.Error()));
+    }
+    return kExitFileError;
 }
 
-int ExitForFailedOutput(const CheckedOutput& output) {
-    if (output.Error() == EPIPE) {
-        // The signal was ignored or blocked when the write failed (an inherited setting);
-        // ending by it now gives the caller the status a default setting gives.
-        std::signal(SIGPIPE, SIG_DFL);
-        sigset_t pipeSignal;
-        sigemptyset(&pipeSignal);
-        sigaddset(&pipeSignal, SIGPIPE);
-        pthread_sigmask(SIG_UNBLOCK, &pipeSignal, nullptr);
-        std::raise(SIGPIPE);
-    }
-    ReportProblem("standard output", std::strerror(output.Error()));
-    return kExitFileError;
+void EndAsBrokenPipe() {
+    std::signal(SIGPIPE, SIG_DFL);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_UNBLOCK, &pipeSignal, nullptr);
+    std::raise(SIGPIPE);
 }
 
 }  // namespace velmora::cli

@@ -4,13 +4,19 @@
 // full disk or a closed file never passes for success.
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace velmora::cli {
 
+class ErrorOutput;
+
 class CheckedOutput {
 public:
+    // Writes to a C stream, which Close closes.
     explicit CheckedOutput(std::FILE* stream) : stream_(stream) {}
+    // Appends to text, when the command line runs inside another program; this never fails.
+    explicit CheckedOutput(std::string& text) : text_(&text) {}
     CheckedOutput(const CheckedOutput&) = delete;
     CheckedOutput& operator=(const CheckedOutput&) = delete;
 
@@ -30,18 +36,18 @@ public:
 private:
     bool Fail();
 
-    std::FILE* stream_;
+    std::FILE* stream_ = nullptr;
+    std::string* text_ = nullptr;
     int error_ = 0;
     bool closed_ = false;
 };
 
-// The process's standard output. Every command writes its results through it, and main closes
-// it before choosing the exit code.
-CheckedOutput& StandardOutput();
+// The end of a command whose output failed: the file-error exit code, with the reason named on
+// err. A reader that went away (a closed pipe) is not named: shells expect `| head` to be quiet.
+int ExitForFailedOutput(const CheckedOutput& output, ErrorOutput& err);
 
-// The end of a command whose output failed. A reader that went away (a closed pipe) ends the
-// process as the broken-pipe signal does by default: quietly, as shells expect of `| head`.
-// Any other failure is named on standard error, and the result is the file-error exit code.
-int ExitForFailedOutput(const CheckedOutput& output);
+// Ends the process as the broken-pipe signal does by default, even when the signal is ignored
+// or blocked (an inherited setting): what a program whose reader went away is expected to do.
+void EndAsBrokenPipe();
 
 }  // namespace velmora::cli

@@ -1,11 +1,11 @@
 #include "cli/edit_commands.h"
 
 #include <CLI/CLI.hpp>
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 
 #include "cli/checked_output.h"
+#include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
@@ -60,14 +60,14 @@ void ApplyEdit(EditKind kind, const EditArguments& arguments, KelVelmoraData& do
 
 // Mixed line breaks, a Ctrl-Z end mark or binary data cannot come back as they were; the backup
 // keeps them, and the user is told.
-void WarnWhenOtherBytesChange(const KelVelmoraData& document, bool toStdout) {
+void WarnWhenOtherBytesChange(const KelVelmoraData& document, bool toStdout, ErrorOutput& err) {
     if (document.SaveKeepsOtherBytes()) {
         return;
     }
     const std::string change =
         "changes line breaks outside the head (the page has mixed line breaks, an end-of-file "
         "mark or binary data)";
-    ReportProblem(document.FileName,
+    ReportProblem(err, document.FileName,
                   toStdout ? "warning: the page printed " + change
                            : "warning: saving " + change + "; the original is kept in the backup");
 }
@@ -96,15 +96,15 @@ void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind) {
     }
 }
 
-int RunEdit(EditKind kind, const EditArguments& arguments) {
+int RunEdit(EditKind kind, const EditArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
     const KelVelmoraOptions options = ResolveOptions(arguments.settings);
     if (kind == EditKind::Compress && !options.CompressionEnabled) {
-        ReportProblem("compress", "compression is disabled in the settings");
+        ReportProblem(err, "compress", "compression is disabled in the settings");
         return kExitUsage;
     }
     std::error_code statusError;
     if (std::filesystem::is_directory(arguments.file, statusError)) {
-        ReportProblem(arguments.file, "Is a directory, not a page");
+        ReportProblem(err, arguments.file, "Is a directory, not a page");
         return kExitFileError;
     }
     KelVelmoraData document;
@@ -112,26 +112,26 @@ int RunEdit(EditKind kind, const EditArguments& arguments) {
         document.Load(arguments.file, options);
         ApplyEdit(kind, arguments, document, options);
         if (arguments.toStdout) {
-            WarnWhenOtherBytesChange(document, true);
-            // A failure is named once, with the system's reason, when main closes the output.
-            if (!StandardOutput().Write(document.BytesToSave()) || !StandardOutput().Flush()) {
+            WarnWhenOtherBytesChange(document, true, err);
+            // A failure is named once, with the system's reason, when the output is closed.
+            if (!out.Write(document.BytesToSave()) || !out.Flush()) {
                 return kExitFileError;
             }
             return kExitDone;
         }
         if (!document.IsModified()) {
-            ReportProblem(arguments.file, "already as requested; nothing written");
+            ReportProblem(err, arguments.file, "already as requested; nothing written");
             return kExitDone;
         }
-        WarnWhenOtherBytesChange(document, false);
+        WarnWhenOtherBytesChange(document, false, err);
         document.Save();
     } catch (const std::exception& error) {
-        std::fputs(PageProblemLine(arguments.file, error).c_str(), stderr);
+        err.Write(PageProblemLine(arguments.file, error));
         return kExitFileError;
     }
     // Names are escaped so that a line break in one cannot start a line of its own.
-    StandardOutput().Write("Saved " + EscapeControls(arguments.file) +
-                           " (backup: " + EscapeControls(document.LastBackupPath()) + ")\n");
+    out.Write("Saved " + EscapeControls(arguments.file) +
+              " (backup: " + EscapeControls(document.LastBackupPath()) + ")\n");
     return kExitDone;
 }
 

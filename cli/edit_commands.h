@@ -13,6 +13,9 @@ class App;
 
 namespace velmora::cli {
 
+class CheckedOutput;
+class ErrorOutput;
+
 enum class EditKind { Title, Description, Keywords, AutoKeywords, Compress };
 
 struct EditArguments {
@@ -26,8 +29,9 @@ struct EditArguments {
 // Registers the five commands; the one that runs records its kind in `kind`.
 void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind);
 
-// Loads the page, makes the change and saves it (or prints what Save would write); returns the
-// exit code. Nothing is written when any step fails.
-int RunEdit(EditKind kind, const EditArguments& arguments);
+// Loads the page, makes the change and saves it (or writes what Save would write to out, which
+// the caller closes); problems go to err. Returns the exit code. Nothing is written when any
+// step fails.
+int RunEdit(EditKind kind, const EditArguments& arguments, CheckedOutput& out, ErrorOutput& err);
 
 }  // namespace velmora::cli

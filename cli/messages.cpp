@@ -1,8 +1,8 @@
 #include "cli/messages.h"
 
-#include <cstdio>
 #include <new>
 
+#include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "document/file_error.h"
 
@@ -14,8 +14,8 @@ std::string ProblemLine(const std::string& subject, const std::string& reason) {
     return "velmora-cli: " + EscapeControls(subject) + ": " + EscapeControls(reason) + "\n";
 }
 
-void ReportProblem(const std::string& subject, const std::string& reason) {
-    std::fputs(ProblemLine(subject, reason).c_str(), stderr);
+void ReportProblem(ErrorOutput& err, const std::string& subject, const std::string& reason) {
+    err.Write(ProblemLine(subject, reason));
 }
 
 std::string PageProblemLine(const std::string& page, const std::exception& error) {

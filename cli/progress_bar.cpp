@@ -1,9 +1,8 @@
 #include "cli/progress_bar.h"
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
+
+#include "cli/error_output.h"
 
 namespace velmora::cli {
 namespace {
@@ -12,7 +11,8 @@ constexpr std::size_t kBarWidth = 30;
 
 }  // namespace
 
-ProgressBar::ProgressBar(std::size_t total, bool enabled) : total_(total), enabled_(enabled) {}
+ProgressBar::ProgressBar(ErrorOutput& err, std::size_t total, bool enabled)
+    : err_(err), total_(total), enabled_(enabled) {}
 
 ProgressBar::~ProgressBar() {
     Clear();
@@ -27,8 +27,8 @@ void ProgressBar::Update(std::size_t done) {
     const std::string line = "\r[" + std::string(filled, '#') +
                              std::string(kBarWidth - filled, '.') + "] " + std::to_string(done_) +
                              "/" + std::to_string(total_) + " pages";
-    std::fputs(line.c_str(), stderr);
-    std::fflush(stderr);
+    err_.Write(line);
+    err_.Flush();
     shown_ = true;
 }
 
@@ -36,13 +36,9 @@ void ProgressBar::Clear() {
     if (!shown_) {
         return;
     }
-    std::fputs("\r\033[K", stderr);
-    std::fflush(stderr);
+    err_.Write("\r\033[K");
+    err_.Flush();
     shown_ = false;
-}
-
-bool StandardErrorIsTerminal() {
-    return isatty(STDERR_FILENO) == 1;
 }
 
 }  // namespace velmora::cli

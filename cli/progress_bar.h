@@ -1,15 +1,17 @@
 #pragma once
 
-// A one-line progress bar on standard error, for terminals only.
+// A one-line progress bar on the error output, for terminals only.
 
 #include <cstddef>
 
 namespace velmora::cli {
 
+class ErrorOutput;
+
 class ProgressBar {
 public:
     // Draws nothing unless enabled; the caller decides (a terminal, more than one page).
-    ProgressBar(std::size_t total, bool enabled);
+    ProgressBar(ErrorOutput& err, std::size_t total, bool enabled);
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
@@ -19,13 +21,11 @@ public:
     void Clear();
 
 private:
+    ErrorOutput& err_;
     std::size_t total_;
     std::size_t done_ = 0;
     bool enabled_;
     bool shown_ = false;
 };
-
-// True when standard error is a terminal.
-bool StandardErrorIsTerminal();
 
 }  // namespace velmora::cli

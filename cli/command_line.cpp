@@ -1,0 +1,101 @@
+#include "cli/command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <exception>
+#include <sstream>
+#include <vector>
+
+#include "cli/analyze_command.h"
+#include "cli/checked_output.h"
+#include "cli/edit_commands.h"
+#include "cli/error_output.h"
+#include "cli/exit_codes.h"
+#include "cli/messages.h"
+
+namespace velmora::cli {
+namespace {
+
+std::string VersionLine() {
+    return std::string("velmora-cli ") + VELMORA_VERSION_TEXT + " (build " + VELMORA_BUILD_NUMBER +
+           ")";
+}
+
+// The exit code once the output is closed: a command that wrote everything can still fail at
+// the last flush.
+int Finished(int code, CheckedOutput& out, ErrorOutput& err) {
+    if (!out.Close()) {
+        return ExitForFailedOutput(out, err);
+    }
+    return code;
+}
+
+// Help and version text go through the checked output like every other result.
+int PrintedExit(const CLI::App& app, const CLI::Error& request, CheckedOutput& out,
+                ErrorOutput& err) {
+    std::ostringstream printed;
+    std::ostringstream complaint;
+    const int code = app.exit(request, printed, complaint);
+    err.Write(complaint.str());
+    out.Write(printed.str());
+    return Finished(code, out, err);
+}
+
+// The usage error's one line: an unknown command is named as such, anything else in the
+// parser's words.
+void ReportUsageError(CLI::App& app, std::span<const std::string> arguments,
+                      const CLI::ParseError& error, ErrorOutput& err) {
+    const std::string first = arguments.empty() ? "" : arguments.front();
+    const bool unknownCommand =
+        !first.empty() && first.front() != '-' &&
+        app.get_subcommands([&](CLI::App* command) { return command->check_name(first); }).empty();
+    if (unknownCommand) {
+        ReportProblem(err, first, "unknown command (see velmora-cli --help)");
+    } else {
+        err.Write(std::string("velmora-cli: ") + error.what() + " (see --help)\n");
+    }
+}
+
+}  // namespace
+
+int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, ErrorOutput& err) {
+    CLI::App app(
+        "Tunes a web page's head for search engines: reviews pages and edits their "
+        "title, description and keywords.",
+        "velmora-cli");
+    app.set_version_flag("--version", VersionLine());
+    app.require_subcommand(1);
+    app.footer(
+        "Exit codes: 0 done, 1 a page rated below --fail-under or with a page check in the "
+        "--fail-on state or worse, 2 usage error, "
+        "3 a file could not be read or written.");
+
+    AnalyzeArguments analyzeArguments;
+    CLI::App& analyze = AddAnalyzeCommand(app, analyzeArguments);
+    EditArguments editArguments;
+    EditKind editKind = EditKind::Title;
+    AddEditCommands(app, editArguments, editKind);
+
+    try {
+        // The parser takes the arguments last first.
+        app.parse(std::vector<std::string>(arguments.rbegin(), arguments.rend()));
+    } catch (const CLI::CallForHelp& help) {
+        return PrintedExit(app, help, out, err);
+    } catch (const CLI::CallForVersion& version) {
+        return PrintedExit(app, version, out, err);
+    } catch (const CLI::ParseError& error) {
+        ReportUsageError(app, arguments, error, err);
+        return kExitUsage;
+    }
+
+    try {
+        return Finished(analyze.parsed() ? RunAnalyze(analyzeArguments, out, err)
+                                         : RunEdit(editKind, editArguments, out, err),
+                        out, err);
+    } catch (const std::exception& error) {
+        // The settings store or the system failed outside any one page.
+        err.Write(std::string("velmora-cli: ") + error.what() + "\n");
+        return kExitFileError;
+    }
+}
+
+}  // namespace velmora::cli
