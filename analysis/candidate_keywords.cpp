@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "analysis/candidate_keywords_detail.h"
+
 namespace velmora {
 namespace {
 
@@ -144,8 +146,8 @@ private:
             return;
         }
         const std::string_view word = lowerCase_ ? std::string_view(lower_) : token;
-        int budget = kWordPartBudget;
-        AddWordAndParts(word, rules_, occurrences_, budget);
+        int budget = detail::kWordPartBudget;
+        detail::AddWordAndParts(word, rules_, occurrences_, budget);
         recent_.Push(word);
         recent_.RecordPhrases(occurrences_, phrase_);
     }
@@ -171,8 +173,8 @@ TCandidateKeywords::TCandidateKeywords(std::string_view text, bool lowerCase,
     Words = WordList::FromCounter(scanner.TakeOccurrences(), rules);
 }
 
-void AddWordAndParts(std::string_view word, const TextRules& rules, OccurrenceCounter& occurrences,
-                     int& budget) {
+void detail::AddWordAndParts(std::string_view word, const TextRules& rules,
+                             OccurrenceCounter& occurrences, int& budget) {
     if (budget <= 0) {
         return;
     }
@@ -207,8 +209,8 @@ void AddWordAndParts(std::string_view word, const TextRules& rules, OccurrenceCo
     }
 }
 
-bool IsWordInList(std::string_view word, const KeywordList& list, KeywordCaseMode keywordCase,
-                  const TextRules& rules) {
+bool detail::IsWordInList(std::string_view word, const KeywordList& list,
+                          KeywordCaseMode keywordCase, const TextRules& rules) {
     if (CaseModeOf(keywordCase) == KeywordCaseMode::CaseSensitive) {
         return std::find(list.begin(), list.end(), word) != list.end();
     }

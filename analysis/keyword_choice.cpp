@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "analysis/keyword_choice_detail.h"
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
 #include "core/kel_string_functions.h"
@@ -42,7 +43,7 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords,
         const bool duplicate = !seen.insert(KeywordKey(keyword, mode, rules)).second;
         const std::int32_t count =
             knownCounts.empty() ? CountOccurrences(keyword, words, mode) : knownCounts[i];
-        lines.push_back(KeywordLine(
+        lines.push_back(detail::KeywordLine(
             keyword, count, !IsGoodKeyword(keyword, count, wordCount, rules, options), duplicate));
         if (advance) {
             advance(1);
@@ -61,7 +62,7 @@ void AddIfGood(std::string candidate, std::int32_t count, std::int32_t wordCount
         return;
     }
     if (!keywordKeys.contains(KeywordKey(candidate, options.CaseMode(), words.Rules()))) {
-        result.CandidateLines.push_back(CandidateLine(candidate, count));
+        result.CandidateLines.push_back(detail::CandidateLine(candidate, count));
     }
     result.GoodCandidates.push_back(std::move(candidate));
     result.GoodCandidateCounts.push_back(count);
@@ -70,7 +71,7 @@ void AddIfGood(std::string candidate, std::int32_t count, std::int32_t wordCount
 // Auto's choice from the good candidates already sorted by score: spammed entries removed, cut to
 // the recommended maximum.
 KeywordList RankScored(KeywordList ranked, const KelVelmoraOptions& options) {
-    RemoveSpammedEntries(ranked, options.KeywordCountBeforeSpamming);
+    detail::RemoveSpammedEntries(ranked, options.KeywordCountBeforeSpamming);
     const std::size_t maximum = options.MaximumRecommendedTags < 0
                                     ? 0
                                     : static_cast<std::size_t>(options.MaximumRecommendedTags);
@@ -82,7 +83,8 @@ KeywordList RankScored(KeywordList ranked, const KelVelmoraOptions& options) {
 
 }  // namespace
 
-std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, bool duplicate) {
+std::string detail::KeywordLine(std::string_view keyword, std::int32_t count, bool bad,
+                                bool duplicate) {
     std::string line(keyword);
     line.append(kCountOpen).append(std::to_string(count)).append(" times");
     if (bad) {
@@ -95,7 +97,7 @@ std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, 
     return line;
 }
 
-std::string CandidateLine(std::string_view candidate, std::int32_t count) {
+std::string detail::CandidateLine(std::string_view candidate, std::int32_t count) {
     return KeywordLine(candidate, count, false, false);
 }
 
@@ -120,7 +122,8 @@ std::size_t SortedLinePosition(std::size_t count,
     return low;
 }
 
-void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules) {
+void detail::InsertLineSorted(std::vector<std::string>& lines, std::string line,
+                              const TextRules& rules) {
     const std::size_t at = SortedLinePosition(
         lines.size(), [&](std::size_t i) { return lines[i]; }, line, rules);
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
@@ -206,7 +209,7 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords,
     return Prime(keywords, keywordCounts, wordCount, words, title, options, {});
 }
 
-void RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
+void detail::RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
     const std::size_t count = ranked.size();
     if (count < 2) {
         return;

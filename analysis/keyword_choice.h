@@ -20,15 +20,9 @@
 
 namespace velmora {
 
-// "fish {3 times, bad keyword, duplicate keyword}"
-std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, bool duplicate);
-// "web design {4 times}"
-std::string CandidateLine(std::string_view candidate, std::int32_t count);
 // The text before the last " {" of a line (the whole line when it has none).
 std::string KeywordTextOfLine(std::string_view line);
 
-// Inserts line into lines, keeping the text rules' order of whole lines.
-void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules);
 // Where a line goes in a list kept in that order: after every line that sorts before it or
 // equal to it. lineAt(i) gives the list's i-th line.
 std::size_t SortedLinePosition(std::size_t count,
@@ -55,10 +49,6 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords,
                                        std::span<const std::int32_t> keywordCounts,
                                        std::int32_t wordCount, const WordList& words,
                                        std::string_view title, const KelVelmoraOptions& options);
-
-// Auto's spamming pass: while the list spams a word (FindSpammedWord with limit), deletes the
-// lowest-ranked entry that holds that word, ASCII lower-cased, as a whole word.
-void RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit);
 
 // Auto's choice: the good candidates sorted by score, spammed entries removed, cut to the
 // recommended maximum. progress may be null.

@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+#include "analysis/keyword_ordering_detail.h"
+
 namespace velmora {
 namespace {
 
@@ -51,7 +53,7 @@ bool KeywordScorer::InTitle(std::string_view keyword) const {
     return title_.find(words_.Rules().LocaleLower(keyword)) != std::string::npos;
 }
 
-int FindWord(std::string_view word, const WordList& words, KeywordCaseMode keywordCase) {
+int detail::FindWord(std::string_view word, const WordList& words, KeywordCaseMode keywordCase) {
     const std::string lower = words.Rules().LocaleLower(word);
     const int group = words.FindGroup(lower);
     if (group < 0 || CaseModeOf(keywordCase) != KeywordCaseMode::CaseSensitive) {
@@ -69,7 +71,7 @@ int FindWord(std::string_view word, const WordList& words, KeywordCaseMode keywo
 
 std::int32_t CountOccurrences(std::string_view word, const WordList& words,
                               KeywordCaseMode keywordCase) {
-    const int index = FindWord(word, words, keywordCase);
+    const int index = detail::FindWord(word, words, keywordCase);
     if (index < 0) {
         return 0;
     }
@@ -169,7 +171,7 @@ std::string PreferredForm(std::string_view word, const WordList& words,
         case KeywordCaseMode::CaseInsensitiveMixed:
             break;
     }
-    const int index = FindWord(word, words, keywordCase);
+    const int index = detail::FindWord(word, words, keywordCase);
     if (index < 0) {
         return std::string(word);
     }

@@ -14,10 +14,6 @@
 
 namespace velmora {
 
-// Index (into words.Forms()) of the first form of the group equal to word ignoring case; in
-// CaseSensitive the form equal to it byte for byte. -1 when there is none.
-int FindWord(std::string_view word, const WordList& words, KeywordCaseMode keywordCase);
-
 std::int32_t CountOccurrences(std::string_view word, const WordList& words,
                               KeywordCaseMode keywordCase);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/keyword_ordering.h"
+#include "analysis/keyword_tests_detail.h"
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"
 
@@ -86,8 +87,8 @@ std::int32_t CountBadKeywords(const KeywordList& keywords, std::int32_t wordCoun
     return bad;
 }
 
-bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, KeywordCaseMode keywordCase,
-                        const TextRules& rules) {
+bool detail::IsDuplicateKeyword(std::size_t index, const KeywordList& keywords,
+                                KeywordCaseMode keywordCase, const TextRules& rules) {
     if (index >= keywords.size()) {
         return false;
     }

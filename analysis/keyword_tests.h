@@ -24,8 +24,6 @@ std::int32_t CountGoodKeywords(const KeywordList& keywords, std::int32_t wordCou
 std::int32_t CountBadKeywords(const KeywordList& keywords, std::int32_t wordCount,
                               const WordList& words, const KelVelmoraOptions& options);
 
-bool IsDuplicateKeyword(std::size_t index, const KeywordList& keywords, KeywordCaseMode keywordCase,
-                        const TextRules& rules);
 bool HasDuplicateKeywords(const KeywordList& keywords, KeywordCaseMode keywordCase,
                           const TextRules& rules);
 // What two keywords are compared by under the case mode: equal keys are duplicates.

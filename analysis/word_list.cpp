@@ -10,6 +10,9 @@
 #include <utility>
 
 namespace velmora {
+
+using detail::StoredForm;
+
 namespace {
 
 constexpr std::size_t kInitialSlots = 1024;

@@ -31,6 +31,8 @@ struct WordForm {
     bool startsGroup = false;  // the first form of its group: its lower-casing is new
 };
 
+namespace detail {
+
 // Where a distinct form's bytes lie. The text is in an arena of texts; when the form's
 // lower-casing differs from it, `offset` locates instead a record in an arena of lower-casings:
 // the text's offset (eight bytes), the lower-casing's length (four bytes) and its bytes.
@@ -41,6 +43,8 @@ struct StoredForm {
     std::uint32_t length = 0;  // of the text
     std::int32_t count = 0;
 };
+
+}  // namespace detail
 
 // Counts occurrences by written form while storing each distinct form once, so a page's scan
 // allocates per distinct form rather than per occurrence. Forms must be shorter than 4 GiB.
@@ -61,7 +65,7 @@ private:
     static constexpr std::size_t kQueueLength = 16;
     static constexpr std::size_t kLongestQueued = 256;
 
-    std::string_view TextOf(const StoredForm& form) const {
+    std::string_view TextOf(const detail::StoredForm& form) const {
         return std::string_view(arena_).substr(form.offset, form.length);
     }
     void Count(std::string_view occurrence, std::size_t hash);
@@ -69,7 +73,7 @@ private:
     void Grow();
 
     HugePageString arena_;
-    HugePageVector<StoredForm> forms_;
+    HugePageVector<detail::StoredForm> forms_;
     // High half: the high half of the form's hash; low half: 1 + index into forms_. 0 marks a
     // free slot.
     HugePageVector<std::uint64_t> slots_;
@@ -132,13 +136,13 @@ public:
 private:
     static constexpr std::size_t kSampleStride = 32;
 
-    WordForm FormAt(const StoredForm& form) const;
+    WordForm FormAt(const detail::StoredForm& form) const;
     void SortForms();
 
     TextRules rules_;
     HugePageString texts_;
     HugePageString lowers_;
-    HugePageVector<StoredForm> forms_;
+    HugePageVector<detail::StoredForm> forms_;
     // The first eight lower-cased bytes, big-endian, of every kSampleStride-th form.
     std::vector<std::uint64_t> samples_;
     std::size_t occurrences_ = 0;

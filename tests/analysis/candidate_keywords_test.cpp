@@ -4,8 +4,14 @@
 
 #include <map>
 
+#include "analysis/candidate_keywords_detail.h"
+
 namespace velmora {
 namespace {
+
+using detail::AddWordAndParts;
+using detail::IsWordInList;
+using detail::kWordPartBudget;
 
 using Entries = std::map<std::string, std::int32_t>;
 

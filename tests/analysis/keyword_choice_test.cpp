@@ -7,12 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "analysis/candidate_keywords_detail.h"
+#include "analysis/keyword_choice_detail.h"
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
 #include "core/kel_string_functions.h"
 
 namespace velmora {
 namespace {
+
+using detail::CandidateLine;
+using detail::InsertLineSorted;
+using detail::IsWordInList;
+using detail::KeywordLine;
+using detail::RemoveSpammedEntries;
 
 using Lines = std::vector<std::string>;
 

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/keyword_ordering_detail.h"
+
 namespace velmora {
 namespace {
+
+using detail::FindWord;
 
 // A word list holding each text `count` times.
 WordList ListOf(std::initializer_list<std::pair<std::string, int>> counts,

@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "analysis/candidate_keywords.h"
+#include "analysis/keyword_tests_detail.h"
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"
 #include "options/velmora_types.h"
 
 namespace velmora {
 namespace {
+
+using detail::IsDuplicateKeyword;
 
 const TextRules kAnsi(Encoding::Windows1252);
 const TextRules kUtf8(Encoding::Utf8);
