@@ -78,10 +78,6 @@ Encoding DetectEncoding(std::string_view bytes) {
     return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
-char AsciiLowerByte(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 std::string AsciiLower(std::string_view text) {
     std::string out(text);
     for (char& c : out) {

@@ -16,8 +16,10 @@ Encoding DetectEncoding(std::string_view bytes);
 // True when every byte is below 128.
 bool IsAscii(std::string_view bytes);
 
-// Lowers A to Z only; every byte keeps its position.
-char AsciiLowerByte(char c);
+// Lowers A to Z only; every byte keeps its position. Inline: the scans call it for every byte.
+constexpr char AsciiLowerByte(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 std::string AsciiLower(std::string_view text);
 
 // The lower-casing and ordering of one page. Every comparison "ignoring letter case" in the

@@ -40,6 +40,12 @@ std::uint64_t KeyOf(std::string_view word) {
     return (key << 8) | word.size();
 }
 
+// A key's place in the table of 256 slots: the top byte of a multiplicative hash. No key is 0,
+// which marks a free slot, because every key holds its word's length.
+std::size_t SlotOf(std::uint64_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> 56);
+}
+
 // Orders ignoring the case of A to Z: the stop words are plain ASCII, and callers hand in words
 // already lower-cased by the page's rules.
 int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
@@ -68,14 +74,28 @@ StopWordList::StopWordList() {
         remaining = TextAfter(remaining, " ");
     }
     for (const std::string& word : words_) {
-        keys_.push_back(KeyOf(word));
+        const std::uint64_t key = KeyOf(word);
+        std::size_t slot = SlotOf(key);
+        while (slots_[slot] != 0) {
+            slot = (slot + 1) % slots_.size();
+        }
+        slots_[slot] = key;
     }
-    std::sort(keys_.begin(), keys_.end());
 }
 
 bool StopWordList::Contains(std::string_view word) const {
-    return word.size() <= kLongestStopWord &&
-           std::binary_search(keys_.begin(), keys_.end(), KeyOf(word));
+    if (word.empty() || word.size() > kLongestStopWord) {
+        return false;
+    }
+    const std::uint64_t key = KeyOf(word);
+    for (std::size_t slot = SlotOf(key);; slot = (slot + 1) % slots_.size()) {
+        if (slots_[slot] == key) {
+            return true;
+        }
+        if (slots_[slot] == 0) {
+            return false;
+        }
+    }
 }
 
 void KelVelmoraOptions::Assign(const KelVelmoraOptions& source) {

@@ -2,6 +2,7 @@
 
 // The settings that steer the keyword analysis and the white-space compression.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,7 +32,9 @@ public:
 
 private:
     std::vector<std::string> words_;
-    std::vector<std::uint64_t> keys_;  // each word packed into one number, for a fast lookup
+    // Each word packed into one number, in an open-addressed table: the review asks about every
+    // word of the page, and one or two probes answer.
+    std::array<std::uint64_t, 256> slots_{};
 };
 
 class KelVelmoraOptions {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 namespace velmora {
 namespace {
@@ -38,6 +39,24 @@ TEST(StopWordList, HoldsTheSortedWordsAndFindsThemIgnoringCase) {
     EXPECT_FALSE(stopWords.Contains("thee"));
     EXPECT_FALSE(stopWords.Contains("zzz"));
     EXPECT_FALSE(stopWords.Contains("aaa"));
+}
+
+// The lookup is a hashed table: every word of up to three letters must get the list's answer.
+TEST(StopWordList, AnswersAsTheListForEveryShortWord) {
+    const StopWordList stopWords;
+    const std::set<std::string> listed(stopWords.Words().begin(), stopWords.Words().end());
+    std::string word;
+    for (int length = 1; length <= 3; ++length) {
+        word.assign(static_cast<std::size_t>(length), 'a');
+        for (bool more = true; more;) {
+            EXPECT_EQ(stopWords.Contains(word), listed.count(word) == 1) << word;
+            more = false;
+            for (auto c = word.rbegin(); c != word.rend() && !more; ++c) {
+                more = *c != 'z';
+                *c = more ? static_cast<char>(*c + 1) : 'a';
+            }
+        }
+    }
 }
 
 TEST(KelVelmoraOptions, AssignCopiesTheNineSettingsAndKeepsItsStopWords) {
