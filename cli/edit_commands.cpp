@@ -107,7 +107,8 @@ int RunEdit(EditKind kind, const EditArguments& arguments, CheckedOutput& out, E
         ReportProblem(err, arguments.file, "Is a directory, not a page");
         return kExitFileError;
     }
-    KelVelmoraData document;
+    // The edit commands print or save the page and never its findings.
+    KelVelmoraData document(SystemLocalTime, KelVelmoraData::Analysis::WhenNeeded);
     try {
         document.Load(arguments.file, options);
         ApplyEdit(kind, arguments, document, options);
