@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/html_functions_read_detail.h"
 #include "core/kel_string_functions.h"
 
 namespace velmora {
@@ -192,11 +193,11 @@ void AppendTrimmed(std::vector<std::string>& list, std::string_view item) {
 
 }  // namespace
 
-std::size_t FindTagEnd(std::string_view text, std::size_t position, char terminator) {
+std::size_t detail::FindTagEnd(std::string_view text, std::size_t position, char terminator) {
     return ScanTagEnd(text, position, terminator).end;
 }
 
-MetaTagParts FindMetaTagParts(std::string_view text, std::string_view name) {
+detail::MetaTagParts detail::FindMetaTagParts(std::string_view text, std::string_view name) {
     const auto [start, prefix] = FindNameAttribute(text, name);
     if (start == 0) {
         return {};
@@ -227,14 +228,14 @@ MetaTagParts FindMetaTagParts(std::string_view text, std::string_view name) {
 }
 
 MetaTagPosition FindMetaTag(std::string_view text, std::string_view name) {
-    return FindMetaTagParts(text, name).tag;
+    return detail::FindMetaTagParts(text, name).tag;
 }
 
-MetaContentPosition FindMetaContent(std::string_view text, std::string_view name) {
+detail::MetaContentPosition detail::FindMetaContent(std::string_view text, std::string_view name) {
     return FindMetaTagParts(text, name).content;
 }
 
-std::string GetMetaContent(std::string_view text, std::string_view name) {
+std::string detail::GetMetaContent(std::string_view text, std::string_view name) {
     const MetaContentPosition value = FindMetaContent(text, name);
     if (!value.found) {
         return {};
@@ -242,8 +243,8 @@ std::string GetMetaContent(std::string_view text, std::string_view name) {
     return std::string(text.substr(value.ValueStart - 1, value.ValueLength));
 }
 
-std::string GetTextBetween(std::string_view text, std::string_view startTag,
-                           std::string_view endTag) {
+std::string detail::GetTextBetween(std::string_view text, std::string_view startTag,
+                                   std::string_view endTag) {
     std::size_t start = PositionIgnoringAsciiCase(startTag, text);
     if (start == 0) {
         return {};
@@ -257,18 +258,18 @@ std::string GetTextBetween(std::string_view text, std::string_view startTag,
 }
 
 std::string GetTitle(std::string_view text) {
-    return DecodeEntities(GetTextBetween(text, "<title>", "</title>"));
+    return detail::DecodeEntities(detail::GetTextBetween(text, "<title>", "</title>"));
 }
 
 std::string GetDescription(std::string_view text) {
-    return DecodeEntities(GetMetaContent(text, "description"));
+    return detail::DecodeEntities(detail::GetMetaContent(text, "description"));
 }
 
 std::string GetMetaKeywords(std::string_view text) {
-    return DecodeEntities(GetMetaContent(text, "keywords"));
+    return detail::DecodeEntities(detail::GetMetaContent(text, "keywords"));
 }
 
-std::string DecodeEntities(std::string_view text) {
+std::string detail::DecodeEntities(std::string_view text) {
     std::string out = ReplaceEntity(text, "&lt;", '<');
     out = ReplaceEntity(out, "&gt;", '>');
     out = ReplaceEntity(out, "&amp;", '&');

@@ -1,6 +1,7 @@
 #include "core/html_functions_write.h"
 
-#include "core/html_functions_read.h"
+#include "core/html_functions_read_detail.h"
+#include "core/html_functions_write_detail.h"
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"
 
@@ -150,7 +151,7 @@ bool HoldsTitleTag(std::string_view text) {
 // a title tag stands before that point; then in front of the whole text, after its prologue when
 // no title tag stands in that either.
 std::size_t NewTitlePlace(std::string_view text) {
-    const std::size_t head = FindTextInsensitive(text, "<HEAD>");
+    const std::size_t head = detail::FindTextInsensitive(text, "<HEAD>");
     if (head != 0 && !HoldsTitleTag(text.substr(0, head + 5))) {
         return head + 5;
     }
@@ -160,11 +161,11 @@ std::size_t NewTitlePlace(std::string_view text) {
 
 }  // namespace
 
-std::size_t FindTextInsensitive(std::string_view text, std::string_view find) {
+std::size_t detail::FindTextInsensitive(std::string_view text, std::string_view find) {
     return PositionIgnoringAsciiCase(find, text);
 }
 
-std::string EncodeEntities(std::string_view text) {
+std::string detail::EncodeEntities(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -190,7 +191,7 @@ std::string EncodeEntities(std::string_view text) {
 }
 
 std::string SetTitle(std::string_view text, std::string_view title) {
-    const std::string encoded = EncodeEntities(title);
+    const std::string encoded = detail::EncodeEntities(title);
     std::size_t start = PositionIgnoringAsciiCase(kTitleStart, text);
     if (start != 0) {
         start += kTitleStart.size();
@@ -204,9 +205,10 @@ std::string SetTitle(std::string_view text, std::string_view title) {
     return Splice(text, NewTitlePlace(text), 0, element);
 }
 
-std::string SetMetaContent(std::string_view text, std::string_view name, std::string_view value) {
-    const MetaTagParts parts = FindMetaTagParts(text, name);
-    const std::string encoded = EncodeEntities(value);
+std::string detail::SetMetaContent(std::string_view text, std::string_view name,
+                                   std::string_view value) {
+    const detail::MetaTagParts parts = detail::FindMetaTagParts(text, name);
+    const std::string encoded = detail::EncodeEntities(value);
     if (!parts.tag.found) {
         return InsertIntoHead(text, NewMetaTag(name, encoded));
     }
@@ -221,7 +223,7 @@ std::string SetMetaContent(std::string_view text, std::string_view name, std::st
     return Splice(text, parts.tag.TagStart - 1, tagLength, NewMetaTag(ownName, encoded));
 }
 
-std::string RemoveMetaTag(std::string_view text, std::string_view name) {
+std::string detail::RemoveMetaTag(std::string_view text, std::string_view name) {
     const MetaTagPosition tag = FindMetaTag(text, name);
     if (!tag.found) {
         return std::string(text);
@@ -230,7 +232,7 @@ std::string RemoveMetaTag(std::string_view text, std::string_view name) {
 }
 
 std::string InsertIntoHead(std::string_view text, std::string_view tag) {
-    const std::size_t headEnd = FindTextInsensitive(text, "</HEAD>");
+    const std::size_t headEnd = detail::FindTextInsensitive(text, "</HEAD>");
     if (headEnd == 0) {
         return Splice(text, AfterLeadingPrologue(text), 0, tag);
     }
@@ -247,11 +249,11 @@ std::string SetKeywords(std::string_view text, const std::vector<std::string>& k
         }
         joined.append(keywords[i]);
     }
-    return SetMetaContent(text, "KEYWORDS", joined);
+    return detail::SetMetaContent(text, "KEYWORDS", joined);
 }
 
 std::string SetDescription(std::string_view text, std::string_view description) {
-    return SetMetaContent(text, "DESCRIPTION", description);
+    return detail::SetMetaContent(text, "DESCRIPTION", description);
 }
 
 }  // namespace velmora

@@ -6,10 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "core/html_functions_read_detail.h"
 #include "core/kel_string_functions.h"
 
 namespace velmora {
 namespace {
+
+using detail::DecodeEntities;
+using detail::FindMetaContent;
+using detail::FindMetaTagParts;
+using detail::FindTagEnd;
+using detail::GetMetaContent;
+using detail::GetTextBetween;
+using detail::MetaContentPosition;
+using detail::MetaTagParts;
 
 using Keywords = std::vector<std::string>;
 

@@ -7,9 +7,18 @@
 #include <vector>
 
 #include "core/html_functions_read.h"
+#include "core/html_functions_read_detail.h"
+#include "core/html_functions_write_detail.h"
 
 namespace velmora {
 namespace {
+
+using detail::EncodeEntities;
+using detail::FindMetaTagParts;
+using detail::FindTextInsensitive;
+using detail::MetaTagParts;
+using detail::RemoveMetaTag;
+using detail::SetMetaContent;
 
 using Keywords = std::vector<std::string>;
 

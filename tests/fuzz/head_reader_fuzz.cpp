@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/html_functions_read.h"
+#include "core/html_functions_read_detail.h"
 #include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (tag.found) {
             FUZZ_CHECK(tag.TagStart >= 1 && tag.TagStart <= tag.TagEnd && tag.TagEnd <= size);
         }
-        const auto value = velmora::FindMetaContent(text, name);
+        const auto value = velmora::detail::FindMetaContent(text, name);
         if (value.found) {
             FUZZ_CHECK(tag.found);
             FUZZ_CHECK(value.ValueStart > tag.TagStart);
@@ -34,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Decoding only ever shortens a text: every entity is longer than its character.
     FUZZ_CHECK(velmora::GetTitle(text).size() <= size);
     FUZZ_CHECK(velmora::GetDescription(text).size() <= size);
-    FUZZ_CHECK(velmora::DecodeEntities(text).size() <= size);
+    FUZZ_CHECK(velmora::detail::DecodeEntities(text).size() <= size);
     return 0;
 }

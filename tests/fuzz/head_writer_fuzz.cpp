@@ -10,6 +10,7 @@
 
 #include "core/html_functions_read.h"
 #include "core/html_functions_write.h"
+#include "core/html_functions_write_detail.h"
 #include "core/kel_string_functions.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -134,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string result = velmora::InsertIntoHead(page, value);
             FUZZ_CHECK(result.size() >= page.size() + value.size());
             FUZZ_CHECK(IsInsertion(page, result));
-            const std::string removed = velmora::RemoveMetaTag(page, "keywords");
+            const std::string removed = velmora::detail::RemoveMetaTag(page, "keywords");
             FUZZ_CHECK(removed.size() <= page.size());
             FUZZ_CHECK(WithinMetaTag(page, removed, "keywords"));
             break;
