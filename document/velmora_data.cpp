@@ -131,6 +131,9 @@ void KelVelmoraData::Load(const std::string& fileName, const KelVelmoraOptions& 
     if (!givesBack) {
         bytesAsRead_ = std::move(bytes);
     }
+    // The text gives the bytes back, so they go before the analysis, which needs many times a
+    // large page's size.
+    std::string().swap(bytes);
     Revert(options);
 }
 
