@@ -11,6 +11,7 @@
 #include "cli/error_output.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
+#include "cli/report_command.h"
 
 namespace velmora::cli {
 namespace {
@@ -71,6 +72,8 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
 
     AnalyzeArguments analyzeArguments;
     CLI::App& analyze = AddAnalyzeCommand(app, analyzeArguments);
+    ReportArguments reportArguments;
+    CLI::App& report = AddReportCommand(app, reportArguments);
     EditArguments editArguments;
     EditKind editKind = EditKind::Title;
     AddEditCommands(app, editArguments, editKind);
@@ -88,9 +91,13 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     }
 
     try {
-        return Finished(analyze.parsed() ? RunAnalyze(analyzeArguments, out, err)
-                                         : RunEdit(editKind, editArguments, out, err),
-                        out, err);
+        if (analyze.parsed()) {
+            return Finished(RunAnalyze(analyzeArguments, out, err), out, err);
+        }
+        if (report.parsed()) {
+            return Finished(RunReport(reportArguments, err), out, err);
+        }
+        return Finished(RunEdit(editKind, editArguments, out, err), out, err);
     } catch (const std::exception& error) {
         // The settings store or the system failed outside any one page.
         err.Write(std::string("velmora-cli: ") + error.what() + "\n");

@@ -28,7 +28,7 @@ std::set<FindingKey> PageFindings(const SiteReportPage& page) {
             kinds.emplace(CommonFinding::Kind::Improve, check.id);
         }
     }
-    for (const Finding& finding : page.advice) {
+    for (const SiteReportAdvice& finding : page.advice) {
         kinds.emplace(CommonFinding::Kind::Advice, finding.title);
     }
     return kinds;
@@ -69,7 +69,10 @@ SiteReportPage SummarizePage(const PageReport& report) {
     page.improve = report.checks.summary.improve;
     page.titleCharacters = CodePoints(page.title);
     page.descriptionCharacters = CodePoints(page.description);
-    page.advice = report.findings;
+    page.advice.reserve(report.findings.size());
+    for (const auto& finding : report.findings) {
+        page.advice.push_back({finding.title, finding.advice});
+    }
     page.checks.reserve(report.checks.checks.size());
     for (const page_checks::CheckResult& check : report.checks.checks) {
         page.checks.push_back({std::string(CheckIdName(check.id)),

@@ -18,6 +18,11 @@ struct SiteReportCheck {
     std::string message;
 };
 
+struct SiteReportAdvice {
+    std::string title;  // the short title, which names the kind of advice
+    std::string text;
+};
+
 struct SiteReportPage {
     std::string file;
     // Decoded, with white space collapsed; empty when the page has none.
@@ -30,7 +35,7 @@ struct SiteReportPage {
     // Unicode code points, the unit of the page checks.
     std::size_t titleCharacters = 0;
     std::size_t descriptionCharacters = 0;
-    std::vector<Finding> advice;
+    std::vector<SiteReportAdvice> advice;
     std::vector<SiteReportCheck> checks;
 };
 

@@ -118,8 +118,10 @@ std::string Row(const SiteReportPage& page, std::size_t index) {
         "<tr class=\"page\" role=\"row\" data-i=\"" + i +
         "\"><td role=\"cell\" class=\"page-cell\"><button type=\"button\" class=\"toggle\" "
         "aria-expanded=\"false\" aria-controls=\"details-" +
-        i + "\"><span class=\"file\">" + EscapeHtml(page.file) +
-        "</span></button><span class=\"page-title\">" + EscapeHtml(page.title) + "</span></td>";
+        i + "\"><span class=\"file\">" + EscapeHtml(page.file) + "</span></button>" +
+        (page.title.empty() ? std::string("<span class=\"page-title none\">no title</span>")
+                            : "<span class=\"page-title\">" + EscapeHtml(page.title) + "</span>") +
+        "</td>";
     html += "<td role=\"cell\" class=\"num rating r" + std::to_string(RatingBin(page.rating)) +
             "\">" + EscapeHtml(Trimmed(page.ratingText)) + "</td>";
     html += Count(page.problems, "problem") + Count(page.improve, "improve");
@@ -139,8 +141,8 @@ void WritePage(JsonWriter& json, const SiteReportPage& page) {
         .Field("titleChars", static_cast<std::int64_t>(page.titleCharacters))
         .Field("descriptionChars", static_cast<std::int64_t>(page.descriptionCharacters));
     json.Key("advice").BeginArray();
-    for (const Finding& finding : page.advice) {
-        json.BeginArray().String(finding.title).String(finding.advice).EndArray();
+    for (const SiteReportAdvice& advice : page.advice) {
+        json.BeginArray().String(advice.title).String(advice.text).EndArray();
     }
     json.EndArray().Key("checks").BeginArray();
     for (const SiteReportCheck& check : page.checks) {

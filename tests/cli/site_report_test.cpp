@@ -13,7 +13,7 @@ namespace {
 using Kind = CommonFinding::Kind;
 
 SiteReportPage Page(float rating, std::vector<SiteReportCheck> checks = {},
-                    std::vector<Finding> advice = {}) {
+                    std::vector<SiteReportAdvice> advice = {}) {
     SiteReportPage page;
     page.file = "page.html";
     page.rating = rating;
@@ -61,7 +61,7 @@ TEST(SiteReport, CommonFindingsCountPagesMostFirstWithTiesInKindOrder) {
     const SiteReportCheck imagesImprove{"images", "improve", "2 images lack alt"};
     const SiteReportCheck good{"content", "good", "350 words"};
     const SiteReportCheck info{"hreflang", "info", "No alternates"};
-    const Finding noTitle{"No title", "Add a title"};
+    const SiteReportAdvice noTitle{"No title", "Add a title"};
     const SiteReport report = BuildSiteReport({
         // The same advice twice on one page counts once.
         Page(10, {titleProblem, imagesImprove, good, info}, {noTitle, noTitle}),
@@ -96,7 +96,10 @@ TEST(SiteReport, SummarizesAPageReport) {
     report.file = "shop/café.html";
     report.rating = 72.5f;
     report.ratingText = " 72%";
-    report.findings = {{"Too few keywords", "Not enough good keywords"}};
+    Finding finding;
+    finding.title = "Too few keywords";
+    finding.advice = "Not enough good keywords";
+    report.findings.push_back(finding);
     report.checks.title = "Café \xE2\x98\x95 & more";  // 13 code points, 16 bytes
     report.checks.Add(Check(CheckId::Title, page_checks::CheckState::Improve));
     report.checks.Add(Check(CheckId::StructuredData, page_checks::CheckState::Problem));
@@ -117,6 +120,7 @@ TEST(SiteReport, SummarizesAPageReport) {
     EXPECT_EQ(page.checks[2].id, "duplicate-title");
     ASSERT_EQ(page.advice.size(), 1u);
     EXPECT_EQ(page.advice[0].title, "Too few keywords");
+    EXPECT_EQ(page.advice[0].text, "Not enough good keywords");
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+// The pages of a run reviewed and checked on several threads, with the checks that compare
+// pages added once all are done: what the site report is made from.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/page_inputs.h"
+#include "cli/page_report.h"
+#include "options/page_check_options.h"
+#include "options/velmora_types.h"
+
+namespace velmora::cli {
+
+struct ReviewSettings {
+    KelVelmoraOptions options;
+    PageCheckOptions checkOptions;
+};
+
+struct ReviewedPage {
+    std::optional<PageReport> report;  // none when the page could not be read
+    std::string problem;               // a line for the error output, when there is one
+    bool failed = false;               // a page or a folder could not be read
+};
+
+// Every input in order, reviewed on `jobs` threads; progress(done) is called on the calling
+// thread as inputs finish. A page that cannot be read gives its problem instead of a report.
+std::vector<ReviewedPage> ReviewPages(const std::vector<PageInput>& inputs,
+                                      const ReviewSettings& settings, unsigned jobs,
+                                      const std::function<void(std::size_t)>& progress);
+
+}  // namespace velmora::cli
