@@ -170,29 +170,34 @@ std::size_t HtmlTokenizer::SkipTagSpace(std::size_t at) const {
     return at;
 }
 
-HtmlTokenizer::TagClose HtmlTokenizer::ReadAttributes(std::size_t& at, bool endTag) {
+HtmlTokenizer::TagClose HtmlTokenizer::ReadAttributes(std::size_t& end, bool endTag) {
     const std::size_t size = page_.size();
+    std::size_t at = end;
+    TagClose close = TagClose::CutOff;
     while (at < size) {
         const char c = page_[at];
         if (IsTagSpace(c)) {
             ++at;
         } else if (c == '>') {
             ++at;
-            return TagClose::Closed;
+            close = TagClose::Closed;
+            break;
         } else if (c == '/') {
             ++at;
             if (at < size && page_[at] == '>') {
                 ++at;
-                return TagClose::SelfClosing;
+                close = TagClose::SelfClosing;
+                break;
             }
-        } else if (!ReadAttribute(at, endTag)) {
-            break;
+        } else {
+            at = ReadAttribute(at, endTag);
         }
     }
-    return TagClose::CutOff;
+    end = at;
+    return close;
 }
 
-bool HtmlTokenizer::ReadAttribute(std::size_t& at, bool endTag) {
+std::size_t HtmlTokenizer::ReadAttribute(std::size_t at, bool endTag) {
     const std::size_t size = page_.size();
     // A leading "=" belongs to the name.
     const std::size_t nameStart = at;
@@ -206,36 +211,39 @@ bool HtmlTokenizer::ReadAttribute(std::size_t& at, bool endTag) {
     std::string_view value;
     if (at < size && page_[at] == '=') {
         at = SkipTagSpace(at + 1);
-        if (at >= size || !ReadAttributeValue(at, value)) {
-            return false;
+        if (at >= size) {
+            return size;
+        }
+        at = ReadAttributeValue(at, value);
+        if (at == std::string_view::npos) {
+            return size;
         }
     }
     if (!endTag) {
         AddAttribute(name, value);
     }
-    return true;
+    return at;
 }
 
-bool HtmlTokenizer::ReadAttributeValue(std::size_t& at, std::string_view& value) const {
+std::size_t HtmlTokenizer::ReadAttributeValue(std::size_t at, std::string_view& value) const {
     const char quote = page_[at];
     if (quote == '"' || quote == '\'') {
         const std::size_t close = page_.find(quote, at + 1);
         if (close == std::string_view::npos) {
-            return false;
+            return close;
         }
         value = page_.substr(at + 1, close - at - 1);
-        at = close + 1;
-        return true;
+        return close + 1;
     }
     if (quote == '>') {
-        return true;
+        return at;
     }
     const std::size_t start = at;
     while (at < page_.size() && !IsTagSpace(page_[at]) && page_[at] != '>') {
         ++at;
     }
     value = page_.substr(start, at - start);
-    return true;
+    return at;
 }
 
 void HtmlTokenizer::AddAttribute(std::string_view name, std::string_view value) {

@@ -70,14 +70,15 @@ private:
     // Reads the lower-cased name into name_; returns where it ends.
     std::size_t ReadTagName(std::size_t at);
     std::size_t SkipTagSpace(std::size_t at) const;
-    // Reads the attributes up to the tag's end, moving `at` past it; those of an end tag are
+    // Reads the attributes up to the tag's end, moving `end` past it; those of an end tag are
     // read and dropped.
-    TagClose ReadAttributes(std::size_t& at, bool endTag);
-    // Reads one attribute from the first byte of its name; false when the page ends before its
-    // value does.
-    bool ReadAttribute(std::size_t& at, bool endTag);
-    // Reads a value from its first byte; false when its quote is never closed.
-    bool ReadAttributeValue(std::size_t& at, std::string_view& value) const;
+    TagClose ReadAttributes(std::size_t& end, bool endTag);
+    // Reads one attribute from the first byte of its name; returns where it ends, the end of
+    // the page when the page ends before its value does.
+    std::size_t ReadAttribute(std::size_t at, bool endTag);
+    // Reads a value from its first byte; returns where it ends, npos when its quote is never
+    // closed.
+    std::size_t ReadAttributeValue(std::size_t at, std::string_view& value) const;
     // Keeps an attribute under its lower-cased name unless the tag already has one of that name.
     void AddAttribute(std::string_view name, std::string_view value);
     void ReadComment(Token& token);
