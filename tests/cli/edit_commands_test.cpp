@@ -1,0 +1,191 @@
+// velmora-cli's edit commands run in process: what they save, the backup, line breaks, --stdout,
+// the keyword order, failures that write nothing, and edits that race on one page.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/keyword_choice.h"
+#include "core/html_functions_read.h"
+#include "document/velmora_data.h"
+#include "tests/cli/cli_test_fixture.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CompletePage;
+using test::HostingPage;
+using test::Json;
+using test::JsonLines;
+using test::ReadBytes;
+using test::RunResult;
+using test::VelmoraCli;
+
+TEST_F(VelmoraCli, EditsSaveWithBackupAndTypedTextInThePageEncoding) {
+    const fs::path ascii = Page("ascii.htm", HostingPage());
+    RunResult run = Run({"set-title", ascii.string(), "Caf\xC3\xA9\r\n  and   bar"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("Saved " + ascii.string()), std::string::npos);
+    std::string saved = ReadBytes(ascii);
+    EXPECT_EQ(GetTitle(saved), "Caf&#233; and bar");
+    EXPECT_NE(saved.find("<meta name=\"GENERATOR\" content=\"Velmora\">"), std::string::npos);
+    ASSERT_EQ(BackupCount(), 1u);
+    EXPECT_EQ(ReadBytes(fs::directory_iterator(BackupFolder())->path()), HostingPage());
+
+    const fs::path latin = Page("latin.htm", CompletePage("caf\xE9", "alpha"));
+    ASSERT_EQ(
+        Run({"set-description", latin.string(), "cr\xC3\xA8me\nbr\xC3\xBBl\xC3\xA9\xE2\x82\xAC"})
+            .code,
+        0);
+    EXPECT_EQ(GetDescription(ReadBytes(latin)), "cr\xE8me br\xFBl\xE9\x80");
+
+    // The same title again changes nothing, so nothing is written.
+    const std::string before = ReadBytes(ascii);
+    run = Run({"set-title", ascii.string(), "Caf\xC3\xA9 and bar"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.err.find("nothing written"), std::string::npos);
+    EXPECT_EQ(ReadBytes(ascii), before);
+    EXPECT_EQ(BackupCount(), 2u);
+}
+
+// A page keeps its own line breaks; one whose breaks cannot all come back is saved with a warning,
+// its original in the backup named on the "Saved" line.
+TEST_F(VelmoraCli, EditsKeepLineBreaksAndWarnWhenTheyCannot) {
+    const std::string lf = "<html>\n<head>\n<title>Old</title>\n</head>\n<body>x</body>\n</html>";
+    const fs::path page = Page("lf.htm", lf);
+    RunResult run = Run({"set-title", page.string(), "New"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadBytes(page),
+              "<html>\n<head>\n<title>New</title>\n<meta name=\"GENERATOR\" "
+              "content=\"Velmora\">\n</head>\n<body>x</body>\n</html>");
+
+    const std::string mixed = "<html>\r\n<head>\n<title>Old</title>\r\n</head>\n</html>\n";
+    const fs::path mixedPage = Page("mixed.htm", mixed);
+    run = Run({"set-title", mixedPage.string(), "New", "--stdout"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.err.find(mixedPage.string() + ": warning: the page printed changes line breaks"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadBytes(mixedPage), mixed);
+
+    run = Run({"set-title", mixedPage.string(), "New"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find(mixedPage.string() + ": warning: saving changes line breaks"),
+              std::string::npos)
+        << run.err;
+    const std::size_t backup = run.out.find("(backup: ");
+    ASSERT_NE(backup, std::string::npos) << run.out;
+    const std::string backupPath = run.out.substr(backup + 9, run.out.find(')') - backup - 9);
+    EXPECT_EQ(ReadBytes(backupPath), mixed);
+    EXPECT_EQ(ReadBytes(mixedPage).find('\n'), ReadBytes(mixedPage).find("\r\n") + 1);
+}
+
+// Edits run at the same moment on one page, each on its own thread: each either saves or is
+// refused with exit 3, and no saved edit is lost: it is in the page or in the backup of a later
+// save.
+TEST_F(VelmoraCli, ConcurrentEditsNeverLoseAnEdit) {
+    const fs::path page = Page("shared.htm", HostingPage());
+    for (int round = 0; round < 8; ++round) {
+        const std::vector<std::string> titles{"First " + std::to_string(round),
+                                              "Second " + std::to_string(round)};
+        std::vector<RunResult> runs(titles.size());
+        {
+            std::vector<std::jthread> editors;
+            for (std::size_t i = 0; i < titles.size(); ++i) {
+                editors.emplace_back([&, i] {
+                    runs[i] = Run({"set-title", page.string(), titles[i]});
+                });
+            }
+        }
+        std::vector<std::string> saved;
+        for (std::size_t i = 0; i < titles.size(); ++i) {
+            if (runs[i].code == 0) {
+                saved.push_back(titles[i]);
+            } else {
+                EXPECT_EQ(runs[i].code, 3) << runs[i].err;
+                EXPECT_NE(runs[i].err.find("changed by another program"), std::string::npos)
+                    << runs[i].err;
+            }
+        }
+        ASSERT_FALSE(saved.empty());
+        for (const std::string& title : saved) {
+            bool kept = GetTitle(ReadBytes(page)) == title;
+            for (const auto& backup : fs::directory_iterator(BackupFolder())) {
+                kept = kept || GetTitle(ReadBytes(backup.path())) == title;
+            }
+            EXPECT_TRUE(kept) << "the edit \"" << title << "\" was lost";
+        }
+    }
+}
+
+TEST_F(VelmoraCli, KeywordCommandsOrderAsTheDialog) {
+    const fs::path page = Page("hosting.htm", HostingPage());
+    KelVelmoraOptions options;
+    KelVelmoraData document;
+    document.Load(page.string(), options);
+    const auto keywordsOf = [](const fs::path& path) {
+        return SplitKeywords(GetMetaKeywords(ReadBytes(path)));
+    };
+
+    ASSERT_EQ(Run({"set-keywords", "--defaults", page.string(), "domain, web hosting, cheap"}).code,
+              0);
+    EXPECT_EQ(keywordsOf(page),
+              OrderKeywordsAsDialog({"domain", "web hosting", "cheap"}, document.GetWordCount(),
+                                    document.GetCandidateList(), GetTitle(document.Html), options));
+    EXPECT_EQ(keywordsOf(page), (KeywordList{"web hosting", "cheap", "domain"}));
+
+    ASSERT_EQ(
+        Run({"set-keywords", page.string(), "domain, web hosting, cheap", "--keep-order"}).code, 0);
+    EXPECT_EQ(keywordsOf(page), (KeywordList{"domain", "web hosting", "cheap"}));
+
+    const RunResult analysis = Run({"analyze", "--json", "--defaults", page.string()});
+    const Json expected = JsonLines(analysis.out).at(0)["auto_keywords"];
+    ASSERT_EQ(Run({"auto-keywords", "--defaults", page.string()}).code, 0);
+    EXPECT_EQ(Json(keywordsOf(page)), expected);
+}
+
+TEST_F(VelmoraCli, StdoutTouchesNothingAndFailedEditsWriteNothing) {
+    const std::string original = HostingPage();
+    const fs::path page = Page("hosting.htm", original);
+    const auto stamp = fs::last_write_time(page);
+
+    RunResult run = Run({"compress", page.string(), "--stdout"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    KelVelmoraData document;
+    document.Load(page.string(), KelVelmoraOptions());
+    document.Compress(KelVelmoraOptions());
+    EXPECT_EQ(run.out, TextToSave(document.Html));
+    EXPECT_NE(run.out, TextToSave(original));
+    for (const std::vector<std::string>& edit :
+         {std::vector<std::string>{"set-title", page.string(), "x", "--stdout"},
+          {"set-description", page.string(), "x", "--stdout"},
+          {"set-keywords", page.string(), "x", "--stdout"},
+          {"auto-keywords", page.string(), "--stdout"}}) {
+        EXPECT_EQ(Run(edit).code, 0);
+    }
+    EXPECT_EQ(ReadBytes(page), original);
+    EXPECT_EQ(fs::last_write_time(page), stamp);
+    EXPECT_EQ(BackupCount(), 0u);
+
+    run = Run({"compress", "--no-compression", page.string()});
+    EXPECT_EQ(run.code, 2);
+    run = Run({"set-title", root_.string(), "x"});
+    EXPECT_EQ(run.code, 3);
+    EXPECT_EQ(run.err, "velmora-cli: " + root_.string() + ": Is a directory, not a page\n");
+    run = Run({"set-keywords", (root_ / "missing.htm").string(), "a"});
+    EXPECT_EQ(run.code, 3);
+    EXPECT_NE(run.err.find("missing.htm: No such file or directory"), std::string::npos);
+    EXPECT_EQ(ReadBytes(page), original);
+    EXPECT_EQ(BackupCount(), 0u);
+
+    ASSERT_EQ(Run({"compress", page.string()}).code, 0);
+    EXPECT_EQ(ReadBytes(page), TextToSave(document.Html));
+}
+
+}  // namespace
+}  // namespace velmora
