@@ -40,10 +40,37 @@ void Scale(float& rating, long double factor, std::int64_t times) {
 
 }  // namespace
 
+std::string_view FindingKindName(FindingKind kind) {
+    switch (kind) {
+        case FindingKind::NoTitle:
+            return "no-title";
+        case FindingKind::NoDescription:
+            return "no-description";
+        case FindingKind::NoKeywords:
+            return "no-keywords";
+        case FindingKind::LineBreakInDescription:
+            return "line-break-in-description";
+        case FindingKind::BadKeywords:
+            return "bad-keywords";
+        case FindingKind::TooFewKeywords:
+            return "too-few-keywords";
+        case FindingKind::TooManyKeywords:
+            return "too-many-keywords";
+        case FindingKind::DuplicateKeywords:
+            return "duplicate-keywords";
+        case FindingKind::KeywordSpamming:
+            return "keyword-spamming";
+        case FindingKind::KeywordOrder:
+            return "keyword-order";
+        case FindingKind::UnnecessarySpace:
+            break;
+    }
+    return "unnecessary-space";
+}
+
 void TFileCheckList::Reset() {
     Rating = 0.0f;
-    Advice.clear();
-    Titles.clear();
+    Findings.clear();
     HasTitle = false;
     HasDescription = false;
     KeywordCount = 0;
@@ -56,67 +83,77 @@ void TFileCheckList::Reset() {
     SpaceToRemove = 0;
     SpammedWord.clear();
     LineBreakInDescription = false;
+    TitleAt.reset();
+    DescriptionAt.reset();
+    KeywordsAt.reset();
 }
 
 void TFileCheckList::Evaluate() {
     Rating = 0.0f;
-    Advice.clear();
-    Titles.clear();
-    const auto finding = [this](std::string advice, std::string title) {
-        Advice.push_back(std::move(advice));
-        Titles.push_back(std::move(title));
+    Findings.clear();
+    const auto finding = [this](FindingKind kind, std::string advice, std::string title,
+                                const std::optional<TextPosition>& position) {
+        Findings.push_back({kind, std::move(advice), std::move(title), position});
     };
     const std::int64_t keywords = KeywordCount;
 
     if (HasTitle) {
         Add(Rating, 30);
     } else {
-        finding("Add a title", "No title");
+        finding(FindingKind::NoTitle, "Add a title", "No title", TitleAt);
     }
     if (HasDescription) {
         Add(Rating, 30);
     } else {
-        finding("Add a description", "No description");
+        finding(FindingKind::NoDescription, "Add a description", "No description", DescriptionAt);
     }
     if (keywords <= 0) {
-        finding("Add some keywords or phrases.", "No keywords");
+        finding(FindingKind::NoKeywords, "Add some keywords or phrases.", "No keywords",
+                KeywordsAt);
     } else {
         Add(Rating, 40);
     }
     if (LineBreakInDescription) {
-        finding("Remove carriage return from description", "Line feed in description");
+        finding(FindingKind::LineBreakInDescription, "Remove carriage return from description",
+                "Line feed in description", DescriptionAt);
         Scale(Rating, kLineBreakFactor, 1);
     }
     if (BadKeywordCount > 0) {
-        finding("Remove bad keywords", "Bad keyword" + PluralSuffix(BadKeywordCount, "s"));
+        finding(FindingKind::BadKeywords, "Remove bad keywords",
+                "Bad keyword" + PluralSuffix(BadKeywordCount, "s"), KeywordsAt);
         Scale(Rating, kBadKeywordFactor, std::int64_t{BadKeywordCount} + 1);
     }
     if (keywords > 0 && GoodKeywordCount < MinimumRecommendedTags) {
-        finding("Not enough good keywords", "Too few keywords");
+        finding(FindingKind::TooFewKeywords, "Not enough good keywords", "Too few keywords",
+                KeywordsAt);
         if (MinimumRecommendedTags >= keywords) {
             Scale(Rating, kTooFewFactor, MinimumRecommendedTags - keywords + 1);
         }
     }
     if (keywords > MaximumRecommendedTags) {
-        finding("Too many keywords", "Too many keywords");
+        finding(FindingKind::TooManyKeywords, "Too many keywords", "Too many keywords", KeywordsAt);
         Scale(Rating, kTooManyFactor, keywords - MaximumRecommendedTags + 1);
     }
     if (keywords > 0 && DuplicateKeywords) {
-        finding("Remove duplicate keywords.", "Duplicate keywords");
+        finding(FindingKind::DuplicateKeywords, "Remove duplicate keywords.", "Duplicate keywords",
+                KeywordsAt);
         Scale(Rating, kDuplicateFactor, 1);
     }
     if (!SpammedWord.empty()) {
-        finding("Keyword \"" + SpammedWord + "\" used too often, reduce usage (keyword spamming)",
-                "Keyword spamming");
+        finding(FindingKind::KeywordSpamming,
+                "Keyword \"" + SpammedWord + "\" used too often, reduce usage (keyword spamming)",
+                "Keyword spamming", KeywordsAt);
         Scale(Rating, kSpammingFactor, 1);
     }
     if (keywords > 0 && !OptimalOrder) {
-        finding("Keyword ordering not optimal", "Sub-optimal keyword ordering");
+        finding(FindingKind::KeywordOrder, "Keyword ordering not optimal",
+                "Sub-optimal keyword ordering", KeywordsAt);
         Scale(Rating, kOrderFactor, 1);
     }
     if (SpaceToRemove > 0) {
-        finding("File contains " + std::to_string(SpaceToRemove) + " bytes of unnecessary space.",
-                "Unnecessary space");
+        finding(FindingKind::UnnecessarySpace,
+                "File contains " + std::to_string(SpaceToRemove) + " bytes of unnecessary space.",
+                "Unnecessary space", std::nullopt);
         Scale(Rating, kSpaceFactor, 1);
     }
 }
@@ -126,6 +163,15 @@ std::string TFileCheckList::GetRatingText() const {
     char text[32];
     std::snprintf(text, sizeof text, "%3lld%%", whole);
     return text;
+}
+
+std::vector<std::string> TFileCheckList::AdviceLines() const {
+    std::vector<std::string> lines;
+    lines.reserve(Findings.size());
+    for (const Finding& finding : Findings) {
+        lines.push_back(finding.advice);
+    }
+    return lines;
 }
 
 }  // namespace velmora

@@ -8,8 +8,36 @@
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
 #include "core/html_functions_read.h"
+#include "core/kel_string_functions.h"
+#include "core/line_index.h"
 
 namespace velmora {
+namespace {
+
+// Where the head reader finds the title element and the description and keywords tags, as the
+// line and column of their "<".
+void LocateHeadElements(std::string_view html, Encoding encoding, TFileCheckList& list) {
+    const std::size_t title = PositionIgnoringAsciiCase("<title>", html);
+    const MetaTagPosition description = FindMetaTag(html, "description");
+    const MetaTagPosition keywords = FindMetaTag(html, "keywords");
+    if (title == 0 && !description.found && !keywords.found) {
+        return;
+    }
+    const LineIndex index(html, encoding == Encoding::Utf8 ? LineIndex::Unit::Utf8CodePoints
+                                                           : LineIndex::Unit::Bytes);
+    // The head reader's positions are 1-based.
+    if (title != 0) {
+        list.TitleAt = index.At(title - 1);
+    }
+    if (description.found) {
+        list.DescriptionAt = index.At(description.TagStart - 1);
+    }
+    if (keywords.found) {
+        list.KeywordsAt = index.At(keywords.TagStart - 1);
+    }
+}
+
+}  // namespace
 
 void TReviewedHtml::Review(std::string text, const KelVelmoraOptions& options) {
     Html = std::move(text);
@@ -49,6 +77,7 @@ void TReviewedHtml::CheckPage(const KelVelmoraOptions& options) {
         CheckList.SpammedWord = FindSpammedWord(Keywords, options.KeywordCountBeforeSpamming);
     }
     CheckList.SpaceToRemove = options.CompressionEnabled ? SpaceToRemove : 0;
+    LocateHeadElements(Html, Rules_.encoding(), CheckList);
     CheckList.Evaluate();
 }
 

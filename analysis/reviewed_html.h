@@ -27,7 +27,8 @@ public:
 
     const WordList& GetCandidateList() const;
     std::int32_t GetWordCount() const;
-    const std::vector<std::string>& GetAdvice() const { return CheckList.Advice; }
+    const std::vector<Finding>& GetFindings() const { return CheckList.Findings; }
+    std::vector<std::string> GetAdvice() const { return CheckList.AdviceLines(); }
     std::string GetRatingText() const { return CheckList.GetRatingText(); }
     std::int32_t GetGoodKeywordCount() const { return CheckList.GoodKeywordCount; }
     std::int32_t GetBadKeywordCount() const { return CheckList.BadKeywordCount; }

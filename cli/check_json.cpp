@@ -48,7 +48,29 @@ void WriteValue(JsonWriter& json, const CheckValue& value) {
         value.value);
 }
 
+// The element a check judged as "line" and "column"; the ones it lists as "elements".
+void WriteElements(JsonWriter& json, const CheckResult& check) {
+    if (check.element) {
+        WritePosition(json, check.element->position);
+    }
+    if (check.listed.empty()) {
+        return;
+    }
+    json.Key("elements").BeginArray();
+    for (const page_checks::CheckedElement& element : check.listed) {
+        json.BeginObject().Field("text", element.text);
+        WritePosition(json, element.position);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 }  // namespace
+
+void WritePosition(JsonWriter& json, const TextPosition& position) {
+    json.Field("line", static_cast<std::int64_t>(position.line))
+        .Field("column", static_cast<std::int64_t>(position.column));
+}
 
 void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& report) {
     json.Key("checks").BeginArray();
@@ -59,6 +81,7 @@ void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& repo
             .Field("message", check.message)
             .Key("values");
         WriteObject(json, check.values);
+        WriteElements(json, check);
         json.EndObject();
     }
     const page_checks::CheckSummary& summary = report.summary;

@@ -34,10 +34,11 @@ std::string ToJsonLine(const PageReport& report) {
     }
     json.EndArray().Key("findings").BeginArray();
     for (const Finding& finding : report.findings) {
-        json.BeginObject()
-            .Field("title", finding.title)
-            .Field("advice", finding.advice)
-            .EndObject();
+        json.BeginObject().Field("title", finding.title).Field("advice", finding.advice);
+        if (finding.position) {
+            WritePosition(json, *finding.position);
+        }
+        json.EndObject();
     }
     json.EndArray().Key("keyword_details").BeginArray();
     for (const KeywordDetail& detail : report.keywordDetails) {

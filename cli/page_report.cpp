@@ -45,10 +45,10 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     report.wordCount = wordCount;
     report.rating = checks.Rating;
     report.ratingText = document.GetRatingText();
-    for (std::size_t i = 0; i < checks.Advice.size(); ++i) {
+    report.findings = checks.Findings;
+    for (Finding& finding : report.findings) {
         // An advice line can quote the page (the spammed word), so it is decoded like the rest.
-        report.findings.push_back(
-            {i < checks.Titles.size() ? checks.Titles[i] : std::string(), utf8(checks.Advice[i])});
+        finding.advice = utf8(finding.advice);
     }
 
     // Looked up by key so that long keyword lists stay linear.

@@ -6,16 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "analysis/file_check_list.h"
 #include "document/velmora_data.h"
 #include "options/velmora_types.h"
 #include "page_checks/page_checks.h"
 
 namespace velmora::cli {
-
-struct Finding {
-    std::string title;
-    std::string advice;
-};
 
 struct KeywordDetail {
     std::string keyword;
@@ -48,7 +44,7 @@ struct PageReport {
     std::int32_t wordCount = 0;
     float rating = 0.0f;
     std::string ratingText;
-    std::vector<Finding> findings;
+    std::vector<Finding> findings;  // the advice lines in UTF-8
     std::vector<KeywordDetail> keywordDetails;
     std::vector<GoodCandidate> goodCandidates;
     std::vector<std::string> autoKeywords;

@@ -560,8 +560,8 @@ void TKeywordsForm::DisplayAnalysis() {
 
     AdviceBox->clear();
     QStringList advice;
-    for (const std::string& line : Document->GetAdvice()) {
-        advice.append(PageText(line));
+    for (const Finding& finding : Document->GetFindings()) {
+        advice.append(PageText(finding.advice));
     }
     AdviceBox->addItems(advice);
     AdviceBox->setToolTip(advice.join(QLatin1Char('\n')));

@@ -10,6 +10,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+Lines Titles(const TFileCheckList& list) {
+    Lines titles;
+    for (const Finding& finding : list.Findings) {
+        titles.push_back(finding.title);
+    }
+    return titles;
+}
+
 // A page with a title, a description and good, well ordered keywords: no finding.
 TFileCheckList CompletePage() {
     TFileCheckList list;
@@ -27,9 +35,9 @@ TEST(FileCheckList, EmptyPageRatesZeroWithThreeFindings) {
     TFileCheckList list;
     list.Evaluate();
     EXPECT_EQ(list.Rating, 0.0f);
-    EXPECT_EQ(list.Advice,
+    EXPECT_EQ(list.AdviceLines(),
               (Lines{"Add a title", "Add a description", "Add some keywords or phrases."}));
-    EXPECT_EQ(list.Titles, (Lines{"No title", "No description", "No keywords"}));
+    EXPECT_EQ(Titles(list), (Lines{"No title", "No description", "No keywords"}));
     EXPECT_EQ(list.GetRatingText(), "  0%");
 }
 
@@ -37,8 +45,8 @@ TEST(FileCheckList, CompletePageRatesHundred) {
     TFileCheckList list = CompletePage();
     list.Evaluate();
     EXPECT_EQ(list.Rating, 100.0f);
-    EXPECT_TRUE(list.Advice.empty());
-    EXPECT_TRUE(list.Titles.empty());
+    EXPECT_TRUE(list.AdviceLines().empty());
+    EXPECT_TRUE(Titles(list).empty());
     EXPECT_EQ(list.GetRatingText(), "100%");
 }
 
@@ -49,8 +57,8 @@ TEST(FileCheckList, WorkedRatings) {
     oneBad.Evaluate();
     EXPECT_EQ(oneBad.Rating, 90.25f);
     EXPECT_EQ(oneBad.GetRatingText(), " 90%");
-    EXPECT_EQ(oneBad.Advice, Lines{"Remove bad keywords"});
-    EXPECT_EQ(oneBad.Titles, Lines{"Bad keyword"});
+    EXPECT_EQ(oneBad.AdviceLines(), Lines{"Remove bad keywords"});
+    EXPECT_EQ(Titles(oneBad), Lines{"Bad keyword"});
 
     TFileCheckList twoBad = CompletePage();
     twoBad.BadKeywordCount = 2;
@@ -58,7 +66,7 @@ TEST(FileCheckList, WorkedRatings) {
     twoBad.Evaluate();
     EXPECT_NEAR(twoBad.Rating, 85.7375f, 1e-4);
     EXPECT_EQ(twoBad.GetRatingText(), " 86%");
-    EXPECT_EQ(twoBad.Titles, Lines{"Bad keywords"});
+    EXPECT_EQ(Titles(twoBad), Lines{"Bad keywords"});
 
     TFileCheckList titleAndKeywords = CompletePage();
     titleAndKeywords.HasDescription = false;
@@ -66,7 +74,7 @@ TEST(FileCheckList, WorkedRatings) {
     titleAndKeywords.Evaluate();
     EXPECT_EQ(titleAndKeywords.Rating, static_cast<float>(70.0L * 0.99L));
     EXPECT_EQ(titleAndKeywords.GetRatingText(), " 69%");
-    EXPECT_EQ(titleAndKeywords.Advice,
+    EXPECT_EQ(titleAndKeywords.AdviceLines(),
               (Lines{"Add a description", "Keyword ordering not optimal"}));
 
     TFileCheckList spammed = CompletePage();
@@ -74,10 +82,10 @@ TEST(FileCheckList, WorkedRatings) {
     spammed.SpammedWord = "Web";
     spammed.Evaluate();
     EXPECT_EQ(spammed.Rating, 81.0f);
-    EXPECT_EQ(spammed.Advice,
+    EXPECT_EQ(spammed.AdviceLines(),
               (Lines{"Remove duplicate keywords.",
                      "Keyword \"Web\" used too often, reduce usage (keyword spamming)"}));
-    EXPECT_EQ(spammed.Titles, (Lines{"Duplicate keywords", "Keyword spamming"}));
+    EXPECT_EQ(Titles(spammed), (Lines{"Duplicate keywords", "Keyword spamming"}));
 }
 
 TEST(FileCheckList, EveryFindingInTableOrder) {
@@ -92,13 +100,13 @@ TEST(FileCheckList, EveryFindingInTableOrder) {
     list.SpaceToRemove = 1234;
     list.Evaluate();
     EXPECT_EQ(
-        list.Advice,
+        list.AdviceLines(),
         (Lines{"Add a title", "Add a description", "Remove carriage return from description",
                "Remove bad keywords", "Not enough good keywords", "Too many keywords",
                "Remove duplicate keywords.",
                "Keyword \"cheap\" used too often, reduce usage (keyword spamming)",
                "Keyword ordering not optimal", "File contains 1234 bytes of unnecessary space."}));
-    EXPECT_EQ(list.Titles,
+    EXPECT_EQ(Titles(list),
               (Lines{"No title", "No description", "Line feed in description", "Bad keywords",
                      "Too few keywords", "Too many keywords", "Duplicate keywords",
                      "Keyword spamming", "Sub-optimal keyword ordering", "Unnecessary space"}));
@@ -112,7 +120,7 @@ TEST(FileCheckList, KeywordFindingsNeedKeywords) {
     list.OptimalOrder = false;
     list.DuplicateKeywords = true;
     list.Evaluate();
-    EXPECT_EQ(list.Advice, Lines{"Add some keywords or phrases."});
+    EXPECT_EQ(list.AdviceLines(), Lines{"Add some keywords or phrases."});
     EXPECT_EQ(list.Rating, 60.0f);
 }
 
@@ -127,7 +135,7 @@ TEST(FileCheckList, TooFewAndTooManyFactors) {
     TFileCheckList fourBad = CompletePage();
     fourBad.BadKeywordCount = 3;
     fourBad.Evaluate();
-    EXPECT_EQ(three.Advice, (Lines{"Remove bad keywords", "Not enough good keywords"}));
+    EXPECT_EQ(three.AdviceLines(), (Lines{"Remove bad keywords", "Not enough good keywords"}));
     EXPECT_EQ(three.Rating, fourBad.Rating);
 
     TFileCheckList one = CompletePage();
@@ -141,7 +149,7 @@ TEST(FileCheckList, TooFewAndTooManyFactors) {
     many.KeywordCount = 21;
     many.GoodKeywordCount = 21;
     many.Evaluate();
-    EXPECT_EQ(many.Advice, Lines{"Too many keywords"});
+    EXPECT_EQ(many.AdviceLines(), Lines{"Too many keywords"});
     EXPECT_EQ(many.Rating, 90.25f);
 }
 
@@ -162,11 +170,11 @@ TEST(FileCheckList, EvaluateTwiceGivesTheSameFindings) {
     list.BadKeywordCount = 1;
     list.SpaceToRemove = 7;
     list.Evaluate();
-    const Lines advice = list.Advice;
+    const Lines advice = list.AdviceLines();
     const float rating = list.Rating;
     list.Evaluate();
-    EXPECT_EQ(list.Advice, advice);
-    EXPECT_EQ(list.Titles.size(), advice.size());
+    EXPECT_EQ(list.AdviceLines(), advice);
+    EXPECT_EQ(Titles(list).size(), advice.size());
     EXPECT_EQ(list.Rating, rating);
 }
 

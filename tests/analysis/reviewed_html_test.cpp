@@ -196,6 +196,58 @@ std::string RandomPage(std::mt19937& random) {
     return Page("<title>" + word() + "</title>\r\n" + Keywords(keywords), body);
 }
 
+// Each finding's kind with its line and column, or 0, 0 for the whole page.
+struct Located {
+    FindingKind kind;
+    std::size_t line;
+    std::size_t column;
+    bool operator==(const Located&) const = default;
+};
+
+std::vector<Located> Locations(const TReviewedHtml& page) {
+    std::vector<Located> located;
+    for (const Finding& finding : page.GetFindings()) {
+        const TextPosition at = finding.position.value_or(TextPosition{0, 0});
+        located.push_back({finding.kind, at.line, at.column});
+    }
+    return located;
+}
+
+TEST(ReviewedHtml, FindingsPointAtTheHeadElementsTheyConcern) {
+    KelVelmoraOptions options;
+    TReviewedHtml page;
+    page.Review(Page("  <title></title>\r\n\t<meta name=\"description\" content=\"a\r\nb\">\r\n" +
+                         Keywords("x, x"),
+                     "<p>x  y</p>\r\n"),
+                options);
+    EXPECT_EQ(Locations(page), (std::vector<Located>{{FindingKind::NoTitle, 3, 3},
+                                                     {FindingKind::LineBreakInDescription, 4, 2},
+                                                     {FindingKind::BadKeywords, 6, 1},
+                                                     {FindingKind::TooFewKeywords, 6, 1},
+                                                     {FindingKind::DuplicateKeywords, 6, 1},
+                                                     {FindingKind::UnnecessarySpace, 0, 0}}));
+
+    // Without the elements, the findings concern the whole page.
+    page.Review("<p>nothing</p>", options);
+    EXPECT_EQ(Locations(page), (std::vector<Located>{{FindingKind::NoTitle, 0, 0},
+                                                     {FindingKind::NoDescription, 0, 0},
+                                                     {FindingKind::NoKeywords, 0, 0}}));
+}
+
+TEST(ReviewedHtml, FindingColumnsCountCharactersOfThePageEncoding) {
+    KelVelmoraOptions options;
+    options.CompressionEnabled = false;
+    const std::string keywords = "<meta name=\"keywords\" content=\"\">";
+    TReviewedHtml page;
+    // "é" and "€" are one character each, in UTF-8 and in Windows-1252 bytes alike.
+    page.Review("<p>\xC3\xA9\xE2\x82\xAC</p>" + keywords + "\r\n", options);
+    ASSERT_EQ(page.GetFindings().size(), 3u);
+    EXPECT_EQ(page.GetFindings()[2].position, (TextPosition{1, 10}));
+    page.Review("<p>\xE9\x80</p>" + keywords + "\r\n", options);
+    EXPECT_EQ(page.Rules().encoding(), Encoding::Windows1252);
+    EXPECT_EQ(page.GetFindings()[2].position, (TextPosition{1, 10}));
+}
+
 TEST(ReviewedHtml, CountsAndRatingStayInRange) {
     std::mt19937 random(7);
     for (int i = 0; i < 12; ++i) {
@@ -208,7 +260,9 @@ TEST(ReviewedHtml, CountsAndRatingStayInRange) {
         EXPECT_EQ(static_cast<std::size_t>(list.KeywordCount), page.Keywords.size());
         EXPECT_GE(list.Rating, 0.0f);
         EXPECT_LE(list.Rating, 100.0f);
-        EXPECT_EQ(list.Advice.size(), list.Titles.size());
+        for (const Finding& finding : list.Findings) {
+            EXPECT_FALSE(finding.title.empty());
+        }
     }
 }
 

@@ -76,7 +76,7 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
     EXPECT_EQ(report["rating_text"], document.GetRatingText());
     EXPECT_EQ(report["advice"], Json(document.GetAdvice()));
     ASSERT_EQ(report["findings"].size(), document.GetAdvice().size());
-    EXPECT_EQ(report["findings"][0]["title"], document.CheckList.Titles[0]);
+    EXPECT_EQ(report["findings"][0]["title"], document.GetFindings()[0].title);
     EXPECT_EQ(report["findings"][0]["advice"], document.GetAdvice()[0]);
 
     const Json& details = report["keyword_details"];

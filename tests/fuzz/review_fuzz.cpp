@@ -57,23 +57,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    static_cast<std::int32_t>(first.Keywords.size()) ||
                first.Keywords.empty());
     FUZZ_CHECK(list.Rating >= 0.0f && list.Rating <= 100.0f);
-    FUZZ_CHECK(list.Advice.size() == list.Titles.size());
-    for (const std::string& line : list.Advice) {
-        FUZZ_CHECK(IsKnownAdvice(line));
+    for (const velmora::Finding& finding : list.Findings) {
+        FUZZ_CHECK(IsKnownAdvice(finding.advice) && !finding.title.empty());
+        FUZZ_CHECK(!finding.position ||
+                   (finding.position->line >= 1 && finding.position->column >= 1));
     }
     FUZZ_CHECK(first.SpaceToRemove >= 0 || text.find('\r') != std::string::npos);
 
     FUZZ_CHECK(second.Html == first.Html);
     FUZZ_CHECK(second.Keywords == first.Keywords);
     FUZZ_CHECK(second.SpaceToRemove == first.SpaceToRemove);
-    FUZZ_CHECK(second.CheckList.Advice == list.Advice);
+    FUZZ_CHECK(second.CheckList.Findings == list.Findings);
     FUZZ_CHECK(second.CheckList.Rating == list.Rating);
     FUZZ_CHECK(second.GetWordCount() == first.GetWordCount());
     FUZZ_CHECK(second.GetCandidateList().Forms().size() == first.GetCandidateList().Forms().size());
 
     // Checking again with the same options changes nothing.
     first.CheckPage(options);
-    FUZZ_CHECK(first.CheckList.Advice == second.CheckList.Advice);
+    FUZZ_CHECK(first.CheckList.Findings == second.CheckList.Findings);
     FUZZ_CHECK(first.CheckList.Rating == second.CheckList.Rating);
     return 0;
 }
