@@ -9,13 +9,13 @@
 #include "cli/duplicate_pages.h"
 #include "cli/error_output.h"
 #include "cli/exit_codes.h"
-#include "cli/json_report.h"
 #include "cli/messages.h"
 #include "cli/number_flags.h"
 #include "cli/page_inputs.h"
 #include "cli/page_report.h"
 #include "cli/parallel_runner.h"
 #include "cli/progress_bar.h"
+#include "cli/report_format.h"
 #include "cli/text_report.h"
 #include "document/velmora_data.h"
 
@@ -45,15 +45,11 @@ std::string Number(double value) {
     return text;
 }
 
-std::string Formatted(const PageReport& report, bool json) {
-    return json ? ToJsonLine(report) + "\n" : ToText(report);
-}
-
 // Everything a run shares with its workers; each worker only reads it.
 struct RunSettings {
     KelVelmoraOptions options;
     PageCheckOptions checkOptions;
-    bool json = false;
+    const ReportStream* reports = nullptr;
     // Formats the report as soon as it is made; off when the pages are compared first.
     bool formatAtOnce = true;
 };
@@ -80,7 +76,7 @@ std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>&
             outcome.report->checks = page_checks::RunPageChecks(document->SavedText, input.path,
                                                                 settings.checkOptions, meter);
             if (settings.formatAtOnce) {
-                outcome.output = Formatted(*outcome.report, settings.json);
+                outcome.output = settings.reports->Page(*outcome.report);
             }
         } catch (const std::exception& error) {
             outcome.problem = PageProblemLine(input.path, error);
@@ -101,9 +97,10 @@ std::optional<page_checks::CheckState> FailOnState(const std::optional<std::stri
 // Writes the pages' outcomes in order and keeps what the summary and the exit code need.
 class Delivery {
 public:
-    Delivery(const AnalyzeArguments& arguments, ProgressBar& bar, CheckedOutput& out,
-             ErrorOutput& err)
+    Delivery(const AnalyzeArguments& arguments, ReportStream& reports, ProgressBar& bar,
+             CheckedOutput& out, ErrorOutput& err)
         : arguments_(arguments),
+          reports_(reports),
           bar_(bar),
           failOn_(FailOnState(arguments.failOn)),
           out_(out),
@@ -112,8 +109,7 @@ public:
     // False when the output failed: nothing more is written.
     bool Deliver(PageOutcome& outcome) {
         bar_.Clear();
-        if (!out_.Write(outcome.output) ||
-            (!arguments_.json && !outcome.output.empty() && !out_.Write("\n")) || !out_.Flush()) {
+        if (!out_.Write(reports_.Next(std::move(outcome.output))) || !out_.Flush()) {
             return false;
         }
         err_.Write(outcome.problem);
@@ -125,10 +121,11 @@ public:
     }
 
     int Finish(std::size_t pageCount) {
-        if (!arguments_.json && pageCount > 1) {
-            // A failed write is reported when the output is closed.
+        // A failed write is reported when the output is closed.
+        if (reports_.format() == ReportFormat::Text && pageCount > 1) {
             out_.Write(SummaryText(rated_, failed_));
         }
+        out_.Write(reports_.Closing());
         if (failed_ > 0) {
             return kExitFileError;
         }
@@ -155,6 +152,7 @@ private:
     }
 
     const AnalyzeArguments& arguments_;
+    ReportStream& reports_;
     ProgressBar& bar_;
     const std::optional<page_checks::CheckState> failOn_;
     CheckedOutput& out_;
@@ -172,7 +170,14 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
     command.add_option("paths", arguments.paths, "Page files, or folders to search for pages")
         ->required()
         ->type_name("FILE|DIR");
-    command.add_flag("--json", arguments.json, "One JSON object per page (JSON Lines)");
+    CLI::Option* json = command.add_flag("--json", arguments.json, "The same as --format json");
+    command
+        .add_option("--format", arguments.format,
+                    "text (the default), json (one JSON object per page: JSON Lines), sarif "
+                    "(one SARIF 2.1.0 log) or github (workflow commands that annotate the pages)")
+        ->check(CLI::IsMember({"text", "json", "sarif", "github"}))
+        ->excludes(json)
+        ->type_name("FORMAT");
     command
         .add_option("--fail-under", arguments.failUnder,
                     "Exit with 1 when a page's rating (unrounded) is below N (0 to 100)")
@@ -195,9 +200,17 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
 }
 
 int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
-    RunSettings settings{ResolveOptions(arguments.settings),
-                         ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults),
-                         arguments.json};
+    RunSettings settings{
+        ResolveOptions(arguments.settings),
+        ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults)};
+    const ReportFormat format =
+        arguments.json
+            ? ReportFormat::Json
+            : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
+    // Without a working folder (it was removed), pages keep the paths they were given.
+    std::error_code noFolder;
+    ReportStream stream(format, std::filesystem::current_path(noFolder));
+    settings.reports = &stream;
     const std::vector<PageInput> inputs = ExpandPageArguments(arguments.paths);
     std::size_t pageCount = 0;
     for (const PageInput& input : inputs) {
@@ -209,7 +222,8 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
     const page_checks::TextWidthMeter meter;
     const unsigned jobs = arguments.jobs.value_or(DefaultJobs());
     ProgressBar bar(err, inputs.size(), pageCount > 1 && err.IsTerminal());
-    Delivery delivery(arguments, bar, out, err);
+    Delivery delivery(arguments, stream, bar, out, err);
+    out.Write(stream.Opening());
     const auto update = [&](std::size_t done) { bar.Update(done); };
     const auto makeWorker = [&] { return MakeWorker(inputs, settings, meter); };
 
@@ -239,7 +253,7 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
                 return [&](std::size_t index) {
                     PageOutcome outcome = std::move(outcomes[index]);
                     if (outcome.report) {
-                        outcome.output = Formatted(*outcome.report, settings.json);
+                        outcome.output = stream.Page(*outcome.report);
                     }
                     return outcome;
                 };

@@ -21,6 +21,7 @@ class ErrorOutput;
 struct AnalyzeArguments {
     std::vector<std::string> paths;
     bool json = false;
+    std::optional<std::string> format;  // "text", "json", "sarif" or "github"
     std::optional<double> failUnder;
     std::optional<std::string> failOn;  // "problem" or "improve"
     std::optional<unsigned> jobs;

@@ -1,0 +1,42 @@
+#pragma once
+
+// The forms analyze writes its reports in, and what each needs around the pages: the readable
+// text, JSON Lines, one SARIF log for the whole run, or CI workflow commands.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/page_report.h"
+#include "cli/sarif_report.h"
+
+namespace velmora::cli {
+
+enum class ReportFormat { Text, Json, Sarif, Github };
+
+// "text", "json", "sarif", "github".
+std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
+
+class ReportStream {
+public:
+    // Pages are named from `workingFolder` in the formats that CI tools read.
+    ReportStream(ReportFormat format, std::filesystem::path workingFolder);
+
+    ReportFormat format() const { return format_; }
+    // Before the first page.
+    std::string Opening() const;
+    // One page; safe to call from several threads at once.
+    std::string Page(const PageReport& report) const;
+    // A page's output as it follows the pages already written, in order.
+    std::string Next(std::string pageOutput);
+    // After the last page.
+    std::string Closing() const;
+
+private:
+    ReportFormat format_;
+    std::filesystem::path workingFolder_;
+    SarifLog sarif_;
+};
+
+}  // namespace velmora::cli
