@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs when they are missing.
-# Sourced by run.sh and test.sh so a fresh machine needs nothing done by hand.
+# Installs the Debian packages Velmora needs when they are missing.
+# Sourced by run.sh (building and running: ensure_build_packages) and test.sh (everything:
+# ensure_packages), so a fresh machine needs nothing done by hand.
 
-velmora_packages=(
+# Building the two programs and running them.
+velmora_build_packages=(
     cmake g++ make pkg-config
-    libicu-dev qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev
-    libharfbuzz-dev libfontconfig-dev fonts-liberation2 libgumbo-dev libharfbuzz-bin
+    libicu-dev qt6-base-dev libcli11-dev nlohmann-json3-dev
+    libharfbuzz-dev libfontconfig-dev fonts-liberation2
+)
+# The tests and benchmarks on top: their libraries, the reference HTML parser and shaper they
+# compare with, and Xvfb for showing the desktop window without a display.
+velmora_test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libgumbo-dev libharfbuzz-bin
     xvfb xauth
 )
 
-ensure_packages() {
-    local wanted=("${velmora_packages[@]}" "$@")
+# Installs PACKAGE... that are not installed yet.
+install_missing_packages() {
     local missing=()
-    for p in "${wanted[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -22,4 +29,13 @@ ensure_packages() {
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+ensure_build_packages() {
+    install_missing_packages "${velmora_build_packages[@]}" "$@"
+}
+
+# Everything the build, the tests and the benchmarks need, and PACKAGE... besides.
+ensure_packages() {
+    install_missing_packages "${velmora_build_packages[@]}" "${velmora_test_packages[@]}" "$@"
 }
