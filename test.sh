@@ -24,11 +24,11 @@ CC=clang CXX=clang++ cmake -S . -B "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DV
 cmake --build "$fuzz" -j "$jobs"
 (cd "$fuzz" && ctest --output-on-failure -j "$jobs" 2>&1 | tee ctest.log)
 
-echo "== ThreadSanitizer: velmora-cli analysing pages in parallel"
+echo "== ThreadSanitizer: velmora-cli's command line analysing pages in parallel, and two edits at once"
 tsan=build/tsan
 cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TSAN=ON -DVELMORA_WERROR=ON \
     -DVELMORA_BUILD_UI=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$tsan" -j "$jobs" --target velmora-cli velmora_cli_test
+cmake --build "$tsan" -j "$jobs" --target velmora_cli_test edit_commands_test
 (cd "$tsan" && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure --no-tests=error \
-    -R 'VelmoraCli\.(DirectoriesGiveSortedPagesAndParallelOutputKeepsInputOrder|ExitCodesAndOneLineErrors)' \
+    -R 'VelmoraCli\.(DirectoriesGiveSortedPagesAndParallelOutputKeepsInputOrder|ExitCodesAndOneLineErrors|ConcurrentEditsNeverLoseAnEdit)' \
     2>&1 | tee ctest.log)
