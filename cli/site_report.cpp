@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <utility>
+#include <variant>
 
 namespace velmora::cli {
 namespace {
@@ -15,6 +16,9 @@ std::size_t CodePoints(const std::string& text) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     }));
 }
+
+// Other pages a duplicate check names in the report.
+constexpr std::size_t kDuplicatesNamed = 5;
 
 using FindingKey = std::pair<CommonFinding::Kind, std::string>;
 
@@ -56,6 +60,26 @@ std::vector<CommonFinding> MostCommon(const std::vector<SiteReportPage>& pages) 
     return common;
 }
 
+// A duplicate check names every other page with the same title, so on a site of templated
+// pages its messages grow with the square of the pages. The report names the first few.
+std::string ReportedMessage(const page_checks::CheckResult& check) {
+    const page_checks::CheckValue* files = check.Value("files");
+    const auto* list = files ? std::get_if<page_checks::CheckValue::List>(&files->value) : nullptr;
+    const bool duplicate =
+        check.id == CheckId::DuplicateTitle || check.id == CheckId::DuplicateDescription;
+    if (!duplicate || !list || list->size() <= kDuplicatesNamed) {
+        return check.message;
+    }
+    std::string names;
+    for (std::size_t i = 0; i < kDuplicatesNamed; ++i) {
+        const auto* name = std::get_if<std::string>(&(*list)[i].value);
+        names += (i == 0 ? "" : ", ") + (name ? *name : std::string());
+    }
+    return std::string("The ") + (check.id == CheckId::DuplicateTitle ? "title" : "description") +
+           " is the same as on " + std::to_string(list->size()) + " other pages, first " + names +
+           "; give each page its own.";
+}
+
 }  // namespace
 
 SiteReportPage SummarizePage(const PageReport& report) {
@@ -77,7 +101,7 @@ SiteReportPage SummarizePage(const PageReport& report) {
     for (const page_checks::CheckResult& check : report.checks.checks) {
         page.checks.push_back({std::string(CheckIdName(check.id)),
                                std::string(page_checks::CheckStateName(check.state)),
-                               check.message});
+                               ReportedMessage(check)});
     }
     return page;
 }

@@ -4,6 +4,7 @@
     'use strict';
 
     var loaded = null;  // the embedded pages, read on first use: a large report opens sooner
+    var texts = null;  // advice and checks name their texts by index into this list
     var table = document.getElementById('pages');
     var body = table.tBodies[0];
     var rows = Array.prototype.slice.call(body.rows);
@@ -12,7 +13,9 @@
 
     function data() {
         if (!loaded) {
-            loaded = JSON.parse(document.getElementById('report-data').textContent).pages;
+            var data = JSON.parse(document.getElementById('report-data').textContent);
+            loaded = data.pages;
+            texts = data.texts;
         }
         return loaded;
     }
@@ -56,8 +59,8 @@
         var list = element('ul', 'advice');
         page.advice.forEach(function (item) {
             var line = element('li');
-            line.appendChild(element('strong', null, item[0]));
-            line.appendChild(document.createTextNode(' \u2014 ' + item[1]));
+            line.appendChild(element('strong', null, texts[item[0]]));
+            line.appendChild(document.createTextNode(' \u2014 ' + texts[item[1]]));
             list.appendChild(line);
         });
         if (!page.advice.length) {
@@ -74,9 +77,9 @@
         // What needs work first; within a state, the checks' own order.
         var rank = { problem: 0, improve: 1, info: 2, good: 3 };
         page.checks.map(function (check, i) { return [check, i]; }).sort(function (a, b) {
-            return rank[a[0][1]] - rank[b[0][1]] || a[1] - b[1];
+            return rank[texts[a[0][1]]] - rank[texts[b[0][1]]] || a[1] - b[1];
         }).forEach(function (entry) {
-            var check = entry[0];
+            var check = entry[0].map(function (index) { return texts[index]; });
             var line = element('li', 'check ' + check[1]);
             line.appendChild(element('span', 'state ' + check[1], check[1]));
             line.appendChild(element('span', 'check-id', check[0]));
@@ -154,10 +157,12 @@
             sortBy(button);
         }
     });
-    // A click anywhere on a page's row opens it; Enter and Space reach its button as a click.
+    // The row's button opens it, also by Enter and Space; a click elsewhere on the row does too,
+    // unless it ended a text selection there.
     body.addEventListener('click', function (event) {
         var row = event.target.closest('tr.page');
-        if (row && !window.getSelection().toString()) {
+        var selecting = !event.target.closest('button') && !window.getSelection().isCollapsed;
+        if (row && !selecting) {
             toggle(Number(row.getAttribute('data-i')));
         }
     });

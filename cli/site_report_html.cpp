@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "cli/html_text.h"
 #include "cli/json_writer.h"
@@ -129,7 +131,25 @@ std::string Row(const SiteReportPage& page, std::size_t index) {
     return html;
 }
 
-void WritePage(JsonWriter& json, const SiteReportPage& page) {
+// The texts that repeat from page to page (check messages, advice, ids and states) are written
+// once and named by their index: ten thousand pages then make megabytes less data to parse.
+class TextPool {
+public:
+    std::int64_t Index(std::string_view text) {
+        const auto [entry, added] = indices_.try_emplace(text, texts_.size());
+        if (added) {
+            texts_.push_back(text);
+        }
+        return static_cast<std::int64_t>(entry->second);
+    }
+    const std::vector<std::string_view>& Texts() const { return texts_; }
+
+private:
+    std::unordered_map<std::string_view, std::size_t> indices_;
+    std::vector<std::string_view> texts_;
+};
+
+void WritePage(JsonWriter& json, TextPool& pool, const SiteReportPage& page) {
     json.BeginObject()
         .Field("file", page.file)
         .Field("title", page.title)
@@ -142,21 +162,29 @@ void WritePage(JsonWriter& json, const SiteReportPage& page) {
         .Field("descriptionChars", static_cast<std::int64_t>(page.descriptionCharacters));
     json.Key("advice").BeginArray();
     for (const SiteReportAdvice& advice : page.advice) {
-        json.BeginArray().String(advice.title).String(advice.text).EndArray();
+        json.BeginArray().Integer(pool.Index(advice.title)).Integer(pool.Index(advice.text));
+        json.EndArray();
     }
     json.EndArray().Key("checks").BeginArray();
     for (const SiteReportCheck& check : page.checks) {
-        json.BeginArray().String(check.id).String(check.state).String(check.message).EndArray();
+        json.BeginArray().Integer(pool.Index(check.id)).Integer(pool.Index(check.state));
+        json.Integer(pool.Index(check.message)).EndArray();
     }
     json.EndArray().EndObject();
 }
 
-// The pages' details and sort keys, read by the script.
+// The pages' details and sort keys, read by the script: {"pages": [...], "texts": [...]}, where
+// the advice and checks of a page hold indices into texts.
 std::string Data(const SiteReport& report) {
     JsonWriter json;
+    TextPool pool;
     json.BeginObject().Key("pages").BeginArray();
     for (const SiteReportPage& page : report.pages) {
-        WritePage(json, page);
+        WritePage(json, pool, page);
+    }
+    json.EndArray().Key("texts").BeginArray();
+    for (const std::string_view text : pool.Texts()) {
+        json.String(text);
     }
     json.EndArray().EndObject();
     return "<script type=\"application/json\" id=\"report-data\">" +

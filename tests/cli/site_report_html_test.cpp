@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <string>
@@ -108,8 +109,13 @@ TEST_F(SiteReportHtml, HostileTextStaysTextInRowsAndData) {
     EXPECT_EQ(page["title"], HostilePage().title);
     EXPECT_EQ(page["description"], HostilePage().description);
     EXPECT_EQ(page["file"], "pages/<img src=x onerror=alert(1)>\xEF\xBF\xBD.html");
-    EXPECT_EQ(page["advice"][0][0], "No <keywords>");
-    EXPECT_EQ(page["checks"][0][2], "Title <b>too</b> long");
+    // Advice and checks name their texts by index, each text once for all pages.
+    const Json& texts = data["texts"];
+    EXPECT_EQ(texts[page["advice"][0][0].get<std::size_t>()], "No <keywords>");
+    EXPECT_EQ(texts[page["advice"][0][1].get<std::size_t>()], "Add \"some\" keywords");
+    EXPECT_EQ(texts[page["checks"][0][1].get<std::size_t>()], "problem");
+    EXPECT_EQ(texts[page["checks"][0][2].get<std::size_t>()], "Title <b>too</b> long");
+    EXPECT_EQ(data["pages"][1]["checks"].size(), 0u);
     EXPECT_EQ(page["ratingText"], "42%");
     EXPECT_EQ(page["problems"], 2);
 }
@@ -133,6 +139,14 @@ TEST_F(SiteReportHtml, ChartBarsCarryTheCounts) {
               std::string::npos);
     EXPECT_NE(html.find("data-kind=\"advice\" data-label=\"No &lt;keywords&gt;\" data-count=\"3\""),
               std::string::npos);
+}
+
+TEST_F(SiteReportHtml, TextsRepeatedAcrossPagesAreStoredOnce) {
+    const Json data = Json::parse(
+        EmbeddedData(RenderSiteReport(BuildSiteReport({HostilePage(), HostilePage()}))));
+    const Json& texts = data["texts"];
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Title <b>too</b> long"), 1);
+    EXPECT_EQ(data["pages"][0]["checks"], data["pages"][1]["checks"]);
 }
 
 TEST_F(SiteReportHtml, NamesNothingOutsideTheFile) {

@@ -123,5 +123,26 @@ TEST(SiteReport, SummarizesAPageReport) {
     EXPECT_EQ(page.advice[0].text, "Not enough good keywords");
 }
 
+TEST(SiteReport, DuplicateChecksNameTheFirstFewOtherPages) {
+    const auto duplicate = [](CheckId id, std::size_t others) {
+        page_checks::CheckResult check = Check(id, page_checks::CheckState::Improve);
+        page_checks::CheckValue::List files;
+        for (std::size_t i = 0; i < others; ++i) {
+            files.emplace_back("p" + std::to_string(i) + ".html");
+        }
+        check.values.push_back({"files", std::move(files)});
+        return check;
+    };
+    PageReport report;
+    report.checks.Add(duplicate(CheckId::DuplicateTitle, 7));
+    report.checks.Add(duplicate(CheckId::DuplicateDescription, 5));
+    const SiteReportPage page = SummarizePage(report);
+    EXPECT_EQ(page.checks[0].message,
+              "The title is the same as on 7 other pages, first p0.html, p1.html, p2.html, "
+              "p3.html, p4.html; give each page its own.");
+    // Few enough to name them all: the check's own message.
+    EXPECT_EQ(page.checks[1].message, "Message of duplicate-description");
+}
+
 }  // namespace
 }  // namespace velmora::cli
