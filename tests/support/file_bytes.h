@@ -25,9 +25,12 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
-inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// False when the file cannot be written.
+inline bool WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
 }
 
 class TemporaryFolder {

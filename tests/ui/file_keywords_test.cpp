@@ -22,6 +22,7 @@
 #include "core/html_functions_read.h"
 #include "document/velmora_data.h"
 #include "scripted_prompt.h"
+#include "tests/support/private_config_home.h"
 #include "ui/advice_dialog.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
@@ -62,8 +63,7 @@ class FileKeywordsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(config_.isValid() && pages_.isValid() && temp_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        QVERIFY(config_.IsValid() && pages_.isValid() && temp_.isValid());
         qputenv("TMPDIR", temp_.path().toUtf8());
     }
 
@@ -645,7 +645,7 @@ private:
     }
     QStringList Backups() const { return QDir(BackupFolder()).entryList({"*.bkp.*"}, QDir::Files); }
 
-    QTemporaryDir config_;
+    test::PrivateConfigHome config_;
     QTemporaryDir pages_;
     QTemporaryDir temp_;
     ScriptedPrompt prompt_;

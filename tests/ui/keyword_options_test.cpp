@@ -7,13 +7,13 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "options/page_check_settings.h"
 #include "options/saveable_velmora_options.h"
 #include "scripted_prompt.h"
+#include "tests/support/private_config_home.h"
 #include "ui/page_check_options_page.h"
 
 namespace velmora {
@@ -61,10 +61,7 @@ class KeywordOptionsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(config_.IsValid()); }
 
     void init() {
         options_ = std::make_unique<KelSaveableVelmoraOptions>();
@@ -300,7 +297,7 @@ private slots:
     }
 
     void RefusedWriteIsShownAndTheDialogCloses() {
-        const QString file = config_.path() + "/Kelgard/HtmlVelmora.conf";
+        const QString file = config_.Path() + "/Kelgard/HtmlVelmora.conf";
         QFile::remove(file);
         QVERIFY(QDir().mkpath(file));
         prompt_.Answer(Prompt::Answer::Ok);
@@ -323,7 +320,7 @@ private:
         QCoreApplication::processEvents();
     }
 
-    QTemporaryDir config_;
+    test::PrivateConfigHome config_;
     ScriptedPrompt prompt_;
     std::unique_ptr<KelSaveableVelmoraOptions> options_;
     std::unique_ptr<TKeywordsOptionsForm> form_;

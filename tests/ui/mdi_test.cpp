@@ -24,6 +24,7 @@
 #include "document/velmora_data.h"
 #include "options/kel_registry.h"
 #include "scripted_prompt.h"
+#include "tests/support/private_config_home.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/message_box_prompt.h"
@@ -52,8 +53,7 @@ class MdiTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(config_.isValid() && pages_.isValid() && temp_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        QVERIFY(config_.IsValid() && pages_.isValid() && temp_.isValid());
         qputenv("TMPDIR", temp_.path().toUtf8());
     }
 
@@ -321,7 +321,7 @@ private:
         form_->EditTitleButton->click();
     }
 
-    QTemporaryDir config_;
+    test::PrivateConfigHome config_;
     QTemporaryDir pages_;
     QTemporaryDir temp_;
     ScriptedPrompt prompt_;

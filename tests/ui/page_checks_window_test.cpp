@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "scripted_prompt.h"
+#include "tests/support/private_config_home.h"
 #include "ui/search_preview.h"
 #include "ui/text_cut.h"
 #include "ui/width_meter.h"
@@ -52,10 +52,7 @@ class PageChecksWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(config_.IsValid()); }
 
     void GoodPageShowsEveryCheckGroupedWithItsState() {
         TPageChecksWindow window(SharedWidthMeter());
@@ -212,7 +209,7 @@ private:
         QCoreApplication::processEvents();
     }
 
-    QTemporaryDir config_;
+    test::PrivateConfigHome config_;
 };
 
 }  // namespace velmora

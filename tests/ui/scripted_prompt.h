@@ -1,11 +1,11 @@
 #pragma once
 
 // Test doubles for the desktop tests: a prompt that records each message and answers from a
-// script, an answerer for modal dialogs, and the screenshot every test takes of its windows.
+// script, an answerer for modal dialogs, and the screenshot every test takes of its windows;
+// with the shared whole-file reads and writes.
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QList>
 #include <QPalette>
 #include <QPixmap>
@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 
+#include "tests/support/qt_file_bytes.h"
 #include "ui/prompt.h"
 
 namespace velmora {
@@ -79,16 +80,8 @@ inline void AnswerWhenShown(QWidget& dialog, std::function<void()> answer) {
     poll->start();
 }
 
-inline QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using test::FileBytes;
+using test::WriteFile;
 
 // A dark desktop theme, for the tests that every display stays readable in it.
 inline QPalette DarkPalette() {

@@ -13,6 +13,7 @@
 
 #include "document/velmora_data.h"
 #include "scripted_prompt.h"
+#include "tests/support/private_config_home.h"
 #include "ui/about_box.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
@@ -42,8 +43,7 @@ class StartupTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(config_.isValid() && pages_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        QVERIFY(config_.IsValid() && pages_.isValid());
         WriteFile(pages_.filePath("path with blank.htm"), kPage);
         QVERIFY(QDir(pages_.path()).mkdir("sub"));
         WriteFile(pages_.filePath("sub/page.htm"), kPage);
@@ -198,7 +198,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir config_;
+    test::PrivateConfigHome config_;
     QTemporaryDir pages_;
     ScriptedPrompt prompt_;
     int dialogRuns_ = 0;
