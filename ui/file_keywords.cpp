@@ -403,7 +403,7 @@ void TKeywordsForm::BuildCommands() {
     mnuShrink = NewAction(QStringLiteral("&Compress"),
                           QStringLiteral("Remove unnecessary white space."), this);
     About1 = NewAction(QStringLiteral("&About"), QString(), this);
-    About1->setShortcut(QKeySequence(Qt::Key_F1));
+    SetStandardShortcut(*About1, QKeySequence::HelpContents, QKeySequence(Qt::Key_F1));
 
     const QStyle* style = this->style();
     ToolButtonOpen = NewAction(QStringLiteral("Open"), QStringLiteral("Open a new file"), this);
@@ -506,7 +506,7 @@ QString TKeywordsForm::DocumentFileName() const {
     return QFile::decodeName(QByteArray::fromStdString(Document->GetFileName()));
 }
 
-QString TKeywordsForm::PageText(const std::string& bytes) const {
+QString TKeywordsForm::FromPageBytes(const std::string& bytes) const {
     return QString::fromStdString(PageBytesToUtf8(bytes, Document->Rules().encoding()));
 }
 
@@ -550,10 +550,10 @@ void TKeywordsForm::DisplayAnalysis() {
     const std::string& html = Document->Html;
     FileName->setText(DocumentFileName());
     FileName->setToolTip(FileName->text());
-    FileTitle->setText(PageText(GetTitle(html)));
+    FileTitle->setText(FromPageBytes(GetTitle(html)));
     FileTitle->setCursorPosition(0);
-    Description->setPlainText(PageText(GetDescription(html)));
-    Keywords->setText(PageText(GetMetaKeywords(html)));
+    Description->setPlainText(FromPageBytes(GetDescription(html)));
+    Keywords->setText(FromPageBytes(GetMetaKeywords(html)));
     Keywords->setCursorPosition(0);
     KeywordGoodCount->setText(QString::number(Document->GetGoodKeywordCount()));
     KeywordBadCount->setText(QString::number(Document->GetBadKeywordCount()));
@@ -561,7 +561,7 @@ void TKeywordsForm::DisplayAnalysis() {
     AdviceBox->clear();
     QStringList advice;
     for (const Finding& finding : Document->GetFindings()) {
-        advice.append(PageText(finding.advice));
+        advice.append(FromPageBytes(finding.advice));
     }
     AdviceBox->addItems(advice);
     AdviceBox->setToolTip(advice.join(QLatin1Char('\n')));
@@ -791,7 +791,7 @@ void TKeywordsForm::KeywordsButtonClick() {
 void TKeywordsForm::EditHeadText(const QString& caption, bool singleLine,
                                  const LengthLimits& limits, std::string (*get)(std::string_view),
                                  const std::function<void(std::string_view)>& edit) {
-    editText_.Prime(caption, PageText(get(Document->Html)), singleLine, limits);
+    editText_.Prime(caption, FromPageBytes(get(Document->Html)), singleLine, limits);
     editText_.exec();
     if (!editText_.HaveChanged()) {
         return;

@@ -180,7 +180,8 @@ private:
                       const std::function<void(std::string_view)>& edit);
     // Runs a document edit under the wait cursor, then shows its result.
     void ApplyEdit(const std::function<void()>& edit);
-    QString PageText(const std::string& bytes) const;
+    // Text out of the page, decoded from the page's own encoding.
+    QString FromPageBytes(const std::string& bytes) const;
     QString DocumentFileName() const;
 
     Prompt& prompt_;
