@@ -51,7 +51,7 @@ TEST(IsGoodKeyword, OccurrenceLimits) {
     EXPECT_TRUE(IsGoodKeyword("ten", 1000, words, options));
 }
 
-TEST(IsGoodKeyword, OneCharacterKeywordIsBadR2) {
+TEST(IsGoodKeyword, OneCharacterKeywordIsBad) {
     const KelVelmoraOptions options;
     EXPECT_FALSE(IsGoodKeyword("x", 100, Occurrences(Repeat("x", 5)), options));
     EXPECT_TRUE(IsGoodKeyword("xy", 100, Occurrences(Repeat("xy", 5)), options));
@@ -79,7 +79,7 @@ TEST(IsGoodKeyword, KeywordsTheCandidatesCannotHoldAreBad) {
     EXPECT_FALSE(IsGoodKeyword("red, wine", page.WordCount, page.Words, options));
 }
 
-TEST(IsGoodKeyword, CaseModeOutsideRangeIsCaseSensitiveR23) {
+TEST(IsGoodKeyword, CaseModeOutsideRangeIsCaseSensitive) {
     KelVelmoraOptions options;
     const WordList words = Occurrences({"Web", "Web", "web"});
     options.KeywordCase = KeywordCaseMode::CaseInsensitiveMixed;
