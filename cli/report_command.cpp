@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli/error_output.h"
+#include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
 #include "cli/number_flags.h"
@@ -80,7 +81,7 @@ int RunReport(const ReportArguments& arguments, ErrorOutput& err) {
         err.Write("velmora-cli: " + std::string(error.what()) + "\n");
         return kExitFileError;
     }
-    err.Write("Wrote " + arguments.output + " (" + Pages(count) + ")\n");
+    err.Write("Wrote " + EscapeControls(arguments.output) + " (" + Pages(count) + ")\n");
     return failed > 0 ? kExitFileError : kExitDone;
 }
 
