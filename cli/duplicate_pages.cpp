@@ -65,12 +65,13 @@ void AddDuplicateChecks(const std::vector<PageReport*>& pages, const PageCheckOp
     // Title before description, as the report orders the checks.
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (!sameTitle[i].empty()) {
-            pages[i]->checks.Add(
-                page_checks::DuplicateCheck(CheckId::DuplicateTitle, sameTitle[i]));
+            pages[i]->checks.Add(page_checks::DuplicateCheck(CheckId::DuplicateTitle, sameTitle[i],
+                                                             pages[i]->checks.titleElement));
         }
         if (!sameDescription[i].empty()) {
-            pages[i]->checks.Add(
-                page_checks::DuplicateCheck(CheckId::DuplicateDescription, sameDescription[i]));
+            pages[i]->checks.Add(page_checks::DuplicateCheck(CheckId::DuplicateDescription,
+                                                             sameDescription[i],
+                                                             pages[i]->checks.descriptionElement));
         }
     }
 }

@@ -249,13 +249,15 @@ CheckResult CheckIndexable(const PageFacts& facts) {
         }
     }
     CheckResult result =
-        noindex != nullptr ? Result(CheckId::Indexable, CheckState::Problem,
-                                    "Search engines are asked not to index this page")
-        : nofollow != nullptr
-            ? Result(CheckId::Indexable, CheckState::Improve,
-                     "Search engines may index this page but are asked not to follow its "
-                     "links (nofollow); remove nofollow unless that is meant.")
-            : Result(CheckId::Indexable, CheckState::Good, "Search engines may index this page.");
+        Result(CheckId::Indexable, CheckState::Good, "Search engines may index this page.");
+    if (noindex != nullptr) {
+        result = Result(CheckId::Indexable, CheckState::Problem,
+                        "Search engines are asked not to index this page");
+    } else if (nofollow != nullptr) {
+        result = Result(CheckId::Indexable, CheckState::Improve,
+                        "Search engines may index this page but are asked not to follow its "
+                        "links (nofollow); remove nofollow unless that is meant.");
+    }
     result.values.push_back({"directives", std::move(directives)});
     const MetaTag* judged = noindex != nullptr ? noindex : (nofollow != nullptr ? nofollow : first);
     if (judged != nullptr) {

@@ -49,16 +49,21 @@ int Severity(CheckState state) {
 }
 
 // Turns the byte offsets the checks recorded into lines and columns, with one index of the page.
-void Locate(std::vector<CheckResult>& checks, std::string_view utf8Page) {
+void Locate(PageCheckReport& report, std::string_view utf8Page) {
     const LineIndex index(utf8Page, LineIndex::Unit::Utf8CodePoints);
-    for (CheckResult& check : checks) {
-        if (check.element) {
-            check.element->position = index.At(check.element->offset);
+    const auto locate = [&index](std::optional<CheckedElement>& element) {
+        if (element) {
+            element->position = index.At(element->offset);
         }
+    };
+    for (CheckResult& check : report.checks) {
+        locate(check.element);
         for (CheckedElement& element : check.listed) {
             element.position = index.At(element.offset);
         }
     }
+    locate(report.titleElement);
+    locate(report.descriptionElement);
 }
 
 }  // namespace
@@ -113,6 +118,8 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
     const CheckResult description = CheckDescription(facts, options, meter);
     report.title = NonEmpty(title);
     report.description = NonEmpty(description);
+    report.titleElement = title.element;
+    report.descriptionElement = description.element;
     const auto run = [&](CheckId id, auto check) {
         if (options.Enabled(id)) {
             report.checks.push_back(check());
@@ -134,15 +141,17 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
     run(CheckId::Links, [&] { return CheckLinks(facts); });
     run(CheckId::Content, [&] { return CheckContent(facts, options); });
     run(CheckId::Keyphrase, [&] { return CheckKeyphrase(facts, options, fileName); });
-    Locate(report.checks, utf8Page);
+    Locate(report, utf8Page);
     report.summary = Summarize(report.checks);
     return report;
 }
 
-CheckResult DuplicateCheck(CheckId id, std::span<const std::string> otherFiles) {
+CheckResult DuplicateCheck(CheckId id, std::span<const std::string> otherFiles,
+                           std::optional<CheckedElement> element) {
     CheckResult result;
     result.id = id;
     result.state = CheckState::Improve;
+    result.element = std::move(element);
     const std::string what = id == CheckId::DuplicateTitle ? "title" : "description";
     std::string names;
     CheckValue::List files;

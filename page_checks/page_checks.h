@@ -33,6 +33,9 @@ struct PageCheckReport {
     // the page has none or it is empty. ComparisonKey() of these finds duplicates across pages.
     std::optional<std::string> title;
     std::optional<std::string> description;
+    // Where the title and the description checks found them, for the duplicate checks.
+    std::optional<CheckedElement> titleElement;
+    std::optional<CheckedElement> descriptionElement;
 
     // Appends a check made outside the page (the duplicates) and counts it.
     void Add(CheckResult result);
@@ -49,7 +52,8 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
 CheckSummary Summarize(std::span<const CheckResult> checks);
 
 // The duplicate-title or duplicate-description check of a page whose title or description
-// equals, ignoring letter case, those of `otherFiles`.
-CheckResult DuplicateCheck(CheckId id, std::span<const std::string> otherFiles);
+// equals, ignoring letter case, those of `otherFiles`; `element` is where the page has it.
+CheckResult DuplicateCheck(CheckId id, std::span<const std::string> otherFiles,
+                           std::optional<CheckedElement> element);
 
 }  // namespace velmora::page_checks

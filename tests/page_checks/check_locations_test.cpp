@@ -131,5 +131,17 @@ TEST(CheckLocations, TheElementToActOnWhenSeveralCompete) {
     EXPECT_EQ(bare.at(CheckId::Charset), std::vector<std::string>{"-"});
 }
 
+TEST(CheckLocations, DuplicatesPointAtThePagesTitleAndDescription) {
+    const PageCheckReport report = RunPageChecks(
+        "\n<title>T</title>\n <meta name=description content=d>", "p.html", {}, Meter());
+    ASSERT_TRUE(report.titleElement && report.descriptionElement);
+    EXPECT_EQ(report.titleElement->position, (TextPosition{2, 1}));
+    const std::vector<std::string> others = {"other.html"};
+    const CheckResult duplicate =
+        DuplicateCheck(CheckId::DuplicateDescription, others, report.descriptionElement);
+    ASSERT_TRUE(duplicate.element);
+    EXPECT_EQ(duplicate.element->position, (TextPosition{3, 2}));
+}
+
 }  // namespace
 }  // namespace velmora::page_checks::testing

@@ -83,7 +83,7 @@ TEST(DuplicateCheck, KeysIgnoreCaseAndWhiteSpace) {
     EXPECT_EQ(ComparisonKey("ΩΜΈΓΑ"), ComparisonKey("ωμέγα"));
     EXPECT_NE(ComparisonKey("cafe bar"), ComparisonKey("café bar"));
     const std::vector<std::string> others = {"a.html", "b/c.html"};
-    const CheckResult result = DuplicateCheck(CheckId::DuplicateTitle, others);
+    const CheckResult result = DuplicateCheck(CheckId::DuplicateTitle, others, std::nullopt);
     EXPECT_EQ(result.id, CheckId::DuplicateTitle);
     EXPECT_EQ(result.state, CheckState::Improve);
     EXPECT_NE(result.message.find("a.html, b/c.html"), std::string::npos) << result.message;
