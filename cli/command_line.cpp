@@ -7,6 +7,7 @@
 
 #include "cli/analyze_command.h"
 #include "cli/checked_output.h"
+#include "cli/duplicates_command.h"
 #include "cli/edit_commands.h"
 #include "cli/error_output.h"
 #include "cli/exit_codes.h"
@@ -74,6 +75,8 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     CLI::App& analyze = AddAnalyzeCommand(app, analyzeArguments);
     ReportArguments reportArguments;
     CLI::App& report = AddReportCommand(app, reportArguments);
+    DuplicatesArguments duplicatesArguments;
+    CLI::App& duplicates = AddDuplicatesCommand(app, duplicatesArguments);
     EditArguments editArguments;
     EditKind editKind = EditKind::Title;
     AddEditCommands(app, editArguments, editKind);
@@ -96,6 +99,9 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
         }
         if (report.parsed()) {
             return Finished(RunReport(reportArguments, err), out, err);
+        }
+        if (duplicates.parsed()) {
+            return Finished(RunDuplicates(duplicatesArguments, out, err), out, err);
         }
         return Finished(RunEdit(editKind, editArguments, out, err), out, err);
     } catch (const std::exception& error) {

@@ -14,19 +14,16 @@ using TextOfPage = const std::optional<std::string>& (*)(const page_checks::Page
 // For each page, the files of the other pages whose text has the same comparison key.
 std::vector<std::vector<std::string>> OtherFilesWithSameText(const std::vector<PageReport*>& pages,
                                                              TextOfPage textOf) {
-    std::unordered_map<std::string, std::vector<std::size_t>> groups;
+    std::vector<const std::string*> texts(pages.size());
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (pages[i] != nullptr) {
             if (const std::optional<std::string>& text = textOf(pages[i]->checks)) {
-                groups[page_checks::ComparisonKey(*text)].push_back(i);
+                texts[i] = &*text;
             }
         }
     }
     std::vector<std::vector<std::string>> others(pages.size());
-    for (const auto& [key, members] : groups) {
-        if (members.size() < 2) {
-            continue;
-        }
+    for (const std::vector<std::size_t>& members : GroupsOfEqualText(texts)) {
         for (const std::size_t page : members) {
             for (const std::size_t other : members) {
                 if (other != page) {
@@ -39,6 +36,24 @@ std::vector<std::vector<std::string>> OtherFilesWithSameText(const std::vector<P
 }
 
 }  // namespace
+
+std::vector<std::vector<std::size_t>> GroupsOfEqualText(std::span<const std::string* const> texts) {
+    std::unordered_map<std::string, std::size_t> groupOfKey;
+    std::vector<std::vector<std::size_t>> groups;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i] == nullptr) {
+            continue;
+        }
+        const auto [entry, added] =
+            groupOfKey.try_emplace(page_checks::ComparisonKey(*texts[i]), groups.size());
+        if (added) {
+            groups.emplace_back();
+        }
+        groups[entry->second].push_back(i);
+    }
+    std::erase_if(groups, [](const std::vector<std::size_t>& group) { return group.size() < 2; });
+    return groups;
+}
 
 bool ComparesPages(std::size_t pageCount, const PageCheckOptions& options) {
     return pageCount > 1 && (options.Enabled(CheckId::DuplicateTitle) ||
