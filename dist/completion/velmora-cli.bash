@@ -19,6 +19,9 @@ _velmora_cli_flags() {
     report)
         echo "-h --help -o --output -j --jobs $_velmora_cli_settings $_velmora_cli_page_checks"
         ;;
+    duplicates)
+        echo "-h --help"
+        ;;
     set-keywords)
         echo "-h --help --keep-order --stdout $_velmora_cli_settings"
         ;;
@@ -66,7 +69,8 @@ _velmora_cli() {
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        analyze | report | set-title | set-description | set-keywords | auto-keywords | compress)
+        analyze | report | duplicates | set-title | set-description | set-keywords | auto-keywords | \
+            compress)
             command=${COMP_WORDS[i]}
             break
             ;;
@@ -74,7 +78,7 @@ _velmora_cli() {
     done
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "analyze report set-title set-description set-keywords
+        COMPREPLY=($(compgen -W "analyze report duplicates set-title set-description set-keywords
             auto-keywords compress -h --help --version" -- "$cur"))
         return
     fi
@@ -85,6 +89,10 @@ _velmora_cli() {
     fi
     case $command in
     analyze | report) _velmora_cli_pages "$cur" ;;
+    duplicates)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.jsonl' -- "$cur"))
+        ;;
     *)
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -f -- "$cur"))
