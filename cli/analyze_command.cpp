@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
-#include <thread>
 
 #include "cli/checked_output.h"
 #include "cli/duplicate_pages.h"
@@ -13,6 +12,7 @@
 #include "cli/number_flags.h"
 #include "cli/page_inputs.h"
 #include "cli/page_report.h"
+#include "cli/page_review.h"
 #include "cli/parallel_runner.h"
 #include "cli/progress_bar.h"
 #include "cli/report_format.h"
@@ -22,22 +22,11 @@
 namespace velmora::cli {
 namespace {
 
-// What one input gives: the report text, or the problem line, for the output in order. The
-// report stays until the page is delivered, for the rating and the page checks.
-struct PageOutcome {
+// What one input gives, and the report text for the output in order. The report stays until
+// the page is delivered, for the rating and the page checks.
+struct PageOutcome : ReviewedPage {
     std::string output;
-    std::string problem;
-    bool failed = false;
-    std::optional<PageReport> report;
 };
-
-// More threads than this only cost memory: each holds a whole page and its analysis.
-constexpr std::int64_t kMaximumJobs = 1024;
-
-unsigned DefaultJobs() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : cores;
-}
 
 std::string Number(double value) {
     char text[32];
@@ -61,27 +50,17 @@ std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>&
                                                    const page_checks::TextWidthMeter& meter) {
     return [&inputs, &settings, &meter,
             document = std::make_shared<KelVelmoraData>()](std::size_t index) {
-        const PageInput& input = inputs[index];
-        PageOutcome outcome;
-        if (input.kind != PageInput::Kind::Page) {
-            outcome.problem = ProblemLine(input.path, input.message);
-            outcome.failed = input.kind == PageInput::Kind::Error;
-            return outcome;
-        }
-        try {
-            document->Load(input.path, settings.options);
-            outcome.report = BuildPageReport(input.path, *document, settings.options);
-            // The text as loaded has CR LF line breaks, which no check tells apart from the
-            // file's own; checking it spares a second read and sees what the review saw.
-            outcome.report->checks = page_checks::RunPageChecks(document->SavedText, input.path,
-                                                                settings.checkOptions, meter);
-            if (settings.formatAtOnce) {
+        PageOutcome outcome{
+            ReviewPage(inputs[index], *document, settings.options, settings.checkOptions, meter),
+            {}};
+        if (settings.formatAtOnce && outcome.report) {
+            try {
                 outcome.output = settings.reports->Page(*outcome.report);
+            } catch (const std::exception& error) {
+                outcome.problem = PageProblemLine(inputs[index].path, error);
+                outcome.failed = true;
+                outcome.report.reset();
             }
-        } catch (const std::exception& error) {
-            outcome.problem = PageProblemLine(input.path, error);
-            outcome.failed = true;
-            outcome.report.reset();
         }
         return outcome;
     };

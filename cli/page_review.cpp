@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <thread>
 
 #include "cli/duplicate_pages.h"
 #include "cli/messages.h"
@@ -18,29 +19,40 @@ std::function<ReviewedPage(std::size_t)> MakeWorker(const std::vector<PageInput>
                                                     const page_checks::TextWidthMeter& meter) {
     return [&inputs, &settings, &meter,
             document = std::make_shared<KelVelmoraData>()](std::size_t index) {
-        const PageInput& input = inputs[index];
-        ReviewedPage page;
-        if (input.kind != PageInput::Kind::Page) {
-            page.problem = ProblemLine(input.path, input.message);
-            page.failed = input.kind == PageInput::Kind::Error;
-            return page;
-        }
-        try {
-            document->Load(input.path, settings.options);
-            page.report = BuildPageReport(input.path, *document, settings.options);
-            // The loaded text has CR LF line breaks, which no check tells from the file's own.
-            page.report->checks = page_checks::RunPageChecks(document->SavedText, input.path,
-                                                             settings.checkOptions, meter);
-        } catch (const std::exception& error) {
-            page.problem = PageProblemLine(input.path, error);
-            page.failed = true;
-            page.report.reset();
-        }
-        return page;
+        return ReviewPage(inputs[index], *document, settings.options, settings.checkOptions, meter);
     };
 }
 
 }  // namespace
+
+unsigned DefaultJobs() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : cores;
+}
+
+ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
+                        const KelVelmoraOptions& options, const PageCheckOptions& checkOptions,
+                        const page_checks::TextWidthMeter& meter) {
+    ReviewedPage page;
+    if (input.kind != PageInput::Kind::Page) {
+        page.problem = ProblemLine(input.path, input.message);
+        page.failed = input.kind == PageInput::Kind::Error;
+        return page;
+    }
+    try {
+        document.Load(input.path, options);
+        page.report = BuildPageReport(input.path, document, options);
+        // The text as loaded has CR LF line breaks, which no check tells apart from the file's
+        // own; checking it spares a second read and sees what the review saw.
+        page.report->checks =
+            page_checks::RunPageChecks(document.SavedText, input.path, checkOptions, meter);
+    } catch (const std::exception& error) {
+        page.problem = PageProblemLine(input.path, error);
+        page.failed = true;
+        page.report.reset();
+    }
+    return page;
+}
 
 std::vector<ReviewedPage> ReviewPages(const std::vector<PageInput>& inputs,
                                       const ReviewSettings& settings, unsigned jobs,

@@ -4,6 +4,7 @@
 // pages added once all are done: what the site report is made from.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +14,13 @@
 #include "cli/page_report.h"
 #include "options/page_check_options.h"
 #include "options/velmora_types.h"
+
+namespace velmora {
+class KelVelmoraData;
+namespace page_checks {
+class TextWidthMeter;
+}
+}  // namespace velmora
 
 namespace velmora::cli {
 
@@ -26,6 +34,17 @@ struct ReviewedPage {
     std::string problem;               // a line for the error output, when there is one
     bool failed = false;               // a page or a folder could not be read
 };
+
+// More threads than this only cost memory: each holds a whole page and its analysis.
+inline constexpr std::int64_t kMaximumJobs = 1024;
+// One thread for each processor.
+unsigned DefaultJobs();
+
+// One input reviewed and checked in `document`, which a worker reuses from page to page. The
+// width meter may be shared by several threads.
+ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
+                        const KelVelmoraOptions& options, const PageCheckOptions& checkOptions,
+                        const page_checks::TextWidthMeter& meter);
 
 // Every input in order, reviewed on `jobs` threads; progress(done) is called on the calling
 // thread as inputs finish. A page that cannot be read gives its problem instead of a report.

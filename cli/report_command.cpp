@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <exception>
-#include <thread>
 
 #include "cli/error_output.h"
 #include "cli/escaped_text.h"
@@ -17,14 +16,6 @@
 
 namespace velmora::cli {
 namespace {
-
-// As for analyze: more threads than this only cost memory.
-constexpr std::int64_t kMaximumJobs = 1024;
-
-unsigned DefaultJobs() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : cores;
-}
 
 std::string Pages(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " page" : " pages");
