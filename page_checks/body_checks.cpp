@@ -277,6 +277,29 @@ CheckResult CheckContent(const PageFacts& facts, const PageCheckOptions& options
     return result;
 }
 
+namespace {
+
+// The first keyword of the page's keywords tag that is not empty, or "" without one.
+std::string FirstMetaKeyword(const PageFacts& facts) {
+    for (const MetaTag& meta : facts.metas) {
+        if (meta.name == "keywords" && meta.content) {
+            const std::string& content = *meta.content;
+            for (std::size_t at = 0; at <= content.size();) {
+                const std::size_t comma = std::min(content.find(',', at), content.size());
+                std::string keyword = CollapseWhiteSpace(content.substr(at, comma - at));
+                if (!keyword.empty()) {
+                    return keyword;
+                }
+                at = comma + 1;
+            }
+            return {};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 CheckResult CheckKeyphrase(const PageFacts& facts, const PageCheckOptions& options,
                            std::string_view fileName) {
     CheckResult result = Start(CheckId::Keyphrase);
@@ -284,18 +307,7 @@ CheckResult CheckKeyphrase(const PageFacts& facts, const PageCheckOptions& optio
     std::string source = "focus";
     if (keyphrase.empty()) {
         source = "keywords";
-        for (const MetaTag& meta : facts.metas) {
-            if (meta.name == "keywords" && meta.content) {
-                const std::string& content = *meta.content;
-                std::size_t at = 0;
-                while (keyphrase.empty() && at <= content.size()) {
-                    const std::size_t comma = std::min(content.find(',', at), content.size());
-                    keyphrase = CollapseWhiteSpace(content.substr(at, comma - at));
-                    at = comma + 1;
-                }
-                break;
-            }
-        }
+        keyphrase = FirstMetaKeyword(facts);
     }
     const std::vector<std::string> phrase = LowerWords(keyphrase);
     if (phrase.empty()) {
