@@ -53,12 +53,15 @@ void BM_CandidateKeywords(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }
+constexpr auto kMixed = static_cast<std::int64_t>(velmora::KeywordCaseMode::CaseInsensitiveMixed);
+constexpr auto kLower = static_cast<std::int64_t>(velmora::KeywordCaseMode::CaseInsensitiveLower);
+
 BENCHMARK(BM_CandidateKeywords)
     ->ArgNames({"bytes", "case"})
-    ->Args({100 * 1024, velmora::CaseInsensitiveMixed})
-    ->Args({1024 * 1024, velmora::CaseInsensitiveMixed})
-    ->Args({1024 * 1024, velmora::CaseInsensitiveLower})
-    ->Args({10 * 1024 * 1024, velmora::CaseInsensitiveMixed})
+    ->Args({100 * 1024, kMixed})
+    ->Args({1024 * 1024, kMixed})
+    ->Args({1024 * 1024, kLower})
+    ->Args({10 * 1024 * 1024, kMixed})
     ->Unit(benchmark::kMillisecond);
 
 // The Change Keywords walk over an already scanned page: preferred form and count of every form,
