@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -102,6 +103,31 @@ TEST_F(VelmoraCli, JsonPageChecksHaveTheirShapeOnTheSamplePages) {
     EXPECT_EQ(Check(bad, "images")["values"]["first"],
               Json({"banner.gif", "offer1.jpg", "offer2.jpg"}));
     EXPECT_EQ(Check(bad, "links")["values"]["count"], 3);
+}
+
+// Without Liberation Sans the widths are unknown: null in the JSON, and nothing fails for it.
+TEST_F(VelmoraCli, MissingFontGivesUnknownWidthsNotAFailure) {
+    const fs::path config =
+        Page("fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n");
+    const char* previous = std::getenv("FONTCONFIG_FILE");
+    const std::string saved = previous != nullptr ? previous : "";
+    ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    const fs::path page = Page("page.html", Example("sourdough-bakery.html"));
+    const RunResult run = Run({"analyze", "--json", "--defaults", page.string()});
+    if (previous != nullptr) {
+        ::setenv("FONTCONFIG_FILE", saved.c_str(), 1);
+    } else {
+        ::unsetenv("FONTCONFIG_FILE");
+    }
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<Json> lines = JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 1u);
+    for (const std::string id : {"title", "description"}) {
+        const Json& check = Check(lines[0], id);
+        EXPECT_TRUE(check["values"]["pixels"].is_null()) << check;
+        EXPECT_TRUE(check["values"]["characters"].is_number_integer()) << check;
+        EXPECT_EQ(check["state"], "good") << check;
+    }
 }
 
 TEST_F(VelmoraCli, ReadableReportListsEveryCheckWithItsState) {
