@@ -124,8 +124,9 @@ std::string Row(const SiteReportPage& page, std::size_t index) {
         (page.title.empty() ? std::string("<span class=\"page-title none\">no title</span>")
                             : "<span class=\"page-title\">" + EscapeHtml(page.title) + "</span>") +
         "</td>";
-    html += "<td role=\"cell\" class=\"num rating r" + std::to_string(RatingBin(page.rating)) +
-            "\">" + EscapeHtml(Trimmed(page.ratingText)) + "</td>";
+    html += "<td role=\"cell\" class=\"num rating rating-bin-" +
+            std::to_string(RatingBin(page.rating)) + "\">" + EscapeHtml(Trimmed(page.ratingText)) +
+            "</td>";
     html += Count(page.problems, "problem") + Count(page.improve, "improve");
     html += Count(page.titleCharacters, {}) + Count(page.descriptionCharacters, {}) + "</tr>\n";
     return html;
