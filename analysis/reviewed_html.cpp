@@ -23,8 +23,13 @@ void LocateHeadElements(std::string_view html, Encoding encoding, TFileCheckList
     if (title == 0 && !description.found && !keywords.found) {
         return;
     }
-    const LineIndex index(html, encoding == Encoding::Utf8 ? LineIndex::Unit::Utf8CodePoints
-                                                           : LineIndex::Unit::Bytes);
+    // The three tags stand in the head: only the text up to the last of them is indexed, so a
+    // check of a large page does not read the whole page again.
+    const std::size_t end = std::max({title, description.found ? description.TagStart : 0,
+                                      keywords.found ? keywords.TagStart : 0});
+    const LineIndex index(html.substr(0, end), encoding == Encoding::Utf8
+                                                   ? LineIndex::Unit::Utf8CodePoints
+                                                   : LineIndex::Unit::Bytes);
     // The head reader's positions are 1-based.
     if (title != 0) {
         list.TitleAt = index.At(title - 1);
