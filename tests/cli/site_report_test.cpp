@@ -128,7 +128,7 @@ TEST(SiteReport, DuplicateChecksNameTheFirstFewOtherPages) {
         page_checks::CheckResult check = Check(id, page_checks::CheckState::Improve);
         page_checks::CheckValue::List files;
         for (std::size_t i = 0; i < others; ++i) {
-            files.emplace_back("p" + std::to_string(i) + ".html");
+            files.emplace_back(std::to_string(i).insert(0, "p").append(".html"));
         }
         check.values.push_back({"files", std::move(files)});
         return check;

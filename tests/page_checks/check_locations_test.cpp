@@ -79,9 +79,12 @@ TEST(CheckLocations, EachElementInTheFilesOwnLines) {
     // The analysis holds pages with CR LF breaks; files may have any, or a mix.
     EXPECT_EQ(PlacesOf(WithBreaks(kPage, "\r\n")), kExpected);
     EXPECT_EQ(PlacesOf(WithBreaks(kPage, "\r")), kExpected);
-    std::string mixed = WithBreaks(kPage, "\r\n");
-    mixed.replace(mixed.find("\r\n"), 2, "\r");
-    mixed.replace(mixed.find("\r\n"), 2, "\n");
+    // The first line ends in CR, the second in LF, the rest in CR LF.
+    const std::size_t firstBreak = kPage.find('\n');
+    const std::size_t secondBreak = kPage.find('\n', firstBreak + 1);
+    const std::string mixed = std::string(kPage.substr(0, firstBreak)) + "\r" +
+                              std::string(kPage.substr(firstBreak + 1, secondBreak - firstBreak)) +
+                              WithBreaks(kPage.substr(secondBreak + 1), "\r\n");
     EXPECT_EQ(PlacesOf(mixed), kExpected);
 }
 
