@@ -51,45 +51,58 @@ std::string_view Trimmed(std::string_view token) {
     return token;
 }
 
+bool IsAsciiByte(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+// Whether token holds two characters or more; two leading ASCII bytes settle it without a count.
+bool HasTwoCharacters(std::string_view token, const TextRules& rules) {
+    if (token.size() < 2) {
+        return false;
+    }
+    return (IsAsciiByte(token[0]) && IsAsciiByte(token[1])) || rules.CharacterCount(token) >= 2;
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The last few recorded words of the running phrase, oldest first, in reused buffers.
+// The last few recorded words of the running phrase, oldest first, joined by blanks in one
+// reused buffer: every phrase that ends with the newest word is then a suffix of the buffer and
+// is counted without being built.
 class RecentWords {
 public:
-    void Clear() { count_ = 0; }
+    void Clear() {
+        count_ = 0;
+        joined_.clear();
+    }
 
     void Push(std::string_view word) {
         if (count_ == kMaximumPhraseWords) {
-            first_ = (first_ + 1) % kMaximumPhraseWords;
+            const std::size_t dropped = starts_[1];
+            joined_.erase(0, dropped);
+            for (std::size_t k = 0; k + 1 < kMaximumPhraseWords; ++k) {
+                starts_[k] = starts_[k + 1] - dropped;
+            }
             --count_;
         }
-        words_[(first_ + count_) % kMaximumPhraseWords].assign(word);
-        ++count_;
+        if (count_ > 0) {
+            joined_.push_back(' ');
+        }
+        starts_[count_++] = joined_.size();
+        joined_.append(word);
     }
 
     // Every phrase that ends with the newest word, shortest first.
-    void RecordPhrases(OccurrenceCounter& occurrences, std::string& phrase) const {
+    void RecordPhrases(OccurrenceCounter& occurrences) const {
         for (std::size_t length = 2; length <= count_; ++length) {
-            phrase.clear();
-            for (std::size_t k = count_ - length; k < count_; ++k) {
-                if (k > count_ - length) {
-                    phrase.push_back(' ');
-                }
-                phrase.append(At(k));
-            }
-            occurrences.Add(phrase);
+            occurrences.Add(std::string_view(joined_).substr(starts_[count_ - length]));
         }
     }
 
 private:
-    const std::string& At(std::size_t k) const {
-        return words_[(first_ + k) % kMaximumPhraseWords];
-    }
-
-    std::array<std::string, kMaximumPhraseWords> words_;
-    std::size_t first_ = 0;
+    std::string joined_;
+    std::array<std::size_t, kMaximumPhraseWords> starts_{};
     std::size_t count_ = 0;
 };
 
@@ -127,15 +140,16 @@ public:
 private:
     void EndToken(std::string_view token) {
         token = Trimmed(token);
-        if (rules_.CharacterCount(token) <= 1) {
+        if (!HasTwoCharacters(token, rules_)) {
             return;
         }
         ++wordCount_;
         // The stop words are ASCII and their test ignores the case of A to Z; Windows-1252
         // lower-casing changes nothing else that could matter to it (it never turns a byte of
-        // 128 or more into ASCII), so such a page's words are tested as they are. A UTF-8 capital
-        // can lower to ASCII, so those are lower-cased first.
-        const bool lowered = lowerCase_ || rules_.encoding() != Encoding::Windows1252;
+        // 128 or more into ASCII), so such a page's words, and any ASCII word, are tested as
+        // they are. A UTF-8 capital can lower to ASCII, so those words are lower-cased first.
+        const bool lowered =
+            lowerCase_ || (rules_.encoding() != Encoding::Windows1252 && !IsAscii(token));
         if (lowered) {
             lower_.clear();
             rules_.AppendLocaleLower(lower_, token);
@@ -149,7 +163,7 @@ private:
         int budget = detail::kWordPartBudget;
         detail::AddWordAndParts(word, rules_, occurrences_, budget);
         recent_.Push(word);
-        recent_.RecordPhrases(occurrences_, phrase_);
+        recent_.RecordPhrases(occurrences_);
     }
 
     bool lowerCase_;
@@ -159,7 +173,6 @@ private:
     RecentWords recent_;
     std::int32_t wordCount_ = 0;
     std::string lower_;
-    std::string phrase_;
 };
 
 }  // namespace
@@ -179,7 +192,9 @@ void detail::AddWordAndParts(std::string_view word, const TextRules& rules,
         return;
     }
     --budget;
-    const std::size_t length = rules.CharacterCount(word);
+    // A word of no more bytes than the recording limit has no more characters either.
+    const std::size_t length =
+        word.size() <= kMaximumRecordedLength ? word.size() : rules.CharacterCount(word);
     if (length > kMaximumPartedLength) {
         return;
     }

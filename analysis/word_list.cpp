@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -35,14 +34,69 @@ std::uint32_t Length32(std::size_t length) {
     return static_cast<std::uint32_t>(length);
 }
 
+std::uint64_t Load64(const char* bytes) {
+    std::uint64_t value = 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+std::uint64_t Load32(const char* bytes) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+// A form's hash, eight bytes at a step. The last one to eight bytes are read as two overlapping
+// words (or three single bytes), which with the length mixed in tells all texts of one length
+// apart before the mixing; the final mix spreads every bit over the slot index and the tag.
+std::size_t HashOf(std::string_view text) {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
+    const char* bytes = text.data();
+    std::size_t left = text.size();
+    std::uint64_t hash = text.size() * kMultiplier;
+    for (; left > 8; bytes += 8, left -= 8) {
+        hash = (hash ^ Load64(bytes)) * kMultiplier;
+        hash ^= hash >> 32;
+    }
+    std::uint64_t last = 0;
+    if (left >= 4) {
+        last = (Load32(bytes) << 32) | Load32(bytes + left - 4);
+    } else if (left > 0) {
+        last = static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[0])) << 16 |
+               static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[left / 2])) << 8 |
+               static_cast<unsigned char>(bytes[left - 1]);
+    }
+    hash = (hash ^ last) * kMultiplier;
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDu;
+    hash ^= hash >> 33;
+    hash *= 0xC4CEB9FE1A85EC53u;
+    hash ^= hash >> 33;
+    return static_cast<std::size_t>(hash);
+}
+
 // Eight bytes of a text from `from` on, big-endian and zero-padded: comparing two such numbers
 // orders like comparing the bytes they hold, so most comparisons of the sort never leave the key.
 std::uint64_t BytesOf(std::string_view text, std::size_t from) {
+    if (from + 8 <= text.size()) {
+        const std::uint64_t loaded = Load64(text.data() + from);
+        if constexpr (std::endian::native == std::endian::little) {
+            return __builtin_bswap64(loaded);
+        }
+        return loaded;
+    }
     std::uint64_t bytes = 0;
     for (std::size_t i = from; i < from + 8; ++i) {
         bytes = (bytes << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
     }
     return bytes;
+}
+
+// Text that every encoding's lower-casing leaves as it is, told without lowering it.
+bool IsAsciiWithoutCapitals(std::string_view text) {
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80 || (c >= 'A' && c <= 'Z');
+    });
 }
 
 // The first sixteen bytes of the lower-cased form, which tell most phrases apart, and the form
@@ -121,8 +175,12 @@ void WordList::SortForms() {
     keys.reserve(n);
     std::string lower;
     for (StoredForm form : forms_) {
-        lower.clear();
         const std::string_view text(texts_.data() + form.offset, form.length);
+        if (IsAsciiWithoutCapitals(text)) {
+            keys.push_back(SortKey{BytesOf(text, 0), BytesOf(text, 8), form});
+            continue;
+        }
+        lower.clear();
         rules_.AppendLocaleLower(lower, text);
         if (lower != text) {
             const std::uint64_t textOffset = form.offset;
@@ -186,7 +244,7 @@ void OccurrenceCounter::Reserve(std::size_t forms) {
 
 void OccurrenceCounter::Add(std::string_view occurrence) {
     ++occurrences_;
-    const std::size_t hash = std::hash<std::string_view>{}(occurrence);
+    const std::size_t hash = HashOf(occurrence);
     // A table that stays in the cache gains nothing from the queue.
     if (slots_.size() <= kCachedSlots) {
         CountQueued();
@@ -260,7 +318,7 @@ void OccurrenceCounter::Grow() {
     for (std::size_t first = 0; first < forms_.size(); first += kPrefetchDistance) {
         const std::size_t batch = std::min(kPrefetchDistance, forms_.size() - first);
         for (std::size_t b = 0; b < batch; ++b) {
-            hashes[b] = std::hash<std::string_view>{}(TextOf(forms_[first + b]));
+            hashes[b] = HashOf(TextOf(forms_[first + b]));
             __builtin_prefetch(&slots_[hashes[b] & mask], 1);
         }
         for (std::size_t b = 0; b < batch; ++b) {

@@ -100,8 +100,17 @@ void TextRules::AppendLocaleLower(std::string& out, std::string_view text) const
     int32_t i = 0;
     while (i < length) {
         if (s[i] < 0x80) {
-            out.push_back(AsciiLowerByte(static_cast<char>(s[i])));
-            ++i;
+            // A run of ASCII is appended at once and lowered in place.
+            int32_t end = i + 1;
+            while (end < length && s[end] < 0x80) {
+                ++end;
+            }
+            const std::size_t at = out.size();
+            out.append(text.substr(i, end - i));
+            for (std::size_t k = at; k < out.size(); ++k) {
+                out[k] = AsciiLowerByte(out[k]);
+            }
+            i = end;
             continue;
         }
         const int32_t start = i;

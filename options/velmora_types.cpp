@@ -1,6 +1,8 @@
 #include "options/velmora_types.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"
@@ -30,14 +32,24 @@ constexpr std::size_t LongestWord(std::string_view text) {
 constexpr std::size_t kLongestStopWord = LongestWord(kStopWords);
 static_assert(kLongestStopWord < 8);
 
-// A word of up to seven bytes, lowered from A to Z, packed with its length into one number: two
-// such words are equal ignoring ASCII case exactly when their keys are equal.
+// A word of one to seven bytes, lowered from A to Z, packed big-endian with its length into one
+// number: two such words are equal ignoring ASCII case exactly when their keys are equal. The
+// eight bytes are lowered at once: a byte is a capital when its low seven bits lie in A to Z and
+// its top bit is clear.
 std::uint64_t KeyOf(std::string_view word) {
-    std::uint64_t key = 0;
-    for (const char c : word) {
-        key = (key << 8) | static_cast<unsigned char>(AsciiLowerByte(c));
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    std::uint64_t bytes = 0;
+    std::memcpy(&bytes, word.data(), word.size());
+    if constexpr (std::endian::native == std::endian::big) {
+        bytes = __builtin_bswap64(bytes);
     }
-    return (key << 8) | word.size();
+    const std::uint64_t low = bytes & (0x7F * kOnes);
+    const std::uint64_t fromA = low + (0x80 - 'A') * kOnes;
+    const std::uint64_t pastZ = low + (0x80 - 'Z' - 1) * kOnes;
+    const std::uint64_t capitals = fromA & ~pastZ & ~bytes & (0x80 * kOnes);
+    bytes |= capitals >> 2;
+    const std::uint64_t packed = __builtin_bswap64(bytes) >> (8 * (8 - word.size()));
+    return (packed << 8) | word.size();
 }
 
 // A key's place in the table of 256 slots: the top byte of a multiplicative hash. No key is 0,

@@ -59,6 +59,27 @@ TEST(StopWordList, AnswersAsTheListForEveryShortWord) {
     }
 }
 
+// Letters are lowered eight bytes at a time; any byte at any place of a stop word must be told
+// apart from a capital unless it is one (bytes from 128 up share their low bits with letters).
+TEST(StopWordList, LowersOnlyCapitalsAtEveryPlace) {
+    const StopWordList stopWords;
+    const std::set<std::string> listed(stopWords.Words().begin(), stopWords.Words().end());
+    for (const std::string& stopWord : stopWords.Words()) {
+        for (std::size_t place = 0; place < stopWord.size(); ++place) {
+            std::string word = stopWord;
+            for (int byte = 0; byte < 256; ++byte) {
+                word[place] = static_cast<char>(byte);
+                std::string lowered = word;
+                if (byte >= 'A' && byte <= 'Z') {
+                    lowered[place] = static_cast<char>(byte - 'A' + 'a');
+                }
+                EXPECT_EQ(stopWords.Contains(word), listed.count(lowered) == 1)
+                    << stopWord << " with byte " << byte << " at " << place;
+            }
+        }
+    }
+}
+
 TEST(KelVelmoraOptions, AssignCopiesTheNineSettingsAndKeepsItsStopWords) {
     KelVelmoraOptions source;
     source.KeywordCountBeforeSpamming = 7;
