@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Compares velmora-cli from two Release builds on 1,000 generated 20 KB pages: `analyze --json`
 # with -j 1 and -j 2, runs of the two builds interleaved so that a busy machine slows both alike.
-# NEW runs once with every check and once without the duplicate checks: the generated pages all
-# share one title and description, so each page's duplicate checks name the 999 others.
+# NEW runs once with every check and once without the duplicate checks. The pages all share one
+# title and description (--same-head), so each page's duplicate checks name the 999 others.
 #
 #   bench/cli_checks_bench.sh OLD_BUILD NEW_BUILD [runs]
 set -euo pipefail
@@ -14,7 +14,7 @@ runs=${3:-7}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config" TMPDIR="$work"
-"$2/bench/generate_pages" "$work/site" 1000 20480 > /dev/null
+"$2/bench/generate_pages" "$work/site" 1000 20480 --same-head > /dev/null
 
 milliseconds() {
     local start end

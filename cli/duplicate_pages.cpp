@@ -25,6 +25,7 @@ std::vector<std::vector<std::string>> OtherFilesWithSameText(const std::vector<P
     std::vector<std::vector<std::string>> others(pages.size());
     for (const std::vector<std::size_t>& members : GroupsOfEqualText(texts)) {
         for (const std::size_t page : members) {
+            others[page].reserve(members.size() - 1);
             for (const std::size_t other : members) {
                 if (other != page) {
                     others[page].push_back(pages[other]->file);

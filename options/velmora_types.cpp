@@ -32,23 +32,41 @@ constexpr std::size_t LongestWord(std::string_view text) {
 constexpr std::size_t kLongestStopWord = LongestWord(kStopWords);
 static_assert(kLongestStopWord < 8);
 
+std::uint64_t Byte(std::string_view word, std::size_t at) {
+    return std::uint64_t{static_cast<unsigned char>(word[at])} << (8 * at);
+}
+
+// The one to seven bytes of word as a little-endian number, read without a loop: pieces that
+// overlap hold the same bytes, so or-ing them is exact.
+std::uint64_t LittleEndianBytes(std::string_view word) {
+    const std::size_t n = word.size();
+    if (n < 4) {
+        return Byte(word, 0) | Byte(word, n / 2) | Byte(word, n - 1);
+    }
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    std::memcpy(&low, word.data(), sizeof low);
+    std::memcpy(&high, word.data() + n - 4, sizeof high);
+    if constexpr (std::endian::native == std::endian::big) {
+        low = __builtin_bswap32(low);
+        high = __builtin_bswap32(high);
+    }
+    return std::uint64_t{low} | (std::uint64_t{high} << (8 * (n - 4)));
+}
+
 // A word of one to seven bytes, lowered from A to Z, packed big-endian with its length into one
 // number: two such words are equal ignoring ASCII case exactly when their keys are equal. The
 // eight bytes are lowered at once: a byte is a capital when its low seven bits lie in A to Z and
 // its top bit is clear.
 std::uint64_t KeyOf(std::string_view word) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    std::uint64_t bytes = 0;
-    std::memcpy(&bytes, word.data(), word.size());
-    if constexpr (std::endian::native == std::endian::big) {
-        bytes = __builtin_bswap64(bytes);
-    }
+    const std::uint64_t bytes = LittleEndianBytes(word);
     const std::uint64_t low = bytes & (0x7F * kOnes);
     const std::uint64_t fromA = low + (0x80 - 'A') * kOnes;
     const std::uint64_t pastZ = low + (0x80 - 'Z' - 1) * kOnes;
     const std::uint64_t capitals = fromA & ~pastZ & ~bytes & (0x80 * kOnes);
-    bytes |= capitals >> 2;
-    const std::uint64_t packed = __builtin_bswap64(bytes) >> (8 * (8 - word.size()));
+    const std::uint64_t lowered = bytes | (capitals >> 2);
+    const std::uint64_t packed = __builtin_bswap64(lowered) >> (8 * (8 - word.size()));
     return (packed << 8) | word.size();
 }
 

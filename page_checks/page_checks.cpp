@@ -153,13 +153,19 @@ CheckResult DuplicateCheck(CheckId id, std::span<const std::string> otherFiles,
     result.state = CheckState::Improve;
     result.element = std::move(element);
     const std::string what = id == CheckId::DuplicateTitle ? "title" : "description";
-    std::string names;
+    // A template title can be shared by thousands of pages: the names are appended in place.
+    std::string& message = result.message;
+    message = "The " + what + " is the same as on ";
     CheckValue::List files;
+    files.reserve(otherFiles.size());
     for (std::size_t i = 0; i < otherFiles.size(); ++i) {
-        names += (i == 0 ? "" : ", ") + otherFiles[i];
+        if (i > 0) {
+            message += ", ";
+        }
+        message += otherFiles[i];
         files.emplace_back(otherFiles[i]);
     }
-    result.message = "The " + what + " is the same as on " + names + "; give each page its own.";
+    message += "; give each page its own.";
     result.values.push_back({"files", std::move(files)});
     return result;
 }

@@ -66,8 +66,9 @@ TEST(WordList, SortedByCompareForRandomTexts) {
 }
 
 // Enough forms for the sort's split by the first two bytes, with beginnings longer than the sort
-// keys, capitals, UTF-8 letters whose lower-casing changes their length, and texts too long to
-// wait in the counter's queue; checked against a plain count sorted by Compare.
+// keys (tied over many steps of sixteen bytes), capitals, UTF-8 letters whose lower-casing
+// changes their length, NUL bytes that look like a key's padding, and texts too long to wait in
+// the counter's queue; checked against a plain count sorted by Compare.
 TEST(WordList, LargeListsMatchAPlainCountSortedByCompare) {
     const std::vector<std::string> pieces = {"hosting plans for ",
                                              "Hosting Plans For ",
@@ -76,6 +77,7 @@ TEST(WordList, LargeListsMatchAPlainCountSortedByCompare) {
                                              "\xC8\xBA",
                                              "a",
                                              "B",
+                                             std::string("\0x", 2),
                                              std::string(300, 'w')};
     std::mt19937 random(11);
     std::vector<std::string> occurrences;
