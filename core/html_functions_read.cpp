@@ -161,17 +161,21 @@ NameMatch FindNameAttribute(std::string_view text, std::string_view name) {
 // Replaces every `entity` by `c`, with the rescanning of ReplaceAll: an entity that a replacement
 // forms with the bytes before it is replaced as well. Each entity ends in ";" and cannot overlap
 // itself, so checking the end of the output at every ";" replaces the same occurrences in the
-// same order, in linear time.
+// same order, in linear time. The bytes between two ";" are copied as one piece.
 std::string ReplaceEntity(std::string_view text, std::string_view entity, char c) {
     std::string out;
     out.reserve(text.size());
-    for (const char b : text) {
-        out.push_back(b);
-        if (b == ';' && out.ends_with(entity)) {
+    std::size_t from = 0;
+    for (std::size_t semicolon = text.find(';'); semicolon != std::string_view::npos;
+         semicolon = text.find(';', from)) {
+        out.append(text.substr(from, semicolon + 1 - from));
+        from = semicolon + 1;
+        if (out.ends_with(entity)) {
             out.resize(out.size() - entity.size());
             out.push_back(c);
         }
     }
+    out.append(text.substr(from));
     return out;
 }
 
