@@ -1,6 +1,7 @@
 #include "analysis/keyword_choice.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <iterator>
 #include <limits>
@@ -18,38 +19,35 @@ namespace {
 
 constexpr std::string_view kCountOpen = " {";
 
-void SortLines(std::vector<std::string>& lines, const TextRules& rules) {
-    std::stable_sort(lines.begin(), lines.end(), [&](const std::string& a, const std::string& b) {
-        return rules.Compare(a, b) < 0;
-    });
+// The first eight bytes of text, big-endian, zero-padded: ordered as the texts' beginnings are.
+std::uint64_t HeadOf(std::string_view text) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    }
+    return head;
 }
 
 // The keyword list box's lines for keywords: count and marks as the dialog shows them.
-// knownCounts: empty, or the keywords' CountOccurrences.
+// counts: the keywords' CountOccurrences; keys: their duplicate keys.
 std::vector<std::string> BuildKeywordLines(const KeywordList& keywords,
-                                           std::span<const std::int32_t> knownCounts,
-                                           std::int32_t wordCount, const WordList& words,
+                                           std::span<const std::int32_t> counts,
+                                           std::int32_t wordCount, const TextRules& rules,
+                                           const KeywordKeys& keys,
                                            const KelVelmoraOptions& options,
                                            const std::function<void(std::size_t)>& advance) {
-    const TextRules& rules = words.Rules();
-    const KeywordCaseMode mode = options.CaseMode();
-    // A keyword is a duplicate when an earlier one has the same key (IsDuplicateKeyword's
-    // equality), found in one pass instead of comparing with every earlier keyword.
-    std::unordered_set<std::string> seen;
     std::vector<std::string> lines;
     lines.reserve(keywords.size());
     for (std::size_t i = 0; i < keywords.size(); ++i) {
         const std::string& keyword = keywords[i];
-        const bool duplicate = !seen.insert(KeywordKey(keyword, mode, rules)).second;
-        const std::int32_t count =
-            knownCounts.empty() ? CountOccurrences(keyword, words, mode) : knownCounts[i];
         lines.push_back(detail::KeywordLine(
-            keyword, count, !IsGoodKeyword(keyword, count, wordCount, rules, options), duplicate));
+            keyword, counts[i], !IsGoodKeyword(keyword, counts[i], wordCount, rules, options),
+            keys.Repeats(i)));
         if (advance) {
             advance(1);
         }
     }
-    SortLines(lines, rules);
+    detail::SortLines(lines, rules);
     return lines;
 }
 
@@ -57,16 +55,60 @@ std::vector<std::string> BuildKeywordLines(const KeywordList& keywords,
 // count: the candidate's CountOccurrences.
 void AddIfGood(std::string candidate, std::int32_t count, std::int32_t wordCount,
                const WordList& words, const KelVelmoraOptions& options,
-               const std::unordered_set<std::string>& keywordKeys, PrimedKeywordChoice& result) {
+               const KeywordKeys& keywordKeys, PrimedKeywordChoice& result) {
     if (!IsGoodKeyword(candidate, count, wordCount, words.Rules(), options)) {
         return;
     }
-    if (!keywordKeys.contains(KeywordKey(candidate, options.CaseMode(), words.Rules()))) {
+    if (!keywordKeys.Contains(candidate)) {
         result.CandidateLines.push_back(detail::CandidateLine(candidate, count));
     }
     result.GoodCandidates.push_back(std::move(candidate));
     result.GoodCandidateCounts.push_back(count);
 }
+
+// Two sorted lists as one sorted list; among equal lines, those of the first list come first.
+std::vector<std::string> MergeLines(std::vector<std::string> first, std::vector<std::string> second,
+                                    const TextRules& rules) {
+    std::vector<std::string> merged;
+    merged.reserve(first.size() + second.size());
+    std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
+               std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()),
+               std::back_inserter(merged),
+               [&](const std::string& a, const std::string& b) { return rules.Compare(a, b) < 0; });
+    return merged;
+}
+
+// Auto's choice of lines, asked in list order: a line is chosen when Auto ranked its text
+// (ignoring case), unless a line chosen before it holds the same keyword under the case mode,
+// since the list must not come back with duplicates.
+class LineChooser {
+public:
+    LineChooser(const KeywordList& ranked, KeywordCaseMode mode, const TextRules& rules)
+        : mode_(mode), rules_(rules) {
+        for (const std::string& text : ranked) {
+            rankedLower_.insert(rules.LocaleLower(text));
+        }
+    }
+
+    // Auto ranked the line's text.
+    bool Ranked(std::string_view line) {
+        lowered_.clear();
+        rules_.AppendLocaleLower(lowered_, detail::KeywordTextView(line));
+        return rankedLower_.contains(lowered_);
+    }
+
+    bool Choose(std::string_view line) {
+        return Ranked(line) &&
+               chosen_.insert(KeywordKey(detail::KeywordTextView(line), mode_, rules_)).second;
+    }
+
+private:
+    KeywordCaseMode mode_;
+    const TextRules& rules_;
+    std::unordered_set<std::string> rankedLower_;
+    std::unordered_set<std::string> chosen_;
+    std::string lowered_;  // reused, so that asking costs no allocation
+};
 
 // Auto's choice from the good candidates already sorted by score: spammed entries removed, cut to
 // the recommended maximum.
@@ -85,13 +127,20 @@ KeywordList RankScored(KeywordList ranked, const KelVelmoraOptions& options) {
 
 std::string detail::KeywordLine(std::string_view keyword, std::int32_t count, bool bad,
                                 bool duplicate) {
-    std::string line(keyword);
-    line.append(kCountOpen).append(std::to_string(count)).append(" times");
+    constexpr std::string_view kTimes = " times";
+    constexpr std::string_view kBad = ", bad keyword";
+    constexpr std::string_view kDuplicate = ", duplicate keyword";
+    char digits[12];
+    const std::string_view number(digits, std::to_chars(digits, digits + sizeof digits, count).ptr);
+    std::string line;
+    line.reserve(keyword.size() + kCountOpen.size() + number.size() + kTimes.size() + kBad.size() +
+                 kDuplicate.size() + 1);
+    line.append(keyword).append(kCountOpen).append(number).append(kTimes);
     if (bad) {
-        line.append(", bad keyword");
+        line.append(kBad);
     }
     if (duplicate) {
-        line.append(", duplicate keyword");
+        line.append(kDuplicate);
     }
     line.push_back('}');
     return line;
@@ -102,8 +151,49 @@ std::string detail::CandidateLine(std::string_view candidate, std::int32_t count
 }
 
 std::string KeywordTextOfLine(std::string_view line) {
+    return std::string(detail::KeywordTextView(line));
+}
+
+std::string_view detail::KeywordTextView(std::string_view line) {
     const std::size_t at = line.rfind(kCountOpen);
-    return std::string(at == std::string_view::npos ? line : line.substr(0, at));
+    return at == std::string_view::npos ? line : line.substr(0, at);
+}
+
+void detail::SortLines(std::vector<std::string>& lines, const TextRules& rules) {
+    // Compare orders by the locale lower-casings, then by the bytes. Each line is lowered once
+    // here, and the first eight lowered bytes settle most comparisons without reading further.
+    // Lines that compare equal are the same bytes, so no stable sort is needed.
+    struct Entry {
+        std::uint64_t head;
+        std::size_t start;  // of the lower-casing in lowered
+        std::size_t length;
+        std::size_t line;
+    };
+    std::string lowered;
+    std::vector<Entry> entries;
+    entries.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t start = lowered.size();
+        rules.AppendLocaleLower(lowered, lines[i]);
+        entries.push_back({0, start, lowered.size() - start, i});
+    }
+    const std::string_view all = lowered;
+    for (Entry& entry : entries) {
+        entry.head = HeadOf(all.substr(entry.start, entry.length));
+    }
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
+        const int lower = all.substr(a.start, a.length).compare(all.substr(b.start, b.length));
+        return lower != 0 ? lower < 0 : lines[a.line] < lines[b.line];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (const Entry& entry : entries) {
+        sorted.push_back(std::move(lines[entry.line]));
+    }
+    lines = std::move(sorted);
 }
 
 std::size_t SortedLinePosition(std::size_t count,
@@ -131,22 +221,12 @@ void detail::InsertLineSorted(std::vector<std::string>& lines, std::string line,
 
 namespace {
 
-PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int32_t> knownCounts,
-                          std::int32_t wordCount, const WordList& words, std::string_view title,
-                          const KelVelmoraOptions& options,
-                          const std::function<void(std::size_t)>& advance) {
-    const TextRules& rules = words.Rules();
+// The walk over the candidate word list: every good candidate, and as lines those that are not
+// keywords yet.
+void WalkCandidates(std::int32_t wordCount, const WordList& words, const KeywordKeys& keywordKeys,
+                    const KelVelmoraOptions& options,
+                    const std::function<void(std::size_t)>& advance, PrimedKeywordChoice& result) {
     const KeywordCaseMode mode = options.CaseMode();
-    PrimedKeywordChoice result;
-    result.KeywordLines =
-        BuildKeywordLines(keywords, knownCounts, wordCount, words, options, advance);
-
-    // IsWordInList's equality, looked up by key so that the walk stays linear.
-    std::unordered_set<std::string> keywordKeys;
-    for (const std::string& keyword : keywords) {
-        keywordKeys.insert(KeywordKey(keyword, mode, rules));
-    }
-
     // Each form stands for `count` identical occurrence entries, and only an entry whose
     // preferred form differs from the one before it can give a candidate. Ignoring case, all
     // forms of a group (equal ignoring case) share one preferred form, so that is the group's
@@ -188,8 +268,26 @@ PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int3
             advance(static_cast<std::size_t>(forms[j].count));
         }
     }
-    SortLines(result.CandidateLines, rules);
-    result.OrderOptimal = IsOrderOptimal(keywords, words, title, options);
+    detail::SortLines(result.CandidateLines, words.Rules());
+}
+
+PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int32_t> knownCounts,
+                          std::int32_t wordCount, const WordList& words, std::string_view title,
+                          const KelVelmoraOptions& options,
+                          const std::function<void(std::size_t)>& advance) {
+    const TextRules& rules = words.Rules();
+    std::vector<std::int32_t> counted;
+    if (knownCounts.empty() && !keywords.empty()) {
+        counted = CountOccurrencesOfEach(keywords, words, options.CaseMode());
+        knownCounts = counted;
+    }
+    // IsWordInList's equality and the duplicate marks, from one lower-casing of each keyword.
+    const KeywordKeys keywordKeys(keywords, options.CaseMode(), rules);
+    PrimedKeywordChoice result;
+    result.KeywordLines =
+        BuildKeywordLines(keywords, knownCounts, wordCount, rules, keywordKeys, options, advance);
+    WalkCandidates(wordCount, words, keywordKeys, options, advance, result);
+    result.OrderOptimal = IsOrderOptimal(keywords, knownCounts, words, title, options);
     return result;
 }
 
@@ -293,30 +391,14 @@ KeywordList RankAutoKeywords(const KeywordList& goodCandidates, const WordList& 
 ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
                             const KelVelmoraOptions& options, const TextRules& rules) {
     // Every keyword line back to the candidates; both lists are sorted, so a merge keeps order.
-    const auto middle = static_cast<std::ptrdiff_t>(lines.Candidates.size());
-    std::move(lines.Keywords.begin(), lines.Keywords.end(), std::back_inserter(lines.Candidates));
-    lines.Keywords.clear();
-    std::inplace_merge(
-        lines.Candidates.begin(), lines.Candidates.begin() + middle, lines.Candidates.end(),
-        [&](const std::string& a, const std::string& b) { return rules.Compare(a, b) < 0; });
-
-    std::unordered_set<std::string> rankedLower;
-    for (const std::string& text : ranked) {
-        rankedLower.insert(rules.LocaleLower(text));
+    std::vector<std::string> offered =
+        MergeLines(std::move(lines.Candidates), std::move(lines.Keywords), rules);
+    LineChooser chooser(ranked, options.CaseMode(), rules);
+    ChoiceLines result;
+    for (std::string& line : offered) {
+        (chooser.Choose(line) ? result.Keywords : result.Candidates).push_back(std::move(line));
     }
-    // A line is chosen when Auto ranked its text (ignoring case), unless a line chosen before it
-    // holds the same keyword under the case mode: the list must not come back with duplicates.
-    const KeywordCaseMode mode = options.CaseMode();
-    std::unordered_set<std::string> chosen;
-    std::vector<std::string> remaining;
-    for (std::string& line : lines.Candidates) {
-        const std::string text = KeywordTextOfLine(line);
-        const bool select = rankedLower.contains(rules.LocaleLower(text)) &&
-                            chosen.insert(KeywordKey(text, mode, rules)).second;
-        (select ? lines.Keywords : remaining).push_back(std::move(line));
-    }
-    lines.Candidates = std::move(remaining);
-    return lines;
+    return result;
 }
 
 KeywordList KeywordsFromLines(const std::vector<std::string>& keywordLines, const WordList& words,
@@ -339,9 +421,23 @@ KeywordList AutoKeywords(const PrimedKeywordChoice& primed, const WordList& word
     }
     const KeywordList ranked =
         RankScored(SortByScore(primed.GoodCandidates, scores, nullptr), options);
-    const ChoiceLines lines = ApplyAutoChoice({primed.CandidateLines, primed.KeywordLines}, ranked,
-                                              options, words.Rules());
-    return KeywordsFromLines(lines.Keywords, words, title, options);
+    // ApplyAutoChoice's keyword lines: only a line whose text Auto ranked can be chosen, so the
+    // others are left out before the merge.
+    LineChooser chooser(ranked, options.CaseMode(), words.Rules());
+    const auto rankedOnly = [&](const std::vector<std::string>& lines) {
+        std::vector<std::string> kept;
+        std::copy_if(lines.begin(), lines.end(), std::back_inserter(kept),
+                     [&](const std::string& line) { return chooser.Ranked(line); });
+        return kept;
+    };
+    std::vector<std::string> chosen;
+    for (std::string& line : MergeLines(rankedOnly(primed.CandidateLines),
+                                        rankedOnly(primed.KeywordLines), words.Rules())) {
+        if (chooser.Choose(line)) {
+            chosen.push_back(std::move(line));
+        }
+    }
+    return KeywordsFromLines(chosen, words, title, options);
 }
 
 KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
@@ -353,8 +449,12 @@ KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount, co
 KeywordList OrderKeywordsAsDialog(const KeywordList& keywords, std::int32_t wordCount,
                                   const WordList& words, std::string_view title,
                                   const KelVelmoraOptions& options) {
-    return KeywordsFromLines(BuildKeywordLines(keywords, {}, wordCount, words, options, {}), words,
-                             title, options);
+    const std::vector<std::int32_t> counts =
+        CountOccurrencesOfEach(keywords, words, options.CaseMode());
+    const KeywordKeys keys(keywords, options.CaseMode(), words.Rules());
+    return KeywordsFromLines(
+        BuildKeywordLines(keywords, counts, wordCount, words.Rules(), keys, options, {}), words,
+        title, options);
 }
 
 }  // namespace velmora

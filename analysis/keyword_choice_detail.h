@@ -16,6 +16,10 @@ namespace velmora::detail {
 std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, bool duplicate);
 // "web design {4 times}"
 std::string CandidateLine(std::string_view candidate, std::int32_t count);
+// The text before the last " {" of a line (the whole line when it has none).
+std::string_view KeywordTextView(std::string_view line);
+// Sorts lines into the text rules' order of whole lines.
+void SortLines(std::vector<std::string>& lines, const TextRules& rules);
 // Inserts line into lines, keeping the text rules' order of whole lines.
 void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules);
 

@@ -92,21 +92,56 @@ std::int32_t KeywordScore(std::string_view keyword, const WordList& words, std::
     return Saturated(KeywordScorer(words, title, options).Score(keyword));
 }
 
-bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::string_view title,
-                    const KelVelmoraOptions& options) {
+std::vector<std::int32_t> CountOccurrencesOfEach(const KeywordList& keywords, const WordList& words,
+                                                 KeywordCaseMode keywordCase) {
+    std::vector<std::int32_t> counts;
+    counts.reserve(keywords.size());
+    for (const std::string& keyword : keywords) {
+        counts.push_back(CountOccurrences(keyword, words, keywordCase));
+    }
+    return counts;
+}
+
+namespace {
+
+// True when no keyword scores higher than the one before it; occurrences(i) gives the
+// CountOccurrences of keywords[i].
+template <typename Occurrences>
+bool ScoresDescend(const KeywordList& keywords, const Occurrences& occurrences,
+                   const WordList& words, std::string_view title,
+                   const KelVelmoraOptions& options) {
     if (keywords.size() < 2) {
         return true;
     }
     const KeywordScorer scorer(words, title, options);
-    std::int64_t previous = scorer.Score(keywords.front());
+    std::int64_t previous = scorer.Score(keywords.front(), occurrences(0));
     for (std::size_t i = 1; i < keywords.size(); ++i) {
-        const std::int64_t score = scorer.Score(keywords[i]);
+        const std::int64_t score = scorer.Score(keywords[i], occurrences(i));
         if (score > previous) {
             return false;
         }
         previous = score;
     }
     return true;
+}
+
+}  // namespace
+
+bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::string_view title,
+                    const KelVelmoraOptions& options) {
+    // The list is often out of order at its first keywords: each count is looked up only when
+    // the walk gets that far.
+    return ScoresDescend(
+        keywords,
+        [&](std::size_t i) { return CountOccurrences(keywords[i], words, options.CaseMode()); },
+        words, title, options);
+}
+
+bool IsOrderOptimal(const KeywordList& keywords, std::span<const std::int32_t> counts,
+                    const WordList& words, std::string_view title,
+                    const KelVelmoraOptions& options) {
+    return ScoresDescend(
+        keywords, [&](std::size_t i) { return counts[i]; }, words, title, options);
 }
 
 KeywordList SortByScore(const KeywordList& keywords, const WordList& words, std::string_view title,

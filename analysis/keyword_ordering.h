@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/candidate_keywords.h"
 #include "analysis/progress_indicator.h"
@@ -16,6 +17,9 @@ namespace velmora {
 
 std::int32_t CountOccurrences(std::string_view word, const WordList& words,
                               KeywordCaseMode keywordCase);
+// CountOccurrences of every keyword, in list order.
+std::vector<std::int32_t> CountOccurrencesOfEach(const KeywordList& keywords, const WordList& words,
+                                                 KeywordCaseMode keywordCase);
 
 std::int32_t KeywordScore(std::string_view keyword, const WordList& words, std::string_view title,
                           const KelVelmoraOptions& options);
@@ -42,6 +46,10 @@ private:
 };
 
 bool IsOrderOptimal(const KeywordList& keywords, const WordList& words, std::string_view title,
+                    const KelVelmoraOptions& options);
+// The same, for keywords whose CountOccurrences are known: counts[i] belongs to keywords[i].
+bool IsOrderOptimal(const KeywordList& keywords, std::span<const std::int32_t> counts,
+                    const WordList& words, std::string_view title,
                     const KelVelmoraOptions& options);
 
 // Shell sort into descending score with the gap sequence 1, 4, 13, 40, ...; progress may be null.

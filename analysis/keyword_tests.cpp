@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests_detail.h"
+#include "analysis/text_ids.h"
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"
 
@@ -42,6 +41,54 @@ std::string_view FirstWordWhere(std::string_view text, const Test& test) {
     }
 }
 
+// The whole words of every keyword, as WordIndex splits them, ASCII lower-cased and numbered:
+// equal words get equal numbers. The keywords are lowered end to end into one text. It points
+// into itself, so it cannot be copied.
+struct NumberedWords {
+    explicit NumberedWords(const KeywordList& keywords);
+    NumberedWords(const NumberedWords&) = delete;
+    NumberedWords& operator=(const NumberedWords&) = delete;
+
+    std::string lowered;
+    std::vector<std::size_t> starts;      // where each keyword begins in lowered, and the end
+    std::vector<std::string_view> words;  // into lowered, keyword by keyword
+    std::vector<std::size_t> firstWord;   // where each keyword's words begin, and the end
+    std::vector<std::uint32_t> ids;       // the number of each word
+    std::size_t distinct = 0;
+};
+
+NumberedWords::NumberedWords(const KeywordList& keywords) {
+    starts.reserve(keywords.size() + 1);
+    std::size_t total = 0;
+    for (const std::string& keyword : keywords) {
+        total += keyword.size();
+    }
+    lowered.reserve(total);
+    for (const std::string& keyword : keywords) {
+        starts.push_back(lowered.size());
+        lowered += keyword;
+    }
+    starts.push_back(lowered.size());
+    for (char& c : lowered) {
+        c = AsciiLowerByte(c);
+    }
+    const std::string_view all = lowered;
+    firstWord.reserve(keywords.size() + 1);
+    for (std::size_t k = 0; k < keywords.size(); ++k) {
+        firstWord.push_back(words.size());
+        FirstWordWhere(all.substr(starts[k], starts[k + 1] - starts[k]),
+                       [&](std::string_view word) {
+                           words.push_back(word);
+                           return false;
+                       });
+    }
+    firstWord.push_back(words.size());
+    TextIds numbers;
+    ids.resize(words.size());
+    numbers.AddEach(words, [&](std::size_t w, TextIds::Entry entry) { ids[w] = entry.id; });
+    distinct = numbers.size();
+}
+
 }  // namespace
 
 bool IsGoodKeyword(std::string_view keyword, std::int32_t wordCount, const WordList& words,
@@ -64,6 +111,20 @@ void ClassifyKeywords(const KeywordList& keywords, std::int32_t wordCount, const
     good = 0;
     for (const std::string& keyword : keywords) {
         if (IsGoodKeyword(keyword, wordCount, words, options)) {
+            ++good;
+        } else {
+            ++bad;
+        }
+    }
+}
+
+void ClassifyKeywords(const KeywordList& keywords, std::span<const std::int32_t> counts,
+                      std::int32_t wordCount, const TextRules& rules, std::int32_t& bad,
+                      std::int32_t& good, const KelVelmoraOptions& options) {
+    bad = 0;
+    good = 0;
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        if (IsGoodKeyword(keywords[i], counts[i], wordCount, rules, options)) {
             ++good;
         } else {
             ++bad;
@@ -103,16 +164,44 @@ bool detail::IsDuplicateKeyword(std::size_t index, const KeywordList& keywords,
 
 bool HasDuplicateKeywords(const KeywordList& keywords, KeywordCaseMode keywordCase,
                           const TextRules& rules) {
-    // Same answer as testing IsDuplicateKeyword at every index, in one pass: equality ignoring
-    // case is equality of the locale lower-casings.
-    std::unordered_set<std::string> seen;
-    seen.reserve(keywords.size());
-    for (const std::string& keyword : keywords) {
-        if (!seen.insert(KeywordKey(keyword, keywordCase, rules)).second) {
-            return true;
+    // Same answer as testing IsDuplicateKeyword at every index: equality ignoring case is
+    // equality of the locale lower-casings.
+    return KeywordKeys(keywords, keywordCase, rules).AnyRepeats();
+}
+
+KeywordKeys::KeywordKeys(const KeywordList& keywords, KeywordCaseMode keywordCase,
+                         const TextRules& rules)
+    : keywordCase_(keywordCase), rules_(rules) {
+    std::vector<std::string_view> keys;
+    keys.reserve(keywords.size());
+    if (IgnoresCase(keywordCase)) {
+        // All keys are lowered into one text before any view is taken, so the views stay valid.
+        std::vector<std::size_t> ends;
+        ends.reserve(keywords.size());
+        for (const std::string& keyword : keywords) {
+            rules.AppendLocaleLower(lowered_, keyword);
+            ends.push_back(lowered_.size());
         }
+        std::size_t start = 0;
+        for (const std::size_t end : ends) {
+            keys.push_back(std::string_view(lowered_).substr(start, end - start));
+            start = end;
+        }
+    } else {
+        keys.assign(keywords.begin(), keywords.end());
     }
-    return false;
+    repeats_.resize(keywords.size());
+    ids_.AddEach(keys, [&](std::size_t i, TextIds::Entry entry) {
+        repeats_[i] = !entry.added;
+        anyRepeats_ = anyRepeats_ || !entry.added;
+    });
+}
+
+bool KeywordKeys::Contains(std::string_view text) const {
+    if (!IgnoresCase(keywordCase_)) {
+        return ids_.Find(text) != TextIds::kNone;
+    }
+    return ids_.Find(rules_.LocaleLower(text)) != TextIds::kNone;
 }
 
 std::string KeywordKey(std::string_view keyword, KeywordCaseMode keywordCase,
@@ -126,41 +215,20 @@ std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit) {
         return {};
     }
     // A word is "in" a later keyword exactly when WordIndex would find it there: as one of its
-    // whole words, ASCII lower-cased. Each keyword is split once into word ids, and each word
-    // knows how many keywords hold it; walking the list in order while counting the keywords so
-    // far that hold each word leaves the later ones as the difference.
-    std::vector<std::string> lowered;
-    lowered.reserve(count);
-    for (const std::string& keyword : keywords) {
-        lowered.push_back(AsciiLower(keyword));
-    }
-    std::unordered_map<std::string_view, std::uint32_t> ids;
-    ids.reserve(count);
-    std::vector<std::string_view> words;            // every keyword's words, in order
-    std::vector<std::uint32_t> wordIds;             // the id of each of them
-    std::vector<std::size_t> firstWord(count + 1);  // where each keyword's words start
-    std::vector<std::uint32_t> holders;             // per id: keywords that hold the word
-    std::vector<std::size_t> lastHolder;            // per id: 1 + the last keyword counted
+    // whole words, ASCII lower-cased. Each keyword is split once into numbered words, and each
+    // number knows how many keywords hold it; walking the list in order while counting the
+    // keywords so far that hold each word leaves the later ones as the difference.
+    const NumberedWords split(keywords);
+    std::vector<std::uint32_t> holders(split.distinct);   // per number: keywords that hold it
+    std::vector<std::size_t> lastHolder(split.distinct);  // per number: 1 + the last one counted
     for (std::size_t k = 0; k < count; ++k) {
-        firstWord[k] = words.size();
-        FirstWordWhere(lowered[k], [&](std::string_view word) {
-            const auto [at, added] =
-                ids.try_emplace(word, static_cast<std::uint32_t>(holders.size()));
-            if (added) {
-                holders.push_back(0);
-                lastHolder.push_back(0);
+        for (std::size_t w = split.firstWord[k]; w < split.firstWord[k + 1]; ++w) {
+            if (lastHolder[split.ids[w]] != k + 1) {
+                lastHolder[split.ids[w]] = k + 1;
+                ++holders[split.ids[w]];
             }
-            const std::uint32_t id = at->second;
-            words.push_back(word);
-            wordIds.push_back(id);
-            if (lastHolder[id] != k + 1) {
-                lastHolder[id] = k + 1;
-                ++holders[id];
-            }
-            return false;
-        });
+        }
     }
-    firstWord[count] = words.size();
 
     // Hits are counted from the first later keyword that holds the word, so any limit below one
     // acts as one.
@@ -168,18 +236,19 @@ std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit) {
     std::vector<std::uint32_t> counted(holders.size());
     std::fill(lastHolder.begin(), lastHolder.end(), 0);
     for (std::size_t i = 0; i + 1 < count; ++i) {
-        for (std::size_t w = firstWord[i]; w < firstWord[i + 1]; ++w) {
-            const std::uint32_t id = wordIds[w];
+        for (std::size_t w = split.firstWord[i]; w < split.firstWord[i + 1]; ++w) {
+            const std::uint32_t id = split.ids[w];
             if (lastHolder[id] != i + 1) {
                 lastHolder[id] = i + 1;
                 ++counted[id];
             }
         }
-        for (std::size_t w = firstWord[i]; w < firstWord[i + 1]; ++w) {
-            if (holders[wordIds[w]] - counted[wordIds[w]] >= needed) {
+        for (std::size_t w = split.firstWord[i]; w < split.firstWord[i + 1]; ++w) {
+            if (holders[split.ids[w]] - counted[split.ids[w]] >= needed) {
                 // ASCII lower-casing keeps every byte in its place: the word as spelled in K.
-                const auto offset = static_cast<std::size_t>(words[w].data() - lowered[i].data());
-                return keywords[i].substr(offset, words[w].size());
+                const std::string_view word = split.words[w];
+                const auto offset = static_cast<std::size_t>(word.data() - split.lowered.data());
+                return keywords[i].substr(offset - split.starts[i], word.size());
             }
         }
     }

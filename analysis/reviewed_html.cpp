@@ -75,9 +75,12 @@ void TReviewedHtml::CheckPage(const KelVelmoraOptions& options) {
     CheckList.MinimumRecommendedTags = options.MinimumRecommendedTags;
     if (CheckList.KeywordCount > 0) {
         const WordList& words = GetCandidateList();
-        ClassifyKeywords(Keywords, GetWordCount(), words, CheckList.BadKeywordCount,
+        // Each keyword is looked up once for both the classification and the order test.
+        const std::vector<std::int32_t> counts =
+            CountOccurrencesOfEach(Keywords, words, options.CaseMode());
+        ClassifyKeywords(Keywords, counts, GetWordCount(), words.Rules(), CheckList.BadKeywordCount,
                          CheckList.GoodKeywordCount, options);
-        CheckList.OptimalOrder = IsOrderOptimal(Keywords, words, title, options);
+        CheckList.OptimalOrder = IsOrderOptimal(Keywords, counts, words, title, options);
         CheckList.DuplicateKeywords = HasDuplicateKeywords(Keywords, options.KeywordCase, Rules_);
         CheckList.SpammedWord = FindSpammedWord(Keywords, options.KeywordCountBeforeSpamming);
     }

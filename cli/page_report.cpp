@@ -1,7 +1,5 @@
 #include "cli/page_report.h"
 
-#include <unordered_set>
-
 #include "analysis/keyword_choice.h"
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
@@ -51,16 +49,15 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
         finding.advice = utf8(finding.advice);
     }
 
-    // Looked up by key so that long keyword lists stay linear.
-    const auto key = [&](const std::string& text) { return KeywordKey(text, mode, rules); };
-    std::unordered_set<std::string> seen;
+    // Each keyword lower-cased once, so that long keyword lists stay linear.
+    const KeywordKeys keys(keywords, mode, rules);
     const KeywordScorer scorer(words, title, options);
     report.keywordDetails.reserve(keywords.size());
     std::vector<std::int32_t> counts;
     counts.reserve(keywords.size());
     for (std::size_t i = 0; i < keywords.size(); ++i) {
         const std::string& keyword = keywords[i];
-        const bool duplicate = !seen.insert(key(keyword)).second;
+        const bool duplicate = keys.Repeats(i);
         const std::int32_t occurrences = CountOccurrences(keyword, words, mode);
         counts.push_back(occurrences);
         report.keywordDetails.push_back(
@@ -74,7 +71,7 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     for (std::size_t i = 0; i < primed.GoodCandidates.size(); ++i) {
         const std::string& candidate = primed.GoodCandidates[i];
         report.goodCandidates.push_back(
-            {utf8(candidate), primed.GoodCandidateCounts[i], seen.contains(key(candidate))});
+            {utf8(candidate), primed.GoodCandidateCounts[i], keys.Contains(candidate)});
     }
     for (const std::string& keyword : AutoKeywords(primed, words, title, options)) {
         report.autoKeywords.push_back(utf8(keyword));
