@@ -11,6 +11,7 @@
 #include "analysis/keyword_choice_detail.h"
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
+#include "analysis/keyword_tests_detail.h"
 #include "core/kel_string_functions.h"
 
 namespace velmora {
@@ -18,9 +19,11 @@ namespace {
 
 using detail::CandidateLine;
 using detail::InsertLineSorted;
+using detail::IsDuplicateKeyword;
 using detail::IsWordInList;
 using detail::KeywordLine;
 using detail::RemoveSpammedEntries;
+using detail::SortLines;
 
 using Lines = std::vector<std::string>;
 
@@ -77,6 +80,40 @@ TEST(KeywordChoiceLines, FormatsAndKeywordTextBeforeLastBrace) {
         InsertLineSorted(lines, line, rules);
     }
     EXPECT_EQ(lines, (Lines{"apple", "Banana {3 times}", "Fish {1 times}", "fish {2 times}"}));
+}
+
+TEST(SortLines, SameOrderAsAStableSortByTheTextRules) {
+    // Pieces that lower-case alike or not in either encoding, invalid UTF-8, NUL bytes, and a
+    // long shared beginning, so that the first eight bytes often tie.
+    const std::vector<std::string> pieces{"a",
+                                          "A",
+                                          "b",
+                                          "{",
+                                          " {",
+                                          "1",
+                                          "\xC9",
+                                          "\xE9",
+                                          "\xC3\x89",
+                                          "\xC3\xA9",
+                                          "\xC3",
+                                          "\xFF",
+                                          std::string(1, '\0'),
+                                          "same start "};
+    std::mt19937 random(17);
+    for (int round = 0; round < 600; ++round) {
+        const TextRules rules(round % 2 == 0 ? Encoding::Windows1252 : Encoding::Utf8);
+        Lines lines(random() % 40);
+        for (std::string& line : lines) {
+            for (std::size_t n = random() % 6; n > 0; --n) {
+                line += pieces[random() % pieces.size()];
+            }
+        }
+        Lines expected = lines;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](const auto& a, const auto& b) { return rules.Compare(a, b) < 0; });
+        SortLines(lines, rules);
+        ASSERT_EQ(lines, expected) << "round " << round;
+    }
 }
 
 TEST(PrimeKeywordChoice, FillsBothListsAndCountsEveryStep) {
@@ -180,6 +217,65 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
         roundsWithCandidates += fast.GoodCandidates.size() > 2 ? 1 : 0;
     }
     EXPECT_GT(roundsWithCandidates, 50);
+}
+
+// The keyword lines as described: each keyword's line inserted in order, with its duplicate
+// mark from a comparison with every keyword before it.
+Lines NaiveKeywordLines(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
+                        const KelVelmoraOptions& options) {
+    Lines lines;
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        InsertLineSorted(
+            lines,
+            KeywordLine(
+                keywords[i], CountOccurrences(keywords[i], words, options.KeywordCase),
+                !IsGoodKeyword(keywords[i], wordCount, words, options),
+                detail::IsDuplicateKeyword(i, keywords, options.KeywordCase, words.Rules())),
+            words.Rules());
+    }
+    return lines;
+}
+
+TEST(PrimeKeywordChoice, ManyKeywordsAsTheDialogFillsItsLists) {
+    const std::vector<std::string> vocabulary{"web",  "Web", "WEB",       "shop",
+                                              "Shop", "x",   "a {b",      "web shop",
+                                              "ab",   "Ab",  "\xC9t\xE9", "\xE9t\xE9"};
+    std::mt19937 random(23);
+    int withDuplicates = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::pair<std::string, int>> forms;
+        for (const std::string& word : vocabulary) {
+            if (random() % 3 != 0) {
+                forms.emplace_back(word, 1 + static_cast<int>(random() % 5));
+            }
+        }
+        const WordList words = MakeWords(forms);
+        KelVelmoraOptions options =
+            WithCase(KeywordCaseMode{static_cast<std::uint8_t>(1 + random() % 4)});
+        options.MaximumRecommendedTags = 1 + static_cast<std::int32_t>(random() % 6);
+        KeywordList keywords(random() % 10);
+        for (std::string& keyword : keywords) {
+            keyword = vocabulary[random() % vocabulary.size()];
+        }
+        const std::string title = random() % 2 == 0 ? "Web shop" : "";
+        const PrimedKeywordChoice primed = PrimeKeywordChoice(keywords, 10, words, title, options);
+        const PrimedKeywordChoice naive = NaivePrime(keywords, 10, words, options);
+        ASSERT_EQ(primed.KeywordLines, NaiveKeywordLines(keywords, 10, words, options))
+            << "round " << round;
+        ASSERT_EQ(primed.CandidateLines, naive.CandidateLines) << "round " << round;
+        ASSERT_EQ(primed.OrderOptimal, IsOrderOptimal(keywords, words, title, options));
+        withDuplicates += HasDuplicateKeywords(keywords, options.KeywordCase, words.Rules());
+
+        // Auto merges only the lines it ranked, and must choose as ApplyAutoChoice does.
+        const KeywordList ranked =
+            RankAutoKeywords(primed.GoodCandidates, words, title, options, nullptr);
+        const ChoiceLines lines = ApplyAutoChoice({primed.CandidateLines, primed.KeywordLines},
+                                                  ranked, options, words.Rules());
+        ASSERT_EQ(AutoKeywords(primed, words, title, options),
+                  KeywordsFromLines(lines.Keywords, words, title, options))
+            << "round " << round;
+    }
+    EXPECT_GT(withDuplicates, 50);
 }
 
 TEST(ApplyAutoChoice, CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {

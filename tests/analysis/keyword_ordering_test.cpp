@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "analysis/keyword_ordering_detail.h"
 
 namespace velmora {
@@ -109,6 +113,34 @@ TEST(KeywordOrdering, IsOrderOptimalAllowsEqualNeighbours) {
     EXPECT_TRUE(IsOrderOptimal({"efg", "ab", "cd"}, words, "", options));
     EXPECT_TRUE(IsOrderOptimal({"ab"}, words, "", options));
     EXPECT_TRUE(IsOrderOptimal({}, words, "", options));
+}
+
+TEST(KeywordOrdering, KnownCountsGiveTheSameOrderTest) {
+    const WordList words = ListOf({{"ab", 4}, {"Ab", 1}, {"cd", 4}, {"efg", 5}, {"x y", 2}});
+    const std::vector<std::string> pool{"ab", "AB", "cd", "efg", "x y", "none", "Efg"};
+    std::mt19937 random(3);
+    int optimal = 0;
+    for (int round = 0; round < 400; ++round) {
+        const KelVelmoraOptions options =
+            OptionsWithCase(KeywordCaseMode{static_cast<std::uint8_t>(1 + random() % 4)});
+        KeywordList keywords(random() % 5);
+        for (std::string& keyword : keywords) {
+            keyword = pool[random() % pool.size()];
+        }
+        const std::string title = random() % 2 == 0 ? "Ab cd" : "";
+        const std::vector<std::int32_t> counts =
+            CountOccurrencesOfEach(keywords, words, options.CaseMode());
+        ASSERT_EQ(counts.size(), keywords.size());
+        for (std::size_t i = 0; i < keywords.size(); ++i) {
+            ASSERT_EQ(counts[i], CountOccurrences(keywords[i], words, options.KeywordCase));
+        }
+        const bool expected = IsOrderOptimal(keywords, words, title, options);
+        ASSERT_EQ(IsOrderOptimal(keywords, counts, words, title, options), expected)
+            << "round " << round;
+        optimal += expected ? 1 : 0;
+    }
+    EXPECT_GT(optimal, 100);
+    EXPECT_LT(optimal, 350);
 }
 
 TEST(KeywordOrdering, SortByScoreKeepsTheShellSortOrderOfEqualScores) {

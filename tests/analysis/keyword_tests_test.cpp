@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -105,6 +106,12 @@ TEST(ClassifyKeywords, CountsBothKinds) {
     EXPECT_EQ(CountBadKeywords(keywords, 100, words, options), 2);
     ClassifyKeywords({}, 100, words, bad, good, options);
     EXPECT_EQ(good + bad, 0);
+
+    // With the counts known: an absent keyword counted twice becomes good; one letter stays bad.
+    ClassifyKeywords(keywords, std::vector<std::int32_t>{2, 2, 3, 2, 2}, 100, kAnsi, bad, good,
+                     options);
+    EXPECT_EQ(good, 4);
+    EXPECT_EQ(bad, 1);
 }
 
 TEST(DuplicateKeywords, WebAndWebPerCaseMode) {
@@ -137,6 +144,55 @@ TEST(DuplicateKeywords, AccentedLettersFollowThePageEncoding) {
                                    KeywordCaseMode::CaseInsensitiveLower, kUtf8));
     EXPECT_FALSE(
         HasDuplicateKeywords({"\xC9t\xE9", "\xE9t\xE9"}, KeywordCaseMode::CaseSensitive, kAnsi));
+}
+
+// Random keywords from letters that lower-case alike or not, in Windows-1252 and in UTF-8, with
+// invalid UTF-8 bytes and empty keywords.
+std::string RandomKeyword(std::mt19937& random) {
+    static const std::vector<std::string> pieces{"a",        "A",    "b",    "B",    " ",
+                                                 "\xC9",     "\xE9", "\x8A", "\x9A", "\xC3\x89",
+                                                 "\xC3\xA9", "\xC3", "\xFF"};
+    std::string keyword;
+    for (std::size_t n = random() % 4; n > 0; --n) {
+        keyword += pieces[random() % pieces.size()];
+    }
+    return keyword;
+}
+
+TEST(KeywordKeys, AgreeWithComparingEveryPair) {
+    const std::vector<KeywordCaseMode> modes{
+        KeywordCaseMode::CaseSensitive, KeywordCaseMode::CaseInsensitiveMixed,
+        KeywordCaseMode::CaseInsensitiveLower, KeywordCaseMode{7}};
+    std::mt19937 random(5);
+    int repeats = 0;
+    for (int round = 0; round < 2000; ++round) {
+        const TextRules& rules = round % 2 == 0 ? kAnsi : kUtf8;
+        const KeywordCaseMode mode = modes[random() % modes.size()];
+        const bool ignoreCase = CaseModeOf(mode) != KeywordCaseMode::CaseSensitive;
+        KeywordList keywords(random() % 12);
+        for (std::string& keyword : keywords) {
+            keyword = RandomKeyword(random);
+        }
+        const KeywordKeys keys(keywords, mode, rules);
+        bool any = false;
+        for (std::size_t i = 0; i < keywords.size(); ++i) {
+            const bool duplicate = IsDuplicateKeyword(i, keywords, mode, rules);
+            ASSERT_EQ(keys.Repeats(i), duplicate) << "round " << round << ", keyword " << i;
+            any = any || duplicate;
+        }
+        ASSERT_EQ(keys.AnyRepeats(), any) << "round " << round;
+        ASSERT_EQ(HasDuplicateKeywords(keywords, mode, rules), any) << "round " << round;
+        repeats += any ? 1 : 0;
+        for (int probe = 0; probe < 4; ++probe) {
+            const std::string text = RandomKeyword(random);
+            const bool held = std::any_of(keywords.begin(), keywords.end(), [&](const auto& k) {
+                return ignoreCase ? rules.EqualIgnoringCase(k, text) : k == text;
+            });
+            ASSERT_EQ(keys.Contains(text), held) << "round " << round << ", probe " << text;
+        }
+    }
+    EXPECT_GT(repeats, 500);
+    EXPECT_LT(repeats, 1800);
 }
 
 TEST(FindSpammedWord, WebDesignExample) {
