@@ -1,67 +1,17 @@
 #include "analysis/compressed_html.h"
 
-#include <array>
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cstring>
 
 #include "core/text_rules.h"
 
 namespace velmora {
 namespace {
 
-// Only the first bytes of a tag decide anything: the longest test is "/script" plus one byte.
-constexpr std::size_t kTagTextLimit = 8;
+using detail::RunKind;
 
 bool Begins(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
-
-// Bytes that end a run of bytes that Keep would only copy. Where blanks and tabs are protected
-// they are ordinary; inside a tag quotes matter and '<' does not.
-struct StopSet {
-    std::string_view bytes;
-    std::array<bool, 256> table;
-};
-
-constexpr StopSet MakeStopSet(std::string_view bytes) {
-    StopSet set{bytes, {}};
-    for (unsigned char c : bytes) {
-        set.table[c] = true;
-    }
-    return set;
-}
-
-constexpr StopSet kTextStops = MakeStopSet(" \t\r\n<>");
-constexpr StopSet kProtectedTextStops = MakeStopSet("\r\n<>");
-constexpr StopSet kTagStops = MakeStopSet(" \t\r\n\"'>");
-constexpr StopSet kProtectedTagStops = MakeStopSet("\r\n\"'>");
-
-#if defined(__SSE2__)
-// One bit per byte of the 16 at p: set where the byte is one of the stops.
-template <const StopSet& kSet>
-unsigned StopBits(const char* p) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    __m128i hits = _mm_setzero_si128();
-    for (char stop : kSet.bytes) {
-        hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(stop)));
-    }
-    return static_cast<unsigned>(_mm_movemask_epi8(hits));
-}
-
-unsigned BlankBits(const char* p) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(' '))));
-}
-
-unsigned BlankOrTabBits(const char* p) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
-        _mm_cmpeq_epi8(chunk, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\t')))));
-}
-#endif
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -71,71 +21,119 @@ bool IsAsciiLetterOrDigit(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// The end of the blanks and tabs that start at i. Indentation makes these runs common and
-// often longer than a few bytes.
-std::size_t BlanksEnd(std::string_view text, std::size_t i) {
-    const std::size_t n = text.size();
-#if defined(__SSE2__)
-    for (; i + 16 <= n; i += 16) {
-        const unsigned others = ~BlankOrTabBits(text.data() + i) & 0xFFFFu;
-        if (others != 0) {
-            return i + static_cast<std::size_t>(std::countr_zero(others));
-        }
-    }
-#endif
-    while (i < n && IsBlank(text[i])) {
-        ++i;
-    }
-    return i;
-}
+// The first bytes of the current tag, lower-cased. Only they decide anything: the longest test
+// is "/script" plus one byte.
+class TagText {
+public:
+    static constexpr std::size_t kLimit = 8;
 
-// The end of the run that starts at i: the first stop, except that a single blank followed by
-// a byte that is no stop comes out as itself and so belongs to the run.
-template <const StopSet& kSet>
-std::size_t RunEnd(std::string_view text, std::size_t i) {
-    const std::size_t n = text.size();
-#if defined(__SSE2__)
-    // Sixteen bytes at a time, with one byte to look ahead.
-    for (; i + 17 <= n; i += 16) {
-        const char* p = text.data() + i;
-        const unsigned stops = StopBits<kSet>(p);
-        const unsigned ends = stops & ~(BlankBits(p) & ~StopBits<kSet>(p + 1));
-        if (ends != 0) {
-            return i + static_cast<std::size_t>(std::countr_zero(ends));
+    bool Full() const { return size_ == kLimit; }
+    bool Empty() const { return size_ == 0; }
+    std::size_t Size() const { return size_; }
+    char Front() const { return bytes_[0]; }
+    std::string_view View() const { return {bytes_, size_}; }
+    void Clear() { size_ = 0; }
+    // Settles a tag whose first bytes can no longer name one that matters: whatever follows,
+    // it is full and begins with no byte that a test looks for.
+    void Settle() {
+        bytes_[0] = '\0';
+        size_ = kLimit;
+    }
+    // Bytes past the limit are not kept.
+    void Add(char c) {
+        if (size_ < kLimit) {
+            bytes_[size_++] = c;
         }
     }
-#endif
-    for (; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const bool blankInRun =
-            c == ' ' && i + 1 < n && !kSet.table[static_cast<unsigned char>(text[i + 1])];
-        if (kSet.table[c] && !blankInRun) {
-            break;
+
+private:
+    char bytes_[kLimit] = {};
+    std::size_t size_ = 0;
+};
+
+// The compressed text, written through a pointer. Room is made ahead of each write, a little
+// at a time, so the buffer's zero fill lands just before the bytes that overwrite it.
+class OutputText {
+public:
+    // Short copies move 16 bytes whatever their length; the slack keeps them inside the buffer.
+    static constexpr std::size_t kSlack = 16;
+
+    explicit OutputText(std::size_t expected) {
+        text_.reserve(expected + kSlack);
+        next_ = text_.data();
+        end_ = next_;
+    }
+
+    void MakeRoom(std::size_t count) {
+        if (static_cast<std::size_t>(end_ - next_) < count + kSlack) {
+            Grow(count);
         }
     }
-    return i;
-}
+    void Put(char c) { *next_++ = c; }
+    // Copies count bytes of text from `from`; MakeRoom(count) must come first.
+    void Copy(std::string_view text, std::size_t from, std::size_t count) {
+        if (count <= kSlack && from + kSlack <= text.size()) {
+            std::memcpy(next_, text.data() + from, kSlack);
+        } else {
+            std::memcpy(next_, text.data() + from, count);
+        }
+        next_ += count;
+    }
+    bool Empty() const { return next_ == text_.data(); }
+    char Back() const { return next_[-1]; }
+    void PopBack() { --next_; }
+    bool EndsWith(std::string_view tail) const {
+        const auto size = static_cast<std::size_t>(next_ - text_.data());
+        return size >= tail.size() &&
+               std::memcmp(next_ - tail.size(), tail.data(), tail.size()) == 0;
+    }
+    std::string Finish() {
+        text_.resize(static_cast<std::size_t>(next_ - text_.data()));
+        return std::move(text_);
+    }
+
+private:
+    static constexpr std::size_t kStep = std::size_t{1} << 16;
+
+    void Grow(std::size_t count) {
+        const auto used = static_cast<std::size_t>(next_ - text_.data());
+        text_.resize(used + count + kSlack + kStep);
+        next_ = text_.data() + used;
+        end_ = text_.data() + text_.size();
+    }
+
+    std::string text_;
+    char* next_ = nullptr;
+    char* end_ = nullptr;
+};
 
 class Compressor {
 public:
-    explicit Compressor(std::string_view html) : html_(html) { out_.reserve(html.size()); }
+    Compressor(std::string_view html, detail::StopScan scan)
+        : html_(html), stops_(html, scan), out_(html.size()) {}
 
     std::string Run() {
+        // A single step writes at most a pending blank, its byte and a tag's name.
+        constexpr std::size_t kStepRoom = 2 + TagText::kLimit;
         const std::size_t n = html_.size();
         std::size_t i = 0;
         while (i < n) {
+            out_.MakeRoom(kStepRoom);
             const char c = html_[i++];
-            if (IsBlank(c) && !Protected()) {
+            if (c == '<' && !inTag_ && !Protected()) {
+                i = PlainTags(i - 1);
+            } else if (IsBlank(c) && !Protected()) {
                 pendingSpace_ = pendingSpace_ || !atLineStart_;
-                i = BlanksEnd(html_, i);
+                i = stops_.BlanksEnd(i);
             } else if (c == '\r') {
                 CarriageReturn();
+                i = SkipLineStart(i);
             } else if (c != '\n') {
                 Keep(c);
                 i = CopyRun(i);
             }
         }
-        return std::move(out_);
+        return out_.Finish();
     }
 
 private:
@@ -150,26 +148,76 @@ private:
             atLineStart_ = true;
             return;
         }
-        while (!out_.empty() && out_.back() == ' ') {
-            out_.pop_back();
+        while (!out_.Empty() && out_.Back() == ' ') {
+            out_.PopBack();
         }
-        out_ += "\r\n";
+        out_.Put('\r');
+        out_.Put('\n');
         pendingSpace_ = false;
         atLineStart_ = true;
+    }
+
+    // A line feed never changes anything, nor do blanks where they are not protected once a
+    // line has started over: the line break and the indentation after it go in one step.
+    std::size_t SkipLineStart(std::size_t i) {
+        if (i < html_.size() && html_[i] == '\n') {
+            ++i;
+        }
+        return Protected() ? i : stops_.BlanksEnd(i);
+    }
+
+    // Outside tags and protected regions most tags have names that matter to nothing. Such a
+    // tag is copied here up to its first stop and, when that is its end, with the text after
+    // it, for as many tags as follow in a row. i is at the tag's '<'.
+    std::size_t PlainTags(std::size_t i) {
+        const std::size_t n = html_.size();
+        for (;;) {
+            const std::size_t name = i + 1 < n && html_[i + 1] == '/' ? i + 2 : i + 1;
+            if (!NameCannotMatter(name)) {
+                Keep('<');
+                return CopyRun(i + 1);
+            }
+            if (pendingSpace_) {
+                out_.Put(' ');
+                pendingSpace_ = false;
+            }
+            atLineStart_ = false;
+            inTag_ = true;
+            tagText_.Settle();
+            const std::size_t tagEnd = stops_.RunEnd(RunKind::Tag, name);
+            out_.MakeRoom(tagEnd - i);
+            out_.Copy(html_, i, tagEnd - i);
+            if (tagEnd == n || html_[tagEnd] != '>') {
+                return tagEnd;
+            }
+            out_.Put('>');
+            inTag_ = false;
+            const std::size_t textEnd = stops_.RunEnd(RunKind::Text, tagEnd + 1);
+            out_.MakeRoom(textEnd - tagEnd);
+            out_.Copy(html_, tagEnd + 1, textEnd - tagEnd - 1);
+            if (textEnd == n || html_[textEnd] != '<') {
+                return textEnd;
+            }
+            i = textEnd;
+        }
     }
 
     // Right after a kept byte, the bytes up to the next stop change no state: copy them whole.
     // Where blanks are not protected, a single blank between two such bytes comes out as itself.
     std::size_t CopyRun(std::size_t i) {
-        if (inTag_ && tagText_.size() < kTagTextLimit) {
+        if (inTag_ && !tagText_.Full()) {
             return CopyTagName(i);
         }
+        return CopyRunOfKind(i);
+    }
+
+    std::size_t CopyRunOfKind(std::size_t i) {
         const bool keepBlanks = Protected();
-        const std::size_t end = inTag_ ? (keepBlanks ? RunEnd<kProtectedTagStops>(html_, i)
-                                                     : RunEnd<kTagStops>(html_, i))
-                                       : (keepBlanks ? RunEnd<kProtectedTextStops>(html_, i)
-                                                     : RunEnd<kTextStops>(html_, i));
-        out_.append(html_.data() + i, end - i);
+        const RunKind kind = inTag_ ? (keepBlanks ? RunKind::ProtectedTag : RunKind::Tag)
+                                    : (keepBlanks ? RunKind::ProtectedText : RunKind::Text);
+        const std::size_t end = stops_.RunEnd(kind, i);
+        out_.MakeRoom(end - i);
+        out_.Copy(html_, i, end - i);
         return end;
     }
 
@@ -177,25 +225,57 @@ private:
     // in one loop. Inside a script, and in "<?php" and "<!--", each byte is still looked at.
     std::size_t CopyTagName(std::size_t i) {
         if (inScript_ ||
-            (!tagText_.empty() && (tagText_.front() == '?' || tagText_.front() == '!'))) {
+            (!tagText_.Empty() && (tagText_.Front() == '?' || tagText_.Front() == '!'))) {
             return i;
         }
         const std::size_t n = html_.size();
+        if (tagText_.Empty()) {
+            // The '/' of an end tag is kept as any byte is.
+            const std::size_t name = i < n && html_[i] == '/' ? i + 1 : i;
+            if (NameCannotMatter(name)) {
+                tagText_.Settle();
+                atLineStart_ = false;
+                out_.Copy(html_, i, name - i);
+                return CopyRunOfKind(name);
+            }
+        }
         const std::size_t start = i;
-        while (i < n && tagText_.size() < kTagTextLimit && IsAsciiLetterOrDigit(html_[i])) {
-            out_ += html_[i];
-            tagText_ += AsciiLowerByte(html_[i]);
+        while (i < n && !tagText_.Full() && IsAsciiLetterOrDigit(html_[i])) {
+            out_.Put(html_[i]);
+            tagText_.Add(AsciiLowerByte(html_[i]));
             ++i;
         }
         atLineStart_ = atLineStart_ && i == start;
         return i;
     }
 
+    // Only the names that begin with "script" or "pre", in any letter case, open or close a
+    // script or a pre block. A tag whose name starts at `name` with a letter or digit and cannot
+    // begin so is settled there: the name either ends before it could or differs already.
+    bool NameCannotMatter(std::size_t name) const {
+        const std::size_t n = html_.size();
+        if (name >= n || !IsAsciiLetterOrDigit(html_[name])) {
+            return false;
+        }
+        for (const std::string_view opener :
+             {std::string_view("script"), std::string_view("pre")}) {
+            std::size_t k = 0;
+            while (k < opener.size() && name + k < n &&
+                   AsciiLowerByte(html_[name + k]) == opener[k]) {
+                ++k;
+            }
+            if (k == opener.size()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     void Keep(char c) {
         if (pendingSpace_) {
-            out_ += ' ';
+            out_.Put(' ');
             if (inTag_) {
-                AddToTagText(' ');
+                tagText_.Add(' ');
             }
             pendingSpace_ = false;
         }
@@ -208,16 +288,16 @@ private:
                 inQuote_ = false;
             }
         }
-        out_ += c;
+        out_.Put(c);
         if (inTag_) {
             InsideTag(c);
         } else if (c == '>' && inComment_) {
-            if (!inQuote_ && out_.ends_with("-->")) {
+            if (!inQuote_ && out_.EndsWith("-->")) {
                 inComment_ = false;
             }
         } else if (c == '<' && !inQuote_ && !inComment_) {
             inTag_ = true;
-            tagText_.clear();
+            tagText_.Clear();
             atLineStart_ = true;
         }
     }
@@ -229,11 +309,11 @@ private:
         }
         // Past its first bytes nothing in a tag matters until its end; inside a script the tag
         // is left before it gets that long.
-        if (tagText_.size() >= kTagTextLimit || (tagText_.empty() && c == ' ')) {
+        if (tagText_.Full() || (tagText_.Empty() && c == ' ')) {
             return;
         }
-        tagText_ += AsciiLowerByte(c);
-        const std::string_view text = tagText_;
+        tagText_.Add(AsciiLowerByte(c));
+        const std::string_view text = tagText_.View();
         if (text == "!--" && !inScript_) {
             inTag_ = false;
             inComment_ = true;
@@ -241,11 +321,11 @@ private:
             inPhp_ = true;
         } else if (inScript_) {
             // Inside a script a '<' only matters when it opens the closing script tag.
-            if (tagText_.size() < 7) {
-                inTag_ = Begins("/script", tagText_);
+            if (text.size() < 7) {
+                inTag_ = Begins("/script", text);
             } else {
                 inTag_ = false;
-                inScript_ = !Begins(tagText_, "/script");
+                inScript_ = !Begins(text, "/script");
             }
         }
     }
@@ -254,33 +334,29 @@ private:
         inTag_ = false;
         inPhp_ = false;
         // Most tags start with none of the bytes that can begin the names that matter.
-        const char first = tagText_.empty() ? '\0' : tagText_.front();
+        const char first = tagText_.Empty() ? '\0' : tagText_.Front();
         if (first != 's' && first != 'p' && first != '/') {
             return;
         }
-        if (Begins(tagText_, "script")) {
+        const std::string_view text = tagText_.View();
+        if (Begins(text, "script")) {
             inScript_ = true;
-        } else if (Begins(tagText_, "/script")) {
+        } else if (Begins(text, "/script")) {
             inScript_ = false;
         }
         if (!inScript_) {
-            if (Begins(tagText_, "pre")) {
+            if (Begins(text, "pre")) {
                 inPre_ = true;
-            } else if (Begins(tagText_, "/pre")) {
+            } else if (Begins(text, "/pre")) {
                 inPre_ = false;
             }
         }
     }
 
-    void AddToTagText(char c) {
-        if (tagText_.size() < kTagTextLimit) {
-            tagText_ += c;
-        }
-    }
-
     std::string_view html_;
-    std::string out_;
-    std::string tagText_;
+    detail::StopFinder stops_;
+    OutputText out_;
+    TagText tagText_;
     bool atLineStart_ = true;
     bool pendingSpace_ = false;
     bool inTag_ = false;
@@ -295,7 +371,11 @@ private:
 }  // namespace
 
 std::string CompressHtml(std::string_view html) {
-    return Compressor(html).Run();
+    return detail::CompressHtml(html, detail::FastestStopScan());
+}
+
+std::string detail::CompressHtml(std::string_view html, StopScan scan) {
+    return Compressor(html, scan).Run();
 }
 
 }  // namespace velmora
