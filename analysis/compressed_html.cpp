@@ -55,8 +55,8 @@ private:
 // at a time, so the buffer's zero fill lands just before the bytes that overwrite it.
 class OutputText {
 public:
-    // Short copies move 16 bytes whatever their length; the slack keeps them inside the buffer.
-    static constexpr std::size_t kSlack = 16;
+    // Short copies move 32 bytes whatever their length; the slack keeps them inside the buffer.
+    static constexpr std::size_t kSlack = 32;
 
     explicit OutputText(std::size_t expected) {
         text_.reserve(expected + kSlack);
@@ -70,12 +70,17 @@ public:
         }
     }
     void Put(char c) { *next_++ = c; }
-    // Copies count bytes of text from `from`; MakeRoom(count) must come first.
+    // Copies count bytes of text from `from`; MakeRoom(count) must come first. Most runs are
+    // short: their first bytes are copied whole, without a test of the length.
     void Copy(std::string_view text, std::size_t from, std::size_t count) {
-        if (count <= kSlack && from + kSlack <= text.size()) {
-            std::memcpy(next_, text.data() + from, kSlack);
+        const char* source = text.data() + from;
+        if (from + kSlack <= text.size()) {
+            std::memcpy(next_, source, kSlack);
+            if (count > kSlack) {
+                std::memcpy(next_ + kSlack, source + kSlack, count - kSlack);
+            }
         } else {
-            std::memcpy(next_, text.data() + from, count);
+            std::memcpy(next_, source, count);
         }
         next_ += count;
     }
