@@ -20,6 +20,8 @@ constexpr std::size_t kCachedSlots = std::size_t{1} << 15;
 constexpr std::uint64_t kTagBits = 0xFFFFFFFF00000000u;
 constexpr std::size_t kPrefetchDistance = 32;
 constexpr std::size_t kRecordHeader = sizeof(std::uint64_t) + sizeof(std::uint32_t);
+// Words and phrases of two to four words average about twelve bytes.
+constexpr std::size_t kReservedBytesPerForm = 12;
 
 // A slot holds the high half of its form's hash, which settles most mismatches without a look
 // at the form, and the form's index + 1.
@@ -116,27 +118,30 @@ constexpr auto ByKeyBytes = [](const SortKey& a, const SortKey& b) {
     return a.head != b.head ? a.head < b.head : a.next < b.next;
 };
 
-// Orders keys by their bytes alone, which needs no look at the texts. A large list is first
-// split in place by its first two bytes, so that each part's sort mostly stays in the cache.
+// Orders keys by their bytes alone, which needs no look at the texts. A list of more than a few
+// hundred keys is first split in place by its first byte, or a large one by its first two, so
+// that each part's sort is short and mostly stays in the cache.
 void SortByKeyBytes(HugePageVector<SortKey>& keys) {
-    constexpr std::size_t kBuckets = std::size_t{1} << 16;
-    if (keys.size() < kBuckets) {
+    constexpr std::size_t kFewKeys = 256;
+    if (keys.size() < kFewKeys) {
         std::sort(keys.begin(), keys.end(), ByKeyBytes);
         return;
     }
-    const auto bucketOf = [](const SortKey& key) {
-        return static_cast<std::size_t>(key.head >> 48);
+    const int bits = keys.size() < (std::size_t{1} << 16) ? 8 : 16;
+    const std::size_t buckets = std::size_t{1} << bits;
+    const auto bucketOf = [bits](const SortKey& key) {
+        return static_cast<std::size_t>(key.head >> (64 - bits));
     };
-    std::vector<std::size_t> start(kBuckets + 1);
+    std::vector<std::size_t> start(buckets + 1);
     for (const SortKey& key : keys) {
         ++start[bucketOf(key) + 1];
     }
-    for (std::size_t b = 0; b < kBuckets; ++b) {
+    for (std::size_t b = 0; b < buckets; ++b) {
         start[b + 1] += start[b];
     }
     // Each key goes straight to the next free place of its bucket, displacing the key there.
     std::vector<std::size_t> nextFree(start.begin(), start.end() - 1);
-    for (std::size_t b = 0; b < kBuckets; ++b) {
+    for (std::size_t b = 0; b < buckets; ++b) {
         while (nextFree[b] < start[b + 1]) {
             SortKey key = keys[nextFree[b]];
             for (std::size_t to = bucketOf(key); to != b; to = bucketOf(key)) {
@@ -145,7 +150,7 @@ void SortByKeyBytes(HugePageVector<SortKey>& keys) {
             keys[nextFree[b]++] = key;
         }
     }
-    for (std::size_t b = 0; b < kBuckets; ++b) {
+    for (std::size_t b = 0; b < buckets; ++b) {
         std::sort(keys.begin() + static_cast<std::ptrdiff_t>(start[b]),
                   keys.begin() + static_cast<std::ptrdiff_t>(start[b + 1]), ByKeyBytes);
     }
@@ -194,7 +199,9 @@ void WordList::SortForms() {
         }
         keys.push_back(SortKey{BytesOf(lower, 0), BytesOf(lower, 8), form});
     }
-    HugePageVector<StoredForm>().swap(forms_);
+    // The forms are taken back in key order into the same storage: the keys and the forms are
+    // live together at the end in any case.
+    forms_.clear();
     SortByKeyBytes(keys);
 
     // Keys that share their bytes are put in order by the whole texts, whose scattered reads
@@ -240,6 +247,8 @@ void WordList::SortForms() {
 void OccurrenceCounter::Reserve(std::size_t forms) {
     if (slots_.empty() && forms > 0) {
         slots_.resize(std::max(kInitialSlots, std::bit_ceil(forms + forms / 3 + 1)));
+        forms_.reserve(forms);
+        arena_.reserve(forms * kReservedBytesPerForm);
     }
 }
 
