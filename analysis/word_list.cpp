@@ -118,30 +118,28 @@ constexpr auto ByKeyBytes = [](const SortKey& a, const SortKey& b) {
     return a.head != b.head ? a.head < b.head : a.next < b.next;
 };
 
-// Orders keys by their bytes alone, which needs no look at the texts. A list of more than a few
-// hundred keys is first split in place by its first byte, or a large one by its first two, so
-// that each part's sort is short and mostly stays in the cache.
+// Orders keys by their bytes alone, which needs no look at the texts. A large list is first
+// split in place by its first two bytes, so that each part's sort mostly stays in the cache.
 void SortByKeyBytes(HugePageVector<SortKey>& keys) {
-    constexpr std::size_t kFewKeys = 256;
-    if (keys.size() < kFewKeys) {
+    constexpr int kBucketBits = 16;
+    constexpr std::size_t kBuckets = std::size_t{1} << kBucketBits;
+    if (keys.size() < kBuckets) {
         std::sort(keys.begin(), keys.end(), ByKeyBytes);
         return;
     }
-    const int bits = keys.size() < (std::size_t{1} << 16) ? 8 : 16;
-    const std::size_t buckets = std::size_t{1} << bits;
-    const auto bucketOf = [bits](const SortKey& key) {
-        return static_cast<std::size_t>(key.head >> (64 - bits));
+    const auto bucketOf = [](const SortKey& key) {
+        return static_cast<std::size_t>(key.head >> (64 - kBucketBits));
     };
-    std::vector<std::size_t> start(buckets + 1);
+    std::vector<std::size_t> start(kBuckets + 1);
     for (const SortKey& key : keys) {
         ++start[bucketOf(key) + 1];
     }
-    for (std::size_t b = 0; b < buckets; ++b) {
+    for (std::size_t b = 0; b < kBuckets; ++b) {
         start[b + 1] += start[b];
     }
     // Each key goes straight to the next free place of its bucket, displacing the key there.
     std::vector<std::size_t> nextFree(start.begin(), start.end() - 1);
-    for (std::size_t b = 0; b < buckets; ++b) {
+    for (std::size_t b = 0; b < kBuckets; ++b) {
         while (nextFree[b] < start[b + 1]) {
             SortKey key = keys[nextFree[b]];
             for (std::size_t to = bucketOf(key); to != b; to = bucketOf(key)) {
@@ -150,7 +148,7 @@ void SortByKeyBytes(HugePageVector<SortKey>& keys) {
             keys[nextFree[b]++] = key;
         }
     }
-    for (std::size_t b = 0; b < buckets; ++b) {
+    for (std::size_t b = 0; b < kBuckets; ++b) {
         std::sort(keys.begin() + static_cast<std::ptrdiff_t>(start[b]),
                   keys.begin() + static_cast<std::ptrdiff_t>(start[b + 1]), ByKeyBytes);
     }
@@ -180,7 +178,9 @@ void WordList::SortForms() {
     HugePageVector<SortKey> keys;
     keys.reserve(n);
     std::string lower;
-    for (StoredForm form : forms_) {
+    // Forms are copied whole and their bit fields changed only where they are stored: changing a
+    // field of a copy first and then storing the copy stalls on every form.
+    for (const StoredForm& form : forms_) {
         const std::string_view text(texts_.data() + form.offset, form.length);
         if (IsAsciiWithoutCapitals(text)) {
             keys.push_back(SortKey{BytesOf(text, 0), BytesOf(text, 8), form});
@@ -188,16 +188,16 @@ void WordList::SortForms() {
         }
         lower.clear();
         rules_.AppendLocaleLower(lower, text);
+        keys.push_back(SortKey{BytesOf(lower, 0), BytesOf(lower, 8), form});
         if (lower != text) {
             const std::uint64_t textOffset = form.offset;
             const std::uint32_t lowerLength = Length32(lower.size());
-            form.offset = lowers_.size();
-            form.separateLower = 1;
+            keys.back().form.offset = lowers_.size();
+            keys.back().form.separateLower = 1;
             lowers_.append(reinterpret_cast<const char*>(&textOffset), sizeof textOffset);
             lowers_.append(reinterpret_cast<const char*>(&lowerLength), sizeof lowerLength);
             lowers_.append(lower);
         }
-        keys.push_back(SortKey{BytesOf(lower, 0), BytesOf(lower, 8), form});
     }
     // The forms are taken back in key order into the same storage: the keys and the forms are
     // live together at the end in any case.
@@ -234,10 +234,9 @@ void WordList::SortForms() {
                           keys.begin() + static_cast<std::ptrdiff_t>(runEnd), byText);
             }
         }
-        StoredForm form = keys[k].form;
-        form.startsGroup = k == 0 || !SameBytes(keys[k - 1], keys[k]) ||
-                           FormAt(keys[k - 1].form).lower != FormAt(form).lower;
-        forms_.push_back(form);
+        forms_.push_back(keys[k].form);
+        forms_.back().startsGroup = k == 0 || !SameBytes(keys[k - 1], keys[k]) ||
+                                    FormAt(keys[k - 1].form).lower != FormAt(keys[k].form).lower;
         if (k % kSampleStride == 0) {
             samples_.push_back(keys[k].head);
         }
