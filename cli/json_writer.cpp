@@ -1,7 +1,9 @@
 #include "cli/json_writer.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "cli/utf8_sequence.h"
@@ -14,11 +16,38 @@ namespace {
 using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
                                   std::int64_t, std::uint64_t, float>;
 
+// True when one of the eight bytes of block needs a closer look: 0x80 or above (UTF-8 to check),
+// below 0x20, a double quote or a backslash. Each test tells exactly whether some byte matches.
+bool NeedsAttention(std::uint64_t block) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHigh = 0x8080808080808080;
+    const auto anyBelow = [&](std::uint64_t v, std::uint64_t n) { return (v - kOnes * n) & ~v; };
+    const auto anyZero = [&](std::uint64_t v) { return anyBelow(v, 1); };
+    return ((block | anyBelow(block, 0x20) | anyZero(block ^ (kOnes * '"')) |
+             anyZero(block ^ (kOnes * '\\'))) &
+            kHigh) != 0;
+}
+
+// The first byte at or after i that may need an escape or a UTF-8 check; plain bytes are
+// skipped eight at a time, since reports carry megabytes of keywords.
+std::size_t SkipPlainBlocks(std::string_view text, std::size_t i) {
+    while (i + 8 <= text.size()) {
+        std::uint64_t block = 0;
+        std::memcpy(&block, text.data() + i, sizeof block);
+        if (NeedsAttention(block)) {
+            break;
+        }
+        i += 8;
+    }
+    return i;
+}
+
 // Appends text with the library's escapes; false, with out partly written, at the first byte
 // that is not part of valid UTF-8.
 bool AppendEscaped(std::string& out, std::string_view text) {
     std::size_t copied = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = SkipPlainBlocks(text, 0); i < text.size();
+         i = SkipPlainBlocks(text, i + 1)) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
             const std::size_t length = Utf8SequenceLength(text, i);
@@ -108,11 +137,16 @@ JsonWriter& JsonWriter::EndArray() {
 }
 
 JsonWriter& JsonWriter::Key(std::string_view key) {
-    // Keys are the report's own ASCII names, which need no escapes.
+    // Keys are the report's own ASCII names, which need no escapes. A report writes five for
+    // each keyword, so the key is written in one piece.
     BeforeValue();
-    out_ += '"';
-    out_ += key;
-    out_ += "\":";
+    const std::size_t at = out_.size();
+    out_.resize(at + key.size() + 3);
+    char* const written = out_.data() + at;
+    written[0] = '"';
+    std::memcpy(written + 1, key.data(), key.size());
+    written[key.size() + 1] = '"';
+    written[key.size() + 2] = ':';
     afterKey_ = true;
     return *this;
 }

@@ -32,13 +32,14 @@ std::string Times(std::int32_t count) {
     return std::to_string(count) + (count == 1 ? " time" : " times");
 }
 
-std::string DetailLine(const KeywordDetail& detail) {
-    std::string line = "    " + EscapeControls(detail.keyword) + ": " + Times(detail.occurrences) +
-                       ", " + (detail.good ? "good" : "bad");
+// Appended piece by piece: a page can have hundreds of thousands of keywords.
+void AppendDetailLine(std::string& text, const KeywordDetail& detail) {
+    text.append("    ").append(EscapeControls(detail.keyword)).append(": ");
+    text.append(Times(detail.occurrences)).append(", ").append(detail.good ? "good" : "bad");
     if (detail.duplicate) {
-        line += ", duplicate";
+        text.append(", duplicate");
     }
-    return line + ", score " + std::to_string(detail.score) + "\n";
+    text.append(", score ").append(std::to_string(detail.score)).append("\n");
 }
 
 // One line per field: control characters inside a text are shown as escapes.
@@ -93,7 +94,7 @@ std::string ToText(const PageReport& report) {
     if (!report.keywordDetails.empty()) {
         text += "  Keyword details:\n";
         for (const KeywordDetail& detail : report.keywordDetails) {
-            text += DetailLine(detail);
+            AppendDetailLine(text, detail);
         }
     }
     text += Field("Good candidates", std::to_string(report.goodCandidates.size()));
