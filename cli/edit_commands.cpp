@@ -72,6 +72,28 @@ void WarnWhenOtherBytesChange(const KelVelmoraData& document, bool toStdout, Err
                            : "warning: saving " + change + "; the original is kept in the backup");
 }
 
+// Prints the page as Save would write it, without putting it together first. With LF or CR
+// line breaks the pieces are single lines: they are gathered, so the stream is not called once
+// per line.
+bool PrintBytesToSave(const KelVelmoraData& document, CheckedOutput& out) {
+    constexpr std::size_t kGathered = std::size_t{1} << 16;
+    std::string gathered;
+    const bool written = document.WriteBytesToSave([&](std::string_view piece) {
+        if (gathered.size() + piece.size() > kGathered) {
+            if (!out.Write(gathered)) {
+                return false;
+            }
+            gathered.clear();
+        }
+        if (piece.size() >= kGathered) {
+            return out.Write(piece);
+        }
+        gathered.append(piece);
+        return true;
+    });
+    return written && out.Write(gathered) && out.Flush();
+}
+
 }  // namespace
 
 void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind) {
@@ -115,7 +137,7 @@ int RunEdit(EditKind kind, const EditArguments& arguments, CheckedOutput& out, E
         if (arguments.toStdout) {
             WarnWhenOtherBytesChange(document, true, err);
             // A failure is named once, with the system's reason, when the output is closed.
-            if (!out.Write(document.BytesToSave()) || !out.Flush()) {
+            if (!PrintBytesToSave(document, out)) {
                 return kExitFileError;
             }
             return kExitDone;

@@ -1,5 +1,7 @@
 #include "core/html_functions_write.h"
 
+#include <utility>
+
 #include "core/html_functions_read_detail.h"
 #include "core/html_functions_write_detail.h"
 #include "core/kel_string_functions.h"
@@ -231,14 +233,19 @@ std::string detail::RemoveMetaTag(std::string_view text, std::string_view name) 
     return Splice(text, tag.TagStart - 1, tag.TagEnd - tag.TagStart + 1, {});
 }
 
-std::string InsertIntoHead(std::string_view text, std::string_view tag) {
+HeadInsertion FindHeadInsertion(std::string_view text, std::string_view tag) {
     const std::size_t headEnd = detail::FindTextInsensitive(text, "</HEAD>");
     if (headEnd == 0) {
-        return Splice(text, AfterLeadingPrologue(text), 0, tag);
+        return {AfterLeadingPrologue(text), std::string(tag)};
     }
     std::string insert(tag);
     insert.append("\r\n");
-    return Splice(text, headEnd - 1, 0, insert);
+    return {headEnd - 1, std::move(insert)};
+}
+
+std::string InsertIntoHead(std::string_view text, std::string_view tag) {
+    const HeadInsertion insertion = FindHeadInsertion(text, tag);
+    return Splice(text, insertion.at, 0, insertion.text);
 }
 
 std::string SetKeywords(std::string_view text, const std::vector<std::string>& keywords) {

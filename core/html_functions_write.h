@@ -17,5 +17,11 @@ std::string SetKeywords(std::string_view text, const std::vector<std::string>& k
 // the page, but after what it begins with that must stay first: a byte-order mark, blanks,
 // <?…?> blocks, the doctype and the <html> start tag.
 std::string InsertIntoHead(std::string_view text, std::string_view tag);
+// Where InsertIntoHead puts the tag, and the bytes it puts there.
+struct HeadInsertion {
+    std::size_t at = 0;
+    std::string text;
+};
+HeadInsertion FindHeadInsertion(std::string_view text, std::string_view tag);
 
 }  // namespace velmora

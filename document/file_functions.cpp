@@ -14,6 +14,8 @@
 namespace velmora {
 namespace {
 
+constexpr std::size_t kReadPiece = std::size_t{1} << 18;
+
 bool IsDirectory(const char* path) {
     struct stat status {};
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
@@ -65,12 +67,17 @@ std::optional<std::string> ReadRegularFileIfPresent(const std::string& path) {
     if (!S_ISREG(status.st_mode)) {
         throw FileError("Cannot open", path, "Not a regular file");
     }
-    std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
+    // The room for each read is zero-filled just before the system overwrites it, a piece at a
+    // time while the piece is still in the cache, not the whole page ahead of the reads. One byte
+    // more than the file's size lets the last read see its end without growing the buffer.
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size) + 1);
     std::size_t size = 0;
     for (;;) {
-        if (size == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
+        if (size == bytes.capacity()) {
+            bytes.reserve(bytes.capacity() * 2);
         }
+        bytes.resize(size + std::min(kReadPiece, bytes.capacity() - size));
         const ssize_t got = ::read(fd.get(), bytes.data() + size, bytes.size() - size);
         if (got < 0) {
             if (errno == EINTR) {

@@ -1,6 +1,11 @@
 #include "document/line_breaks.h"
 
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmora {
 namespace {
@@ -73,6 +78,54 @@ std::string TextFromFileBytes(std::string_view bytes) {
     return text;
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// One bit per byte of the 64 at p: set where the byte is c.
+std::uint64_t BitsOf(const char* p, char c) {
+    const __m128i wanted = _mm_set1_epi8(c);
+    std::uint64_t bits = 0;
+    for (int offset = 0; offset < 64; offset += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + offset));
+        const auto found =
+            static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)));
+        bits |= std::uint64_t{found} << offset;
+    }
+    return bits;
+}
+
+}  // namespace
+#endif
+
+bool IsHeldText(std::string_view bytes) {
+    if (bytes.empty()) {
+        return true;
+    }
+    if (!bytes.ends_with("\r\n")) {
+        return false;
+    }
+    // Every LF must follow a CR and every CR come before an LF: the CRs, moved on by one byte,
+    // are the LFs.
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    std::uint64_t crBefore = 0;
+    for (; i + 64 <= n; i += 64) {
+        const std::uint64_t crs = BitsOf(bytes.data() + i, '\r');
+        if (((crs << 1) | crBefore) != BitsOf(bytes.data() + i, '\n')) {
+            return false;
+        }
+        crBefore = crs >> 63;
+    }
+#endif
+    for (; i < n; ++i) {
+        if ((bytes[i] == '\n') != (i > 0 && bytes[i - 1] == '\r')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 LineBreakStyle DetectLineBreaks(std::string_view bytes) {
     bytes = WithoutEndOfFileMark(bytes);
     LineBreakStyle style;
@@ -90,12 +143,10 @@ LineBreakStyle DetectLineBreaks(std::string_view bytes) {
 
 namespace {
 
-// Hands the bytes a held text is written as to `take`, piece by piece, while it returns true.
+// Hands the bytes a piece of held text is written as to `take`, piece by piece, while it returns
+// true.
 template <typename Take>
-bool WriteFileBytes(std::string_view text, LineBreakStyle style, Take&& take) {
-    if (!style.finalBreak && text.ends_with("\r\n")) {
-        text.remove_suffix(2);
-    }
+bool WriteLines(std::string_view text, LineBreakStyle style, Take& take) {
     if (style.kind == LineBreak::CrLf) {
         return take(text);
     }
@@ -118,20 +169,45 @@ bool WriteFileBytes(std::string_view text, LineBreakStyle style, Take&& take) {
     return take(text.substr(start));
 }
 
+// The same for a text given as pieces; the last piece that holds anything ends the text, and
+// its final line break is dropped when the file's last line had none.
+template <typename Take>
+bool WritePieces(std::span<const std::string_view> pieces, LineBreakStyle style, Take&& take) {
+    std::size_t last = pieces.size();
+    while (last > 0 && pieces[last - 1].empty()) {
+        --last;
+    }
+    for (std::size_t k = 0; k < last; ++k) {
+        std::string_view piece = pieces[k];
+        if (k + 1 == last && !style.finalBreak && piece.ends_with("\r\n")) {
+            piece.remove_suffix(2);
+        }
+        if (!WriteLines(piece, style, take)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string FileBytesFromText(std::string_view text, LineBreakStyle style) {
     std::string bytes;
     bytes.reserve(text.size());
-    WriteFileBytes(text, style, [&](std::string_view piece) {
+    WritePieces({&text, 1}, style, [&](std::string_view piece) {
         bytes.append(piece);
         return true;
     });
     return bytes;
 }
 
+bool WriteFileBytes(std::span<const std::string_view> pieces, LineBreakStyle style,
+                    const TakeBytes& take) {
+    return WritePieces(pieces, style, take);
+}
+
 bool FileBytesMatch(std::string_view text, LineBreakStyle style, std::string_view bytes) {
-    const bool same = WriteFileBytes(text, style, [&](std::string_view piece) {
+    const bool same = WritePieces({&text, 1}, style, [&](std::string_view piece) {
         if (!bytes.starts_with(piece)) {
             return false;
         }

@@ -1,7 +1,10 @@
 #include "document/velmora_data.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -52,6 +55,13 @@ std::string_view CutBaseName(std::string_view base) {
     return base.substr(0, cut);
 }
 
+// Whether the text holds the tag anywhere. A page has '<' everywhere, so the search skips
+// ahead by up to the tag's length instead of stopping at each one.
+bool HoldsTag(std::string_view html, std::string_view tag) {
+    return std::search(html.begin(), html.end(),
+                       std::boyer_moore_horspool_searcher(tag.begin(), tag.end())) != html.end();
+}
+
 }  // namespace
 
 std::string GeneratorTag() {
@@ -94,7 +104,7 @@ std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time,
 
 std::string TextToSave(std::string_view html) {
     const std::string tag = GeneratorTag();
-    if (html.find(tag) != std::string_view::npos) {
+    if (HoldsTag(html, tag)) {
         return std::string(html);
     }
     return InsertIntoHead(html, tag);
@@ -121,9 +131,16 @@ void KelVelmoraData::EnsureReviewed(const KelVelmoraOptions& options) {
 
 void KelVelmoraData::Load(const std::string& fileName, const KelVelmoraOptions& options) {
     std::string bytes = ReadPageFile(fileName);
-    std::string text = TextFromFileBytes(bytes);
     const LineBreakStyle lineBreaks = DetectLineBreaks(bytes);
-    const bool givesBack = FileBytesMatch(text, lineBreaks, bytes);
+    std::string text;
+    bool givesBack = true;
+    if (IsHeldText(bytes)) {
+        // CR LF throughout: the bytes are the text and give themselves back.
+        text = std::move(bytes);
+    } else {
+        text = TextFromFileBytes(bytes);
+        givesBack = FileBytesMatch(text, lineBreaks, bytes);
+    }
     FileName = fileName;
     SavedText = std::move(text);
     lineBreaks_ = lineBreaks;
@@ -142,7 +159,27 @@ std::string KelVelmoraData::BytesAsRead() const {
 }
 
 std::string KelVelmoraData::BytesToSave() const {
-    return FileBytesFromText(TextToSave(Html), lineBreaks_);
+    std::string bytes;
+    bytes.reserve(Html.size() + GeneratorTag().size() + 2);
+    WriteBytesToSave([&](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+    return bytes;
+}
+
+bool KelVelmoraData::WriteBytesToSave(const TakeBytes& take) const {
+    const std::string_view html = Html;
+    const std::string tag = GeneratorTag();
+    if (HoldsTag(html, tag)) {
+        return WriteFileBytes({&html, 1}, lineBreaks_, take);
+    }
+    // The tag goes in as a piece of its own; it begins with '<' and ends with '>' or a CR LF, so
+    // no CR LF straddles two pieces.
+    const HeadInsertion insertion = FindHeadInsertion(html, tag);
+    const std::array<std::string_view, 3> pieces = {html.substr(0, insertion.at), insertion.text,
+                                                    html.substr(insertion.at)};
+    return WriteFileBytes(pieces, lineBreaks_, take);
 }
 
 void KelVelmoraData::Save(ChangedOnDisk changed) {

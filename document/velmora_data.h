@@ -62,6 +62,9 @@ public:
 
     // The bytes Save would write to the page file now.
     std::string BytesToSave() const;
+    // Hands the same bytes to take, piece by piece, without putting them together; false when
+    // take refused one.
+    bool WriteBytesToSave(const TakeBytes& take) const;
     // False when saving will change bytes outside what was edited: the file mixes line breaks,
     // or holds a Ctrl-Z end mark or binary data that the text it is held as cannot give back.
     bool SaveKeepsOtherBytes() const { return !bytesAsRead_; }
