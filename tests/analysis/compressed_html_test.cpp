@@ -121,5 +121,79 @@ TEST(CompressHtml, AgreesWithTheByteByByteScanner) {
     }
 }
 
+// Each piece that changes the scanner's state, at every position around the 16-, 32- and
+// 64-byte blocks that the stops are found in, gives the same bytes with every scan.
+TEST(CompressHtml, EveryScanAgreesWithTheByteByByteScannerAtEveryAlignment) {
+    static constexpr std::string_view kPieces[] = {
+        " ",
+        "  ",
+        "\t",
+        "\r\n",
+        "\r",
+        "\n",
+        "<",
+        ">",
+        "\"",
+        "'",
+        " a",
+        "a ",
+        "<p>",
+        "</p>",
+        "<pre>",
+        "</pre>",
+        "<script>",
+        "</script>",
+        "<!--",
+        "-->",
+        "<?php",
+        "?>",
+        "<a href=\"x\">",
+        "<li>",
+        "</li>",
+        "<s>",
+        "<PRE",
+        "< p",
+        "\r\n  ",
+        "x y",
+        "\x80",
+    };
+    std::mt19937 random(5);
+    for (const detail::StopScan scan :
+         {detail::StopScan::Bytes, detail::StopScan::Sse2, detail::StopScan::Avx2}) {
+        if (!detail::Supports(scan)) {
+            continue;
+        }
+        for (std::size_t offset = 0; offset < 70; ++offset) {
+            for (const std::string_view piece : kPieces) {
+                for (const std::string_view after : kPieces) {
+                    std::string text(offset, random() % 2 == 0 ? 'x' : ' ');
+                    text.append(piece).append(after).append(random() % 40, 'y');
+                    ASSERT_EQ(detail::CompressHtml(text, scan), reference::CompressByteByByte(text))
+                        << "offset " << offset << " piece " << piece << after;
+                }
+            }
+        }
+        for (int round = 0; round < 3000; ++round) {
+            const std::string text = RandomMarkup(random);
+            ASSERT_EQ(detail::CompressHtml(text, scan), reference::CompressByteByByte(text))
+                << "round " << round;
+        }
+        const std::string page = bench::GeneratePage(300 * 1024, 9);
+        EXPECT_EQ(detail::CompressHtml(page, scan), reference::CompressByteByByte(page));
+    }
+}
+
+TEST(CompressHtml, TagsWhoseNamesBeginLikeScriptOrPreAreStillRead) {
+    EXPECT_EQ(CompressHtml("<PREview>  a  b</x>  c  d"), "<PREview>  a  b</x>  c  d");
+    EXPECT_EQ(CompressHtml("<p>  a  b  </p>  c"), "<p> a b </p> c");
+    EXPECT_EQ(CompressHtml("<pr>  a  b"), "<pr> a b");
+    EXPECT_EQ(CompressHtml("<Scripture>  a  b</script>  c  d"), "<Scripture>  a  b</script> c d");
+    EXPECT_EQ(CompressHtml("<Scrip>  a  b</script>  c  d"), "<Scrip> a b</script> c d");
+    EXPECT_EQ(CompressHtml("<scriptx>  a  b</script>  c  d"), "<scriptx>  a  b</script> c d");
+    EXPECT_EQ(CompressHtml("<pre>  x</PRE>  a  b"), "<pre>  x</PRE> a b");
+    EXPECT_EQ(CompressHtml("<a\r\nhref=x>  a  b"), "<a href=x> a b");
+    EXPECT_EQ(CompressHtml("x <li>a</li>\r\n   <li>  b</li>"), "x <li>a</li>\r\n<li> b</li>");
+}
+
 }  // namespace
 }  // namespace velmora
