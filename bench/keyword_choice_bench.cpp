@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/keyword_choice.h"
+#include "analysis/keyword_tests.h"
 
 namespace velmora {
 namespace {
@@ -60,6 +61,51 @@ void BM_PrimeOnGoodCandidates(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PrimeOnGoodCandidates)->Unit(benchmark::kMillisecond);
+
+// 200,000 keywords of one or two random words, as a hostile page's keywords tag holds them.
+KeywordList ManyRandomKeywords() {
+    std::mt19937 random(9);
+    const auto word = [&] {
+        std::string text;
+        for (int i = 5 + static_cast<int>(random() % 4); i > 0; --i) {
+            text += static_cast<char>('a' + random() % 26);
+        }
+        return text;
+    };
+    KeywordList keywords(200'000);
+    for (std::string& keyword : keywords) {
+        keyword = random() % 2 == 0 ? word() + ' ' + word() : word();
+    }
+    return keywords;
+}
+
+void BM_PrimeAndAutoOnManyKeywords(benchmark::State& state) {
+    const WordList words = ManyGoodCandidates();
+    const KeywordList keywords = ManyRandomKeywords();
+    KelVelmoraOptions options;
+    options.KeywordCase = static_cast<KeywordCaseMode>(state.range(0));
+    for (auto _ : state) {
+        const PrimedKeywordChoice primed =
+            PrimeKeywordChoice(keywords, 100000, words, "word4 word5", options);
+        benchmark::DoNotOptimize(AutoKeywords(primed, words, "word4 word5", options));
+    }
+}
+BENCHMARK(BM_PrimeAndAutoOnManyKeywords)
+    ->Arg(static_cast<int>(KeywordCaseMode::CaseSensitive))
+    ->Arg(static_cast<int>(KeywordCaseMode::CaseInsensitiveMixed))
+    ->Arg(static_cast<int>(KeywordCaseMode::CaseInsensitiveLower))
+    ->Unit(benchmark::kMillisecond);
+
+void BM_KeywordTestsOnManyKeywords(benchmark::State& state) {
+    const KeywordList keywords = ManyRandomKeywords();
+    const KelVelmoraOptions options;
+    const TextRules rules;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FindSpammedWord(keywords, options.KeywordCountBeforeSpamming));
+        benchmark::DoNotOptimize(HasDuplicateKeywords(keywords, options.KeywordCase, rules));
+    }
+}
+BENCHMARK(BM_KeywordTestsOnManyKeywords)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora
