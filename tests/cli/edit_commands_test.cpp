@@ -150,6 +150,25 @@ TEST_F(VelmoraCli, KeywordCommandsOrderAsTheDialog) {
     EXPECT_EQ(Json(keywordsOf(page)), expected);
 }
 
+// A large page in LF line breaks reaches standard output line by line, gathered into larger
+// writes; what is printed is still exactly the page as Save would write it.
+TEST_F(VelmoraCli, StdoutPrintsALargePageAsSaveWouldWriteIt) {
+    std::string lines = "<html>\n<head>\n<title>t</title>\n</head>\n<body>\n";
+    for (int line = 0; line < 20000; ++line) {
+        lines += "  <p>line  " + std::to_string(line) + "</p>\n";
+    }
+    lines += std::string(70000, 'x') + "\n</body>\n</html>";
+    const fs::path page = Page("large.htm", lines);
+    const RunResult run = Run({"compress", page.string(), "--stdout"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    KelVelmoraData document;
+    document.Load(page.string(), KelVelmoraOptions());
+    document.Compress(KelVelmoraOptions());
+    EXPECT_EQ(run.out, document.BytesToSave());
+    EXPECT_EQ(run.out.find('\r'), std::string::npos);
+    EXPECT_TRUE(run.out.ends_with("</html>"));
+}
+
 TEST_F(VelmoraCli, StdoutTouchesNothingAndFailedEditsWriteNothing) {
     const std::string original = HostingPage();
     const fs::path page = Page("hosting.htm", original);

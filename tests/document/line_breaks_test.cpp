@@ -4,6 +4,8 @@
 
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -60,6 +62,70 @@ TEST(LineBreaks, MixedBreaksAndEndMarksCannotComeBack) {
         EXPECT_FALSE(FileBytesMatch(TextFromFileBytes(bytes), DetectLineBreaks(bytes), bytes))
             << bytes;
     }
+}
+
+// Text read in blocks of 64 bytes must be taken as held exactly when converting it would give
+// it back unchanged, wherever its line breaks fall.
+TEST(LineBreaks, BytesAreHeldTextExactlyWhenConvertingThemChangesNothing) {
+    std::mt19937 random(8);
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes;
+        for (int lines = static_cast<int>(random() % 6); lines > 0; --lines) {
+            bytes.append(random() % 140, 'x');
+            bytes += "\r\n";
+        }
+        if (!bytes.empty() && round % 2 == 1) {
+            // One stray byte anywhere: a lone CR or LF, a CR LF turned round, or an end mark.
+            static constexpr std::string_view kStrays[] = {"\r", "\n", "\n\r", "\x1A"};
+            bytes.insert(random() % (bytes.size() + 1), kStrays[random() % 4]);
+        }
+        EXPECT_EQ(IsHeldText(bytes), TextFromFileBytes(bytes) == bytes) << round;
+    }
+    EXPECT_TRUE(IsHeldText(""));
+    EXPECT_FALSE(IsHeldText("a"));
+    EXPECT_FALSE(IsHeldText("a\r\n\x1A"));
+}
+
+// A text given in pieces is written as the same text given whole.
+TEST(LineBreaks, PiecesAreWrittenAsTheWholeText) {
+    std::mt19937 random(9);
+    static constexpr std::string_view kParts[] = {"a", "\r\n", "\r", "\n", "bc"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (int parts = static_cast<int>(random() % 12); parts > 0; --parts) {
+            text += kParts[random() % 5];
+        }
+        // Cut anywhere except between the CR and the LF of a CR LF.
+        std::vector<std::string_view> pieces;
+        std::size_t start = 0;
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            const bool insideCrLf =
+                cut > 0 && cut < text.size() && text[cut - 1] == '\r' && text[cut] == '\n';
+            if (cut == text.size() || (!insideCrLf && random() % 4 == 0)) {
+                pieces.push_back(std::string_view(text).substr(start, cut - start));
+                start = cut;
+            }
+        }
+        pieces.push_back({});
+        for (const LineBreak kind : {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr}) {
+            for (const bool finalBreak : {true, false}) {
+                const LineBreakStyle style{kind, finalBreak};
+                std::string written;
+                EXPECT_TRUE(WriteFileBytes(pieces, style, [&](std::string_view piece) {
+                    written += piece;
+                    return true;
+                }));
+                EXPECT_EQ(written, FileBytesFromText(text, style)) << round;
+            }
+        }
+    }
+    const std::string_view pieces[] = {"a\r\n", "b"};
+    int calls = 0;
+    EXPECT_FALSE(WriteFileBytes(pieces, {LineBreak::CrLf, true}, [&](std::string_view) {
+        ++calls;
+        return false;
+    }));
+    EXPECT_EQ(calls, 1);
 }
 
 }  // namespace

@@ -262,6 +262,57 @@ TEST(TextToSave, GeneratorTagAddedOnce) {
               "<head><meta name=\"generator\" content=\"Velmora\">" + tag + "\r\n</head>");
 }
 
+// The pieces handed out around the generator tag are the bytes Save writes, in every line-break
+// style, with and without a head, and when the page already has the tag.
+TEST_F(VelmoraDataTest, BytesToSaveInPiecesAreTheBytesSaveWrites) {
+    const std::string body = "<title>t</title>\r\n</head>\r\n<p>a</p>\r\n";
+    const std::string pages[] = {
+        "<head>" + body,
+        "<p>no head</p>\r\n",
+        "<!DOCTYPE html>\r\n<html>\r\n<p>x</p>",
+        "<head>" + GeneratorTag() + body,
+        "",
+        "\r\n",
+    };
+    for (const std::string& text : pages) {
+        for (const std::string_view lineBreak : {"\r\n", "\n", "\r"}) {
+            std::string bytes;
+            for (const char c : text) {
+                if (c != '\n') {
+                    bytes += c == '\r' ? std::string(lineBreak) : std::string(1, c);
+                }
+            }
+            for (const bool finalBreak : {true, false}) {
+                const std::string page = finalBreak || !bytes.ends_with(lineBreak)
+                                             ? bytes
+                                             : bytes.substr(0, bytes.size() - lineBreak.size());
+                const KelVelmoraData document = Loaded(Page(page));
+                std::string pieces;
+                EXPECT_TRUE(document.WriteBytesToSave([&](std::string_view piece) {
+                    pieces += piece;
+                    return true;
+                }));
+                EXPECT_EQ(pieces, document.BytesToSave()) << page;
+                EXPECT_EQ(pieces,
+                          FileBytesFromText(TextToSave(document.Html), DetectLineBreaks(page)))
+                    << page;
+            }
+        }
+    }
+}
+
+// A page with CR LF throughout is held as it was read; one with a stray break is converted.
+TEST_F(VelmoraDataTest, CrLfPagesAreHeldAsReadAndGiveTheirBytesBack) {
+    const std::string crlf(300 * 1024, 'x');
+    const std::string page = crlf + "\r\n<p>a</p>\r\n";
+    const KelVelmoraData held = Loaded(Page(page));
+    EXPECT_EQ(held.SavedText, page);
+    EXPECT_TRUE(held.SaveKeepsOtherBytes());
+    const KelVelmoraData stray = Loaded(Page(page + "b\n"));
+    EXPECT_EQ(stray.SavedText, page + "b\r\n");
+    EXPECT_FALSE(stray.SaveKeepsOtherBytes());
+}
+
 TEST_F(VelmoraDataTest, SaveReplacesALinksTargetAndKeepsItsMode) {
     const fs::path target = Page("<p>a</p>\r\n", "real.htm");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
