@@ -118,30 +118,56 @@ public:
         : html_(html), stops_(html, scan), out_(html.size()) {}
 
     std::string Run() {
-        // A single step writes at most a pending blank, its byte and a tag's name.
-        constexpr std::size_t kStepRoom = 2 + TagText::kLimit;
         const std::size_t n = html_.size();
         std::size_t i = 0;
         while (i < n) {
-            out_.MakeRoom(kStepRoom);
-            const char c = html_[i++];
-            if (c == '<' && !inTag_ && !Protected()) {
-                i = PlainTags(i - 1);
-            } else if (IsBlank(c) && !Protected()) {
-                pendingSpace_ = pendingSpace_ || !atLineStart_;
-                i = stops_.BlanksEnd(i);
-            } else if (c == '\r') {
-                CarriageReturn();
-                i = SkipLineStart(i);
-            } else if (c != '\n') {
-                Keep(c);
-                i = CopyRun(i);
+            if (!inTag_ && !Protected()) {
+                i = PlainText(i);
+            } else {
+                i = Step(i);
             }
         }
         return out_.Finish();
     }
 
 private:
+    // A single step writes at most a pending blank, its byte and a tag's name.
+    static constexpr std::size_t kStepRoom = 2 + TagText::kLimit;
+
+    // Takes the byte at i, and the run after it that changes nothing.
+    std::size_t Step(std::size_t i) {
+        out_.MakeRoom(kStepRoom);
+        const char c = html_[i++];
+        if (IsBlank(c) && !Protected()) {
+            pendingSpace_ = pendingSpace_ || !atLineStart_;
+            return stops_.BlanksEnd(i);
+        }
+        if (c == '\r') {
+            CarriageReturn();
+            return SkipLineStart(i);
+        }
+        if (c != '\n') {
+            Keep(c);
+            return CopyRun(i);
+        }
+        return i;
+    }
+
+    // The steps outside tags and protected regions, where most of a page is: the same as Step,
+    // with tags whose names matter to nothing taken whole. Ends in a tag or at the page's end.
+    std::size_t PlainText(std::size_t i) {
+        const std::size_t n = html_.size();
+        while (i < n && !inTag_) {
+            if (html_[i] == '<') {
+                out_.MakeRoom(kStepRoom);
+                i = PlainTag(i);
+            } else {
+                i = Step(i);
+            }
+        }
+        return i;
+    }
+
     bool Protected() const { return inScript_ || inComment_ || inQuote_ || inPre_ || inPhp_; }
 
     void CarriageReturn() {
@@ -171,40 +197,34 @@ private:
         return Protected() ? i : stops_.BlanksEnd(i);
     }
 
-    // Outside tags and protected regions most tags have names that matter to nothing. Such a
-    // tag is copied here up to its first stop and, when that is its end, with the text after
-    // it, for as many tags as follow in a row. i is at the tag's '<'.
-    std::size_t PlainTags(std::size_t i) {
+    // Most tags have names that matter to nothing. Such a tag is copied up to its first stop
+    // and, when that is its end, with the text after it. i is at the tag's '<'.
+    std::size_t PlainTag(std::size_t i) {
         const std::size_t n = html_.size();
-        for (;;) {
-            const std::size_t name = i + 1 < n && html_[i + 1] == '/' ? i + 2 : i + 1;
-            if (!NameCannotMatter(name)) {
-                Keep('<');
-                return CopyRun(i + 1);
-            }
-            if (pendingSpace_) {
-                out_.Put(' ');
-                pendingSpace_ = false;
-            }
-            atLineStart_ = false;
-            inTag_ = true;
-            tagText_.Settle();
-            const std::size_t tagEnd = stops_.RunEnd(RunKind::Tag, name);
-            out_.MakeRoom(tagEnd - i);
-            out_.Copy(html_, i, tagEnd - i);
-            if (tagEnd == n || html_[tagEnd] != '>') {
-                return tagEnd;
-            }
-            out_.Put('>');
-            inTag_ = false;
-            const std::size_t textEnd = stops_.RunEnd(RunKind::Text, tagEnd + 1);
-            out_.MakeRoom(textEnd - tagEnd);
-            out_.Copy(html_, tagEnd + 1, textEnd - tagEnd - 1);
-            if (textEnd == n || html_[textEnd] != '<') {
-                return textEnd;
-            }
-            i = textEnd;
+        const std::size_t name = i + 1 < n && html_[i + 1] == '/' ? i + 2 : i + 1;
+        if (!NameCannotMatter(name)) {
+            Keep('<');
+            return CopyRun(i + 1);
         }
+        if (pendingSpace_) {
+            out_.Put(' ');
+            pendingSpace_ = false;
+        }
+        atLineStart_ = false;
+        inTag_ = true;
+        tagText_.Settle();
+        const std::size_t tagEnd = stops_.RunEnd(RunKind::Tag, name);
+        out_.MakeRoom(tagEnd - i);
+        out_.Copy(html_, i, tagEnd - i);
+        if (tagEnd == n || html_[tagEnd] != '>') {
+            return tagEnd;
+        }
+        out_.Put('>');
+        inTag_ = false;
+        const std::size_t textEnd = stops_.RunEnd(RunKind::Text, tagEnd + 1);
+        out_.MakeRoom(textEnd - tagEnd);
+        out_.Copy(html_, tagEnd + 1, textEnd - tagEnd - 1);
+        return textEnd;
     }
 
     // Right after a kept byte, the bytes up to the next stop change no state: copy them whole.
@@ -261,6 +281,10 @@ private:
         const std::size_t n = html_.size();
         if (name >= n || !IsAsciiLetterOrDigit(html_[name])) {
             return false;
+        }
+        const char first = AsciiLowerByte(html_[name]);
+        if (first != 's' && first != 'p') {
+            return true;
         }
         for (const std::string_view opener :
              {std::string_view("script"), std::string_view("pre")}) {
