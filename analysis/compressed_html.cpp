@@ -1,5 +1,6 @@
 #include "analysis/compressed_html.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "core/text_rules.h"
@@ -158,23 +159,49 @@ private:
     std::size_t PlainText(std::size_t i) {
         const std::size_t n = html_.size();
         while (i < n && !inTag_) {
-            if (html_[i] == '<') {
+            const char c = html_[i];
+            if (c == '<') {
                 out_.MakeRoom(kStepRoom);
                 i = PlainTag(i);
-            } else {
+            } else if (IsBlank(c) || c == '\r' || c == '\n') {
                 i = Step(i);
+            } else {
+                i = PlainRun(i);
             }
         }
         return i;
     }
 
-    bool Protected() const { return inScript_ || inComment_ || inQuote_ || inPre_ || inPhp_; }
+    // Outside tags and protected regions a byte that is no blank, '<' or line break changes no
+    // state: it is kept with the text run after it.
+    std::size_t PlainRun(std::size_t i) {
+        const std::size_t end = stops_.RunEnd(RunKind::Text, i + 1);
+        out_.MakeRoom(end - i + 1);
+        if (pendingSpace_) {
+            out_.Put(' ');
+            pendingSpace_ = false;
+        }
+        atLineStart_ = false;
+        out_.Copy(html_, i, end - i);
+        return end;
+    }
+
+    // Where blanks and line starts are kept as they are. One byte holds all, so that the test
+    // for any of them is one test.
+    enum Protection : std::uint8_t { kScript = 1, kComment = 2, kQuote = 4, kPre = 8, kPhp = 16 };
+
+    bool Protected() const { return protections_ != 0; }
+    bool In(Protection protection) const { return (protections_ & protection) != 0; }
+    void Set(Protection protection, bool on) {
+        protections_ =
+            static_cast<std::uint8_t>(on ? protections_ | protection : protections_ & ~protection);
+    }
 
     void CarriageReturn() {
         if (atLineStart_) {
             return;
         }
-        if (inTag_ && !inPhp_) {
+        if (inTag_ && !In(kPhp)) {
             pendingSpace_ = true;
             atLineStart_ = true;
             return;
@@ -249,7 +276,7 @@ private:
     // The letters and digits of a tag's name only add to the tag's first bytes; they are taken
     // in one loop. Inside a script, and in "<?php" and "<!--", each byte is still looked at.
     std::size_t CopyTagName(std::size_t i) {
-        if (inScript_ ||
+        if (In(kScript) ||
             (!tagText_.Empty() && (tagText_.Front() == '?' || tagText_.Front() == '!'))) {
             return i;
         }
@@ -310,21 +337,21 @@ private:
         }
         atLineStart_ = false;
         if (inTag_ && (c == '"' || c == '\'')) {
-            if (!inQuote_) {
-                inQuote_ = true;
+            if (!In(kQuote)) {
+                Set(kQuote, true);
                 quote_ = c;
             } else if (c == quote_) {
-                inQuote_ = false;
+                Set(kQuote, false);
             }
         }
         out_.Put(c);
         if (inTag_) {
             InsideTag(c);
-        } else if (c == '>' && inComment_) {
-            if (!inQuote_ && out_.EndsWith("-->")) {
-                inComment_ = false;
+        } else if (c == '>' && In(kComment)) {
+            if (!In(kQuote) && out_.EndsWith("-->")) {
+                Set(kComment, false);
             }
-        } else if (c == '<' && !inQuote_ && !inComment_) {
+        } else if (c == '<' && !In(kQuote) && !In(kComment)) {
             inTag_ = true;
             tagText_.Clear();
             atLineStart_ = true;
@@ -332,7 +359,7 @@ private:
     }
 
     void InsideTag(char c) {
-        if (c == '>' && !inQuote_) {
+        if (c == '>' && !In(kQuote)) {
             EndOfTag();
             return;
         }
@@ -343,25 +370,25 @@ private:
         }
         tagText_.Add(AsciiLowerByte(c));
         const std::string_view text = tagText_.View();
-        if (text == "!--" && !inScript_) {
+        if (text == "!--" && !In(kScript)) {
             inTag_ = false;
-            inComment_ = true;
-        } else if (!inPhp_ && text == "?php") {
-            inPhp_ = true;
-        } else if (inScript_) {
+            Set(kComment, true);
+        } else if (!In(kPhp) && text == "?php") {
+            Set(kPhp, true);
+        } else if (In(kScript)) {
             // Inside a script a '<' only matters when it opens the closing script tag.
             if (text.size() < 7) {
                 inTag_ = Begins("/script", text);
             } else {
                 inTag_ = false;
-                inScript_ = !Begins(text, "/script");
+                Set(kScript, !Begins(text, "/script"));
             }
         }
     }
 
     void EndOfTag() {
         inTag_ = false;
-        inPhp_ = false;
+        Set(kPhp, false);
         // Most tags start with none of the bytes that can begin the names that matter.
         const char first = tagText_.Empty() ? '\0' : tagText_.Front();
         if (first != 's' && first != 'p' && first != '/') {
@@ -369,15 +396,15 @@ private:
         }
         const std::string_view text = tagText_.View();
         if (Begins(text, "script")) {
-            inScript_ = true;
+            Set(kScript, true);
         } else if (Begins(text, "/script")) {
-            inScript_ = false;
+            Set(kScript, false);
         }
-        if (!inScript_) {
+        if (!In(kScript)) {
             if (Begins(text, "pre")) {
-                inPre_ = true;
+                Set(kPre, true);
             } else if (Begins(text, "/pre")) {
-                inPre_ = false;
+                Set(kPre, false);
             }
         }
     }
@@ -389,12 +416,8 @@ private:
     bool atLineStart_ = true;
     bool pendingSpace_ = false;
     bool inTag_ = false;
-    bool inQuote_ = false;
     char quote_ = '"';
-    bool inComment_ = false;
-    bool inScript_ = false;
-    bool inPre_ = false;
-    bool inPhp_ = false;
+    std::uint8_t protections_ = 0;
 };
 
 }  // namespace
