@@ -219,7 +219,9 @@ void FindStops(std::string_view text, std::size_t first, std::span<StopBlock> bl
     const std::size_t count = blocks.size();
     std::array<RawBits, kStopWindowBlocks> raw;
     const std::size_t full = first < fullBlocks ? std::min(count, fullBlocks - first) : 0;
-    classify(text.data() + first * kBlockBytes, full, raw.data());
+    if (full > 0) {
+        classify(text.data() + first * kBlockBytes, full, raw.data());
+    }
     for (std::size_t j = full; j < count; ++j) {
         raw[j] = TailBits(text, (first + j) * kBlockBytes, classify);
     }
