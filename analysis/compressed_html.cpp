@@ -225,7 +225,8 @@ private:
     }
 
     // Most tags have names that matter to nothing. Such a tag is copied up to its first stop
-    // and, when that is its end, with the text after it. i is at the tag's '<'.
+    // outside its quoted values and, when that is its end, with the text after it. i is at the
+    // tag's '<'.
     std::size_t PlainTag(std::size_t i) {
         const std::size_t n = html_.size();
         const std::size_t name = i + 1 < n && html_[i + 1] == '/' ? i + 2 : i + 1;
@@ -240,10 +241,20 @@ private:
         atLineStart_ = false;
         inTag_ = true;
         tagText_.Settle();
-        const std::size_t tagEnd = stops_.RunEnd(RunKind::Tag, name);
+        std::size_t tagEnd = stops_.RunEnd(RunKind::Tag, name);
+        while (tagEnd < n && (html_[tagEnd] == '"' || html_[tagEnd] == '\'')) {
+            const std::size_t close = QuotedValueEnd(tagEnd);
+            if (close == n || html_[close] != html_[tagEnd]) {
+                Set(kQuote, true);
+                quote_ = html_[tagEnd];
+                tagEnd = close;
+                break;
+            }
+            tagEnd = stops_.RunEnd(RunKind::Tag, close + 1);
+        }
         out_.MakeRoom(tagEnd - i);
         out_.Copy(html_, i, tagEnd - i);
-        if (tagEnd == n || html_[tagEnd] != '>') {
+        if (tagEnd == n || html_[tagEnd] != '>' || In(kQuote)) {
             return tagEnd;
         }
         out_.Put('>');
@@ -252,6 +263,22 @@ private:
         out_.MakeRoom(textEnd - tagEnd);
         out_.Copy(html_, tagEnd + 1, textEnd - tagEnd - 1);
         return textEnd;
+    }
+
+    // Inside a quoted value only the closing quote and line breaks change anything; the other
+    // quote and '>' are kept as they are. The closing quote's position, or the line break's, or
+    // the end of the page.
+    std::size_t QuotedValueEnd(std::size_t open) {
+        const std::size_t n = html_.size();
+        const char quote = html_[open];
+        std::size_t k = open + 1;
+        for (;;) {
+            k = stops_.RunEnd(RunKind::ProtectedTag, k);
+            if (k == n || html_[k] == quote || html_[k] == '\r' || html_[k] == '\n') {
+                return k;
+            }
+            ++k;
+        }
     }
 
     // Right after a kept byte, the bytes up to the next stop change no state: copy them whole.
