@@ -90,8 +90,12 @@ void TextRules::AppendLocaleLower(std::string& out, std::string_view text) const
     if (encoding_ == Encoding::Windows1252) {
         const std::size_t start = out.size();
         out.append(text);
-        for (std::size_t i = start; i < out.size(); ++i) {
-            out[i] = static_cast<char>(kWindows1252Lower[static_cast<unsigned char>(out[i])]);
+        // Through a pointer and a fixed end: stores to the string's bytes could otherwise change
+        // its size, as far as the compiler knows, so it would read the size again for every byte.
+        char* const lowered = out.data() + start;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            lowered[i] =
+                static_cast<char>(kWindows1252Lower[static_cast<unsigned char>(lowered[i])]);
         }
         return;
     }
@@ -107,8 +111,9 @@ void TextRules::AppendLocaleLower(std::string& out, std::string_view text) const
             }
             const std::size_t at = out.size();
             out.append(text.substr(i, end - i));
-            for (std::size_t k = at; k < out.size(); ++k) {
-                out[k] = AsciiLowerByte(out[k]);
+            char* const lowered = out.data() + at;
+            for (int32_t k = 0; k < end - i; ++k) {
+                lowered[k] = AsciiLowerByte(lowered[k]);
             }
             i = end;
             continue;
