@@ -161,7 +161,6 @@ private:
         while (i < n && !inTag_) {
             const char c = html_[i];
             if (c == '<') {
-                out_.MakeRoom(kStepRoom);
                 i = PlainTag(i);
             } else if (IsBlank(c) || c == '\r' || c == '\n') {
                 i = Step(i);
@@ -231,38 +230,36 @@ private:
         const std::size_t n = html_.size();
         const std::size_t name = i + 1 < n && html_[i + 1] == '/' ? i + 2 : i + 1;
         if (!NameCannotMatter(name)) {
+            out_.MakeRoom(kStepRoom);
             Keep('<');
             return CopyRun(i + 1);
-        }
-        if (pendingSpace_) {
-            out_.Put(' ');
-            pendingSpace_ = false;
         }
         atLineStart_ = false;
         inTag_ = true;
         tagText_.Settle();
-        std::size_t tagEnd = stops_.RunEnd(RunKind::Tag, name);
-        while (tagEnd < n && (html_[tagEnd] == '"' || html_[tagEnd] == '\'')) {
-            const std::size_t close = QuotedValueEnd(tagEnd);
-            if (close == n || html_[close] != html_[tagEnd]) {
+        std::size_t end = stops_.RunEnd(RunKind::Tag, name);
+        while (end < n && (html_[end] == '"' || html_[end] == '\'')) {
+            const std::size_t close = QuotedValueEnd(end);
+            if (close == n || html_[close] != html_[end]) {
                 Set(kQuote, true);
-                quote_ = html_[tagEnd];
-                tagEnd = close;
+                quote_ = html_[end];
+                end = close;
                 break;
             }
-            tagEnd = stops_.RunEnd(RunKind::Tag, close + 1);
+            end = stops_.RunEnd(RunKind::Tag, close + 1);
         }
-        out_.MakeRoom(tagEnd - i);
-        out_.Copy(html_, i, tagEnd - i);
-        if (tagEnd == n || html_[tagEnd] != '>' || In(kQuote)) {
-            return tagEnd;
+        if (end < n && html_[end] == '>' && !In(kQuote)) {
+            // The tag ends there; its '>' and the text after it are copied with it.
+            inTag_ = false;
+            end = stops_.RunEnd(RunKind::Text, end + 1);
         }
-        out_.Put('>');
-        inTag_ = false;
-        const std::size_t textEnd = stops_.RunEnd(RunKind::Text, tagEnd + 1);
-        out_.MakeRoom(textEnd - tagEnd);
-        out_.Copy(html_, tagEnd + 1, textEnd - tagEnd - 1);
-        return textEnd;
+        out_.MakeRoom(end - i + 1);
+        if (pendingSpace_) {
+            out_.Put(' ');
+            pendingSpace_ = false;
+        }
+        out_.Copy(html_, i, end - i);
+        return end;
     }
 
     // Inside a quoted value only the closing quote and line breaks change anything; the other
