@@ -159,13 +159,25 @@ private:
     std::size_t PlainText(std::size_t i) {
         const std::size_t n = html_.size();
         while (i < n && !inTag_) {
-            const char c = html_[i];
-            if (c == '<') {
-                i = PlainTag(i);
-            } else if (IsBlank(c) || c == '\r' || c == '\n') {
-                i = Step(i);
-            } else {
-                i = PlainRun(i);
+            switch (html_[i]) {
+                case '<':
+                    i = PlainTag(i);
+                    break;
+                case ' ':
+                case '\t':
+                    pendingSpace_ = pendingSpace_ || !atLineStart_;
+                    i = stops_.BlanksEnd(i + 1);
+                    break;
+                case '\r':
+                    out_.MakeRoom(kStepRoom);
+                    CarriageReturn();
+                    i = SkipLineStart(i + 1);
+                    break;
+                case '\n':
+                    ++i;
+                    break;
+                default:
+                    i = PlainRun(i);
             }
         }
         return i;
