@@ -178,22 +178,26 @@ void WordList::SortForms() {
     HugePageVector<SortKey> keys;
     keys.reserve(n);
     std::string lower;
-    // Forms are copied whole and their bit fields changed only where they are stored: changing a
-    // field of a copy first and then storing the copy stalls on every form.
+    // Keys and forms are written field by field where they are stored: building a value first
+    // and then copying it stalls on every form, as the copy reads what was just written in parts.
     for (const StoredForm& form : forms_) {
         const std::string_view text(texts_.data() + form.offset, form.length);
+        SortKey& key = keys.emplace_back();
+        key.form = form;
         if (IsAsciiWithoutCapitals(text)) {
-            keys.push_back(SortKey{BytesOf(text, 0), BytesOf(text, 8), form});
+            key.head = BytesOf(text, 0);
+            key.next = BytesOf(text, 8);
             continue;
         }
         lower.clear();
         rules_.AppendLocaleLower(lower, text);
-        keys.push_back(SortKey{BytesOf(lower, 0), BytesOf(lower, 8), form});
+        key.head = BytesOf(lower, 0);
+        key.next = BytesOf(lower, 8);
         if (lower != text) {
             const std::uint64_t textOffset = form.offset;
             const std::uint32_t lowerLength = Length32(lower.size());
-            keys.back().form.offset = lowers_.size();
-            keys.back().form.separateLower = 1;
+            key.form.offset = lowers_.size();
+            key.form.separateLower = 1;
             lowers_.append(reinterpret_cast<const char*>(&textOffset), sizeof textOffset);
             lowers_.append(reinterpret_cast<const char*>(&lowerLength), sizeof lowerLength);
             lowers_.append(lower);
