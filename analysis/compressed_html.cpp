@@ -30,7 +30,6 @@ public:
 
     bool Full() const { return size_ == kLimit; }
     bool Empty() const { return size_ == 0; }
-    std::size_t Size() const { return size_; }
     char Front() const { return bytes_[0]; }
     std::string_view View() const { return {bytes_, size_}; }
     void Clear() { size_ = 0; }
