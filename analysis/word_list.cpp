@@ -48,6 +48,25 @@ std::uint64_t Load32(const char* bytes) {
     return value;
 }
 
+// Whether n bytes at a and b are equal, compared in words: most forms are a few words long, and
+// a call to memcmp costs more than the comparison itself.
+bool EqualBytes(const char* a, const char* b, std::size_t n) {
+    for (; n >= 8; a += 8, b += 8, n -= 8) {
+        if (Load64(a) != Load64(b)) {
+            return false;
+        }
+    }
+    if (n >= 4) {
+        return Load32(a) == Load32(b) && Load32(a + n - 4) == Load32(b + n - 4);
+    }
+    for (; n > 0; ++a, ++b, --n) {
+        if (*a != *b) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A form's hash, eight bytes at a step. The last one to eight bytes are read as two overlapping
 // words (or three single bytes), which with the length mixed in tells all texts of one length
 // apart before the mixing; the final mix spreads every bit over the slot index and the tag.
@@ -310,7 +329,8 @@ void OccurrenceCounter::Count(std::string_view occurrence, std::size_t hash) {
         }
         if ((held & kTagBits) == tag) {
             StoredForm& form = forms_[(held & ~kTagBits) - 1];
-            if (TextOf(form) == occurrence) {
+            if (form.length == occurrence.size() &&
+                EqualBytes(arena_.data() + form.offset, occurrence.data(), occurrence.size())) {
                 if (form.count < std::numeric_limits<std::int32_t>::max()) {
                     ++form.count;
                 }
