@@ -5,13 +5,15 @@
 #include <cstdint>
 #include <iterator>
 #include <limits>
-#include <unordered_map>
+#include <span>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 
 #include "analysis/keyword_choice_detail.h"
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
+#include "analysis/text_ids.h"
 #include "core/kel_string_functions.h"
 
 namespace velmora {
@@ -315,30 +317,45 @@ void detail::RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
     // FindSpammedWord reports a word once `limit` later entries hold it, and one is the least.
     const std::size_t needed = limit < 1 ? 1 : static_cast<std::size_t>(limit);
 
-    // Each entry's ASCII-lower-cased words as ids, in word order, and per word the ascending
-    // indices of the live entries that hold it.
-    std::unordered_map<std::string, std::uint32_t> ids;
-    std::vector<std::vector<std::uint32_t>> entryWords(count);
+    // Each entry's ASCII-lower-cased words as ids, in word order (entry i's are
+    // words[firstWord[i]] up to words[firstWord[i + 1]]), and per word the ascending indices of
+    // the live entries that hold it. The ids are views of the lowered entries, so a word costs
+    // no allocation of its own.
+    std::vector<std::string> lowered(count);
+    TextIds ids(count);
+    std::vector<std::uint32_t> words;
+    std::vector<std::size_t> firstWord(count + 1);
     std::vector<std::vector<std::uint32_t>> holders;
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::string rest = AsciiLower(ranked[i]);
-        while (!rest.empty()) {
-            std::string word = TakeFirstWord(rest);
-            if (word.empty()) {
+        firstWord[i] = words.size();
+        lowered[i] = AsciiLower(ranked[i]);
+        const std::string_view entry = lowered[i];
+        for (std::size_t at = 0; at < entry.size();) {
+            if (IsWhiteSpace(entry[at])) {
+                ++at;
                 continue;
             }
-            const auto [it, added] =
-                ids.try_emplace(std::move(word), static_cast<std::uint32_t>(holders.size()));
-            if (added) {
+            std::size_t end = at;
+            while (end < entry.size() && !IsWhiteSpace(entry[end])) {
+                ++end;
+            }
+            const TextIds::Entry word = ids.Add(entry.substr(at, end - at));
+            at = end;
+            if (word.added) {
                 holders.emplace_back();
             }
-            entryWords[i].push_back(it->second);
-            std::vector<std::uint32_t>& list = holders[it->second];
+            words.push_back(word.id);
+            std::vector<std::uint32_t>& list = holders[word.id];
             if (list.empty() || list.back() != i) {
                 list.push_back(i);
             }
         }
     }
+    firstWord[count] = words.size();
+    const auto wordsOf = [&](std::size_t i) {
+        return std::span<const std::uint32_t>(words).subspan(firstWord[i],
+                                                             firstWord[i + 1] - firstWord[i]);
+    };
 
     // FindSpammedWord answers with the first (entry, word) pair, in list and word order, that
     // enough later entries hold. A deletion only lowers those counts, and it always removes an
@@ -348,12 +365,12 @@ void detail::RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
     std::size_t entry = 0;
     std::size_t wordPos = 0;
     while (entry + 1 < count) {
-        if (!alive[entry] || wordPos >= entryWords[entry].size()) {
+        if (!alive[entry] || wordPos >= wordsOf(entry).size()) {
             ++entry;
             wordPos = 0;
             continue;
         }
-        std::vector<std::uint32_t>& list = holders[entryWords[entry][wordPos]];
+        std::vector<std::uint32_t>& list = holders[wordsOf(entry)[wordPos]];
         const auto later = static_cast<std::size_t>(
             std::distance(std::upper_bound(list.begin(), list.end(), entry), list.end()));
         if (later < needed) {
@@ -363,7 +380,7 @@ void detail::RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
         // The lowest-ranked live entry that holds the spammed word.
         const std::uint32_t victim = list.back();
         alive[victim] = false;
-        for (const std::uint32_t id : entryWords[victim]) {
+        for (const std::uint32_t id : wordsOf(victim)) {
             std::vector<std::uint32_t>& holding = holders[id];
             const auto at = std::lower_bound(holding.begin(), holding.end(), victim);
             if (at != holding.end() && *at == victim) {
