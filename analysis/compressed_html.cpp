@@ -338,7 +338,8 @@ private:
 
     // Only the names that begin with "script" or "pre", in any letter case, open or close a
     // script or a pre block. A tag whose name starts at `name` with a letter or digit and cannot
-    // begin so is settled there: the name either ends before it could or differs already.
+    // begin so is settled there: the name either ends before it could or differs already. A line
+    // feed inside a tag is dropped without a trace, so "p", a line feed and "re" still name pre.
     bool NameCannotMatter(std::size_t name) const {
         const std::size_t n = html_.size();
         if (name >= n || !IsAsciiLetterOrDigit(html_[name])) {
@@ -351,8 +352,13 @@ private:
         for (const std::string_view opener :
              {std::string_view("script"), std::string_view("pre")}) {
             std::size_t k = 0;
-            while (k < opener.size() && name + k < n &&
-                   AsciiLowerByte(html_[name + k]) == opener[k]) {
+            for (std::size_t at = name; k < opener.size() && at < n; ++at) {
+                if (html_[at] == '\n') {
+                    continue;
+                }
+                if (AsciiLowerByte(html_[at]) != opener[k]) {
+                    break;
+                }
                 ++k;
             }
             if (k == opener.size()) {

@@ -156,6 +156,8 @@ TEST(CompressHtml, EveryScanAgreesWithTheByteByByteScannerAtEveryAlignment) {
         "\r\n  ",
         "x y",
         "\x80",
+        "</p\nre>",
+        "<s\ncript>",
     };
     std::mt19937 random(5);
     for (const detail::StopScan scan :
@@ -193,6 +195,18 @@ TEST(CompressHtml, TagsWhoseNamesBeginLikeScriptOrPreAreStillRead) {
     EXPECT_EQ(CompressHtml("<pre>  x</PRE>  a  b"), "<pre>  x</PRE> a b");
     EXPECT_EQ(CompressHtml("<a\r\nhref=x>  a  b"), "<a href=x> a b");
     EXPECT_EQ(CompressHtml("x <li>a</li>\r\n   <li>  b</li>"), "x <li>a</li>\r\n<li> b</li>");
+}
+
+// A line feed inside a tag leaves no trace, so a name split by one still opens or closes a block;
+// a carriage return or a blank leaves a blank, which splits the name.
+TEST(CompressHtml, LineFeedsInsideATagNameAreDropped) {
+    EXPECT_EQ(CompressHtml("<pre>  x</p\nre>   a  b"), "<pre>  x</pre> a b");
+    EXPECT_EQ(CompressHtml("<s\ncript>  a  b</script>  c"), "<script>  a  b</script> c");
+    EXPECT_EQ(CompressHtml("<pre>  x</p\r\nre>   a"), "<pre>  x</p re>   a");
+    for (const std::string_view text :
+         {"<pre>\n  x</p\nre \n>   <script>", "<P\n\nRE>  a  b", "<sc\nr\nipt>  a"}) {
+        EXPECT_EQ(CompressHtml(text), reference::CompressByteByByte(text)) << text;
+    }
 }
 
 }  // namespace
