@@ -48,15 +48,16 @@ void TReviewedHtml::Review(std::string text, const KelVelmoraOptions& options) {
     Html = std::move(text);
     Rules_ = TextRules::ForPage(Html);
     const bool lowerCase = options.CaseMode() == KeywordCaseMode::CaseInsensitiveLower;
-    // The old candidates go first, so two lists of a large page are never held at once.
+    // The old candidates go first, so two lists of a large page are never held at once, and
+    // the compressed copy of the page is gone before the new list is built.
     Candidates.reset();
-    Candidates.emplace(Html, lowerCase, &options.StopWords, Rules_);
     // Lone carriage returns become CR LF, so compression can lengthen a text: then nothing
     // is removable.
     const std::size_t compressed = CompressHtml(Html).size();
     const std::size_t removable = Html.size() > compressed ? Html.size() - compressed : 0;
     SpaceToRemove = static_cast<std::int32_t>(
         std::min<std::size_t>(removable, std::numeric_limits<std::int32_t>::max()));
+    Candidates.emplace(Html, lowerCase, &options.StopWords, Rules_);
     KeywordsText = GetMetaKeywords(Html);
     Keywords = SplitKeywords(KeywordsText);
     CheckPage(options);

@@ -10,23 +10,50 @@
 
 namespace velmora {
 
-using detail::StoredForm;
-
 namespace {
 
 constexpr std::size_t kInitialSlots = 1024;
 // Slots of a table small enough to stay in a core's cache.
 constexpr std::size_t kCachedSlots = std::size_t{1} << 15;
-constexpr std::uint64_t kTagBits = 0xFFFFFFFF00000000u;
 constexpr std::size_t kPrefetchDistance = 32;
-constexpr std::size_t kRecordHeader = sizeof(std::uint64_t) + sizeof(std::uint32_t);
-// Words and phrases of two to four words average about twelve bytes.
-constexpr std::size_t kReservedBytesPerForm = 12;
 
-// A slot holds the high half of its form's hash, which settles most mismatches without a look
-// at the form, and the form's index + 1.
-std::uint64_t SlotOf(std::size_t hash, std::size_t index) {
-    return (static_cast<std::uint64_t>(hash) & kTagBits) | (index + 1);
+// A slot: the hash's top 24 bits, which settle most mismatches without a look at the form, over
+// 1 + the offset of the form's record.
+constexpr int kSlotOffsetBits = 40;
+constexpr std::uint64_t kSlotOffsetMask = (std::uint64_t{1} << kSlotOffsetBits) - 1;
+
+// Forms lie in an arena of records, one per distinct form in the order first seen: the count
+// (four bytes), the length (one byte, or kLongLength and then four bytes) and the text.
+constexpr std::size_t kCountBytes = sizeof(std::int32_t);
+constexpr unsigned char kLongLength = 0xFF;
+constexpr std::size_t kShortHeader = kCountBytes + 1;
+constexpr std::size_t kLongHeader = kShortHeader + sizeof(std::uint32_t);
+// When a form's lower-casing differs from its text, its entry locates instead a record in an
+// arena of lower-casings: the text record's offset (eight bytes), the lower-casing's length
+// (four bytes) and its bytes.
+constexpr std::size_t kLowerHeader = sizeof(std::uint64_t) + sizeof(std::uint32_t);
+// Words and phrases of two to four words average about twelve bytes.
+constexpr std::size_t kReservedBytesPerForm = 12 + kShortHeader;
+
+// A form's entry in the sorted list, from the top: whether the form starts its group, whether
+// the offset is into the lower-casings, and the record's offset.
+constexpr int kOffsetBits = 38;
+constexpr std::uint64_t kOffsetMask = (std::uint64_t{1} << kOffsetBits) - 1;
+constexpr std::uint64_t kSeparateLower = std::uint64_t{1} << kOffsetBits;
+constexpr std::uint64_t kStartsGroup = std::uint64_t{1} << (kOffsetBits + 1);
+constexpr std::uint64_t kEntryMask = (kStartsGroup << 1) - 1;
+
+// A form's sort key: its lower-casing's first eight bytes, then the next three above its entry,
+// each big-endian and zero-padded, so that comparing keys as numbers orders like comparing the
+// bytes.
+struct FormKey {
+    std::uint64_t head = 0;
+    std::uint64_t rest = 0;
+};
+constexpr int kNextBytesShift = kOffsetBits + 2;
+
+std::uint64_t SlotOf(std::size_t hash, std::size_t offset) {
+    return (static_cast<std::uint64_t>(hash) & ~kSlotOffsetMask) | (offset + 1);
 }
 
 std::uint32_t Length32(std::size_t length) {
@@ -96,6 +123,21 @@ std::size_t HashOf(std::string_view text) {
     return static_cast<std::size_t>(hash);
 }
 
+// A form record's text.
+std::string_view RecordText(const char* record) {
+    const auto shortLength = static_cast<unsigned char>(record[kCountBytes]);
+    if (shortLength != kLongLength) {
+        return {record + kShortHeader, shortLength};
+    }
+    return {record + kLongHeader, static_cast<std::size_t>(Load32(record + kShortHeader))};
+}
+
+std::int32_t RecordCount(const char* record) {
+    std::int32_t count = 0;
+    std::memcpy(&count, record, sizeof count);
+    return count;
+}
+
 // Eight bytes of a text from `from` on, big-endian and zero-padded: comparing two such numbers
 // orders like comparing the bytes they hold, so most comparisons of the sort never leave the key.
 std::uint64_t BytesOf(std::string_view text, std::size_t from) {
@@ -120,37 +162,32 @@ bool IsAsciiWithoutCapitals(std::string_view text) {
     });
 }
 
-// The first sixteen bytes of the lower-cased form, which tell most phrases apart, and the form
-// itself, so that the sorted keys give the sorted forms without a scattered read.
-struct SortKey {
-    std::uint64_t head = 0;
-    std::uint64_t next = 0;
-    StoredForm form;
-};
-
-bool SameBytes(const SortKey& a, const SortKey& b) {
-    return a.head == b.head && a.next == b.next;
+// The key bytes of two forms, which tell most phrases apart without a look at the texts.
+bool SameBytes(const FormKey& a, const FormKey& b) {
+    return a.head == b.head && (a.rest >> kNextBytesShift) == (b.rest >> kNextBytesShift);
 }
 
-// A function object rather than a function, so that the sort inlines the comparison.
-constexpr auto ByKeyBytes = [](const SortKey& a, const SortKey& b) {
-    return a.head != b.head ? a.head < b.head : a.next < b.next;
+// A function object rather than a function, so that the sort inlines the comparison. Keys with
+// the same bytes are ordered by their flags and offsets, which says nothing: such runs are put
+// in order by their texts afterwards.
+constexpr auto ByKeyBytes = [](const FormKey& a, const FormKey& b) {
+    return a.head != b.head ? a.head < b.head : a.rest < b.rest;
 };
 
-// Orders keys by their bytes alone, which needs no look at the texts. A large list is first
-// split in place by its first two bytes, so that each part's sort mostly stays in the cache.
-void SortByKeyBytes(HugePageVector<SortKey>& keys) {
+// Orders keys by their bytes alone. A large list is first split in place by its first two bytes,
+// so that each part's sort mostly stays in the cache.
+void SortByKeyBytes(GrowableArray<FormKey>& keys) {
     constexpr int kBucketBits = 16;
     constexpr std::size_t kBuckets = std::size_t{1} << kBucketBits;
     if (keys.size() < kBuckets) {
         std::sort(keys.begin(), keys.end(), ByKeyBytes);
         return;
     }
-    const auto bucketOf = [](const SortKey& key) {
+    const auto bucketOf = [](const FormKey& key) {
         return static_cast<std::size_t>(key.head >> (64 - kBucketBits));
     };
     std::vector<std::size_t> start(kBuckets + 1);
-    for (const SortKey& key : keys) {
+    for (const FormKey& key : keys) {
         ++start[bucketOf(key) + 1];
     }
     for (std::size_t b = 0; b < kBuckets; ++b) {
@@ -160,7 +197,7 @@ void SortByKeyBytes(HugePageVector<SortKey>& keys) {
     std::vector<std::size_t> nextFree(start.begin(), start.end() - 1);
     for (std::size_t b = 0; b < kBuckets; ++b) {
         while (nextFree[b] < start[b + 1]) {
-            SortKey key = keys[nextFree[b]];
+            FormKey key = keys[nextFree[b]];
             for (std::size_t to = bucketOf(key); to != b; to = bucketOf(key)) {
                 std::swap(key, keys[nextFree[to]++]);
             }
@@ -168,84 +205,88 @@ void SortByKeyBytes(HugePageVector<SortKey>& keys) {
         }
     }
     for (std::size_t b = 0; b < kBuckets; ++b) {
-        std::sort(keys.begin() + static_cast<std::ptrdiff_t>(start[b]),
-                  keys.begin() + static_cast<std::ptrdiff_t>(start[b + 1]), ByKeyBytes);
+        std::sort(keys.begin() + start[b], keys.begin() + start[b + 1], ByKeyBytes);
     }
 }
 
 }  // namespace
 
-WordForm WordList::FormAt(const StoredForm& form) const {
-    if (!form.separateLower) {
-        const std::string_view text(texts_.data() + form.offset, form.length);
-        return {text, text, form.count, form.startsGroup != 0};
+WordForm WordList::FormAt(std::uint64_t form) const {
+    const std::uint64_t offset = form & kOffsetMask;
+    const bool startsGroup = (form & kStartsGroup) != 0;
+    if ((form & kSeparateLower) == 0) {
+        const char* record = texts_.data() + offset;
+        const std::string_view text = RecordText(record);
+        return {text, text, RecordCount(record), startsGroup};
     }
-    const char* record = lowers_.data() + form.offset;
-    std::uint64_t textOffset = 0;
-    std::uint32_t lowerLength = 0;
-    std::memcpy(&textOffset, record, sizeof textOffset);
-    std::memcpy(&lowerLength, record + sizeof textOffset, sizeof lowerLength);
-    return {std::string_view(texts_.data() + textOffset, form.length),
-            std::string_view(record + kRecordHeader, lowerLength), form.count,
-            form.startsGroup != 0};
+    const char* lowerRecord = lowers_.data() + offset;
+    const char* record = texts_.data() + Load64(lowerRecord);
+    const std::string_view lower(
+        lowerRecord + kLowerHeader,
+        static_cast<std::size_t>(Load32(lowerRecord + sizeof(std::uint64_t))));
+    return {RecordText(record), lower, RecordCount(record), startsGroup};
 }
 
 // Puts the forms in the text rules' order: locale-lower-cased bytes, then the form's own bytes.
 // Each form whose lower-casing differs from it gets a record with that lower-casing on the way.
-void WordList::SortForms() {
-    const std::size_t n = forms_.size();
-    HugePageVector<SortKey> keys;
-    keys.reserve(n);
+void WordList::SortForms(std::size_t count) {
+    GrowableArray<FormKey> keys;
+    keys.Reserve(count);
     std::string lower;
-    // Keys and forms are written field by field where they are stored: building a value first
-    // and then copying it stalls on every form, as the copy reads what was just written in parts.
-    for (const StoredForm& form : forms_) {
-        const std::string_view text(texts_.data() + form.offset, form.length);
-        SortKey& key = keys.emplace_back();
-        key.form = form;
+    // The records are read in the order they lie, each after the one before.
+    for (std::size_t offset = 0, k = 0; k < count; ++k) {
+        const std::string_view text = RecordText(texts_.data() + offset);
+        const std::uint64_t recordOffset = offset;
+        offset = static_cast<std::size_t>(text.data() - texts_.data()) + text.size();
+        if (recordOffset > kOffsetMask) {
+            throw std::length_error("Words and phrases of 256 GiB or more");
+        }
+        // Written field by field where it is stored: building a key first and then copying it
+        // stalls on every form, as the copy reads what was just written in parts.
+        FormKey& key = *keys.Extend(1);
         if (IsAsciiWithoutCapitals(text)) {
             key.head = BytesOf(text, 0);
-            key.next = BytesOf(text, 8);
+            key.rest = (BytesOf(text, 8) >> 40 << kNextBytesShift) | recordOffset;
             continue;
         }
         lower.clear();
         rules_.AppendLocaleLower(lower, text);
         key.head = BytesOf(lower, 0);
-        key.next = BytesOf(lower, 8);
+        key.rest = (BytesOf(lower, 8) >> 40 << kNextBytesShift) | recordOffset;
         if (lower != text) {
-            const std::uint64_t textOffset = form.offset;
             const std::uint32_t lowerLength = Length32(lower.size());
-            key.form.offset = lowers_.size();
-            key.form.separateLower = 1;
-            lowers_.append(reinterpret_cast<const char*>(&textOffset), sizeof textOffset);
-            lowers_.append(reinterpret_cast<const char*>(&lowerLength), sizeof lowerLength);
-            lowers_.append(lower);
+            const std::uint64_t lowerOffset = lowers_.size();
+            if (lowerOffset > kOffsetMask) {
+                throw std::length_error("Words and phrases of 256 GiB or more");
+            }
+            key.rest = (key.rest & ~kOffsetMask) | kSeparateLower | lowerOffset;
+            char* stored = lowers_.Extend(kLowerHeader + lower.size());
+            std::memcpy(stored, &recordOffset, sizeof recordOffset);
+            std::memcpy(stored + sizeof recordOffset, &lowerLength, sizeof lowerLength);
+            std::memcpy(stored + kLowerHeader, lower.data(), lower.size());
         }
     }
-    // The forms are taken back in key order into the same storage: the keys and the forms are
-    // live together at the end in any case.
-    forms_.clear();
     SortByKeyBytes(keys);
 
     // Keys that share their bytes are put in order by the whole texts, whose scattered reads
-    // are asked for ahead; then the forms are taken in key order, each marked when it starts a
-    // group, which only tied keys need the texts to tell.
+    // are asked for ahead; then each form is marked when it starts a group, which only tied
+    // keys need the texts to tell.
+    const std::size_t n = keys.size();
     const auto tied = [&](std::size_t k) {
         return (k > 0 && SameBytes(keys[k - 1], keys[k])) ||
                (k + 1 < n && SameBytes(keys[k], keys[k + 1]));
     };
-    const auto byText = [&](const SortKey& a, const SortKey& b) {
-        const WordForm first = FormAt(a.form);
-        const WordForm second = FormAt(b.form);
+    const auto byText = [&](const FormKey& a, const FormKey& b) {
+        const WordForm first = FormAt(a.rest);
+        const WordForm second = FormAt(b.rest);
         const int lowered = first.lower.compare(second.lower);
         return lowered != 0 ? lowered < 0 : first.text < second.text;
     };
-    forms_.reserve(n);
     samples_.reserve(n / kSampleStride + 1);
     std::size_t runEnd = 0;
     for (std::size_t k = 0; k < n; ++k) {
         if (const std::size_t ahead = k + kPrefetchDistance; ahead < n && tied(ahead)) {
-            const WordForm form = FormAt(keys[ahead].form);
+            const WordForm form = FormAt(keys[ahead].rest);
             __builtin_prefetch(form.lower.data());
             __builtin_prefetch(form.text.data());
         }
@@ -253,24 +294,32 @@ void WordList::SortForms() {
             while (++runEnd < n && SameBytes(keys[k], keys[runEnd])) {
             }
             if (runEnd - k > 1) {
-                std::sort(keys.begin() + static_cast<std::ptrdiff_t>(k),
-                          keys.begin() + static_cast<std::ptrdiff_t>(runEnd), byText);
+                std::sort(keys.begin() + k, keys.begin() + runEnd, byText);
             }
         }
-        forms_.push_back(keys[k].form);
-        forms_.back().startsGroup = k == 0 || !SameBytes(keys[k - 1], keys[k]) ||
-                                    FormAt(keys[k - 1].form).lower != FormAt(keys[k].form).lower;
+        if (k == 0 || !SameBytes(keys[k - 1], keys[k]) ||
+            FormAt(keys[k - 1].rest).lower != FormAt(keys[k].rest).lower) {
+            keys[k].rest |= kStartsGroup;
+        }
         if (k % kSampleStride == 0) {
             samples_.push_back(keys[k].head);
         }
     }
+    // The entries are packed over the keys they came from: entry k goes where key k / 2 was,
+    // which for k > 0 was read before. Half the storage goes back to the system.
+    auto* entries = reinterpret_cast<std::uint64_t*>(keys.data());
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint64_t entry = keys[k].rest & kEntryMask;
+        std::memcpy(entries + k, &entry, sizeof entry);
+    }
+    forms_ = std::move(keys).Recast<std::uint64_t>(n);
 }
 
 void OccurrenceCounter::Reserve(std::size_t forms) {
     if (slots_.empty() && forms > 0) {
-        slots_.resize(std::max(kInitialSlots, std::bit_ceil(forms + forms / 3 + 1)));
-        forms_.reserve(forms);
-        arena_.reserve(forms * kReservedBytesPerForm);
+        slots_ = GrowableArray<std::uint64_t>::Zeroed(
+            std::max(kInitialSlots, std::bit_ceil(forms + forms / 3 + 1)));
+        arena_.Reserve(forms * kReservedBytesPerForm);
     }
 }
 
@@ -288,9 +337,7 @@ void OccurrenceCounter::Add(std::string_view occurrence) {
         Count(occurrence, hash);
         return;
     }
-    if (!slots_.empty()) {
-        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-    }
+    __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
     queue_[queueLength_++] = Queued{hash, queued_.size(), occurrence.size()};
     queued_.append(occurrence);
     if (queueLength_ == kQueueLength) {
@@ -310,29 +357,43 @@ void OccurrenceCounter::CountQueued() {
 void OccurrenceCounter::Count(std::string_view occurrence, std::size_t hash) {
     // Up to three quarters full: the tags keep the probes short, and a smaller table is fewer
     // fresh pages to clear.
-    if (forms_.size() * 4 >= slots_.size() * 3) {
+    if (forms_ * 4 >= slots_.size() * 3) {
         Grow();
     }
-    const std::uint64_t tag = static_cast<std::uint64_t>(hash) & kTagBits;
+    const std::uint64_t tag = static_cast<std::uint64_t>(hash) & ~kSlotOffsetMask;
     const std::size_t mask = slots_.size() - 1;
+    const std::size_t length = occurrence.size();
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint64_t held = slots_[slot];
         if (held == 0) {
-            StoredForm form;
-            form.offset = arena_.size();
-            form.length = Length32(occurrence.size());
-            form.count = 1;
-            forms_.push_back(form);
-            arena_.append(occurrence);
-            slots_[slot] = SlotOf(hash, forms_.size() - 1);
+            const std::size_t offset = arena_.size();
+            if (offset >= kSlotOffsetMask) {
+                throw std::length_error("Words and phrases of 1 TiB or more");
+            }
+            const std::size_t header = length < kLongLength ? kShortHeader : kLongHeader;
+            char* record = arena_.Extend(header + length);
+            const std::int32_t one = 1;
+            std::memcpy(record, &one, sizeof one);
+            if (length < kLongLength) {
+                record[kCountBytes] = static_cast<char>(length);
+            } else {
+                const std::uint32_t longLength = Length32(length);
+                record[kCountBytes] = static_cast<char>(kLongLength);
+                std::memcpy(record + kShortHeader, &longLength, sizeof longLength);
+            }
+            std::memcpy(record + header, occurrence.data(), length);
+            slots_[slot] = SlotOf(hash, offset);
+            ++forms_;
             return;
         }
-        if ((held & kTagBits) == tag) {
-            StoredForm& form = forms_[(held & ~kTagBits) - 1];
-            if (form.length == occurrence.size() &&
-                EqualBytes(arena_.data() + form.offset, occurrence.data(), occurrence.size())) {
-                if (form.count < std::numeric_limits<std::int32_t>::max()) {
-                    ++form.count;
+        if ((held & ~kSlotOffsetMask) == tag) {
+            char* record = arena_.data() + (held & kSlotOffsetMask) - 1;
+            const std::string_view form = RecordText(record);
+            if (form.size() == length && EqualBytes(form.data(), occurrence.data(), length)) {
+                const std::int32_t count = RecordCount(record);
+                if (count < std::numeric_limits<std::int32_t>::max()) {
+                    const std::int32_t counted = count + 1;
+                    std::memcpy(record, &counted, sizeof counted);
                 }
                 return;
             }
@@ -342,16 +403,21 @@ void OccurrenceCounter::Count(std::string_view occurrence, std::size_t hash) {
 
 void OccurrenceCounter::Grow() {
     const std::size_t size = std::max(kInitialSlots, slots_.size() * 2);
-    // The old table goes first: the new one is built from the forms alone.
-    HugePageVector<std::uint64_t>().swap(slots_);
-    slots_.resize(size);
+    // The old table goes first: the new one is built from the records alone, read in order.
+    slots_ = GrowableArray<std::uint64_t>();
+    slots_ = GrowableArray<std::uint64_t>::Zeroed(size);
     const std::size_t mask = size - 1;
     // Hashes a batch ahead and asks for its slots, so the scattered writes seldom wait.
     std::array<std::size_t, kPrefetchDistance> hashes{};
-    for (std::size_t first = 0; first < forms_.size(); first += kPrefetchDistance) {
-        const std::size_t batch = std::min(kPrefetchDistance, forms_.size() - first);
+    std::array<std::size_t, kPrefetchDistance> offsets{};
+    std::size_t offset = 0;
+    for (std::size_t first = 0; first < forms_; first += kPrefetchDistance) {
+        const std::size_t batch = std::min(kPrefetchDistance, forms_ - first);
         for (std::size_t b = 0; b < batch; ++b) {
-            hashes[b] = HashOf(TextOf(forms_[first + b]));
+            const std::string_view text = RecordText(arena_.data() + offset);
+            offsets[b] = offset;
+            hashes[b] = HashOf(text);
+            offset = static_cast<std::size_t>(text.data() - arena_.data()) + text.size();
             __builtin_prefetch(&slots_[hashes[b] & mask], 1);
         }
         for (std::size_t b = 0; b < batch; ++b) {
@@ -359,7 +425,7 @@ void OccurrenceCounter::Grow() {
             while (slots_[slot] != 0) {
                 slot = (slot + 1) & mask;
             }
-            slots_[slot] = SlotOf(hashes[b], first + b);
+            slots_[slot] = SlotOf(hashes[b], offsets[b]);
         }
     }
 }
@@ -374,12 +440,11 @@ WordList WordList::FromOccurrences(const std::vector<std::string>& occurrences, 
 
 WordList WordList::FromCounter(OccurrenceCounter counter, TextRules rules) {
     counter.CountQueued();
-    HugePageVector<std::uint64_t>().swap(counter.slots_);
+    counter.slots_ = GrowableArray<std::uint64_t>();
     WordList list(rules);
     list.texts_ = std::move(counter.arena_);
-    list.forms_ = std::move(counter.forms_);
     list.occurrences_ = counter.occurrences_;
-    list.SortForms();
+    list.SortForms(counter.forms_);
     return list;
 }
 

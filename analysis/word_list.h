@@ -8,7 +8,8 @@
 // consumer sees the same counts and forms as with one entry per occurrence.
 //
 // A page of random words has about as many distinct forms as occurrences, tens of millions for
-// a page of 50 MB, so a form costs sixteen bytes plus its bytes in shared arenas.
+// a page of 50 MB. A form costs its bytes and five more in an arena of records, and eight bytes
+// in the sorted list.
 
 #include <array>
 #include <cstddef>
@@ -17,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/huge_page_allocator.h"
+#include "analysis/growable_array.h"
 #include "core/text_rules.h"
 
 namespace velmora {
@@ -31,23 +32,9 @@ struct WordForm {
     bool startsGroup = false;  // the first form of its group: its lower-casing is new
 };
 
-namespace detail {
-
-// Where a distinct form's bytes lie. The text is in an arena of texts; when the form's
-// lower-casing differs from it, `offset` locates instead a record in an arena of lower-casings:
-// the text's offset (eight bytes), the lower-casing's length (four bytes) and its bytes.
-struct StoredForm {
-    std::uint64_t offset : 62 = 0;
-    std::uint64_t separateLower : 1 = 0;
-    std::uint64_t startsGroup : 1 = 0;
-    std::uint32_t length = 0;  // of the text
-    std::int32_t count = 0;
-};
-
-}  // namespace detail
-
 // Counts occurrences by written form while storing each distinct form once, so a page's scan
-// allocates per distinct form rather than per occurrence. Forms must be shorter than 4 GiB.
+// allocates per distinct form rather than per occurrence. Forms must be shorter than 4 GiB, and
+// all of them together shorter than 256 GiB.
 class OccurrenceCounter {
 public:
     // Sizes the table for about `forms` distinct forms at once, sparing the early growth.
@@ -65,18 +52,16 @@ private:
     static constexpr std::size_t kQueueLength = 16;
     static constexpr std::size_t kLongestQueued = 256;
 
-    std::string_view TextOf(const detail::StoredForm& form) const {
-        return std::string_view(arena_).substr(form.offset, form.length);
-    }
     void Count(std::string_view occurrence, std::size_t hash);
     void CountQueued();
     void Grow();
 
-    HugePageString arena_;
-    HugePageVector<detail::StoredForm> forms_;
-    // High half: the high half of the form's hash; low half: 1 + index into forms_. 0 marks a
-    // free slot.
-    HugePageVector<std::uint64_t> slots_;
+    // The records of the distinct forms.
+    GrowableArray<char> arena_;
+    std::size_t forms_ = 0;
+    // High bits: the high bits of the form's hash; low bits: 1 + the offset of its record.
+    // 0 marks a free slot.
+    GrowableArray<std::uint64_t> slots_;
     std::size_t occurrences_ = 0;
     // Occurrences wait here while their slots are fetched, so that the scattered reads of a
     // large table overlap instead of following one another.
@@ -136,13 +121,14 @@ public:
 private:
     static constexpr std::size_t kSampleStride = 32;
 
-    WordForm FormAt(const detail::StoredForm& form) const;
-    void SortForms();
+    WordForm FormAt(std::uint64_t form) const;
+    void SortForms(std::size_t count);
 
     TextRules rules_;
-    HugePageString texts_;
-    HugePageString lowers_;
-    HugePageVector<detail::StoredForm> forms_;
+    GrowableArray<char> texts_;
+    GrowableArray<char> lowers_;
+    // Where each form lies, in order: see word_list.cpp.
+    GrowableArray<std::uint64_t> forms_;
     // The first eight lower-cased bytes, big-endian, of every kSampleStride-th form.
     std::vector<std::uint64_t> samples_;
     std::size_t occurrences_ = 0;

@@ -125,5 +125,33 @@ TEST(WordList, LargeListsMatchAPlainCountSortedByCompare) {
     EXPECT_EQ(words.FindGroup("\xFF"), -1);
 }
 
+// A form's length is stored in one byte up to 254 and in four more bytes from 255 on; forms of
+// each length around that change keep their texts and counts, in a table small enough to count
+// at once and one large enough to queue its occurrences.
+TEST(WordList, FormsAroundTheLongLengthKeepTheirTextsAndCounts) {
+    for (const int padding : {0, 40000}) {
+        std::vector<std::string> occurrences;
+        for (int i = 0; i < padding; ++i) {
+            occurrences.push_back("pad" + std::to_string(i));
+        }
+        for (std::size_t length = 250; length <= 260; ++length) {
+            for (std::size_t n = 0; n < length - 249; ++n) {
+                occurrences.push_back(std::string(length, 'x'));
+                occurrences.push_back(std::string(length - 1, 'y') + "Y");
+            }
+        }
+        const WordList words = WordList::FromOccurrences(occurrences, TextRules());
+        ASSERT_EQ(words.Forms().size(), static_cast<std::size_t>(padding) + 22);
+        for (const WordForm& form : words.Forms()) {
+            if (form.text.starts_with("pad")) {
+                EXPECT_EQ(form.count, 1);
+                continue;
+            }
+            EXPECT_EQ(static_cast<std::size_t>(form.count), form.text.size() - 249) << form.text;
+            EXPECT_EQ(form.lower, std::string(form.text.size(), form.text[0] == 'x' ? 'x' : 'y'));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace velmora
