@@ -269,46 +269,53 @@ void WordList::SortForms(std::size_t count) {
     SortByKeyBytes(keys);
 
     // Keys that share their bytes are put in order by the whole texts, whose scattered reads
-    // are asked for ahead; then each form is marked when it starts a group, which only tied
-    // keys need the texts to tell.
+    // are asked for ahead. A form starts a group when its bytes are new, or, among tied keys,
+    // when its lower-casing is.
+    //
+    // The entries are packed over the keys they came from as the walk goes: entry k goes where
+    // key k / 2 was, which was read before. Half the storage then goes back to the system.
     const std::size_t n = keys.size();
     const auto tied = [&](std::size_t k) {
         return (k > 0 && SameBytes(keys[k - 1], keys[k])) ||
                (k + 1 < n && SameBytes(keys[k], keys[k + 1]));
     };
-    const auto byText = [&](const FormKey& a, const FormKey& b) {
-        const WordForm first = FormAt(a.rest);
-        const WordForm second = FormAt(b.rest);
-        const int lowered = first.lower.compare(second.lower);
-        return lowered != 0 ? lowered < 0 : first.text < second.text;
+    struct Tied {
+        WordForm form;
+        std::uint64_t rest = 0;
     };
+    std::vector<Tied> run;
+    auto* entries = reinterpret_cast<std::uint64_t*>(keys.data());
     samples_.reserve(n / kSampleStride + 1);
     std::size_t runEnd = 0;
     for (std::size_t k = 0; k < n; ++k) {
         if (const std::size_t ahead = k + kPrefetchDistance; ahead < n && tied(ahead)) {
-            const WordForm form = FormAt(keys[ahead].rest);
-            __builtin_prefetch(form.lower.data());
-            __builtin_prefetch(form.text.data());
+            const std::uint64_t rest = keys[ahead].rest;
+            const char* arena = (rest & kSeparateLower) != 0 ? lowers_.data() : texts_.data();
+            __builtin_prefetch(arena + (rest & kOffsetMask));
         }
         if (k == runEnd) {
             while (++runEnd < n && SameBytes(keys[k], keys[runEnd])) {
             }
-            if (runEnd - k > 1) {
-                std::sort(keys.begin() + k, keys.begin() + runEnd, byText);
-            }
-        }
-        if (k == 0 || !SameBytes(keys[k - 1], keys[k]) ||
-            FormAt(keys[k - 1].rest).lower != FormAt(keys[k].rest).lower) {
             keys[k].rest |= kStartsGroup;
+            if (runEnd - k > 1) {
+                run.clear();
+                for (std::size_t i = k; i < runEnd; ++i) {
+                    run.push_back({FormAt(keys[i].rest), keys[i].rest});
+                }
+                std::sort(run.begin(), run.end(), [](const Tied& a, const Tied& b) {
+                    const int lowered = a.form.lower.compare(b.form.lower);
+                    return lowered != 0 ? lowered < 0 : a.form.text < b.form.text;
+                });
+                for (std::size_t i = 0; i < run.size(); ++i) {
+                    const bool startsGroup = i == 0 || run[i].form.lower != run[i - 1].form.lower;
+                    keys[k + i].rest =
+                        (run[i].rest & ~kStartsGroup) | (startsGroup ? kStartsGroup : 0);
+                }
+            }
         }
         if (k % kSampleStride == 0) {
             samples_.push_back(keys[k].head);
         }
-    }
-    // The entries are packed over the keys they came from: entry k goes where key k / 2 was,
-    // which for k > 0 was read before. Half the storage goes back to the system.
-    auto* entries = reinterpret_cast<std::uint64_t*>(keys.data());
-    for (std::size_t k = 0; k < n; ++k) {
         const std::uint64_t entry = keys[k].rest & kEntryMask;
         std::memcpy(entries + k, &entry, sizeof entry);
     }
