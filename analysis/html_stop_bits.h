@@ -18,8 +18,9 @@ namespace velmora::detail {
 enum class RunKind { Text, ProtectedText, Tag, ProtectedTag };
 inline constexpr std::size_t kRunKinds = 4;
 
-// One bit per byte of a block of 64 (bit k is the byte at 64 * block + k).
-struct StopBlock {
+// One bit per byte of a block of 64 (bit k is the byte at 64 * block + k). A block fills a cache
+// line, so that finding a position's block takes a mask of the position and nothing more.
+struct alignas(64) StopBlock {
     // Blanks and tabs; never set past the end of the text.
     std::uint64_t blanks = 0;
     // Per run kind, where such a run ends: at every stop byte (" \t\r\n<>" in text, " \t\r\n\"'>"
@@ -74,28 +75,32 @@ public:
     }
 
 private:
-    // The block that holds position i; positions never go back past the window's start.
+    static constexpr std::size_t kWindowBytes = 64 * kStopWindowBlocks;
+
+    // The block that holds position i. Windows start at multiples of their size, so a block's
+    // place in its window is its number's low bits: the next position depends on this one only
+    // through a mask and a load, which is what bounds the speed of the scan.
     const StopBlock& Block(std::size_t i) {
-        const std::size_t block = i / 64;
-        if (block - first_ >= filled_) {
-            Fill(block);
+        if (i / kWindowBytes != window_) {
+            Fill(i / kWindowBytes);
         }
-        return window_[block - first_];
+        return blocks_[i / 64 % kStopWindowBlocks];
     }
 
-    void Fill(std::size_t block) {
+    void Fill(std::size_t window) {
         // The block that holds the end of the text is the last one ever asked for.
         const std::size_t last = text_.size() / 64;
-        first_ = block;
-        filled_ = std::min(kStopWindowBlocks, last + 1 - block);
-        FindStops(text_, first_, std::span(window_.data(), filled_), scan_);
+        const std::size_t first = window * kStopWindowBlocks;
+        window_ = window;
+        FindStops(text_, first,
+                  std::span(blocks_.data(), std::min(kStopWindowBlocks, last + 1 - first)), scan_);
     }
 
     std::string_view text_;
     StopScan scan_;
-    std::size_t first_ = 0;
-    std::size_t filled_ = 0;
-    std::array<StopBlock, kStopWindowBlocks> window_;
+    // No window is filled at first.
+    std::size_t window_ = ~std::size_t{0};
+    std::array<StopBlock, kStopWindowBlocks> blocks_;
 };
 
 }  // namespace velmora::detail
