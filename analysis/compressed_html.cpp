@@ -140,7 +140,7 @@ private:
         const char c = html_[i++];
         if (IsBlank(c) && !Protected()) {
             pendingSpace_ = pendingSpace_ || !atLineStart_;
-            return stops_.BlanksEnd(i);
+            return BlanksEnd(i);
         }
         if (c == '\r') {
             CarriageReturn();
@@ -165,7 +165,7 @@ private:
                 case ' ':
                 case '\t':
                     pendingSpace_ = pendingSpace_ || !atLineStart_;
-                    i = stops_.BlanksEnd(i + 1);
+                    i = BlanksEnd(i + 1);
                     break;
                 case '\r':
                     out_.MakeRoom(kStepRoom);
@@ -194,6 +194,31 @@ private:
         atLineStart_ = false;
         out_.Copy(html_, i, end - i);
         return end;
+    }
+
+    // Each look-up of the stop bits waits for the position that the one before gave. Where the
+    // byte at i already tells, a comparison that the processor predicts lets the scan run ahead:
+    // most blanks are single, a quoted value often ends its tag, and a tag is often followed by
+    // another at once.
+    std::size_t BlanksEnd(std::size_t i) {
+        if (i < html_.size() && !IsBlank(html_[i])) {
+            return i;
+        }
+        return stops_.BlanksEnd(i);
+    }
+
+    std::size_t TextAfterTag(std::size_t i) {
+        if (i < html_.size() && html_[i] == '<') {
+            return i;
+        }
+        return stops_.RunEnd(RunKind::Text, i);
+    }
+
+    std::size_t TagAfterValue(std::size_t i) {
+        if (i < html_.size() && html_[i] == '>') {
+            return i;
+        }
+        return stops_.RunEnd(RunKind::Tag, i);
     }
 
     // Where blanks and line starts are kept as they are. One byte holds all, so that the test
@@ -231,7 +256,7 @@ private:
         if (i < html_.size() && html_[i] == '\n') {
             ++i;
         }
-        return Protected() ? i : stops_.BlanksEnd(i);
+        return Protected() ? i : BlanksEnd(i);
     }
 
     // Most tags have names that matter to nothing. Such a tag is copied up to its first stop
@@ -257,12 +282,12 @@ private:
                 end = close;
                 break;
             }
-            end = stops_.RunEnd(RunKind::Tag, close + 1);
+            end = TagAfterValue(close + 1);
         }
         if (end < n && html_[end] == '>' && !In(kQuote)) {
             // The tag ends there; its '>' and the text after it are copied with it.
             inTag_ = false;
-            end = stops_.RunEnd(RunKind::Text, end + 1);
+            end = TextAfterTag(end + 1);
         }
         out_.MakeRoom(end - i + 1);
         if (pendingSpace_) {
