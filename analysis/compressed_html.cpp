@@ -65,6 +65,10 @@ public:
     }
 
     void MakeRoom(std::size_t count) {
+        // The zero fill of a later step writes lines that are not in the cache; asking for them
+        // while the scan waits on its own loads spares the fill its wait for memory.
+        __builtin_prefetch(
+            reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(next_) + kStep), 1);
         if (static_cast<std::size_t>(end_ - next_) < count + kSlack) {
             Grow(count);
         }
