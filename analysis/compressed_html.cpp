@@ -74,15 +74,17 @@ public:
         }
     }
     void Put(char c) { *next_++ = c; }
-    // Copies count bytes of text from `from`; MakeRoom(count) must come first. Most runs are
-    // short: their first bytes are copied whole, without a test of the length.
+    // Copies count bytes of text from `from`; MakeRoom(count) must come first. Away from the
+    // text's end the bytes go in whole chunks, the last one running into the slack: no call, and
+    // no branch on the length but the loop's.
     void Copy(std::string_view text, std::size_t from, std::size_t count) {
         const char* source = text.data() + from;
-        if (from + kSlack <= text.size()) {
-            std::memcpy(next_, source, kSlack);
-            if (count > kSlack) {
-                std::memcpy(next_ + kSlack, source + kSlack, count - kSlack);
-            }
+        if (from + count + kSlack <= text.size()) {
+            std::size_t done = 0;
+            do {
+                std::memcpy(next_ + done, source + done, kSlack);
+                done += kSlack;
+            } while (done < count);
         } else {
             std::memcpy(next_, source, count);
         }
