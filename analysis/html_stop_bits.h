@@ -57,7 +57,7 @@ public:
         for (;;) {
             const std::uint64_t ends = Block(i).runEnds[static_cast<std::size_t>(kind)] >> (i % 64);
             if (ends != 0) {
-                return i + static_cast<std::size_t>(std::countr_zero(ends));
+                return i + TrailingZeros(ends);
             }
             i = (i / 64 + 1) * 64;
         }
@@ -68,13 +68,26 @@ public:
         for (;;) {
             const std::uint64_t others = ~Block(i).blanks >> (i % 64);
             if (others != 0) {
-                return i + static_cast<std::size_t>(std::countr_zero(others));
+                return i + TrailingZeros(others);
             }
             i = (i / 64 + 1) * 64;
         }
     }
 
 private:
+    // The index of the lowest set bit of a word that is not zero, as a 64-bit count: converted
+    // from countr_zero's int it would cost one more instruction on the path from one run end to
+    // the next. tzcnt runs as bsf where the processor lacks it, which agrees for such words.
+    static std::size_t TrailingZeros(std::uint64_t word) {
+#if defined(__x86_64__)
+        std::size_t count;
+        asm("tzcnt %1, %0" : "=r"(count) : "r"(word));
+        return count;
+#else
+        return static_cast<std::size_t>(std::countr_zero(word));
+#endif
+    }
+
     static constexpr std::size_t kWindowBytes = 64 * kStopWindowBlocks;
 
     // The block that holds position i. Windows start at multiples of their size, so a block's
