@@ -185,6 +185,64 @@ TEST(CompressHtml, EveryScanAgreesWithTheByteByByteScannerAtEveryAlignment) {
     }
 }
 
+// Runs are copied in 32-byte chunks that may read and write past their end, except near the end
+// of the page. Runs and tags of every length, ending at every distance from the page's end, in
+// pages that cross the finder's windows, give the byte-by-byte bytes with every scan.
+TEST(CompressHtml, RunsOfEveryLengthNearThePageEndAgreeWithTheByteByByteScanner) {
+    static constexpr std::string_view kEnds[] = {
+        "",    " ",     "  ",    "\r\n", " \r\n  ", "<p>",  "</a></li>", "<a href=\"x\">",
+        "\t<", "'  '>", "<pre>", ">",    "x",       "< b>", "<s\n",      "\"",
+    };
+    std::mt19937 random(21);
+    for (const detail::StopScan scan :
+         {detail::StopScan::Bytes, detail::StopScan::Sse2, detail::StopScan::Avx2}) {
+        if (!detail::Supports(scan)) {
+            continue;
+        }
+        for (std::size_t length = 0; length < 140; ++length) {
+            for (const std::string_view end : kEnds) {
+                for (const std::string_view start : {"", "<b>", "<i title='a  b'>", "x \r\n "}) {
+                    std::string text(start);
+                    for (std::size_t k = 0; k < length; ++k) {
+                        text += random() % 6 == 0 ? ' ' : static_cast<char>('a' + random() % 26);
+                    }
+                    text += end;
+                    ASSERT_EQ(detail::CompressHtml(text, scan), reference::CompressByteByByte(text))
+                        << length << " " << start << "|" << end;
+                }
+            }
+        }
+        // Back-to-back tags, quoted values closed right before '>', single blanks before line
+        // breaks, and runs longer than a window, on pages of several windows.
+        for (int round = 0; round < 40; ++round) {
+            std::string page;
+            while (page.size() < 20000) {
+                switch (random() % 6) {
+                    case 0:
+                        page += "<li><a href=\"/x\">a b</a></li>";
+                        break;
+                    case 1:
+                        page += "word. \r\n    ";
+                        break;
+                    case 2:
+                        page.append(random() % 5000, static_cast<char>('a' + random() % 26));
+                        break;
+                    case 3:
+                        page += "<p class='c'><img alt=\"\">";
+                        break;
+                    case 4:
+                        page += " </p> ";
+                        break;
+                    default:
+                        page += RandomMarkup(random);
+                }
+            }
+            ASSERT_EQ(detail::CompressHtml(page, scan), reference::CompressByteByByte(page))
+                << round;
+        }
+    }
+}
+
 TEST(CompressHtml, TagsWhoseNamesBeginLikeScriptOrPreAreStillRead) {
     EXPECT_EQ(CompressHtml("<PREview>  a  b</x>  c  d"), "<PREview>  a  b</x>  c  d");
     EXPECT_EQ(CompressHtml("<p>  a  b  </p>  c"), "<p> a b </p> c");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
@@ -91,6 +92,62 @@ TEST(StopBits, RunsAndBlanksEndWhereTheBytesSay) {
                 ++end;
             }
             ASSERT_EQ(finder.BlanksEnd(i), end) << round << " " << i;
+        }
+    }
+}
+
+// The vector scans find stops by table look-ups on each half of a byte: every byte value, next
+// to every other and at every place in its 16- and 32-byte chunk, must give the byte scan's bits.
+TEST(StopBits, EveryByteValueGivesTheByteScansBits) {
+    for (unsigned value = 0; value < 256; ++value) {
+        std::string text;
+        for (unsigned other = 0; other < 256; ++other) {
+            text += static_cast<char>(value);
+            text += static_cast<char>(other);
+            text.append(other % 7, static_cast<char>(value));
+        }
+        const std::size_t blocks = text.size() / 64 + 1;
+        std::vector<StopBlock> expected(blocks);
+        FindStops(text, 0, expected, StopScan::Bytes);
+        for (const StopScan scan : kScans) {
+            if (!Supports(scan)) {
+                continue;
+            }
+            std::vector<StopBlock> found(blocks);
+            FindStops(text, 0, found, scan);
+            for (std::size_t j = 0; j < blocks; ++j) {
+                ASSERT_EQ(found[j].blanks, expected[j].blanks) << value << " block " << j;
+                for (std::size_t kind = 0; kind < kRunKinds; ++kind) {
+                    ASSERT_EQ(found[j].runEnds[kind], expected[j].runEnds[kind])
+                        << value << " block " << j << " kind " << kind;
+                }
+            }
+        }
+    }
+}
+
+// The finder keeps one window of blocks at a time. Asked in any order, across windows and back,
+// and on texts that end on either side of a window's edge, it still answers as the bytes do.
+TEST(StopBits, PositionsAskedInAnyOrderAnswerAsTheBytesDo) {
+    std::mt19937 random(13);
+    constexpr std::size_t kWindow = 64 * kStopWindowBlocks;
+    for (const std::size_t size : {kWindow - 1, kWindow, kWindow + 1, 3 * kWindow + 63,
+                                   3 * kWindow + 64, 2 * kWindow + 200}) {
+        const std::string text = RandomText(random, size);
+        StopFinder finder(text, FastestStopScan());
+        for (int ask = 0; ask < 3000; ++ask) {
+            // Mostly near the end of a window, where a run's end lies in the next one.
+            const std::size_t i =
+                random() % 2 == 0
+                    ? std::min(text.size(), (random() % 4 + 1) * kWindow - 1 - random() % 80)
+                    : random() % (text.size() + 1);
+            const auto kind = static_cast<RunKind>(random() % kRunKinds);
+            ASSERT_EQ(finder.RunEnd(kind, i), RunEndByBytes(text, kind, i)) << size << " " << i;
+            std::size_t end = i;
+            while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) {
+                ++end;
+            }
+            ASSERT_EQ(finder.BlanksEnd(i), end) << size << " " << i;
         }
     }
 }
