@@ -43,14 +43,22 @@ constexpr std::uint64_t kSeparateLower = std::uint64_t{1} << kOffsetBits;
 constexpr std::uint64_t kStartsGroup = std::uint64_t{1} << (kOffsetBits + 1);
 constexpr std::uint64_t kEntryMask = (kStartsGroup << 1) - 1;
 
-// A form's sort key: its lower-casing's first eight bytes, then the next three above its entry,
-// each big-endian and zero-padded, so that comparing keys as numbers orders like comparing the
-// bytes.
-struct FormKey {
+// A form's sort key holds the first bytes of its lower-casing, big-endian and zero-padded, so
+// that comparing keys as numbers orders like comparing the bytes; the last three of them share
+// a word with the form's entry. A list of up to kMostWideKeys forms sorts on nineteen bytes,
+// which tell apart most phrases that begin alike; a larger list sorts on eleven, which halves
+// the memory its keys take.
+struct WideKey {
+    std::uint64_t head = 0;
+    std::uint64_t next = 0;
+    std::uint64_t rest = 0;
+};
+struct CompactKey {
     std::uint64_t head = 0;
     std::uint64_t rest = 0;
 };
-constexpr int kNextBytesShift = kOffsetBits + 2;
+constexpr std::size_t kMostWideKeys = std::size_t{1} << 21;
+constexpr int kRestBytesShift = kOffsetBits + 2;
 
 std::uint64_t SlotOf(std::size_t hash, std::size_t offset) {
     return (static_cast<std::uint64_t>(hash) & ~kSlotOffsetMask) | (offset + 1);
@@ -162,32 +170,58 @@ bool IsAsciiWithoutCapitals(std::string_view text) {
     });
 }
 
+// Fills in the key bytes of a form whose lower-casing is `lower`, and its entry.
+void SetKey(WideKey& key, std::string_view lower, std::uint64_t entry) {
+    key.head = BytesOf(lower, 0);
+    key.next = BytesOf(lower, 8);
+    key.rest = (BytesOf(lower, 16) >> 40 << kRestBytesShift) | entry;
+}
+
+void SetKey(CompactKey& key, std::string_view lower, std::uint64_t entry) {
+    key.head = BytesOf(lower, 0);
+    key.rest = (BytesOf(lower, 8) >> 40 << kRestBytesShift) | entry;
+}
+
 // The key bytes of two forms, which tell most phrases apart without a look at the texts.
-bool SameBytes(const FormKey& a, const FormKey& b) {
-    return a.head == b.head && (a.rest >> kNextBytesShift) == (b.rest >> kNextBytesShift);
+bool SameBytes(const WideKey& a, const WideKey& b) {
+    return a.head == b.head && a.next == b.next &&
+           (a.rest >> kRestBytesShift) == (b.rest >> kRestBytesShift);
+}
+
+bool SameBytes(const CompactKey& a, const CompactKey& b) {
+    return a.head == b.head && (a.rest >> kRestBytesShift) == (b.rest >> kRestBytesShift);
 }
 
 // A function object rather than a function, so that the sort inlines the comparison. Keys with
 // the same bytes are ordered by their flags and offsets, which says nothing: such runs are put
 // in order by their texts afterwards.
-constexpr auto ByKeyBytes = [](const FormKey& a, const FormKey& b) {
-    return a.head != b.head ? a.head < b.head : a.rest < b.rest;
-};
+constexpr struct {
+    bool operator()(const WideKey& a, const WideKey& b) const {
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
+        return a.next != b.next ? a.next < b.next : a.rest < b.rest;
+    }
+    bool operator()(const CompactKey& a, const CompactKey& b) const {
+        return a.head != b.head ? a.head < b.head : a.rest < b.rest;
+    }
+} ByKeyBytes;
 
 // Orders keys by their bytes alone. A large list is first split in place by its first two bytes,
 // so that each part's sort mostly stays in the cache.
-void SortByKeyBytes(GrowableArray<FormKey>& keys) {
+template <class Key>
+void SortByKeyBytes(GrowableArray<Key>& keys) {
     constexpr int kBucketBits = 16;
     constexpr std::size_t kBuckets = std::size_t{1} << kBucketBits;
     if (keys.size() < kBuckets) {
         std::sort(keys.begin(), keys.end(), ByKeyBytes);
         return;
     }
-    const auto bucketOf = [](const FormKey& key) {
+    const auto bucketOf = [](const Key& key) {
         return static_cast<std::size_t>(key.head >> (64 - kBucketBits));
     };
     std::vector<std::size_t> start(kBuckets + 1);
-    for (const FormKey& key : keys) {
+    for (const Key& key : keys) {
         ++start[bucketOf(key) + 1];
     }
     for (std::size_t b = 0; b < kBuckets; ++b) {
@@ -197,7 +231,7 @@ void SortByKeyBytes(GrowableArray<FormKey>& keys) {
     std::vector<std::size_t> nextFree(start.begin(), start.end() - 1);
     for (std::size_t b = 0; b < kBuckets; ++b) {
         while (nextFree[b] < start[b + 1]) {
-            FormKey key = keys[nextFree[b]];
+            Key key = keys[nextFree[b]];
             for (std::size_t to = bucketOf(key); to != b; to = bucketOf(key)) {
                 std::swap(key, keys[nextFree[to]++]);
             }
@@ -229,8 +263,9 @@ WordForm WordList::FormAt(std::uint64_t form) const {
 
 // Puts the forms in the text rules' order: locale-lower-cased bytes, then the form's own bytes.
 // Each form whose lower-casing differs from it gets a record with that lower-casing on the way.
+template <class Key>
 void WordList::SortForms(std::size_t count) {
-    GrowableArray<FormKey> keys;
+    GrowableArray<Key> keys;
     keys.Reserve(count);
     std::string lower;
     // The records are read in the order they lie, each after the one before.
@@ -243,16 +278,14 @@ void WordList::SortForms(std::size_t count) {
         }
         // Written field by field where it is stored: building a key first and then copying it
         // stalls on every form, as the copy reads what was just written in parts.
-        FormKey& key = *keys.Extend(1);
+        Key& key = *keys.Extend(1);
         if (IsAsciiWithoutCapitals(text)) {
-            key.head = BytesOf(text, 0);
-            key.rest = (BytesOf(text, 8) >> 40 << kNextBytesShift) | recordOffset;
+            SetKey(key, text, recordOffset);
             continue;
         }
         lower.clear();
         rules_.AppendLocaleLower(lower, text);
-        key.head = BytesOf(lower, 0);
-        key.rest = (BytesOf(lower, 8) >> 40 << kNextBytesShift) | recordOffset;
+        SetKey(key, lower, recordOffset);
         if (lower != text) {
             const std::uint32_t lowerLength = Length32(lower.size());
             const std::uint64_t lowerOffset = lowers_.size();
@@ -272,8 +305,9 @@ void WordList::SortForms(std::size_t count) {
     // are asked for ahead. A form starts a group when its bytes are new, or, among tied keys,
     // when its lower-casing is.
     //
-    // The entries are packed over the keys they came from as the walk goes: entry k goes where
-    // key k / 2 was, which was read before. Half the storage then goes back to the system.
+    // The entries are packed over the keys they came from as the walk goes: entry k goes within
+    // a key before key k, which was read before. The rest of the storage then goes back to the
+    // system.
     const std::size_t n = keys.size();
     const auto tied = [&](std::size_t k) {
         return (k > 0 && SameBytes(keys[k - 1], keys[k])) ||
@@ -319,7 +353,7 @@ void WordList::SortForms(std::size_t count) {
         const std::uint64_t entry = keys[k].rest & kEntryMask;
         std::memcpy(entries + k, &entry, sizeof entry);
     }
-    forms_ = std::move(keys).Recast<std::uint64_t>(n);
+    forms_ = std::move(keys).template Recast<std::uint64_t>(n);
 }
 
 void OccurrenceCounter::Reserve(std::size_t forms) {
@@ -437,21 +471,26 @@ void OccurrenceCounter::Grow() {
     }
 }
 
-WordList WordList::FromOccurrences(const std::vector<std::string>& occurrences, TextRules rules) {
+WordList WordList::FromOccurrences(const std::vector<std::string>& occurrences, TextRules rules,
+                                   SortKeys keys) {
     OccurrenceCounter counter;
     for (const std::string& occurrence : occurrences) {
         counter.Add(occurrence);
     }
-    return FromCounter(std::move(counter), rules);
+    return FromCounter(std::move(counter), rules, keys);
 }
 
-WordList WordList::FromCounter(OccurrenceCounter counter, TextRules rules) {
+WordList WordList::FromCounter(OccurrenceCounter counter, TextRules rules, SortKeys keys) {
     counter.CountQueued();
     counter.slots_ = GrowableArray<std::uint64_t>();
     WordList list(rules);
     list.texts_ = std::move(counter.arena_);
     list.occurrences_ = counter.occurrences_;
-    list.SortForms(counter.forms_);
+    if (keys == SortKeys::BySize && counter.forms_ <= kMostWideKeys) {
+        list.SortForms<WideKey>(counter.forms_);
+    } else {
+        list.SortForms<CompactKey>(counter.forms_);
+    }
     return list;
 }
 

@@ -66,9 +66,9 @@ TEST(WordList, SortedByCompareForRandomTexts) {
 }
 
 // Enough forms for the sort's split by the first two bytes, with beginnings longer than the sort
-// keys (tied over many steps of sixteen bytes), capitals, UTF-8 letters whose lower-casing
-// changes their length, NUL bytes that look like a key's padding, and texts too long to wait in
-// the counter's queue; checked against a plain count sorted by Compare.
+// keys of either width (tied over many steps of sixteen bytes), capitals, UTF-8 letters whose
+// lower-casing changes their length, NUL bytes that look like a key's padding, and texts too long
+// to wait in the counter's queue; checked against a plain count sorted by Compare.
 TEST(WordList, LargeListsMatchAPlainCountSortedByCompare) {
     const std::vector<std::string> pieces = {"hosting plans for ",
                                              "Hosting Plans For ",
@@ -107,22 +107,24 @@ TEST(WordList, LargeListsMatchAPlainCountSortedByCompare) {
     });
     ASSERT_GT(expected.size(), 65536u);
 
-    const WordList words = WordList::FromOccurrences(occurrences, rules);
-    EXPECT_EQ(words.OccurrenceCount(), occurrences.size());
-    ASSERT_EQ(words.Forms().size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const WordForm form = words.Forms()[i];
-        ASSERT_EQ(form.text, expected[i].text) << i;
-        ASSERT_EQ(form.count, expected[i].count) << i;
-        ASSERT_EQ(form.lower, expected[i].lower) << i;
-        ASSERT_EQ(form.startsGroup, i == 0 || expected[i].lower != expected[i - 1].lower) << i;
-        if (form.startsGroup) {
-            ASSERT_EQ(words.FindGroup(form.lower), static_cast<int>(i));
-            ASSERT_EQ(words.FindGroup(expected[i].lower + " "), -1);
+    for (const auto keys : {WordList::SortKeys::BySize, WordList::SortKeys::Short}) {
+        const WordList words = WordList::FromOccurrences(occurrences, rules, keys);
+        EXPECT_EQ(words.OccurrenceCount(), occurrences.size());
+        ASSERT_EQ(words.Forms().size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const WordForm form = words.Forms()[i];
+            ASSERT_EQ(form.text, expected[i].text) << i;
+            ASSERT_EQ(form.count, expected[i].count) << i;
+            ASSERT_EQ(form.lower, expected[i].lower) << i;
+            ASSERT_EQ(form.startsGroup, i == 0 || expected[i].lower != expected[i - 1].lower) << i;
+            if (form.startsGroup) {
+                ASSERT_EQ(words.FindGroup(form.lower), static_cast<int>(i));
+                ASSERT_EQ(words.FindGroup(expected[i].lower + " "), -1);
+            }
         }
+        EXPECT_EQ(words.FindGroup(""), -1);
+        EXPECT_EQ(words.FindGroup("\xFF"), -1);
     }
-    EXPECT_EQ(words.FindGroup(""), -1);
-    EXPECT_EQ(words.FindGroup("\xFF"), -1);
 }
 
 // A form's length is stored in one byte up to 254 and in four more bytes from 255 on; forms of
