@@ -13,7 +13,7 @@
 #include "analysis/keyword_choice_detail.h"
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
-#include "analysis/text_ids.h"
+#include "analysis/keyword_tests_detail.h"
 #include "core/kel_string_functions.h"
 
 namespace velmora {
@@ -317,44 +317,21 @@ void detail::RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
     // FindSpammedWord reports a word once `limit` later entries hold it, and one is the least.
     const std::size_t needed = limit < 1 ? 1 : static_cast<std::size_t>(limit);
 
-    // Each entry's ASCII-lower-cased words as ids, in word order (entry i's are
-    // words[firstWord[i]] up to words[firstWord[i + 1]]), and per word the ascending indices of
-    // the live entries that hold it. The ids are views of the lowered entries, so a word costs
-    // no allocation of its own.
-    std::vector<std::string> lowered(count);
-    TextIds ids(count);
-    std::vector<std::uint32_t> words;
-    std::vector<std::size_t> firstWord(count + 1);
-    std::vector<std::vector<std::uint32_t>> holders;
+    // Each entry's words numbered as FindSpammedWord splits them, and per word the ascending
+    // indices of the live entries that hold it.
+    const NumberedWords split(ranked);
+    std::vector<std::vector<std::uint32_t>> holders(split.distinct);
     for (std::uint32_t i = 0; i < count; ++i) {
-        firstWord[i] = words.size();
-        lowered[i] = AsciiLower(ranked[i]);
-        const std::string_view entry = lowered[i];
-        for (std::size_t at = 0; at < entry.size();) {
-            if (IsWhiteSpace(entry[at])) {
-                ++at;
-                continue;
-            }
-            std::size_t end = at;
-            while (end < entry.size() && !IsWhiteSpace(entry[end])) {
-                ++end;
-            }
-            const TextIds::Entry word = ids.Add(entry.substr(at, end - at));
-            at = end;
-            if (word.added) {
-                holders.emplace_back();
-            }
-            words.push_back(word.id);
-            std::vector<std::uint32_t>& list = holders[word.id];
+        for (std::size_t w = split.firstWord[i]; w < split.firstWord[i + 1]; ++w) {
+            std::vector<std::uint32_t>& list = holders[split.ids[w]];
             if (list.empty() || list.back() != i) {
                 list.push_back(i);
             }
         }
     }
-    firstWord[count] = words.size();
     const auto wordsOf = [&](std::size_t i) {
-        return std::span<const std::uint32_t>(words).subspan(firstWord[i],
-                                                             firstWord[i + 1] - firstWord[i]);
+        return std::span<const std::uint32_t>(split.ids).subspan(
+            split.firstWord[i], split.firstWord[i + 1] - split.firstWord[i]);
     };
 
     // FindSpammedWord answers with the first (entry, word) pair, in list and word order, that

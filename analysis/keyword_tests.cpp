@@ -41,23 +41,9 @@ std::string_view FirstWordWhere(std::string_view text, const Test& test) {
     }
 }
 
-// The whole words of every keyword, as WordIndex splits them, ASCII lower-cased and numbered:
-// equal words get equal numbers. The keywords are lowered end to end into one text. It points
-// into itself, so it cannot be copied.
-struct NumberedWords {
-    explicit NumberedWords(const KeywordList& keywords);
-    NumberedWords(const NumberedWords&) = delete;
-    NumberedWords& operator=(const NumberedWords&) = delete;
+}  // namespace
 
-    std::string lowered;
-    std::vector<std::size_t> starts;      // where each keyword begins in lowered, and the end
-    std::vector<std::string_view> words;  // into lowered, keyword by keyword
-    std::vector<std::size_t> firstWord;   // where each keyword's words begin, and the end
-    std::vector<std::uint32_t> ids;       // the number of each word
-    std::size_t distinct = 0;
-};
-
-NumberedWords::NumberedWords(const KeywordList& keywords) {
+detail::NumberedWords::NumberedWords(const KeywordList& keywords) {
     starts.reserve(keywords.size() + 1);
     std::size_t total = 0;
     for (const std::string& keyword : keywords) {
@@ -88,8 +74,6 @@ NumberedWords::NumberedWords(const KeywordList& keywords) {
     numbers.AddEach(words, [&](std::size_t w, TextIds::Entry entry) { ids[w] = entry.id; });
     distinct = numbers.size();
 }
-
-}  // namespace
 
 bool IsGoodKeyword(std::string_view keyword, std::int32_t wordCount, const WordList& words,
                    const KelVelmoraOptions& options) {
@@ -218,7 +202,7 @@ std::string FindSpammedWord(const KeywordList& keywords, std::int32_t limit) {
     // whole words, ASCII lower-cased. Each keyword is split once into numbered words, and each
     // number knows how many keywords hold it; walking the list in order while counting the
     // keywords so far that hold each word leaves the later ones as the difference.
-    const NumberedWords split(keywords);
+    const detail::NumberedWords split(keywords);
     std::vector<std::uint32_t> holders(split.distinct);   // per number: keywords that hold it
     std::vector<std::size_t> lastHolder(split.distinct);  // per number: 1 + the last one counted
     for (std::size_t k = 0; k < count; ++k) {
