@@ -14,21 +14,13 @@
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
 #include "analysis/keyword_tests_detail.h"
+#include "core/byte_loads.h"
 #include "core/kel_string_functions.h"
 
 namespace velmora {
 namespace {
 
 constexpr std::string_view kCountOpen = " {";
-
-// The first eight bytes of text, big-endian, zero-padded: ordered as the texts' beginnings are.
-std::uint64_t HeadOf(std::string_view text) {
-    std::uint64_t head = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        head = (head << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-    }
-    return head;
-}
 
 // The keyword list box's lines for keywords: count and marks as the dialog shows them.
 // counts: the keywords' CountOccurrences; keys: their duplicate keys.
@@ -181,7 +173,7 @@ void detail::SortLines(std::vector<std::string>& lines, const TextRules& rules) 
     }
     const std::string_view all = lowered;
     for (Entry& entry : entries) {
-        entry.head = HeadOf(all.substr(entry.start, entry.length));
+        entry.head = BigEndianBytes(all.substr(entry.start, entry.length), 0);
     }
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
         if (a.head != b.head) {

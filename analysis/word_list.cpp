@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/byte_loads.h"
+
 namespace velmora {
 
 namespace {
@@ -71,28 +73,17 @@ std::uint32_t Length32(std::size_t length) {
     return static_cast<std::uint32_t>(length);
 }
 
-std::uint64_t Load64(const char* bytes) {
-    std::uint64_t value = 0;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
-
-std::uint64_t Load32(const char* bytes) {
-    std::uint32_t value = 0;
-    std::memcpy(&value, bytes, sizeof value);
-    return value;
-}
-
 // Whether n bytes at a and b are equal, compared in words: most forms are a few words long, and
 // a call to memcmp costs more than the comparison itself.
 bool EqualBytes(const char* a, const char* b, std::size_t n) {
     for (; n >= 8; a += 8, b += 8, n -= 8) {
-        if (Load64(a) != Load64(b)) {
+        if (LoadBytes<std::uint64_t>(a) != LoadBytes<std::uint64_t>(b)) {
             return false;
         }
     }
     if (n >= 4) {
-        return Load32(a) == Load32(b) && Load32(a + n - 4) == Load32(b + n - 4);
+        return LoadBytes<std::uint32_t>(a) == LoadBytes<std::uint32_t>(b) &&
+               LoadBytes<std::uint32_t>(a + n - 4) == LoadBytes<std::uint32_t>(b + n - 4);
     }
     for (; n > 0; ++a, ++b, --n) {
         if (*a != *b) {
@@ -111,12 +102,13 @@ std::size_t HashOf(std::string_view text) {
     std::size_t left = text.size();
     std::uint64_t hash = text.size() * kMultiplier;
     for (; left > 8; bytes += 8, left -= 8) {
-        hash = (hash ^ Load64(bytes)) * kMultiplier;
+        hash = (hash ^ LoadBytes<std::uint64_t>(bytes)) * kMultiplier;
         hash ^= hash >> 32;
     }
     std::uint64_t last = 0;
     if (left >= 4) {
-        last = (Load32(bytes) << 32) | Load32(bytes + left - 4);
+        last = (std::uint64_t{LoadBytes<std::uint32_t>(bytes)} << 32) |
+               LoadBytes<std::uint32_t>(bytes + left - 4);
     } else if (left > 0) {
         last = static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[0])) << 16 |
                static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[left / 2])) << 8 |
@@ -137,30 +129,12 @@ std::string_view RecordText(const char* record) {
     if (shortLength != kLongLength) {
         return {record + kShortHeader, shortLength};
     }
-    return {record + kLongHeader, static_cast<std::size_t>(Load32(record + kShortHeader))};
+    return {record + kLongHeader,
+            static_cast<std::size_t>(LoadBytes<std::uint32_t>(record + kShortHeader))};
 }
 
 std::int32_t RecordCount(const char* record) {
-    std::int32_t count = 0;
-    std::memcpy(&count, record, sizeof count);
-    return count;
-}
-
-// Eight bytes of a text from `from` on, big-endian and zero-padded: comparing two such numbers
-// orders like comparing the bytes they hold, so most comparisons of the sort never leave the key.
-std::uint64_t BytesOf(std::string_view text, std::size_t from) {
-    if (from + 8 <= text.size()) {
-        const std::uint64_t loaded = Load64(text.data() + from);
-        if constexpr (std::endian::native == std::endian::little) {
-            return __builtin_bswap64(loaded);
-        }
-        return loaded;
-    }
-    std::uint64_t bytes = 0;
-    for (std::size_t i = from; i < from + 8; ++i) {
-        bytes = (bytes << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-    }
-    return bytes;
+    return LoadBytes<std::int32_t>(record);
 }
 
 // Text that every encoding's lower-casing leaves as it is, told without lowering it.
@@ -172,14 +146,14 @@ bool IsAsciiWithoutCapitals(std::string_view text) {
 
 // Fills in the key bytes of a form whose lower-casing is `lower`, and its entry.
 void SetKey(WideKey& key, std::string_view lower, std::uint64_t entry) {
-    key.head = BytesOf(lower, 0);
-    key.next = BytesOf(lower, 8);
-    key.rest = (BytesOf(lower, 16) >> 40 << kRestBytesShift) | entry;
+    key.head = BigEndianBytes(lower, 0);
+    key.next = BigEndianBytes(lower, 8);
+    key.rest = (BigEndianBytes(lower, 16) >> 40 << kRestBytesShift) | entry;
 }
 
 void SetKey(CompactKey& key, std::string_view lower, std::uint64_t entry) {
-    key.head = BytesOf(lower, 0);
-    key.rest = (BytesOf(lower, 8) >> 40 << kRestBytesShift) | entry;
+    key.head = BigEndianBytes(lower, 0);
+    key.rest = (BigEndianBytes(lower, 8) >> 40 << kRestBytesShift) | entry;
 }
 
 // The key bytes of two forms, which tell most phrases apart without a look at the texts.
@@ -254,10 +228,10 @@ WordForm WordList::FormAt(std::uint64_t form) const {
         return {text, text, RecordCount(record), startsGroup};
     }
     const char* lowerRecord = lowers_.data() + offset;
-    const char* record = texts_.data() + Load64(lowerRecord);
+    const char* record = texts_.data() + LoadBytes<std::uint64_t>(lowerRecord);
     const std::string_view lower(
         lowerRecord + kLowerHeader,
-        static_cast<std::size_t>(Load32(lowerRecord + sizeof(std::uint64_t))));
+        static_cast<std::size_t>(LoadBytes<std::uint32_t>(lowerRecord + sizeof(std::uint64_t))));
     return {RecordText(record), lower, RecordCount(record), startsGroup};
 }
 
@@ -294,8 +268,8 @@ void WordList::SortForms(std::size_t count) {
             }
             key.rest = (key.rest & ~kOffsetMask) | kSeparateLower | lowerOffset;
             char* stored = lowers_.Extend(kLowerHeader + lower.size());
-            std::memcpy(stored, &recordOffset, sizeof recordOffset);
-            std::memcpy(stored + sizeof recordOffset, &lowerLength, sizeof lowerLength);
+            StoreBytes(stored, recordOffset);
+            StoreBytes(stored + sizeof recordOffset, lowerLength);
             std::memcpy(stored + kLowerHeader, lower.data(), lower.size());
         }
     }
@@ -350,8 +324,7 @@ void WordList::SortForms(std::size_t count) {
         if (k % kSampleStride == 0) {
             samples_.push_back(keys[k].head);
         }
-        const std::uint64_t entry = keys[k].rest & kEntryMask;
-        std::memcpy(entries + k, &entry, sizeof entry);
+        StoreBytes(reinterpret_cast<char*>(entries + k), keys[k].rest & kEntryMask);
     }
     forms_ = std::move(keys).template Recast<std::uint64_t>(n);
 }
@@ -413,14 +386,13 @@ void OccurrenceCounter::Count(std::string_view occurrence, std::size_t hash) {
             }
             const std::size_t header = length < kLongLength ? kShortHeader : kLongHeader;
             char* record = arena_.Extend(header + length);
-            const std::int32_t one = 1;
-            std::memcpy(record, &one, sizeof one);
+            StoreBytes(record, std::int32_t{1});
             if (length < kLongLength) {
                 record[kCountBytes] = static_cast<char>(length);
             } else {
                 const std::uint32_t longLength = Length32(length);
                 record[kCountBytes] = static_cast<char>(kLongLength);
-                std::memcpy(record + kShortHeader, &longLength, sizeof longLength);
+                StoreBytes(record + kShortHeader, longLength);
             }
             std::memcpy(record + header, occurrence.data(), length);
             slots_[slot] = SlotOf(hash, offset);
@@ -433,8 +405,7 @@ void OccurrenceCounter::Count(std::string_view occurrence, std::size_t hash) {
             if (form.size() == length && EqualBytes(form.data(), occurrence.data(), length)) {
                 const std::int32_t count = RecordCount(record);
                 if (count < std::numeric_limits<std::int32_t>::max()) {
-                    const std::int32_t counted = count + 1;
-                    std::memcpy(record, &counted, sizeof counted);
+                    StoreBytes(record, count + 1);
                 }
                 return;
             }
@@ -497,7 +468,7 @@ WordList WordList::FromCounter(OccurrenceCounter counter, TextRules rules, SortK
 int WordList::FindGroup(std::string_view lower) const {
     // The samples narrow the search to the forms between two of them that can share the first
     // eight bytes; only those are read from the arenas.
-    const std::uint64_t head = BytesOf(lower, 0);
+    const std::uint64_t head = BigEndianBytes(lower, 0);
     const auto below = std::lower_bound(samples_.begin(), samples_.end(), head);
     const auto above = std::upper_bound(below, samples_.end(), head);
     std::size_t low =

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/utf8_sequence.h"
+#include "core/byte_loads.h"
 
 namespace velmora::cli {
 namespace {
@@ -32,9 +33,7 @@ bool NeedsAttention(std::uint64_t block) {
 // skipped eight at a time, since reports carry megabytes of keywords.
 std::size_t SkipPlainBlocks(std::string_view text, std::size_t i) {
     while (i + 8 <= text.size()) {
-        std::uint64_t block = 0;
-        std::memcpy(&block, text.data() + i, sizeof block);
-        if (NeedsAttention(block)) {
+        if (NeedsAttention(LoadBytes<std::uint64_t>(text.data() + i))) {
             break;
         }
         i += 8;

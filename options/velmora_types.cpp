@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
+#include "core/byte_loads.h"
 #include "core/kel_string_functions.h"
 #include "core/text_rules.h"
 
@@ -43,10 +43,8 @@ std::uint64_t LittleEndianBytes(std::string_view word) {
     if (n < 4) {
         return Byte(word, 0) | Byte(word, n / 2) | Byte(word, n - 1);
     }
-    std::uint32_t low = 0;
-    std::uint32_t high = 0;
-    std::memcpy(&low, word.data(), sizeof low);
-    std::memcpy(&high, word.data() + n - 4, sizeof high);
+    auto low = LoadBytes<std::uint32_t>(word.data());
+    auto high = LoadBytes<std::uint32_t>(word.data() + n - 4);
     if constexpr (std::endian::native == std::endian::big) {
         low = __builtin_bswap32(low);
         high = __builtin_bswap32(high);
