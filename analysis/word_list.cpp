@@ -123,7 +123,7 @@ std::size_t HashOf(std::string_view text) {
     return static_cast<std::size_t>(hash);
 }
 
-// A form record's text.
+// A form record's text. The next record begins where the text ends.
 std::string_view RecordText(const char* record) {
     const auto shortLength = static_cast<unsigned char>(record[kCountBytes]);
     if (shortLength != kLongLength) {
@@ -131,6 +131,11 @@ std::string_view RecordText(const char* record) {
     }
     return {record + kLongHeader,
             static_cast<std::size_t>(LoadBytes<std::uint32_t>(record + kShortHeader))};
+}
+
+// Where a text in an arena ends, as an offset into the arena.
+std::size_t EndOffset(std::string_view text, const char* arena) {
+    return static_cast<std::size_t>(text.data() + text.size() - arena);
 }
 
 std::int32_t RecordCount(const char* record) {
@@ -246,7 +251,7 @@ void WordList::SortForms(std::size_t count) {
     for (std::size_t offset = 0, k = 0; k < count; ++k) {
         const std::string_view text = RecordText(texts_.data() + offset);
         const std::uint64_t recordOffset = offset;
-        offset = static_cast<std::size_t>(text.data() - texts_.data()) + text.size();
+        offset = EndOffset(text, texts_.data());
         if (recordOffset > kOffsetMask) {
             throw std::length_error("Words and phrases of 256 GiB or more");
         }
@@ -340,13 +345,9 @@ void OccurrenceCounter::Reserve(std::size_t forms) {
 void OccurrenceCounter::Add(std::string_view occurrence) {
     ++occurrences_;
     const std::size_t hash = HashOf(occurrence);
-    // A table that stays in the cache gains nothing from the queue.
-    if (slots_.size() <= kCachedSlots) {
-        CountQueued();
-        Count(occurrence, hash);
-        return;
-    }
-    if (occurrence.size() > kLongestQueued) {
+    // A table that stays in the cache gains nothing from the queue, and a long occurrence is
+    // not copied into it.
+    if (slots_.size() <= kCachedSlots || occurrence.size() > kLongestQueued) {
         CountQueued();
         Count(occurrence, hash);
         return;
@@ -429,7 +430,7 @@ void OccurrenceCounter::Grow() {
             const std::string_view text = RecordText(arena_.data() + offset);
             offsets[b] = offset;
             hashes[b] = HashOf(text);
-            offset = static_cast<std::size_t>(text.data() - arena_.data()) + text.size();
+            offset = EndOffset(text, arena_.data());
             __builtin_prefetch(&slots_[hashes[b] & mask], 1);
         }
         for (std::size_t b = 0; b < batch; ++b) {
