@@ -36,6 +36,17 @@ WordList MakeWords(const std::vector<std::pair<std::string, int>>& forms) {
     return WordList::FromOccurrences(std::move(occurrences), TextRules());
 }
 
+// About two thirds of the vocabulary, each word one to five times.
+WordList RandomWords(const std::vector<std::string>& vocabulary, std::mt19937& random) {
+    std::vector<std::pair<std::string, int>> forms;
+    for (const std::string& word : vocabulary) {
+        if (random() % 3 != 0) {
+            forms.emplace_back(word, 1 + static_cast<int>(random() % 5));
+        }
+    }
+    return MakeWords(forms);
+}
+
 KelVelmoraOptions WithCase(KeywordCaseMode keywordCase) {
     KelVelmoraOptions options;
     options.KeywordCase = keywordCase;
@@ -185,13 +196,7 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
     std::mt19937 random(99);
     int roundsWithCandidates = 0;
     for (int round = 0; round < 150; ++round) {
-        std::vector<std::pair<std::string, int>> forms;
-        for (const std::string& word : vocabulary) {
-            if (random() % 3 != 0) {
-                forms.emplace_back(word, 1 + static_cast<int>(random() % 5));
-            }
-        }
-        const WordList words = MakeWords(forms);
+        const WordList words = RandomWords(vocabulary, random);
         KelVelmoraOptions options = WithCase(static_cast<KeywordCaseMode>(1 + random() % 4));
         options.MinimumKeywordCount = 1 + static_cast<std::int32_t>(random() % 3);
         options.MaximumKeywordCount = 2 + static_cast<std::int32_t>(random() % 5);
@@ -243,13 +248,7 @@ TEST(PrimeKeywordChoice, ManyKeywordsAsTheDialogFillsItsLists) {
     std::mt19937 random(23);
     int withDuplicates = 0;
     for (int round = 0; round < 200; ++round) {
-        std::vector<std::pair<std::string, int>> forms;
-        for (const std::string& word : vocabulary) {
-            if (random() % 3 != 0) {
-                forms.emplace_back(word, 1 + static_cast<int>(random() % 5));
-            }
-        }
-        const WordList words = MakeWords(forms);
+        const WordList words = RandomWords(vocabulary, random);
         KelVelmoraOptions options =
             WithCase(KeywordCaseMode{static_cast<std::uint8_t>(1 + random() % 4)});
         options.MaximumRecommendedTags = 1 + static_cast<std::int32_t>(random() % 6);
