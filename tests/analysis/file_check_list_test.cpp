@@ -145,6 +145,16 @@ TEST(FileCheckList, TooFewAndTooManyFactors) {
     one.Evaluate();
     EXPECT_EQ(one.Rating, static_cast<float>(static_cast<float>(100 * 0.96L) * 0.96L));
 
+    // Exactly the minimum, one of them bad: one "too few" factor on top of two bad ones.
+    TFileCheckList atMinimum = CompletePage();
+    atMinimum.KeywordCount = 2;
+    atMinimum.GoodKeywordCount = 1;
+    atMinimum.BadKeywordCount = 1;
+    atMinimum.MinimumRecommendedTags = 2;
+    atMinimum.Evaluate();
+    EXPECT_EQ(atMinimum.AdviceLines(), (Lines{"Remove bad keywords", "Not enough good keywords"}));
+    EXPECT_EQ(atMinimum.GetRatingText(), " 87%");
+
     TFileCheckList many = CompletePage();
     many.KeywordCount = 21;
     many.GoodKeywordCount = 21;

@@ -88,6 +88,7 @@ TEST_F(VelmoraDataTest, CtrlZEndsTheFileOnlyAsItsLastByteAtALineStart) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"a\r\n\x1A", "a\r\n"},
         {"a\n\x1A", "a\r\n"},
+        {"a\r\x1A", "a\r\n"},
         {"\x1A", ""},
         {"a\x1A", "a\x1A\r\n"},
         {"a\r\n\x1A\r\nb", "a\r\n\x1A\r\nb\r\n"},

@@ -108,6 +108,50 @@ TEST(DescriptionCheck, EachState) {
         kProblem);
 }
 
+// The limits themselves are good lengths and widths; one character or pixel beyond them is not.
+TEST(TitleAndDescriptionChecks, LimitsAreInclusiveInCharactersAndPixels) {
+    struct Limits {
+        CheckId id;
+        std::string (*page)(const std::string& text);
+        std::int32_t PageCheckOptions::*minimum;
+        std::int32_t PageCheckOptions::*maximum;
+        std::int32_t PageCheckOptions::*pixels;
+        int pixelSize;
+    };
+    const Limits checks[] = {
+        {CheckId::Title,
+         [](const std::string& text) { return Head("<title>" + text + "</title>"); },
+         &PageCheckOptions::TitleMinimumCharacters, &PageCheckOptions::TitleMaximumCharacters,
+         &PageCheckOptions::TitleMaximumPixels, 20},
+        {CheckId::Description,
+         [](const std::string& text) {
+             return Head("<meta name=description content=\"" + text + "\">");
+         },
+         &PageCheckOptions::DescriptionMinimumCharacters,
+         &PageCheckOptions::DescriptionMaximumCharacters,
+         &PageCheckOptions::DescriptionMaximumPixels, 14},
+    };
+    for (const Limits& check : checks) {
+        PageCheckOptions options;
+        // Narrow letters, so the character counts stay within the default widths.
+        const auto state = [&](std::size_t characters) {
+            return RunCheck(check.id, check.page(std::string(characters, 'i')), options).state;
+        };
+        const auto minimum = static_cast<std::size_t>(options.*check.minimum);
+        const auto maximum = static_cast<std::size_t>(options.*check.maximum);
+        EXPECT_EQ(state(minimum - 1), kImprove) << CheckIdName(check.id);
+        EXPECT_EQ(state(minimum), kGood) << CheckIdName(check.id);
+        EXPECT_EQ(state(maximum), kGood) << CheckIdName(check.id);
+        EXPECT_EQ(state(maximum + 1), kImprove) << CheckIdName(check.id);
+
+        const std::string text(minimum, 'W');
+        options.*check.pixels = *Meter().Width(text, check.pixelSize);
+        EXPECT_EQ(RunCheck(check.id, check.page(text), options).state, kGood);
+        --(options.*check.pixels);
+        EXPECT_EQ(RunCheck(check.id, check.page(text), options).state, kImprove);
+    }
+}
+
 TEST(IndexableCheck, EachState) {
     EXPECT_EQ(RunCheck(CheckId::Indexable, Head("")).state, kGood);
     EXPECT_EQ(
