@@ -1,6 +1,7 @@
 #pragma once
 
-// The file window: shows the page's analysis and carries every command of the program.
+// The file window: shows the page's analysis and carries every command of the program. The
+// display, the commands, the recent files and the link to Page Checks are its parts.
 
 #include <QString>
 #include <QStringList>
@@ -10,25 +11,21 @@
 
 #include "options/saveable_velmora_options.h"
 #include "ui/about_box.h"
+#include "ui/page_file_dialogs.h"
 #include "ui/prompt.h"
 
-class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace velmora {
 
 class KelVelmoraData;
 class TChangeKeywords;
 class TEditText;
+class TFileCommands;
+class TFileDisplay;
 class TKeywordsOptionsForm;
-class TPageChecksWindow;
-class TAdviceDialog;
+class TPageChecksLink;
+class TRecentMenu;
 struct LengthLimits;
 
 // The file window's link to the window that hosts it.
@@ -40,13 +37,6 @@ public:
     // Shows a passing message, such as where a save put its backup.
     virtual void ShowStatus(const QString& message) = 0;
 };
-
-// Asks the user for a page file, starting in folder; empty when cancelled.
-using OpenFileFunction = std::function<QString(QWidget* parent, const QString& folder)>;
-QString RunOpenFileDialog(QWidget* parent, const QString& folder);
-// Asks for the file to save a page as, starting at path; empty when cancelled. The dialog asks
-// before replacing a file that exists.
-QString RunSaveAsDialog(QWidget* parent, const QString& path);
 
 class TKeywordsForm : public QWidget {
     Q_OBJECT
@@ -80,59 +70,17 @@ public:
     // The close query: true when the window may close.
     bool CanClose();
 
+    // The commands, for the host's menu bar and tool bar.
+    const TFileCommands& Commands() const { return *commands_; }
+    QMenu* RecentMenu() const;
+    // The focus starts on Browse.
+    void FocusFirstControl();
+
     KelVelmoraData* Document;
     KelSaveableVelmoraOptions Options;
-    TKeywordsOptionsForm* OptionsForm = nullptr;
     TKeywordsControl* Control = nullptr;
-
-    QGroupBox* SourceBox;
-    QLabel* Label1;
-    QLineEdit* FileName;
-    QPushButton* btn_browse;
-    QGroupBox* FileInformationBox;
-    QLabel* Label5;
-    QLineEdit* Rating;
-    QLabel* Label7;
-    QListWidget* AdviceBox;
-    QLabel* Label6;
-    QLineEdit* FileTitle;
-    QPushButton* EditTitleButton;
-    QLabel* DescriptionLab;
-    QPlainTextEdit* Description;
-    QPushButton* EditDescriptionButton;
-    QLabel* Label2;
-    QLineEdit* Keywords;
-    QPushButton* KeywordsButton;
-    QLabel* Label3;
-    QLineEdit* KeywordGoodCount;
-    QLabel* Label4;
-    QLineEdit* KeywordBadCount;
-
-    // Menu items and tool buttons; the host places them in its menu bar and tool bar.
-    QAction* menuOpen;
-    QAction* MenuAbandon;
-    QAction* MenuSave;
-    QAction* MenuSaveAs;
     // The Save As file dialog; tests put an answer in its place.
     OpenFileFunction AskSaveAsName = RunSaveAsDialog;
-    QAction* menuExit;
-    QAction* menuOptions;
-    QAction* Keywords1;
-    QAction* mnuShrink;
-    QAction* About1;
-    QAction* ToolButtonOpen;
-    QAction* ToolButtonSave;
-    QAction* ToolButtonDiscard;
-    QAction* ToolButtonView;
-    QAction* ToolButtonCompress;
-    // View ▸ Page Checks: the one Page Checks window, made when first asked for.
-    QAction* menuPageChecks;
-    TPageChecksWindow* PageChecksWindow = nullptr;
-    // View ▸ Show All Advice: the advice lines whole in a dialog.
-    QAction* menuShowAdvice;
-    // File ▸ Open Recent: the last pages opened, filled each time it opens.
-    QMenu* RecentMenu;
-    TAdviceDialog* AdviceDialog = nullptr;
 
 public slots:
     void OpenButtonClick();
@@ -154,22 +102,10 @@ public slots:
     // A page file dropped on the program: the open command with its save prompt.
     void OpenDroppedFile(const QString& fileName);
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
-    void BuildControls();
-    void BuildLayout();
-    // Displays take their names from their labels; the two Edit buttons say what they edit.
-    void NameControlsForScreenReaders();
-    void BuildCommands();
-    void BuildPageCheckCommands();
-    void BuildRecentMenu();
-    void FillRecentMenu();
-    void RememberRecentFile(const QString& fileName);
-    // Checks the open page again when the Page Checks window is shown.
-    void RefreshPageChecks();
-    void ApplyDisplayColours();
+    void ConnectCommands();
+    // A passing message in the host's status bar.
+    void ShowStatus(const QString& message);
     // Runs a command to its end; an error stops it and is shown with the file and the reason.
     void Guarded(const std::function<void()>& command);
     void ShowError(const std::exception& error);
@@ -178,10 +114,8 @@ private:
     void EditHeadText(const QString& caption, bool singleLine, const LengthLimits& limits,
                       std::string (*get)(std::string_view),
                       const std::function<void(std::string_view)>& edit);
-    // Runs a document edit under the wait cursor, then shows its result.
+    // Runs a change of the document under the wait cursor, then shows its result.
     void ApplyEdit(const std::function<void()>& edit);
-    // Text out of the page, decoded from the page's own encoding.
-    QString FromPageBytes(const std::string& bytes) const;
     QString DocumentFileName() const;
 
     Prompt& prompt_;
@@ -191,6 +125,11 @@ private:
     OpenFileFunction openFile_;
     UrlOpener openUrl_;
     std::unique_ptr<KelVelmoraData> ownDocument_;
+    TFileDisplay* display_;
+    TFileCommands* commands_;
+    TRecentMenu* recentMenu_;
+    TPageChecksLink* pageChecks_;
+    TKeywordsOptionsForm* OptionsForm = nullptr;
 };
 
 }  // namespace velmora

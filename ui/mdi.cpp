@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -16,6 +15,7 @@
 #include "document/velmora_data.h"
 #include "options/kel_registry.h"
 #include "ui/application_title.h"
+#include "ui/file_commands.h"
 #include "ui/startup.h"
 
 namespace velmora {
@@ -68,25 +68,26 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     setCentralWidget(form);
 
     MenuBar = menuBar()->addMenu(QStringLiteral("&File"));
-    MenuBar->addActions({form->menuOpen, form->MenuAbandon, form->MenuSave, form->MenuSaveAs});
-    MenuBar->addMenu(form->RecentMenu);
+    const TFileCommands& commands = form->Commands();
+    MenuBar->addActions(commands.FileItems());
+    MenuBar->addMenu(form->RecentMenu());
     MenuBar->addSeparator();
-    MenuBar->addAction(form->menuExit);
+    MenuBar->addAction(commands.ExitItem());
     Options1 = menuBar()->addMenu(QStringLiteral("&Edit"));
-    Options1->addActions({form->menuOptions, form->Keywords1, form->mnuShrink});
+    Options1->addActions(commands.EditItems());
     View1 = menuBar()->addMenu(QStringLiteral("&View"));
-    View1->addActions({form->menuPageChecks, form->menuShowAdvice});
+    View1->addActions(commands.ViewItems());
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
-    Help1->addAction(form->About1);
+    Help1->addActions(commands.HelpItems());
 
     ToolBar = addToolBar(QStringLiteral("Commands"));
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setMovable(false);
     ToolBar->setFloatable(false);
     ToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    ToolBar->addActions({form->ToolButtonOpen, form->ToolButtonSave, form->ToolButtonDiscard});
+    ToolBar->addActions(commands.FileButtons());
     ToolBar->addSeparator();
-    ToolBar->addActions({form->ToolButtonView, form->ToolButtonCompress});
+    ToolBar->addActions(commands.PageButtons());
     setContextMenuPolicy(Qt::NoContextMenu);
 
     resize(std::max(kMinimumWidth, sizeHint().width()), sizeHint().height());
@@ -115,7 +116,7 @@ void TMDIForm::showEvent(QShowEvent* event) {
     if (!HeightFixed && form_ != nullptr) {
         HeightFixed = true;
         FixHeight();
-        form_->btn_browse->setFocus();
+        form_->FocusFirstControl();
     }
     QMainWindow::showEvent(event);
 }

@@ -95,28 +95,32 @@ private slots:
     void cleanup() { form_.reset(); }
 
     void ShowsTheAnalysisOfTheOpenedPage() {
-        QCOMPARE(form_->FileName->text(), page_);
-        QCOMPARE(form_->FileTitle->text(), QString("Sourdough Bread"));
-        QCOMPARE(form_->Description->toPlainText(), QString("Fresh sourdough bread"));
-        QCOMPARE(form_->Keywords->text(), QString("bread,sourdough"));
-        QCOMPARE(form_->KeywordGoodCount->text(), QString::number(document_.GetGoodKeywordCount()));
-        QCOMPARE(form_->Rating->text(), QString::fromStdString(document_.GetRatingText()));
+        QCOMPARE(Child<QLineEdit>("FileName")->text(), page_);
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Sourdough Bread"));
+        QCOMPARE(Child<QPlainTextEdit>("Description")->toPlainText(),
+                 QString("Fresh sourdough bread"));
+        QCOMPARE(Child<QLineEdit>("Keywords")->text(), QString("bread,sourdough"));
+        QCOMPARE(Child<QLineEdit>("KeywordGoodCount")->text(),
+                 QString::number(document_.GetGoodKeywordCount()));
+        QCOMPARE(Child<QLineEdit>("Rating")->text(),
+                 QString::fromStdString(document_.GetRatingText()));
 
         QStringList advice;
         for (const std::string& line : document_.GetAdvice()) {
             advice.append(QString::fromStdString(line));
         }
         QVERIFY(!advice.isEmpty());
-        QCOMPARE(form_->AdviceBox->count(), advice.size());
-        QCOMPARE(form_->AdviceBox->toolTip(), advice.join('\n'));
+        QCOMPARE(Child<QListWidget>("AdviceBox")->count(), advice.size());
+        QCOMPARE(Child<QListWidget>("AdviceBox")->toolTip(), advice.join('\n'));
 
         VerifyModified(false);
-        QVERIFY(form_->mnuShrink->isEnabled());
-        QVERIFY(form_->ToolButtonCompress->isEnabled());
+        QVERIFY(Child<QAction>("mnuShrink")->isEnabled());
+        QVERIFY(Child<QAction>("ToolButtonCompress")->isEnabled());
         for (QWidget* display : std::initializer_list<QWidget*>{
-                 form_->FileName, form_->Rating, form_->FileTitle, form_->Description,
-                 form_->Keywords, form_->KeywordGoodCount, form_->KeywordBadCount,
-                 form_->AdviceBox}) {
+                 Child<QLineEdit>("FileName"), Child<QLineEdit>("Rating"),
+                 Child<QLineEdit>("FileTitle"), Child<QPlainTextEdit>("Description"),
+                 Child<QLineEdit>("Keywords"), Child<QLineEdit>("KeywordGoodCount"),
+                 Child<QLineEdit>("KeywordBadCount"), Child<QListWidget>("AdviceBox")}) {
             QVERIFY(!(display->focusPolicy() & Qt::TabFocus));
         }
         QVERIFY(form_->PreferredHeight() > 0);
@@ -129,20 +133,21 @@ private slots:
         QApplication::setPalette(dark);
         QCoreApplication::processEvents();
         for (QWidget* display : std::initializer_list<QWidget*>{
-                 form_->FileTitle, form_->Rating, form_->Description, form_->AdviceBox}) {
+                 Child<QLineEdit>("FileTitle"), Child<QLineEdit>("Rating"),
+                 Child<QPlainTextEdit>("Description"), Child<QListWidget>("AdviceBox")}) {
             QCOMPARE(display->palette().color(QPalette::Base), dark.color(QPalette::Window));
             QCOMPARE(display->palette().color(QPalette::Text), dark.color(QPalette::WindowText));
         }
         QVERIFY(SaveWindowPicture(*form_, "file_keywords_form_dark"));
         QApplication::setPalette(light);
         QCoreApplication::processEvents();
-        QCOMPARE(form_->FileTitle->palette().color(QPalette::Text),
+        QCOMPARE(Child<QLineEdit>("FileTitle")->palette().color(QPalette::Text),
                  light.color(QPalette::WindowText));
     }
 
     void PageChecksWindowFollowsThePageAndItsEdits() {
-        form_->menuPageChecks->trigger();
-        TPageChecksWindow* window = form_->PageChecksWindow;
+        Child<QAction>("menuPageChecks")->trigger();
+        TPageChecksWindow* window = form_->findChild<TPageChecksWindow*>();
         QVERIFY(window != nullptr);
         QVERIFY(window->isVisible());
         QVERIFY(!window->isModal());
@@ -157,7 +162,7 @@ private slots:
             editText_->EditWindow->setPlainText("Fresh Sourdough Bread from the Old Town Bakery");
             editText_->SaveButton->click();
         });
-        form_->EditTitleButton->click();
+        Child<QPushButton>("EditTitleButton")->click();
         QCOMPARE(window->Preview->TitleLine->text(),
                  QString("Fresh Sourdough Bread from the Old Town Bakery"));
 
@@ -168,22 +173,23 @@ private slots:
         prompt_.Answer(Prompt::Answer::No);
         form_->OpenDroppedFile(other);
         QVERIFY(!window->isVisible());
-        form_->menuPageChecks->trigger();
-        QCOMPARE(form_->PageChecksWindow, window);
+        Child<QAction>("menuPageChecks")->trigger();
+        QCOMPARE(form_->findChild<TPageChecksWindow*>(), window);
         QCOMPARE(window->Preview->TitleLine->text(), QString("Rye"));
         QVERIFY(SaveWindowPicture(*window, "file_keywords_page_checks"));
     }
 
     void ScreenReadersHearTheLabelsAndTheEditButtonsSayWhatTheyEdit() {
-        QCOMPARE(form_->FileName->accessibleName(), QString("Source File"));
-        QCOMPARE(form_->Rating->accessibleName(), QString("Page Rating"));
-        QCOMPARE(form_->AdviceBox->accessibleName(), QString("Advice"));
-        QCOMPARE(form_->Description->accessibleName(), QString("Description"));
-        QCOMPARE(form_->KeywordBadCount->accessibleName(), QString("Bad Keywords"));
-        QCOMPARE(form_->Label6->buddy(), form_->FileTitle);
-        QCOMPARE(form_->EditTitleButton->text(), QString("Edit"));
-        QCOMPARE(form_->EditTitleButton->accessibleName(), QString("Edit title"));
-        QCOMPARE(form_->EditDescriptionButton->accessibleName(), QString("Edit description"));
+        QCOMPARE(Child<QLineEdit>("FileName")->accessibleName(), QString("Source File"));
+        QCOMPARE(Child<QLineEdit>("Rating")->accessibleName(), QString("Page Rating"));
+        QCOMPARE(Child<QListWidget>("AdviceBox")->accessibleName(), QString("Advice"));
+        QCOMPARE(Child<QPlainTextEdit>("Description")->accessibleName(), QString("Description"));
+        QCOMPARE(Child<QLineEdit>("KeywordBadCount")->accessibleName(), QString("Bad Keywords"));
+        QCOMPARE(Child<QLabel>("Label6")->buddy(), Child<QLineEdit>("FileTitle"));
+        QCOMPARE(Child<QPushButton>("EditTitleButton")->text(), QString("Edit"));
+        QCOMPARE(Child<QPushButton>("EditTitleButton")->accessibleName(), QString("Edit title"));
+        QCOMPARE(Child<QPushButton>("EditDescriptionButton")->accessibleName(),
+                 QString("Edit description"));
     }
 
     void ShowAllAdviceListsEveryLineWhole() {
@@ -191,9 +197,10 @@ private slots:
             auto* shown = qobject_cast<TAdviceDialog*>(QApplication::activeModalWidget());
             QVERIFY(shown != nullptr);
             TAdviceDialog& dialog = *shown;
-            QCOMPARE(dialog.Lines->count(), form_->AdviceBox->count());
+            QCOMPARE(dialog.Lines->count(), Child<QListWidget>("AdviceBox")->count());
             for (int row = 0; row < dialog.Lines->count(); ++row) {
-                QCOMPARE(dialog.Lines->item(row)->text(), form_->AdviceBox->item(row)->text());
+                QCOMPARE(dialog.Lines->item(row)->text(),
+                         Child<QListWidget>("AdviceBox")->item(row)->text());
             }
             QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.Lines));
             QTest::keyClick(dialog.Lines, Qt::Key_End);
@@ -201,9 +208,9 @@ private slots:
             QVERIFY(SaveWindowPicture(dialog, "file_keywords_all_advice"));
             dialog.CloseButton->click();
         });
-        form_->menuShowAdvice->trigger();
-        QVERIFY(form_->AdviceDialog != nullptr);
-        QVERIFY(!form_->AdviceDialog->isVisible());
+        Child<QAction>("menuShowAdvice")->trigger();
+        QVERIFY(form_->findChild<TAdviceDialog*>() != nullptr);
+        QVERIFY(!form_->findChild<TAdviceDialog*>()->isVisible());
     }
 
     void RecentFilesKeepTheLastEightPagesAndDropMissingOnes() {
@@ -224,15 +231,15 @@ private slots:
         WriteFile(other, kPage);
         form_->OpenDroppedFile(other);
         QCOMPARE(TRecentFiles::Load().mid(0, 2), QStringList({other, page_}));
-        emit form_->RecentMenu->aboutToShow();
-        const QList<QAction*> entries = form_->RecentMenu->actions();
+        emit form_->RecentMenu()->aboutToShow();
+        const QList<QAction*> entries = form_->RecentMenu()->actions();
         QVERIFY(entries.size() >= 2);
         QCOMPARE(entries.at(0)->text(), QString("&1 rye && spelt.htm"));
         QCOMPARE(entries.at(0)->toolTip(), other);
         QCOMPARE(entries.at(1)->text(), QString("&2 bread.htm"));
 
         entries.at(1)->trigger();
-        QCOMPARE(form_->FileName->text(), page_);
+        QCOMPARE(Child<QLineEdit>("FileName")->text(), page_);
 
         QVERIFY(QFile::remove(other));
         prompt_.Clear();
@@ -243,7 +250,7 @@ private slots:
                          "It has been taken off the recent files.")
                      .arg(other));
         QVERIFY(!TRecentFiles::Load().contains(other));
-        QCOMPARE(form_->FileName->text(), page_);
+        QCOMPARE(Child<QLineEdit>("FileName")->text(), page_);
     }
 
     void EditsTitleAndDescriptionThroughTheEditDialog() {
@@ -254,24 +261,24 @@ private slots:
             QVERIFY(SaveWindowPicture(*editText_, "file_keywords_edit_title"));
             editText_->SaveButton->click();
         });
-        form_->EditTitleButton->click();
+        Child<QPushButton>("EditTitleButton")->click();
         VerifyModified(false);
 
         AnswerWhenShown(*editText_, [this] {
             editText_->EditWindow->setPlainText("Never saved");
             editText_->CancelButton->click();
         });
-        form_->EditTitleButton->click();
+        Child<QPushButton>("EditTitleButton")->click();
         VerifyModified(false);
-        QCOMPARE(form_->FileTitle->text(), QString("Sourdough Bread"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Sourdough Bread"));
 
         AnswerWhenShown(*editText_, [this] {
             editText_->EditWindow->setPlainText("Bread & Sourdough");
             editText_->SaveButton->click();
         });
-        form_->EditTitleButton->click();
+        Child<QPushButton>("EditTitleButton")->click();
         QVERIFY(document_.Html.find("<title>Bread &amp; Sourdough</title>") != std::string::npos);
-        QCOMPARE(form_->FileTitle->text(), QString("Bread & Sourdough"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Bread & Sourdough"));
         VerifyModified(true);
 
         AnswerWhenShown(*editText_, [this] {
@@ -280,25 +287,26 @@ private slots:
             QVERIFY(SaveWindowPicture(*editText_, "file_keywords_edit_description"));
             editText_->SaveButton->click();
         });
-        form_->EditDescriptionButton->click();
+        Child<QPushButton>("EditDescriptionButton")->click();
         QCOMPARE(QString::fromStdString(GetDescription(document_.Html)),
                  QString("Bread baked every morning"));
-        QCOMPARE(form_->Description->toPlainText(), QString("Bread baked every morning"));
+        QCOMPARE(Child<QPlainTextEdit>("Description")->toPlainText(),
+                 QString("Bread baked every morning"));
     }
 
     void TypedTextTakesThePageEncoding() {
         const QString latin = pages_.filePath("cafe.htm");
         WriteFile(latin, kLatinPage);
         QVERIFY(form_->OpenHtmlFile(latin));
-        QCOMPARE(form_->FileTitle->text(), QString::fromUtf8("Café Bread"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString::fromUtf8("Café Bread"));
         AnswerWhenShown(*editText_, [this] {
             QCOMPARE(editText_->EditWindow->toPlainText(), QString::fromUtf8("Café Bread"));
             editText_->EditWindow->setPlainText(QString::fromUtf8("Café Crème"));
             editText_->SaveButton->click();
         });
-        form_->EditTitleButton->click();
+        Child<QPushButton>("EditTitleButton")->click();
         QVERIFY(document_.Html.find("<title>Caf\xe9 Cr\xe8me</title>") != std::string::npos);
-        QCOMPARE(form_->FileTitle->text(), QString::fromUtf8("Café Crème"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString::fromUtf8("Café Crème"));
 
         // An ASCII page gets character references, which no charset misreads.
         QVERIFY(form_->OpenHtmlFile(page_));
@@ -306,7 +314,7 @@ private slots:
             editText_->EditWindow->setPlainText(QString::fromUtf8("Crème"));
             editText_->SaveButton->click();
         });
-        form_->EditTitleButton->click();
+        Child<QPushButton>("EditTitleButton")->click();
         QVERIFY(document_.Html.find("<title>Cr&#232;me</title>") != std::string::npos);
     }
 
@@ -318,7 +326,7 @@ private slots:
             changeKeywords_->AddButton->click();
             changeKeywords_->CancelButton->click();
         });
-        form_->KeywordsButton->click();
+        Child<QPushButton>("KeywordsButton")->click();
         QCOMPARE(document_.Html, before);
         VerifyModified(false);
 
@@ -331,23 +339,24 @@ private slots:
             QVERIFY(SaveWindowPicture(*changeKeywords_, "file_keywords_change_keywords"));
             changeKeywords_->DoneButton->click();
         });
-        form_->Keywords1->trigger();
+        Child<QAction>("Keywords1")->trigger();
         QVERIFY(!added.isEmpty());
-        const QStringList keywords = form_->Keywords->text().split(',');
-        QVERIFY2(keywords.contains(added), qPrintable(form_->Keywords->text()));
+        const QStringList keywords = Child<QLineEdit>("Keywords")->text().split(',');
+        QVERIFY2(keywords.contains(added), qPrintable(Child<QLineEdit>("Keywords")->text()));
         QCOMPARE(keywords.size(), 3);
-        QCOMPARE(form_->Keywords->text(), QString::fromStdString(GetMetaKeywords(document_.Html)));
+        QCOMPARE(Child<QLineEdit>("Keywords")->text(),
+                 QString::fromStdString(GetMetaKeywords(document_.Html)));
         VerifyModified(true);
     }
 
     void CompressesWithAndWithoutTheWarning() {
         const int spaceBefore = document_.SpaceToRemove;
         QVERIFY(spaceBefore > 0);
-        const QString good = form_->KeywordGoodCount->text();
-        const int adviceBefore = form_->AdviceBox->count();
+        const QString good = Child<QLineEdit>("KeywordGoodCount")->text();
+        const int adviceBefore = Child<QListWidget>("AdviceBox")->count();
 
         prompt_.Answer(Prompt::Answer::No);
-        form_->mnuShrink->trigger();
+        Child<QAction>("mnuShrink")->trigger();
         QCOMPARE(prompt_.Asked().size(), 1);
         const AskedPrompt& asked = prompt_.Asked().front();
         QCOMPARE(asked.caption, QString("Confirm compress?"));
@@ -359,33 +368,33 @@ private slots:
         VerifyModified(false);
 
         prompt_.Answer(Prompt::Answer::Yes);
-        form_->ToolButtonCompress->trigger();
+        Child<QAction>("ToolButtonCompress")->trigger();
         QCOMPARE(document_.SpaceToRemove, 0);
         QVERIFY(document_.Html.find("   ") == std::string::npos);
-        QCOMPARE(form_->KeywordGoodCount->text(), good);
-        QCOMPARE(form_->AdviceBox->count(), adviceBefore - 1);
-        QVERIFY(!form_->mnuShrink->isEnabled());
-        QVERIFY(!form_->ToolButtonCompress->isEnabled());
+        QCOMPARE(Child<QLineEdit>("KeywordGoodCount")->text(), good);
+        QCOMPARE(Child<QListWidget>("AdviceBox")->count(), adviceBefore - 1);
+        QVERIFY(!Child<QAction>("mnuShrink")->isEnabled());
+        QVERIFY(!Child<QAction>("ToolButtonCompress")->isEnabled());
         VerifyModified(true);
 
-        form_->MenuAbandon->trigger();
+        Child<QAction>("MenuAbandon")->trigger();
         prompt_.Clear();
         form_->Options.WarnBeforeCompressing = false;
         form_->CompressButtonClick();
         QVERIFY(prompt_.Asked().isEmpty());
         QCOMPARE(document_.SpaceToRemove, 0);
 
-        form_->MenuAbandon->trigger();
+        Child<QAction>("MenuAbandon")->trigger();
         form_->Options.CompressionEnabled = false;
         form_->DisplayAnalysis();
-        QVERIFY(!form_->mnuShrink->isEnabled());
-        QVERIFY(!form_->ToolButtonCompress->isEnabled());
+        QVERIFY(!Child<QAction>("mnuShrink")->isEnabled());
+        QVERIFY(!Child<QAction>("ToolButtonCompress")->isEnabled());
     }
 
     void SavesWithBackupAndGeneratorTag() {
         EditTitle("Saved Title");
         const QStringList backupsBefore = Backups();
-        form_->MenuSave->trigger();
+        Child<QAction>("MenuSave")->trigger();
         VerifyModified(false);
         QVERIFY(prompt_.Asked().isEmpty());
 
@@ -407,16 +416,16 @@ private slots:
     void SaveAsWritesTheNewFileAndFollowsIt() {
         RecordingControl control;
         QVERIFY(form_->Prime(&document_, &control, {"velmora", page_}));
-        QCOMPARE(form_->MenuSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
+        QCOMPARE(Child<QAction>("MenuSaveAs")->shortcut(), QKeySequence("Ctrl+Shift+S"));
         EditTitle("Copied");
         const QString copy = pages_.filePath("copy.htm");
         form_->AskSaveAsName = [&](QWidget*, const QString& start) {
             return start == page_ ? copy : QString();
         };
-        form_->MenuSaveAs->trigger();
+        Child<QAction>("MenuSaveAs")->trigger();
         QVERIFY(prompt_.Asked().isEmpty());
         VerifyModified(false);
-        QCOMPARE(form_->FileName->text(), copy);
+        QCOMPARE(Child<QLineEdit>("FileName")->text(), copy);
         QVERIFY(FileBytes(copy).contains("<title>Copied</title>"));
         QCOMPARE(FileBytes(page_), kPage);
         QCOMPARE(control.statuses.size(), 1);
@@ -425,7 +434,7 @@ private slots:
         // Cancelled: nothing happens.
         EditTitle("Not saved");
         form_->AskSaveAsName = [](QWidget*, const QString&) { return QString(); };
-        form_->MenuSaveAs->trigger();
+        Child<QAction>("MenuSaveAs")->trigger();
         VerifyModified(true);
         QCOMPARE(control.statuses.size(), 1);
     }
@@ -435,7 +444,7 @@ private slots:
         RecordingControl control;
         QVERIFY(form_->Prime(&document_, &control, {"velmora", page_}));
         EditTitle("Status");
-        form_->MenuSave->trigger();
+        Child<QAction>("MenuSave")->trigger();
         VerifyModified(false);
         QCOMPARE(control.statuses.size(), 1);
         QVERIFY(
@@ -446,7 +455,7 @@ private slots:
         EditTitle("Mine");
         WriteFile(page_, "<p>changed by another program</p>\r\n");
         prompt_.Answer(Prompt::Answer::No);
-        form_->MenuSave->trigger();
+        Child<QAction>("MenuSave")->trigger();
         QCOMPARE(prompt_.Asked().size(), 1);
         QCOMPARE(prompt_.Asked().front().text,
                  page_ +
@@ -464,7 +473,7 @@ private slots:
 
         prompt_.Clear();
         prompt_.Answer(Prompt::Answer::Yes);
-        form_->MenuSave->trigger();
+        Child<QAction>("MenuSave")->trigger();
         VerifyModified(false);
         QVERIFY(FileBytes(page_).contains("<title>Mine</title>"));
         QCOMPARE(FileBytes(QString::fromStdString(document_.LastBackupPath())),
@@ -478,7 +487,7 @@ private slots:
         QVERIFY(form_->OpenHtmlFile(page_));
         EditTitle("Still mixed");
         prompt_.Answer(Prompt::Answer::No);
-        form_->MenuSave->trigger();
+        Child<QAction>("MenuSave")->trigger();
         QCOMPARE(prompt_.Asked().size(), 1);
         QCOMPARE(prompt_.Asked().front().text,
                  "Saving will change line breaks outside the head of " + page_ +
@@ -488,7 +497,7 @@ private slots:
 
         prompt_.Clear();
         prompt_.Answer(Prompt::Answer::Yes);
-        form_->MenuSave->trigger();
+        Child<QAction>("MenuSave")->trigger();
         VerifyModified(false);
         QVERIFY(!FileBytes(page_).contains('\r'));
         QCOMPARE(FileBytes(QString::fromStdString(document_.LastBackupPath())), mixed);
@@ -496,16 +505,16 @@ private slots:
         // Once saved, the page's line breaks are all one kind: no more questions.
         prompt_.Clear();
         EditTitle("Again");
-        form_->MenuSave->trigger();
+        Child<QAction>("MenuSave")->trigger();
         QVERIFY(prompt_.Asked().isEmpty());
     }
 
     void AbandonsChanges() {
         EditTitle("Abandoned");
         VerifyModified(true);
-        form_->ToolButtonDiscard->trigger();
+        Child<QAction>("ToolButtonDiscard")->trigger();
         QCOMPARE(document_.Html, document_.SavedText);
-        QCOMPARE(form_->FileTitle->text(), QString("Sourdough Bread"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Sourdough Bread"));
         VerifyModified(false);
         QVERIFY(prompt_.Asked().isEmpty());
     }
@@ -516,25 +525,25 @@ private slots:
         dialogAnswer_ = other;
         EditTitle("Unsaved");
 
-        form_->ToolButtonOpen->trigger();
+        Child<QAction>("ToolButtonOpen")->trigger();
         QCOMPARE(prompt_.Asked().size(), 1);
         QCOMPARE(prompt_.Asked().front().caption, QString("Save changes?"));
         QCOMPARE(prompt_.Asked().front().text,
                  QString("The file has been modified. Save changes?"));
         QCOMPARE(prompt_.Asked().front().buttons, Prompt::Buttons::YesNoCancel);
         QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::None);
-        QCOMPARE(form_->FileName->text(), page_);
+        QCOMPARE(Child<QLineEdit>("FileName")->text(), page_);
 
         prompt_.Answer(Prompt::Answer::No);
-        form_->btn_browse->click();
-        QCOMPARE(form_->FileName->text(), other);
+        Child<QPushButton>("btn_browse")->click();
+        QCOMPARE(Child<QLineEdit>("FileName")->text(), other);
         QCOMPARE(FileBytes(page_), kPage);
         VerifyModified(false);
 
         // A name that does not exist leaves the window as it was.
         dialogAnswer_ = pages_.filePath("missing.htm");
-        form_->menuOpen->trigger();
-        QCOMPARE(form_->FileName->text(), other);
+        Child<QAction>("menuOpen")->trigger();
+        QCOMPARE(Child<QLineEdit>("FileName")->text(), other);
     }
 
     void FailedSaveIsShownAndKeepsThePageModified() {
@@ -566,23 +575,23 @@ private slots:
         EditTitle("Kept edit");
         CloseOptionsDialog();
         QVERIFY(document_.Html.find("<title>Kept edit</title>") != std::string::npos);
-        QCOMPARE(form_->FileTitle->text(), QString("Kept edit"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Kept edit"));
         VerifyModified(true);
 
         // A page without edits is read again from its file.
-        form_->MenuAbandon->trigger();
+        Child<QAction>("MenuAbandon")->trigger();
         QByteArray changed = kPage;
         changed.replace("Sourdough Bread</title>", "Changed on disk</title>");
         WriteFile(page_, changed);
         CloseOptionsDialog();
-        QCOMPARE(form_->FileTitle->text(), QString("Changed on disk"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Changed on disk"));
         VerifyModified(false);
 
         // A reload that fails keeps the page and reports the file.
         QVERIFY(QFile::remove(page_));
         prompt_.Clear();
         CloseOptionsDialog();
-        QCOMPARE(form_->FileTitle->text(), QString("Changed on disk"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Changed on disk"));
         QCOMPARE(prompt_.Asked().size(), 1);
         QCOMPARE(prompt_.Asked().front().icon, Prompt::Icon::Critical);
         QVERIFY(prompt_.Asked().front().text.contains(page_));
@@ -590,7 +599,7 @@ private slots:
     }
 
     void ViewHandsTheFileUrlOver() {
-        form_->ToolButtonView->trigger();
+        Child<QAction>("ToolButtonView")->trigger();
         QCOMPARE(opened_.size(), 1);
         QCOMPARE(opened_.front(), QUrl::fromLocalFile(page_));
         QVERIFY(prompt_.Asked().isEmpty());
@@ -609,17 +618,22 @@ private slots:
             shown = aboutBox_->isVisible();
             aboutBox_->accept();
         });
-        form_->About1->trigger();
+        Child<QAction>("About1")->trigger();
         QVERIFY(shown);
     }
 
 private:
+    template <typename T>
+    T* Child(const char* name) const {
+        return FindChild<T>(*form_, name);
+    }
+
     void VerifyModified(bool modified) {
         QCOMPARE(document_.IsModified(), modified);
-        QCOMPARE(form_->MenuSave->isEnabled(), modified);
-        QCOMPARE(form_->MenuAbandon->isEnabled(), modified);
-        QCOMPARE(form_->ToolButtonSave->isEnabled(), modified);
-        QCOMPARE(form_->ToolButtonDiscard->isEnabled(), modified);
+        QCOMPARE(Child<QAction>("MenuSave")->isEnabled(), modified);
+        QCOMPARE(Child<QAction>("MenuAbandon")->isEnabled(), modified);
+        QCOMPARE(Child<QAction>("ToolButtonSave")->isEnabled(), modified);
+        QCOMPARE(Child<QAction>("ToolButtonDiscard")->isEnabled(), modified);
     }
 
     void EditTitle(const QString& title) {
@@ -632,11 +646,11 @@ private:
 
     void CloseOptionsDialog() {
         bool shown = false;
-        AnswerWhenShown(*form_->OptionsForm, [this, &shown] {
-            shown = form_->OptionsForm->isVisible();
-            form_->OptionsForm->CloseButton->click();
+        AnswerWhenShown(*form_->findChild<TKeywordsOptionsForm*>(), [this, &shown] {
+            shown = form_->findChild<TKeywordsOptionsForm*>()->isVisible();
+            form_->findChild<TKeywordsOptionsForm*>()->CloseButton->click();
         });
-        form_->menuOptions->trigger();
+        Child<QAction>("menuOptions")->trigger();
         QVERIFY(shown);
     }
 

@@ -97,13 +97,14 @@ private slots:
         QCOMPARE(Texts(frame_->View1->actions()),
                  QStringList({"&Page Checks…", "Show &All Advice…"}));
         QCOMPARE(Texts(frame_->Help1->actions()), QStringList({"&About"}));
-        QCOMPARE(form_->menuPageChecks->shortcut(), QKeySequence("Ctrl+K"));
-        QCOMPARE(form_->menuOpen->shortcut(), QKeySequence("Ctrl+O"));
-        QCOMPARE(form_->MenuSave->shortcut(), QKeySequence("Ctrl+S"));
-        QCOMPARE(form_->menuExit->shortcut(), QKeySequence("Ctrl+Q"));
-        QCOMPARE(form_->About1->shortcut(), QKeySequence("F1"));
-        QCOMPARE(form_->ToolButtonView->shortcut(), QKeySequence("Ctrl+B"));
-        QCOMPARE(form_->mnuShrink->statusTip(), QString("Remove unnecessary white space."));
+        QCOMPARE(Child<QAction>("menuPageChecks")->shortcut(), QKeySequence("Ctrl+K"));
+        QCOMPARE(Child<QAction>("menuOpen")->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(Child<QAction>("MenuSave")->shortcut(), QKeySequence("Ctrl+S"));
+        QCOMPARE(Child<QAction>("menuExit")->shortcut(), QKeySequence("Ctrl+Q"));
+        QCOMPARE(Child<QAction>("About1")->shortcut(), QKeySequence("F1"));
+        QCOMPARE(Child<QAction>("ToolButtonView")->shortcut(), QKeySequence("Ctrl+B"));
+        QCOMPARE(Child<QAction>("mnuShrink")->statusTip(),
+                 QString("Remove unnecessary white space."));
 
         QCOMPARE(Texts(frame_->ToolBar->actions()),
                  QStringList({"Open", "Save", "Discard", "-", "View", "Compress"}));
@@ -121,19 +122,20 @@ private slots:
             }
         }
         QCOMPARE(frame_->windowTitle(), QString("Velmora"));
-        QCOMPARE(frame_->focusWidget(), form_->btn_browse);
+        QCOMPARE(frame_->focusWidget(), Child<QPushButton>("btn_browse"));
         QVERIFY(SaveWindowPicture(*frame_, "mdi_frame"));
 
         // Save and Discard follow the page's state.
-        QVERIFY(!form_->ToolButtonSave->isEnabled());
+        QVERIFY(!Child<QAction>("ToolButtonSave")->isEnabled());
         EditTitle("Frame edited");
-        QVERIFY(form_->ToolButtonSave->isEnabled() && form_->ToolButtonDiscard->isEnabled());
+        QVERIFY(Child<QAction>("ToolButtonSave")->isEnabled() &&
+                Child<QAction>("ToolButtonDiscard")->isEnabled());
         QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_modified"));
         // The edit dialog hands the activation back asynchronously; shortcuts need it.
         frame_->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(frame_.get()));
         QTest::keyClick(frame_.get(), Qt::Key_S, Qt::ControlModifier);
-        QTRY_VERIFY(!form_->MenuSave->isEnabled());
+        QTRY_VERIFY(!Child<QAction>("MenuSave")->isEnabled());
         QVERIFY(FileBytes(page_).contains("Frame edited"));
         QVERIFY(frame_->statusBar()->toolTip().contains(
             QString::fromStdString(document_.LastBackupPath())));
@@ -152,20 +154,24 @@ private slots:
         QTRY_COMPARE(frame_->width(), 900);
         QCOMPARE(frame_->height(), height);
         // The boxes and the advice list take the width; the button column stays at the right.
-        QVERIFY(form_->FileName->width() > 500);
-        QCOMPARE(form_->FileTitle->width(), form_->FileName->width());
-        QCOMPARE(form_->btn_browse->mapTo(form_, QPoint()).x(),
-                 form_->KeywordsButton->mapTo(form_, QPoint()).x());
-        QCOMPARE(
-            form_->AdviceBox->mapTo(form_, QPoint(form_->AdviceBox->width(), 0)).x(),
-            form_->KeywordsButton->mapTo(form_, QPoint(form_->KeywordsButton->width(), 0)).x());
+        QVERIFY(Child<QLineEdit>("FileName")->width() > 500);
+        QCOMPARE(Child<QLineEdit>("FileTitle")->width(), Child<QLineEdit>("FileName")->width());
+        QCOMPARE(Child<QPushButton>("btn_browse")->mapTo(form_, QPoint()).x(),
+                 Child<QPushButton>("KeywordsButton")->mapTo(form_, QPoint()).x());
+        QCOMPARE(Child<QListWidget>("AdviceBox")
+                     ->mapTo(form_, QPoint(Child<QListWidget>("AdviceBox")->width(), 0))
+                     .x(),
+                 Child<QPushButton>("KeywordsButton")
+                     ->mapTo(form_, QPoint(Child<QPushButton>("KeywordsButton")->width(), 0))
+                     .x());
         QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_wide"));
 
         frame_->resize(300, height);
         QTRY_COMPARE(frame_->width(), frame_->minimumWidth());
         // Nothing is squeezed below what it needs.
         for (QWidget* widget : form_->findChildren<QWidget*>()) {
-            if (widget->isVisible() && widget->parentWidget() == form_->FileInformationBox) {
+            if (widget->isVisible() &&
+                widget->parentWidget() == Child<QGroupBox>("FileInformationBox")) {
                 QVERIFY2(widget->width() >= widget->minimumSizeHint().width() ||
                              widget->minimumSizeHint().width() <= 0,
                          qPrintable(widget->metaObject()->className()));
@@ -214,7 +220,7 @@ private slots:
         init();
         EditTitle("Saved on close");
         prompt_.Answer(Prompt::Answer::Yes);
-        form_->menuExit->trigger();
+        Child<QAction>("menuExit")->trigger();
         QVERIFY(!frame_->isVisible());
         QVERIFY(FileBytes(page_).contains("<title>Saved on close</title>"));
 
@@ -240,7 +246,7 @@ private slots:
         QCOMPARE(prompt_.Asked().size(), 2);
         QCOMPARE(prompt_.Asked().back().icon, Prompt::Icon::Critical);
         QVERIFY(prompt_.Asked().back().text.contains(page));
-        QVERIFY(form_->MenuSave->isEnabled());
+        QVERIFY(Child<QAction>("MenuSave")->isEnabled());
     }
 
     void DroppedPageOpensWithTheSavePrompt() {
@@ -259,7 +265,7 @@ private slots:
         QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         prompt_.Answer(Prompt::Answer::No);
         QApplication::sendEvent(frame_.get(), &drop);
-        QTRY_COMPARE(form_->FileTitle->text(), QString("Dropped Page"));
+        QTRY_COMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Dropped Page"));
         QCOMPARE(prompt_.Asked().size(), 1);
         QCOMPARE(prompt_.Asked().front().caption, QString("Save changes?"));
 
@@ -313,12 +319,17 @@ private slots:
     }
 
 private:
+    template <typename T>
+    T* Child(const char* name) const {
+        return FindChild<T>(*form_, name);
+    }
+
     void EditTitle(const QString& title) {
         AnswerWhenShown(*editText_, [this, title] {
             editText_->EditWindow->setPlainText(title);
             editText_->SaveButton->click();
         });
-        form_->EditTitleButton->click();
+        Child<QPushButton>("EditTitleButton")->click();
     }
 
     test::PrivateConfigHome config_;

@@ -1,8 +1,8 @@
 #pragma once
 
 // Test doubles for the desktop tests: a prompt that records each message and answers from a
-// script, an answerer for modal dialogs, and the screenshot every test takes of its windows;
-// with the shared whole-file reads and writes.
+// script, an answerer for modal dialogs, a window's parts found by object name, and the
+// screenshot every test takes of its windows; with the shared whole-file reads and writes.
 
 #include <QApplication>
 #include <QDir>
@@ -91,6 +91,17 @@ inline QPalette DarkPalette() {
     dark.setColor(QPalette::ButtonText, Qt::white);
     dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
     return dark;
+}
+
+// A window's part by its object name; the test program stops when there is none.
+template <typename T>
+T* FindChild(const QObject& parent, const char* name) {
+    T* found = parent.findChild<T*>(QLatin1String(name));
+    if (found == nullptr) {
+        qFatal("%s has no %s named %s", parent.metaObject()->className(),
+               T::staticMetaObject.className(), name);
+    }
+    return found;
 }
 
 // Saves a picture of widget as <name>.png in VELMORA_SCREENSHOTS (else ./screenshots).

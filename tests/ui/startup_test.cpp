@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(form_->Document, document_.get());
         QCOMPARE(QString::fromStdString(document_->GetFileName()),
                  pages_.filePath("path with blank.htm"));
-        QCOMPARE(form_->FileTitle->text(), QString("Start page"));
+        QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Start page"));
         QVERIFY(prompt_.Asked().isEmpty());
     }
 
@@ -198,6 +198,11 @@ private slots:
     }
 
 private:
+    template <typename T>
+    T* Child(const char* name) const {
+        return FindChild<T>(*form_, name);
+    }
+
     test::PrivateConfigHome config_;
     QTemporaryDir pages_;
     ScriptedPrompt prompt_;

@@ -1,0 +1,77 @@
+#pragma once
+
+// The file window's display: the page's file name and the analysis (rating, advice, title,
+// description, keywords and the keyword counts), with the buttons that edit them.
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace velmora {
+
+class KelVelmoraData;
+class TAdviceDialog;
+
+class TFileDisplay : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFileDisplay(QWidget* parent = nullptr);
+
+    // Shows the document's file name and the result of its last review.
+    void Show(const KelVelmoraData& document);
+    // The advice lines whole in a dialog, to read and scroll.
+    void ShowAllAdvice();
+    // The focus starts on Browse.
+    void FocusFirstControl();
+
+signals:
+    void BrowseClicked();
+    void EditTitleClicked();
+    void EditDescriptionClicked();
+    void ChangeKeywordsClicked();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildControls();
+    // Displays take their names from their labels; the two Edit buttons say what they edit.
+    void NameControlsForScreenReaders();
+    void BuildLayout();
+    void ApplyDisplayColours();
+    QList<QWidget*> Displays() const;
+
+    QGroupBox* SourceBox;
+    QLabel* Label1;
+    QLineEdit* FileName;
+    QPushButton* btn_browse;
+    QGroupBox* FileInformationBox;
+    QLabel* Label5;
+    QLineEdit* Rating;
+    QLabel* Label7;
+    QListWidget* AdviceBox;
+    QLabel* Label6;
+    QLineEdit* FileTitle;
+    QPushButton* EditTitleButton;
+    QLabel* DescriptionLab;
+    QPlainTextEdit* Description;
+    QPushButton* EditDescriptionButton;
+    QLabel* Label2;
+    QLineEdit* Keywords;
+    QPushButton* KeywordsButton;
+    QLabel* Label3;
+    QLineEdit* KeywordGoodCount;
+    QLabel* Label4;
+    QLineEdit* KeywordBadCount;
+    TAdviceDialog* AdviceDialog = nullptr;
+};
+
+}  // namespace velmora

@@ -1,0 +1,34 @@
+#pragma once
+
+// The file window's link to the Page Checks window: one window per program, made when first
+// asked for, checking the open page again while it is shown.
+
+#include <QObject>
+
+class QWidget;
+
+namespace velmora {
+
+class KelVelmoraData;
+class TPageChecksWindow;
+
+class TPageChecksLink : public QObject {
+    Q_OBJECT
+
+public:
+    // The window is made as a child window of `owner`.
+    explicit TPageChecksLink(QWidget& owner);
+
+    // Shows the window, brought to the front, with the checks of the document's page.
+    void Show(const KelVelmoraData& document);
+    // Checks the page again when the window is shown.
+    void Refresh(const KelVelmoraData& document);
+    // Takes the page-check settings from the store again.
+    void ReloadSettings();
+
+private:
+    QWidget& owner_;
+    TPageChecksWindow* window_ = nullptr;
+};
+
+}  // namespace velmora
