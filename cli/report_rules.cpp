@@ -78,6 +78,23 @@ constexpr std::array<ReportRule, kFindingKinds + kCheckCount> kRules = {{
      "No other page of the run has the same title; give each page its own."},
     {"check/duplicate-description", "Duplicate description",
      "No other page of the run has the same description; give each page its own."},
+    {"check/broken-links", "Broken links",
+     "Every internal <a href> and <area href>, and a redirect's target, names a file of the "
+     "site."},
+    {"check/broken-fragments", "Broken fragment links",
+     "A link to #name names an id or <a name> of the page it leads to."},
+    {"check/canonical-target", "Canonical target",
+     "The canonical names an existing, indexable page of the site that is not itself "
+     "canonicalized."},
+    {"check/hreflang-return", "Language versions link back",
+     "Each language alternate exists, lists this page back, and the alternates include the page "
+     "itself."},
+    {"check/orphan", "Orphan page", "Some other page of the site links to every indexable page."},
+    {"check/sitemap", "Sitemap",
+     "The sitemap lists every indexable page and only existing, indexable pages."},
+    {"check/robots", "Robots rules",
+     "robots.txt allows every indexable page, and every noindex page, so that search engines "
+     "can read its noindex."},
 }};
 
 }  // namespace

@@ -30,6 +30,13 @@ constexpr std::array<CheckNames, kCheckCount> kCheckNames = {{
     {CheckId::Keyphrase, "keyphrase", "KeyphraseDisabled"},
     {CheckId::DuplicateTitle, "duplicate-title", "DuplicateTitleDisabled"},
     {CheckId::DuplicateDescription, "duplicate-description", "DuplicateDescriptionDisabled"},
+    {CheckId::BrokenLinks, "broken-links", "BrokenLinksDisabled"},
+    {CheckId::BrokenFragments, "broken-fragments", "BrokenFragmentsDisabled"},
+    {CheckId::CanonicalTarget, "canonical-target", "CanonicalTargetDisabled"},
+    {CheckId::HreflangReturn, "hreflang-return", "HreflangReturnDisabled"},
+    {CheckId::Orphan, "orphan", "OrphanDisabled"},
+    {CheckId::Sitemap, "sitemap", "SitemapDisabled"},
+    {CheckId::Robots, "robots", "RobotsDisabled"},
 }};
 
 constexpr std::array<PageCheckNumber, 8> kNumbers = {{

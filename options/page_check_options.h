@@ -14,8 +14,8 @@
 
 namespace velmora {
 
-// Every page check, in the order of the report. The last two compare the pages of one run and
-// are added by the caller.
+// Every page check, in the order of the report. From DuplicateTitle on they judge how the pages
+// of a site stand together and are added by the caller once every page is read.
 enum class CheckId : std::uint8_t {
     Title,
     Description,
@@ -35,9 +35,16 @@ enum class CheckId : std::uint8_t {
     Keyphrase,
     DuplicateTitle,
     DuplicateDescription,
+    BrokenLinks,
+    BrokenFragments,
+    CanonicalTarget,
+    HreflangReturn,
+    Orphan,
+    Sitemap,
+    Robots,
 };
 
-inline constexpr std::size_t kCheckCount = 18;
+inline constexpr std::size_t kCheckCount = 25;
 
 // The id as reports and flags spell it: "title", "structured-data", "duplicate-title".
 std::string_view CheckIdName(CheckId id);

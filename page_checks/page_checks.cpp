@@ -7,6 +7,7 @@
 #include "page_checks/json_ld.h"
 #include "page_checks/page_facts.h"
 #include "page_checks/page_text.h"
+#include "page_checks/site_facts.h"
 
 namespace velmora::page_checks {
 namespace {
@@ -48,9 +49,8 @@ int Severity(CheckState state) {
     return 0;
 }
 
-// Turns the byte offsets the checks recorded into lines and columns, with one index of the page.
-void Locate(PageCheckReport& report, std::string_view utf8Page) {
-    const LineIndex index(utf8Page, LineIndex::Unit::Utf8CodePoints);
+// Turns the byte offsets the checks recorded into lines and columns.
+void Locate(PageCheckReport& report, const LineIndex& index) {
     const auto locate = [&index](std::optional<CheckedElement>& element) {
         if (element) {
             element->position = index.At(element->offset);
@@ -111,7 +111,7 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
     // A Windows-1252 page's UTF-8 form has one code point per byte of the file, and the
     // byte-order mark is gone, so lines and columns counted in it are the file's own.
     const std::string_view utf8Page = AsUtf8(pageBytes, bytes, converted);
-    const PageFacts facts = ReadPageFacts(utf8Page);
+    PageFacts facts = ReadPageFacts(utf8Page);
     PageCheckReport report;
     // Title and description are read even when their checks are off: the duplicates need them.
     const CheckResult title = CheckTitle(facts, options, meter);
@@ -141,7 +141,9 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
     run(CheckId::Links, [&] { return CheckLinks(facts); });
     run(CheckId::Content, [&] { return CheckContent(facts, options); });
     run(CheckId::Keyphrase, [&] { return CheckKeyphrase(facts, options, fileName); });
-    Locate(report, utf8Page);
+    const LineIndex lines(utf8Page, LineIndex::Unit::Utf8CodePoints);
+    Locate(report, lines);
+    report.site = TakeSiteFacts(facts, lines);
     report.summary = Summarize(report.checks);
     return report;
 }

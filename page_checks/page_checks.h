@@ -13,6 +13,7 @@
 
 #include "options/page_check_options.h"
 #include "page_checks/check_result.h"
+#include "page_checks/site_facts.h"
 #include "page_checks/text_width.h"
 
 namespace velmora::page_checks {
@@ -36,6 +37,8 @@ struct PageCheckReport {
     // Where the title and the description checks found them, for the duplicate checks.
     std::optional<CheckedElement> titleElement;
     std::optional<CheckedElement> descriptionElement;
+    // What the site checks need of the page, read in the same pass.
+    PageSiteFacts site;
 
     // Appends a check made outside the page (the duplicates) and counts it.
     void Add(CheckResult result);

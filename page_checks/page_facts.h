@@ -54,6 +54,12 @@ struct Anchor {
     std::size_t at = 0;
 };
 
+// An <a href> or <area href>, where a crawler follows the page to another.
+struct Hyperlink {
+    std::string href;
+    std::size_t at = 0;
+};
+
 struct PageFacts {
     std::vector<ElementText> titles;  // each <title> element's text, collapsed
     std::vector<MetaTag> metas;
@@ -63,7 +69,11 @@ struct PageFacts {
     std::optional<std::size_t> htmlAt;
     std::vector<Heading> headings;  // h1 to h6 in page order
     std::vector<Image> images;
-    std::vector<Anchor> anchors;      // <a> with href only
+    std::vector<Anchor> anchors;        // <a> with href only
+    std::vector<Hyperlink> hyperlinks;  // <a href> and <area href>, in page order
+    // Every id value and every <a name> value, each once, in page order: what a #fragment of a
+    // link may name.
+    std::vector<std::string> ids;
     std::vector<ElementText> jsonLd;  // content of each application/ld+json script
     // The page's text, not collapsed; a blank stands where a tag other than an inline one
     // parts words.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <unordered_set>
 
 #include "page_checks/character_references.h"
 #include "page_checks/html_chars.h"
@@ -108,6 +109,10 @@ public:
                 continue;
             }
             rawTarget_ = RawTarget::Text;
+            if (token.kind == TokenKind::StartTag && templateDepth_ == 0) {
+                // An SVG element's id is a fragment target as well.
+                OnIds(token);
+            }
             if (token.inSvgOrMath) {
                 continue;
             }
@@ -176,6 +181,7 @@ private:
         if (tag == PackTagName("a")) {
             CloseAnchor();
             if (const auto href = DecodedAttribute(token, "href")) {
+                facts_.hyperlinks.push_back({*href, token.begin});
                 anchor_ = true;
                 anchorAt_ = token.begin;
                 anchorHref_ = *href;
@@ -187,6 +193,11 @@ private:
             case PackTagName("img"):
             case PackTagName("image"):  // browsers read <image> as <img>
                 OnImage(token);
+                break;
+            case PackTagName("area"):
+                if (auto href = DecodedAttribute(token, "href")) {
+                    facts_.hyperlinks.push_back({std::move(*href), token.begin});
+                }
                 break;
             case PackTagName("title"):
                 facts_.titles.push_back({{}, token.begin});
@@ -221,6 +232,23 @@ private:
                 break;
             default:
                 break;
+        }
+    }
+
+    void OnIds(const Token& token) {
+        AddId(token.Find("id"));
+        if (token.tag == PackTagName("a") && !token.inSvgOrMath) {
+            AddId(token.Find("name"));
+        }
+    }
+
+    void AddId(std::optional<std::string_view> raw) {
+        if (!raw || raw->empty()) {
+            return;
+        }
+        std::string id = DecodeAttribute(*raw);
+        if (seenIds_.insert(id).second) {
+            facts_.ids.push_back(std::move(id));
         }
     }
 
@@ -314,6 +342,7 @@ private:
     }
 
     PageFacts facts_;
+    std::unordered_set<std::string> seenIds_;
     RawTarget rawTarget_ = RawTarget::Text;
     std::size_t templateDepth_ = 0;
     bool heading_ = false;

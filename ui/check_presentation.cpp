@@ -32,6 +32,13 @@ constexpr std::array<CheckLook, kCheckCount> kLooks = {{
     {"Keyphrase", CheckGroup::Body},
     {"Duplicate title", CheckGroup::Head},
     {"Duplicate description", CheckGroup::Head},
+    {"Broken links", CheckGroup::Body},
+    {"Broken fragment links", CheckGroup::Body},
+    {"Canonical target", CheckGroup::Head},
+    {"Language version links back", CheckGroup::Head},
+    {"Orphan page", CheckGroup::Body},
+    {"Sitemap", CheckGroup::Head},
+    {"Robots rules", CheckGroup::Head},
 }};
 
 QString Scalar(const CheckValue& value);

@@ -198,7 +198,7 @@ TEST(ReportRules, OneRulePerFindingKindAndCheckInTheirOrder) {
         const auto check = static_cast<CheckId>(id);
         EXPECT_EQ(rules[cli::RuleIndex(check)].id, "check/" + std::string(CheckIdName(check)));
     }
-    EXPECT_EQ(rules.size(), cli::RuleIndex(CheckId::DuplicateDescription) + 1);
+    EXPECT_EQ(rules.size(), cli::RuleIndex(CheckId::Robots) + 1);
     EXPECT_EQ(cli::RuleName("check/structured-data"), "StructuredData");
 }
 

@@ -33,6 +33,7 @@ TEST(PageCheckOptions, IdsReadBackAndSwitchNamesAreDistinct) {
     EXPECT_EQ(switches.size(), kCheckCount);
     EXPECT_EQ(CheckIdName(CheckId::StructuredData), "structured-data");
     EXPECT_EQ(CheckIdName(CheckId::DuplicateDescription), "duplicate-description");
+    EXPECT_EQ(CheckIdName(CheckId::HreflangReturn), "hreflang-return");
     EXPECT_EQ(CheckIdFromName("Title"), std::nullopt);
     EXPECT_EQ(CheckIdFromName(""), std::nullopt);
 }

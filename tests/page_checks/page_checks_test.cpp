@@ -138,3 +138,52 @@ TEST(RunPageChecks, OneMeterForSeveralThreads) {
 
 }  // namespace
 }  // namespace velmora::page_checks::testing
+
+namespace velmora::page_checks::testing {
+namespace {
+
+TEST(RunPageChecks, SiteFactsComeFromTheSamePass) {
+    const PageCheckReport report = RunPageChecks(
+        "<html><head>\n"
+        "<link rel=\"canonical\" href=\" /a.html \"><link rel=canonical href=/b.html>\n"
+        "<link rel=\"alternate\" hreflang=\"de\" href=\"/de/\">\n"
+        "<meta name=robots content=\"follow, NONE\">\n"
+        "<meta http-equiv=refresh content=\"3; URL='/next.html'\">\n"
+        "</head><body id=top>\n"
+        "<a href=\"x.html#a&amp;b\" name=first>x</a><a name=first></a>\n"
+        "<map><area href=\"/map.html\"></map><!-- <a href=hidden.html> -->\n"
+        "<svg><a href=\"svg.html\"></a><g id=\"icon\"/></svg><a>no href</a>\n",
+        "p.html", {}, Meter());
+    const PageSiteFacts& site = report.site;
+    const std::vector<LinkOnLine> links{{"x.html#a&b", 7}, {"/map.html", 8}};
+    EXPECT_EQ(site.links, links);
+    EXPECT_EQ(site.ids, (std::vector<std::string>{"top", "first", "icon"}));
+    EXPECT_EQ(site.canonical, (LinkOnLine{"/a.html", 2}));
+    ASSERT_EQ(site.alternates.size(), 1u);
+    EXPECT_EQ(site.alternates[0], (AlternateOnLine{"de", "/de/", 3}));
+    EXPECT_EQ(site.redirect, (LinkOnLine{"/next.html", 5}));
+    EXPECT_TRUE(site.noindex);
+    EXPECT_FALSE(
+        RunPageChecks("<meta name=robots content=nofollow>", "p.html", {}, Meter()).site.noindex);
+}
+
+TEST(RefreshUrl, ReadsTheUrlAsBrowsersDo) {
+    const std::pair<std::string_view, std::optional<std::string>> cases[] = {
+        {"0; url=/a.html", "/a.html"},
+        {"  5 ,URL = \"/b c.html\" trailing", "/b c.html"},
+        {"1;https://example.org/", "https://example.org/"},
+        {"2.5; url='/q.html", "/q.html"},
+        {"10", std::nullopt},
+        {"0;", std::nullopt},
+        {"; url=/no-delay.html", std::nullopt},
+        {"3 /plain.html", "/plain.html"},
+        {"", std::nullopt},
+        {"x; url=/a.html", std::nullopt},
+    };
+    for (const auto& [content, url] : cases) {
+        EXPECT_EQ(RefreshUrl(content), url) << content;
+    }
+}
+
+}  // namespace
+}  // namespace velmora::page_checks::testing
