@@ -86,7 +86,7 @@ PageSiteFacts TakeSiteFacts(PageFacts& facts, const LineIndex& lines) {
     PageSiteFacts site;
     site.links.reserve(facts.hyperlinks.size());
     for (Hyperlink& link : facts.hyperlinks) {
-        site.links.push_back({std::move(link.href), lines.At(link.at).line});
+        site.links.push_back({std::move(link.href), lines.At(link.at)});
     }
     site.ids = std::move(facts.ids);
     for (const LinkTag& link : facts.links) {
@@ -95,11 +95,11 @@ PageSiteFacts TakeSiteFacts(PageFacts& facts, const LineIndex& lines) {
         }
         const std::string href(Trimmed(*link.href));
         if (!site.canonical && link.HasRel("canonical")) {
-            site.canonical = LinkOnLine{href, lines.At(link.at).line};
+            site.canonical = LinkOnLine{href, lines.At(link.at)};
         }
         if (link.hreflang && link.HasRel("alternate")) {
             site.alternates.push_back(
-                {std::string(Trimmed(*link.hreflang)), href, lines.At(link.at).line});
+                {std::string(Trimmed(*link.hreflang)), {href, lines.At(link.at)}});
         }
     }
     for (const MetaTag& meta : facts.metas) {
@@ -109,7 +109,7 @@ PageSiteFacts TakeSiteFacts(PageFacts& facts, const LineIndex& lines) {
         }
         if (!site.redirect && meta.httpEquiv == "refresh" && meta.content) {
             if (auto url = RefreshUrl(*meta.content)) {
-                site.redirect = LinkOnLine{std::move(*url), lines.At(meta.at).line};
+                site.redirect = LinkOnLine{std::move(*url), lines.At(meta.at)};
             }
         }
     }

@@ -18,15 +18,14 @@ namespace velmora::page_checks {
 
 struct LinkOnLine {
     std::string href;  // as written, character references decoded
-    std::size_t line = 1;
+    TextPosition position;
 
     bool operator==(const LinkOnLine&) const = default;
 };
 
 struct AlternateOnLine {
     std::string hreflang;
-    std::string href;
-    std::size_t line = 1;
+    LinkOnLine link;
 
     bool operator==(const AlternateOnLine&) const = default;
 };

@@ -8,6 +8,7 @@ velmora_build_packages=(
     cmake g++ make pkg-config
     libicu-dev qt6-base-dev libcli11-dev nlohmann-json3-dev
     libharfbuzz-dev libfontconfig-dev fonts-liberation2
+    liburiparser-dev libexpat1-dev
 )
 # The tests and benchmarks on top: their libraries, the reference HTML parser and shaper they
 # compare with, and Xvfb for showing the desktop window without a display.

@@ -155,13 +155,13 @@ TEST(RunPageChecks, SiteFactsComeFromTheSamePass) {
         "<svg><a href=\"svg.html\"></a><g id=\"icon\"/></svg><a>no href</a>\n",
         "p.html", {}, Meter());
     const PageSiteFacts& site = report.site;
-    const std::vector<LinkOnLine> links{{"x.html#a&b", 7}, {"/map.html", 8}};
+    const std::vector<LinkOnLine> links{{"x.html#a&b", {7, 1}}, {"/map.html", {8, 6}}};
     EXPECT_EQ(site.links, links);
     EXPECT_EQ(site.ids, (std::vector<std::string>{"top", "first", "icon"}));
-    EXPECT_EQ(site.canonical, (LinkOnLine{"/a.html", 2}));
+    EXPECT_EQ(site.canonical, (LinkOnLine{"/a.html", {2, 1}}));
     ASSERT_EQ(site.alternates.size(), 1u);
-    EXPECT_EQ(site.alternates[0], (AlternateOnLine{"de", "/de/", 3}));
-    EXPECT_EQ(site.redirect, (LinkOnLine{"/next.html", 5}));
+    EXPECT_EQ(site.alternates[0], (AlternateOnLine{"de", {"/de/", {3, 1}}}));
+    EXPECT_EQ(site.redirect, (LinkOnLine{"/next.html", {5, 1}}));
     EXPECT_TRUE(site.noindex);
     EXPECT_FALSE(
         RunPageChecks("<meta name=robots content=nofollow>", "p.html", {}, Meter()).site.noindex);
