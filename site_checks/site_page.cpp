@@ -30,60 +30,75 @@ std::optional<std::string> PathBelowRoot(const std::string& file, const std::str
     return "/" + relative.generic_string();
 }
 
-SitePage DescribePage(std::string file, std::optional<std::string_view> path,
-                      const page_checks::PageSiteFacts& facts, const LinkResolver& resolver,
-                      TextPool& texts) {
-    SitePage page;
-    page.file = std::move(file);
-    page.noindex = facts.noindex;
-    page.ids.reserve(facts.ids.size());
-    for (const std::string& id : facts.ids) {
-        page.ids.push_back(texts.Intern(id));
+PageSite ResolvePage(const page_checks::PageSiteFacts& facts, std::optional<std::string> path,
+                     const LinkResolver& resolver) {
+    PageSite site;
+    site.noindex = facts.noindex;
+    site.ids = facts.ids;
+    std::optional<LinkResolver::Page> page;
+    if (path) {
+        page.emplace(resolver.ForPage(*path));
     }
-    const auto address = [&](const page_checks::LinkOnLine& link,
-                             const std::optional<std::string>& to) {
-        return SiteAddress{texts.Intern(link.href), InternOptional(texts, to),
-                           Narrow(link.position.line), Narrow(link.position.column)};
+    site.path = std::move(path);
+    const auto address = [&](const page_checks::LinkOnLine& link, bool asLink) {
+        PageAddress resolved{link.href, std::nullopt, Narrow(link.position.line),
+                             Narrow(link.position.column)};
+        if (page) {
+            resolved.to = asLink ? page->Resolve(link.href).to : page->ResolveAddress(link.href);
+        }
+        return resolved;
     };
-    page.links.reserve(facts.links.size());
-    if (!path) {
-        for (const page_checks::LinkOnLine& link : facts.links) {
-            const auto hash = link.href.find('#');
-            page.links.push_back(
-                {texts.Intern(link.href), kNoText,
-                 hash == std::string::npos ? kNoText : texts.Intern(link.href.substr(hash + 1)),
-                 Narrow(link.position.line), Narrow(link.position.column)});
-        }
-        if (facts.canonical) {
-            page.canonical = address(*facts.canonical, std::nullopt);
-        }
-        for (const page_checks::AlternateOnLine& alternate : facts.alternates) {
-            page.alternates.push_back(
-                {texts.Intern(alternate.hreflang), address(alternate.link, std::nullopt)});
-        }
-        if (facts.redirect) {
-            page.redirect = address(*facts.redirect, std::nullopt);
-        }
-        return page;
-    }
-    page.path = texts.Intern(*path);
-    const LinkResolver::Page resolve = resolver.ForPage(*path);
+    site.links.reserve(facts.links.size());
     for (const page_checks::LinkOnLine& link : facts.links) {
-        const ResolvedLink resolved = resolve.Resolve(link.href);
-        page.links.push_back({texts.Intern(link.href), InternOptional(texts, resolved.to),
-                              InternOptional(texts, resolved.fragment), Narrow(link.position.line),
-                              Narrow(link.position.column)});
+        PageLink resolved{link.href, std::nullopt, std::nullopt, Narrow(link.position.line),
+                          Narrow(link.position.column)};
+        if (page) {
+            ResolvedLink target = page->Resolve(link.href);
+            resolved.to = std::move(target.to);
+            resolved.fragment = std::move(target.fragment);
+        } else if (const auto hash = link.href.find('#'); hash != std::string::npos) {
+            resolved.fragment = link.href.substr(hash + 1);
+        }
+        site.links.push_back(std::move(resolved));
     }
     if (facts.canonical) {
-        page.canonical = address(*facts.canonical, resolve.ResolveAddress(facts.canonical->href));
+        site.canonical = address(*facts.canonical, false);
     }
     for (const page_checks::AlternateOnLine& alternate : facts.alternates) {
-        page.alternates.push_back(
-            {texts.Intern(alternate.hreflang),
-             address(alternate.link, resolve.ResolveAddress(alternate.link.href))});
+        site.alternates.push_back({alternate.hreflang, address(alternate.link, false)});
     }
     if (facts.redirect) {
-        page.redirect = address(*facts.redirect, resolve.Resolve(facts.redirect->href).to);
+        site.redirect = address(*facts.redirect, true);
+    }
+    return site;
+}
+
+SitePage InternPage(std::string file, const PageSite& site, TextPool& texts) {
+    SitePage page;
+    page.file = std::move(file);
+    page.path = InternOptional(texts, site.path);
+    page.noindex = site.noindex;
+    page.ids.reserve(site.ids.size());
+    for (const std::string& id : site.ids) {
+        page.ids.push_back(texts.Intern(id));
+    }
+    page.links.reserve(site.links.size());
+    for (const PageLink& link : site.links) {
+        page.links.push_back({texts.Intern(link.href), InternOptional(texts, link.to),
+                              InternOptional(texts, link.fragment), link.line, link.column});
+    }
+    const auto address = [&](const PageAddress& resolved) {
+        return SiteAddress{texts.Intern(resolved.href), InternOptional(texts, resolved.to),
+                           resolved.line, resolved.column};
+    };
+    if (site.canonical) {
+        page.canonical = address(*site.canonical);
+    }
+    for (const PageAlternate& alternate : site.alternates) {
+        page.alternates.push_back({texts.Intern(alternate.hreflang), address(alternate.address)});
+    }
+    if (site.redirect) {
+        page.redirect = address(*site.redirect);
     }
     return page;
 }

@@ -60,14 +60,57 @@ struct SitePage {
     bool operator==(const SitePage&) const = default;
 };
 
+// The `site` object of analyze's JSON: a page's links, canonical, alternates and refresh target
+// resolved against its address, in plain strings, as one page's worker makes it and as the
+// second pass reads it back.
+struct PageLink {
+    std::string href;
+    std::optional<std::string> to;
+    std::optional<std::string> fragment;
+    std::uint32_t line = 1;
+    std::uint32_t column = 1;
+
+    bool operator==(const PageLink&) const = default;
+};
+
+struct PageAddress {
+    std::string href;
+    std::optional<std::string> to;
+    std::uint32_t line = 1;
+    std::uint32_t column = 1;
+
+    bool operator==(const PageAddress&) const = default;
+};
+
+struct PageAlternate {
+    std::string hreflang;
+    PageAddress address;
+
+    bool operator==(const PageAlternate&) const = default;
+};
+
+struct PageSite {
+    std::optional<std::string> path;
+    std::vector<PageLink> links;
+    std::vector<std::string> ids;
+    std::optional<PageAddress> canonical;
+    std::vector<PageAlternate> alternates;
+    std::optional<PageAddress> redirect;
+    bool noindex = false;
+
+    bool operator==(const PageSite&) const = default;
+};
+
 // The page's path below `root` ("/docs/a.html"), or none when the file lies outside it. Both
 // are taken as they are written, made absolute against the working folder.
 std::optional<std::string> PathBelowRoot(const std::string& file, const std::string& root);
 
-// The site object of a page whose facts the page checks read; `path` none for a page below no
-// root, whose links stay unresolved.
-SitePage DescribePage(std::string file, std::optional<std::string_view> path,
-                      const page_checks::PageSiteFacts& facts, const LinkResolver& resolver,
-                      TextPool& texts);
+// The site object of a page whose facts the page checks read; without a path (a page below no
+// root) nothing is resolved.
+PageSite ResolvePage(const page_checks::PageSiteFacts& facts, std::optional<std::string> path,
+                     const LinkResolver& resolver);
+
+// The page as the checks hold it, its texts in the site's pool.
+SitePage InternPage(std::string file, const PageSite& site, TextPool& texts);
 
 }  // namespace velmora::site_checks

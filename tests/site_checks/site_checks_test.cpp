@@ -19,7 +19,8 @@ protected:
         static const page_checks::TextWidthMeter meter;
         const page_checks::PageCheckReport report =
             page_checks::RunPageChecks(html, path, PageCheckOptions(), meter);
-        SitePage page = DescribePage(path.substr(1), path, report.site, resolver_, site_.texts);
+        SitePage page =
+            InternPage(path.substr(1), ResolvePage(report.site, path, resolver_), site_.texts);
         page.title = report.title;
         page.titleElement = report.titleElement;
         site_.pages.push_back(std::move(page));
@@ -258,7 +259,7 @@ TEST_F(SiteFixture, ChecksSwitchedOffAndPagesBelowNoRootGiveNothing) {
     const page_checks::PageCheckReport report = page_checks::RunPageChecks(
         "<a href=missing.html>m</a>", "x.html", PageCheckOptions(), page_checks::TextWidthMeter());
     site_.pages.push_back(
-        DescribePage("../x.html", std::nullopt, report.site, resolver_, site_.texts));
+        InternPage("../x.html", ResolvePage(report.site, std::nullopt, resolver_), site_.texts));
     PageCheckOptions options;
     options.SetEnabled(CheckId::BrokenLinks, false);
     Run(options);
