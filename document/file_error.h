@@ -13,16 +13,19 @@ class FileError : public std::runtime_error {
 public:
     FileError(std::string action, std::string path, std::string reason)
         : std::runtime_error(action + " '" + path + "': " + reason),
+          action_(std::move(action)),
           path_(std::move(path)),
           reason_(std::move(reason)) {}
 
     // Builds the error from errno.
     static FileError FromErrno(const std::string& action, const std::string& path, int error);
 
+    const std::string& action() const { return action_; }
     const std::string& path() const { return path_; }
     const std::string& reason() const { return reason_; }
 
 private:
+    std::string action_;
     std::string path_;
     std::string reason_;
 };

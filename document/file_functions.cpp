@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <utility>
 
 #include "document/file_error.h"
@@ -48,7 +49,8 @@ std::string_view NameOf(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-std::optional<std::string> ReadRegularFileIfPresent(const std::string& path) {
+std::optional<std::string> ReadRegularFileIfPresent(const std::string& path,
+                                                    struct stat* readStatus) {
     // Non-blocking, so that opening a pipe does not wait for a writer before it is refused.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
@@ -91,18 +93,33 @@ std::optional<std::string> ReadRegularFileIfPresent(const std::string& path) {
         size += static_cast<std::size_t>(got);
     }
     bytes.resize(size);
+    if (readStatus != nullptr && ::fstat(fd.get(), readStatus) != 0) {
+        ThrowErrno("Cannot read", path);
+    }
     if (::close(fd.release()) != 0) {
         ThrowErrno("Cannot close", path);
     }
     return bytes;
 }
 
-std::string ReadRegularFile(const std::string& path) {
-    std::optional<std::string> bytes = ReadRegularFileIfPresent(path);
+std::string ReadRegularFile(const std::string& path, struct stat* status) {
+    std::optional<std::string> bytes = ReadRegularFileIfPresent(path, status);
     if (!bytes) {
         throw FileError::FromErrno("Cannot open", path, ENOENT);
     }
     return std::move(*bytes);
+}
+
+mode_t NewFileMode() {
+    // Read without changing the umask, as this process may have other threads.
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "Umask:" && status >> word) {
+            return static_cast<mode_t>(0666 & ~std::strtoul(word.c_str(), nullptr, 8));
+        }
+    }
+    return 0644;
 }
 
 void WriteAll(int fd, std::string_view bytes, const std::string& path) {
@@ -116,6 +133,59 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path) {
             ThrowErrno("Cannot write", path);
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void WriteAllAt(int fd, std::string_view bytes, off_t offset, const std::string& path) {
+    constexpr std::size_t kChunk = std::size_t{1} << 30;
+    while (!bytes.empty()) {
+        const ssize_t written = ::pwrite(fd, bytes.data(), std::min(bytes.size(), kChunk), offset);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowErrno("Cannot write", path);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += written;
+    }
+}
+
+void CopyFileContent(int from, int to, const std::string& path) {
+    constexpr std::size_t kChunk = std::size_t{1} << 30;
+    loff_t at = 0;
+    // In the kernel first; systems or file pairs it does not serve fall back to a read buffer.
+    for (;;) {
+        const ssize_t copied = ::copy_file_range(from, &at, to, nullptr, kChunk, 0);
+        if (copied > 0) {
+            continue;
+        }
+        if (copied == 0) {
+            return;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
+            errno != EBADF) {
+            ThrowErrno("Cannot write", path);
+        }
+        break;
+    }
+    std::string buffer(kReadPiece, '\0');
+    for (;;) {
+        const ssize_t got = ::pread(from, buffer.data(), buffer.size(), at);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowErrno("Cannot read", path);
+        }
+        if (got == 0) {
+            return;
+        }
+        WriteAll(to, {buffer.data(), static_cast<std::size_t>(got)}, path);
+        at += got;
     }
 }
 

@@ -1,5 +1,9 @@
 #include "document/velmora_data.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -14,7 +18,11 @@
 #include "document/backup_folder.h"
 #include "document/file_error.h"
 #include "document/file_functions.h"
+#include "document/fitted_name.h"
+#include "document/page_lock.h"
+#include "document/page_place.h"
 #include "document/page_replacement.h"
+#include "document/signal_hold.h"
 
 namespace velmora {
 namespace {
@@ -33,26 +41,12 @@ std::optional<std::string> UnsupportedEncoding(std::string_view bytes) {
     return std::nullopt;
 }
 
-std::string ReadPageFile(const std::string& fileName) {
-    std::string bytes = ReadRegularFile(fileName);
+std::string ReadPageFile(const std::string& fileName, struct stat& status) {
+    std::string bytes = ReadRegularFile(fileName, &status);
     if (std::optional<std::string> reason = UnsupportedEncoding(bytes)) {
         throw FileError("Cannot load", fileName, std::move(*reason));
     }
     return bytes;
-}
-
-// Cuts a base name to the limit; in a UTF-8 name the cut never splits a character.
-std::string_view CutBaseName(std::string_view base) {
-    if (base.size() <= kBackupBaseNameLimit) {
-        return base;
-    }
-    std::size_t cut = kBackupBaseNameLimit;
-    if (DetectEncoding(base) == Encoding::Utf8) {
-        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-    }
-    return base.substr(0, cut);
 }
 
 // Whether the text holds the tag anywhere. A page has '<' everywhere, so the search skips
@@ -79,7 +73,8 @@ LocalDateTime SystemLocalTime() {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
-std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time, int copy) {
+std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time, int copy,
+                           std::size_t limit) {
     const std::string_view name = NameOf(pagePath);
     const std::size_t dot = name.rfind('.');
     const std::string_view extension =
@@ -87,7 +82,7 @@ std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time,
     const std::string_view base = name.substr(0, name.size() - extension.size());
 
     const auto two = [](int value) { return ZeroPad(static_cast<std::uint16_t>(value), 2); };
-    std::string backup(CutBaseName(base));
+    std::string backup(CutToFit(base, kBackupBaseNameLimit));
     backup += ".bkp.";
     backup += ZeroPad(static_cast<std::uint16_t>(time.year), 4);
     for (const int part : {time.month, time.day, time.hour, time.minute, time.second}) {
@@ -98,7 +93,7 @@ std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time,
         backup += '-';
         backup += std::to_string(copy);
     }
-    backup += extension;
+    backup += CutToFit(extension, limit > backup.size() ? limit - backup.size() : 0);
     return backup;
 }
 
@@ -130,7 +125,10 @@ void KelVelmoraData::EnsureReviewed(const KelVelmoraOptions& options) {
 }
 
 void KelVelmoraData::Load(const std::string& fileName, const KelVelmoraOptions& options) {
-    std::string bytes = ReadPageFile(fileName);
+    struct stat status {};
+    std::string bytes = ReadPageFile(fileName, status);
+    ContentHash hash;
+    hash.Add(bytes);
     const LineBreakStyle lineBreaks = DetectLineBreaks(bytes);
     std::string text;
     bool givesBack = true;
@@ -144,6 +142,9 @@ void KelVelmoraData::Load(const std::string& fileName, const KelVelmoraOptions& 
     FileName = fileName;
     SavedText = std::move(text);
     lineBreaks_ = lineBreaks;
+    stateAsRead_ = FileState::Of(status);
+    hashAsRead_ = hash.Value();
+    modeAsRead_ = status.st_mode & 07777;
     bytesAsRead_.reset();
     if (!givesBack) {
         bytesAsRead_ = std::move(bytes);
@@ -191,41 +192,100 @@ void KelVelmoraData::SaveAs(const std::string& fileName) {
     FileName = fileName;
 }
 
-void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile) {
-    const PageTarget target = ResolvePageTarget(path);
-    std::string temporary = GetTempDirectory();
-    const BackupFolder backups(temporary.empty() ? FolderOf(target.path) : temporary);
-    // Holds off this user's other saves until this one is done, so that two of them can never
-    // both find the page as they read it and one overwrite the other's edit.
-    const BackupFolder::SaveLock lock(backups);
+bool KelVelmoraData::UnchangedOnDisk(int fd, const FileState& now) const {
+    if (!stateAsRead_) {
+        return false;
+    }
+    if (now.Unchanged(*stateAsRead_)) {
+        return true;
+    }
+    // Touched or rewritten with the same bytes counts as unchanged.
+    return now.size == stateAsRead_->size && HashOfFile(fd, FileName) == hashAsRead_;
+}
 
-    const std::optional<std::string> onDisk = ReadRegularFileIfPresent(path);
-    CheckMayWrite(target, path);
-    // The page's own file is backed up even when it is gone (from the bytes read); a file that
-    // Save As replaces is backed up as it is, and a new one needs no backup.
-    std::optional<std::string> previous = onDisk;
-    if (ownFile) {
-        previous = BytesAsRead();
-        if (onDisk && *onDisk != *previous) {
-            if (changed == ChangedOnDisk::Refuse) {
-                throw PageChangedError(path);
-            }
-            previous = *onDisk;
+void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile) {
+    // Interruptions wait until the temporary file is removed or in place, and an in-place write
+    // has ended.
+    const SignalHold hold;
+    // The page is locked, then found again under its name: a save that had the lock before may
+    // have put a new file there while this one waited.
+    PagePlace place;
+    std::optional<PageLock> lock;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        lock.reset();
+        place = FindPagePlace(path);
+        if (!place.status) {
+            break;
+        }
+        lock.emplace(place, path, seams_.lockWait, [&] { seams_.Reach(SaveStep::WaitingForLock); });
+        struct stat named {};
+        if (::fstatat(place.folder.get(), place.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            FileState::Of(named).SameFile(FileState::Of(lock->status()))) {
+            break;
         }
     }
-    lastBackupPath_.clear();
-    if (previous) {
-        const LocalDateTime now = clock_();
-        lastBackupPath_ =
-            backups.Write([&](int copy) { return BackupFileName(path, now, copy); }, *previous);
+    CheckMayWrite(place, path);
+    const FileState seen = lock ? FileState::Of(lock->status()) : FileState{};
+    // A page that vanished or moved away since it was read is a change, as one rewritten is.
+    const bool known = ownFile && stateAsRead_;
+    if (known && changed == ChangedOnDisk::Refuse &&
+        (!lock || !UnchangedOnDisk(lock->fd(), seen))) {
+        throw PageChangedError(path);
     }
 
-    std::string text = TextToSave(Html);
-    const std::string bytes = FileBytesFromText(text, lineBreaks_);
-    ReplacePageFile(target, path, bytes, lastBackupPath_);
-    Html = std::move(text);
-    SavedText = Html;
+    // The backup holds the page file's bytes as they are on disk, copied file to file; only a
+    // page file that is gone is backed up from the text last read.
+    lastBackupPath_.clear();
+    std::optional<BackupFolder> backups;
+    if (lock || known) {
+        const std::string temporary = GetTempDirectory();
+        backups.emplace(temporary.empty() ? FolderOf(path) : temporary);
+        const LocalDateTime now = clock_();
+        const auto name = [&](int copy, std::size_t limit) {
+            return BackupFileName(path, now, copy, limit);
+        };
+        if (lock) {
+            lastBackupPath_ = backups->Write(
+                name,
+                [&](int fd, const std::string& shown) { CopyFileContent(lock->fd(), fd, shown); },
+                seams_);
+        } else {
+            lastBackupPath_ = backups->Write(
+                name, [&](int fd, const std::string& shown) { WriteAll(fd, BytesAsRead(), shown); },
+                seams_);
+        }
+    }
+
+    NewPageBytes bytes{[this](const TakeBytes& take) { return WriteBytesToSave(take); }, 0};
+    ContentHash hash;
+    WriteBytesToSave([&](std::string_view piece) {
+        bytes.size += piece.size();
+        hash.Add(piece);
+        return true;
+    });
+    // A page that vanished keeps the rights it had; a new file gets the usual ones.
+    const mode_t newFileMode = known ? modeAsRead_ : NewFileMode();
+    ReplacedPage replaced{};
+    try {
+        replaced = ReplacePageFile({place, path, lock ? &*lock : nullptr, seen, newFileMode, bytes,
+                                    lastBackupPath_, seams_});
+    } catch (const PageChangedError&) {
+        // The backup may have caught the page mid-change: it is not an exact earlier page.
+        if (!lastBackupPath_.empty()) {
+            ::unlink(lastBackupPath_.c_str());
+            lastBackupPath_.clear();
+        }
+        throw;
+    }
+
+    // The old text goes first, so that a large page is never held three times.
+    std::string().swap(SavedText);
     bytesAsRead_.reset();
+    Html = TextToSave(Html);
+    SavedText = Html;
+    stateAsRead_ = replaced.state;
+    hashAsRead_ = hash.Value();
+    modeAsRead_ = lock ? lock->status().st_mode & 07777 : newFileMode;
 }
 
 void KelVelmoraData::Revert(const KelVelmoraOptions& options) {

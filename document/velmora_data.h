@@ -10,7 +10,9 @@
 #include "analysis/candidate_keywords.h"
 #include "analysis/reviewed_html.h"
 #include "core/page_files.h"
+#include "document/file_state.h"
 #include "document/line_breaks.h"
+#include "document/save_seams.h"
 #include "options/velmora_types.h"
 
 namespace velmora {
@@ -32,8 +34,9 @@ using Clock = std::function<LocalDateTime()>;
 LocalDateTime SystemLocalTime();
 
 // The backup's file name (without folder) for a page path at the given time. Copies after the
-// first carry "-2", "-3", … before the extension.
-std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time, int copy = 1);
+// first carry "-2", "-3", … before the extension, which is cut so that the name fits `limit`.
+std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time, int copy = 1,
+                           std::size_t limit = 255);
 
 // What Save does when the page file changed on disk since it was read.
 enum class ChangedOnDisk { Refuse, Overwrite };
@@ -51,8 +54,9 @@ public:
     // FileError and changes nothing when the file cannot be read.
     virtual void Load(const std::string& fileName, const KelVelmoraOptions& options);
     // Backs up the page file's bytes, adds the generator tag, then replaces the page file whole
-    // in the file's own line breaks. Throws FileError; the page file is then either wholly old or
-    // wholly new, and the document unchanged. When the file changed on disk since it was read,
+    // in the file's own line breaks, holding a lock on the page so that no other save of it runs
+    // meanwhile. Throws FileError; the page file is then either wholly old or wholly new, and the
+    // document unchanged. When the file changed, moved away or vanished since it was read,
     // nothing is written and PageChangedError is thrown, unless told to overwrite.
     virtual void Save(ChangedOnDisk changed = ChangedOnDisk::Refuse);
 
@@ -96,6 +100,10 @@ public:
     // file).
     const std::string& LastBackupPath() const { return lastBackupPath_; }
 
+    // Replaces the moments and calls of a save that decide its safety (tests make races and
+    // failures happen there).
+    void SetSaveSeams(SaveSeams seams) { seams_ = std::move(seams); }
+
     std::string SavedText;
     std::string FileName;
 
@@ -107,12 +115,21 @@ private:
 
     // The page file's bytes as last read or written.
     std::string BytesAsRead() const;
+    // Whether the open page file fd, whose status is now, still holds what was last read or
+    // written.
+    bool UnchangedOnDisk(int fd, const FileState& now) const;
     // Writes the page to path; ownFile when path is the page's own file, whose changes on disk
     // since it was read are checked.
     void WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile);
 
     Clock clock_;
     Analysis analysis_;
+    SaveSeams seams_;
+    // The page file as last read or written, and a hash of its bytes: enough to tell a change
+    // without keeping a copy of them.
+    std::optional<FileState> stateAsRead_;
+    std::uint64_t hashAsRead_ = 0;
+    mode_t modeAsRead_ = 0;
     std::string lastBackupPath_;
     LineBreakStyle lineBreaks_;
     // Kept only when the text cannot give them back.

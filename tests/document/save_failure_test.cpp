@@ -188,7 +188,8 @@ TEST_F(SaveFailureTest, PageReplacedByAFolderIsReportedAndLeftAlone) {
     EXPECT_TRUE(fs::is_directory(page / "inside"));
 
     fs::remove_all(page);
-    document.Save();
+    EXPECT_THROW(document.Save(), PageChangedError);
+    document.Save(ChangedOnDisk::Overwrite);
     EXPECT_EQ(ReadBytes(page), document.Html);
 }
 
@@ -208,7 +209,7 @@ TEST_F(SaveFailureTest, FolderGoneBetweenLoadAndSaveIsReportedAndNothingIsCreate
     EXPECT_FALSE(fs::exists(site));
 
     fs::create_directories(site);
-    document.Save();
+    document.Save(ChangedOnDisk::Overwrite);
     EXPECT_EQ(ReadBytes(page), document.Html);
 }
 
@@ -262,7 +263,7 @@ TEST_F(SaveFailureTest, PageReplacedByALinkToDevFullIsRefused) {
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
 
     fs::remove(page);
-    document.Save();
+    document.Save(ChangedOnDisk::Overwrite);
     EXPECT_EQ(ReadBytes(page), document.Html);
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <random>
@@ -41,9 +43,14 @@ namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::WriteBytes;
 
-// Users that need no account: setresuid takes any number.
+// Users that need no account: setresuid takes any number. The page's owner is alice; bob and
+// carol share her editors' group.
 constexpr uid_t kSecondUser = 4242;
 constexpr uid_t kThirdUser = 4343;
+constexpr uid_t kAlice = 4444;
+constexpr uid_t kBob = kSecondUser;
+constexpr uid_t kCarol = kThirdUser;
+constexpr gid_t kEditors = 4500;
 constexpr LocalDateTime kSaveTime{2026, 12, 7, 12, 0, 0};
 const std::string kGenerator = "<meta name=\"GENERATOR\" content=\"Velmora\">";
 
@@ -51,12 +58,13 @@ bool IsRoot() {
     return ::geteuid() == 0;
 }
 
-// Runs body in a child process as the given user (and group of the same number); true when it
-// ran to its end without a test failure.
-bool RunAs(uid_t user, const std::function<void()>& body) {
+// Starts body in a child process as the given user (and group of the same number, with the
+// supplementary groups given); returns its process id.
+pid_t StartAs(uid_t user, const std::function<void()>& body,
+              const std::vector<gid_t>& groups = {}) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setresgid(user, user, user) != 0 ||
+        if (::setgroups(groups.size(), groups.data()) != 0 || ::setresgid(user, user, user) != 0 ||
             ::setresuid(user, user, user) != 0) {
             ::_exit(2);
         }
@@ -65,9 +73,49 @@ bool RunAs(uid_t user, const std::function<void()>& body) {
         body();
         ::_exit(::testing::Test::HasFailure() ? 1 : 0);
     }
+    return pid;
+}
+
+// The exit code of a child, or 128 + the signal that ended it.
+int WaitFor(pid_t pid) {
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Runs body as the user; true when it ran to its end without a test failure.
+bool RunAs(uid_t user, const std::function<void()>& body, const std::vector<gid_t>& groups = {}) {
+    return WaitFor(StartAs(user, body, groups)) == 0;
+}
+
+// A byte read from fd within a few seconds: the other side of a test's pipe got where it waits.
+bool Told(int fd) {
+    pollfd ready{fd, POLLIN, 0};
+    char byte = 0;
+    return ::poll(&ready, 1, 10000) == 1 && ::read(fd, &byte, 1) == 1;
+}
+
+void Tell(int fd) {
+    EXPECT_EQ(::write(fd, "x", 1), 1);
+}
+
+// A POSIX ACL in the kernel's extended attribute form: user::rw-, user:ID:rw- for each named
+// user, group::GROUP, mask::rw-, other::r--.
+std::string AclBytes(std::uint16_t group, const std::vector<std::uint32_t>& users) {
+    const auto entry = [](std::uint16_t tag, std::uint16_t permissions, std::uint32_t id) {
+        std::string bytes(8, '\0');
+        std::memcpy(bytes.data(), &tag, 2);
+        std::memcpy(bytes.data() + 2, &permissions, 2);
+        std::memcpy(bytes.data() + 4, &id, 4);
+        return bytes;
+    };
+    const std::uint32_t version = 2;
+    std::string acl(reinterpret_cast<const char*>(&version), 4);
+    acl += entry(0x01, 6, ~0U);
+    for (const std::uint32_t user : users) {
+        acl += entry(0x02, 6, user);
+    }
+    return acl + entry(0x04, group, ~0U) + entry(0x10, 6, ~0U) + entry(0x20, 4, ~0U);
 }
 
 // A small page in one line break; extraHead is a line put after the title.
@@ -293,18 +341,7 @@ TEST_P(SaveSafetyTest, AclAndUserAttributesAreKept) {
     AsSaver([&] {
         const fs::path page = site_ / "index.htm";
         WriteBytes(page, Page("\n", "Old", true));
-        // user::rw-, user:4343:rw-, group::r--, mask::rw-, other::r--
-        const auto entry = [](std::uint16_t tag, std::uint16_t permissions, std::uint32_t id) {
-            std::string bytes(8, '\0');
-            std::memcpy(bytes.data(), &tag, 2);
-            std::memcpy(bytes.data() + 2, &permissions, 2);
-            std::memcpy(bytes.data() + 4, &id, 4);
-            return bytes;
-        };
-        const std::uint32_t version = 2;
-        std::string acl(reinterpret_cast<const char*>(&version), 4);
-        acl += entry(0x01, 6, ~0U) + entry(0x02, 6, kThirdUser) + entry(0x04, 4, ~0U) +
-               entry(0x10, 6, ~0U) + entry(0x20, 4, ~0U);
+        const std::string acl = AclBytes(4, {kThirdUser});
         if (::setxattr(page.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
             ASSERT_EQ(errno, ENOTSUP) << std::strerror(errno);
             GTEST_SKIP() << "the file system has no ACLs";
@@ -329,6 +366,23 @@ TEST_P(SaveSafetyTest, AclAndUserAttributesAreKept) {
                   "kept");
         EXPECT_EQ(ModeOf(page), mode);
         EXPECT_NE(ReadBytes(page).find("<title>New</title>"), std::string::npos);
+
+        // A folder's default ACL that lets another user write must not reach a page that had no
+        // ACL of its own.
+        const fs::path plain = site_ / "plain.htm";
+        WriteBytes(plain, Page("\n", "Old", true));
+        ASSERT_EQ(::chmod(plain.c_str(), 0640), 0);
+        const std::string inherited = AclBytes(6, {kThirdUser});
+        ASSERT_EQ(::setxattr(site_.c_str(), "system.posix_acl_default", inherited.data(),
+                             inherited.size(), 0),
+                  0)
+            << std::strerror(errno);
+        KelVelmoraData other = Loaded(plain);
+        EditTitle(other, "New");
+        other.Save();
+        EXPECT_EQ(::getxattr(plain.c_str(), "system.posix_acl_access", value, sizeof value), -1);
+        EXPECT_EQ(ModeOf(plain), 0640U);
+        EXPECT_NE(ReadBytes(plain).find("<title>New</title>"), std::string::npos);
     });
 }
 
@@ -469,6 +523,162 @@ TEST_P(SaveSafetyTest, KilledSavesLeaveThePageWholeAndEveryBackupExact) {
     });
 }
 
+// Another program changes the page after the change check and before it is replaced: the save
+// refuses as for any change on disk, leaves the page and the change as they are, and keeps no
+// backup that may have caught the page mid-change. A pipe put in the page's place is refused
+// without waiting for a reader.
+TEST_P(SaveSafetyTest, ChangesBetweenTheCheckAndTheReplacementAreNeverOverwritten) {
+    AsSaver([&] {
+        const fs::path page = site_ / "index.htm";
+        const fs::path moved = site_ / "moved.htm";
+        const std::string old = Page("\n", "Old", true);
+        struct Change {
+            const char* name;
+            SaveStep step;
+            std::function<void()> make;
+            std::function<void()> check;
+        };
+        const Change changes[] = {
+            {"append", SaveStep::BeforeLastLook,
+             [&] { std::ofstream(page, std::ios::app) << "<!-- appended -->\n"; },
+             [&] { EXPECT_EQ(ReadBytes(page), old + "<!-- appended -->\n"); }},
+            {"chmod 600", SaveStep::BeforeLastLook,
+             [&] { fs::permissions(page, fs::perms::owner_read | fs::perms::owner_write); },
+             [&] {
+                 EXPECT_EQ(ModeOf(page), 0600U);
+                 EXPECT_EQ(ReadBytes(page), old);
+             }},
+            {"moved away", SaveStep::BeforeLastLook, [&] { fs::rename(page, moved); },
+             [&] {
+                 EXPECT_FALSE(fs::exists(page));
+                 EXPECT_EQ(ReadBytes(moved), old);
+             }},
+            {"pipe swapped in", SaveStep::BackupWritten,
+             [&] {
+                 fs::remove(page);
+                 ASSERT_EQ(::mkfifo(page.c_str(), 0644), 0);
+             },
+             [&] { EXPECT_TRUE(fs::is_fifo(page)); }},
+        };
+        for (const Change& change : changes) {
+            for (const bool linked : {false, true}) {
+                WriteBytes(page, old);
+                ASSERT_EQ(::chmod(page.c_str(), 0644), 0);
+                if (linked) {
+                    fs::create_hard_link(page, site_ / "home.htm");
+                }
+                KelVelmoraData document = Loaded(page);
+                EditTitle(document, "New");
+                bool made = false;
+                SaveSeams seams;
+                seams.reached = [&](SaveStep step) {
+                    if (step == change.step && !made) {
+                        made = true;
+                        change.make();
+                    }
+                };
+                document.SetSaveSeams(seams);
+                EXPECT_THROW(document.Save(), PageChangedError) << change.name;
+                EXPECT_TRUE(made) << change.name;
+                change.check();
+                EXPECT_TRUE(Backups().empty()) << change.name;
+                EXPECT_TRUE(document.IsModified());
+                for (const fs::path& left : {page, moved, site_ / "home.htm"}) {
+                    fs::remove(left);
+                }
+                EXPECT_TRUE(fs::is_empty(site_)) << change.name << ", linked " << linked;
+            }
+        }
+    });
+}
+
+// A save that cannot have the page's lock within its wait gives up and says what holds it.
+TEST_P(SaveSafetyTest, LockHeldByAnotherIsWaitedForBrieflyAndNamed) {
+    AsSaver([&] {
+        const fs::path page = site_ / "index.htm";
+        WriteBytes(page, Page("\n", "Old", true));
+        KelVelmoraData document = Loaded(page);
+        EditTitle(document, "New");
+        SaveSeams seams;
+        seams.lockWait = std::chrono::milliseconds(100);
+        document.SetSaveSeams(seams);
+        const int holder = ::open(page.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+        try {
+            document.Save();
+            ADD_FAILURE() << "saved a page another save holds";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.path(), page.string());
+            EXPECT_NE(std::string(error.what()).find("process " + std::to_string(::getpid())),
+                      std::string::npos)
+                << error.what();
+        }
+        EXPECT_EQ(ReadBytes(page), Page("\n", "Old", true));
+        EXPECT_TRUE(Backups().empty());
+        ::close(holder);
+        document.Save();
+        EXPECT_EQ(ReadBytes(page), document.BytesToSave());
+    });
+}
+
+// Ctrl-C, SIGTERM or SIGHUP during a save: before the page is replaced, the save stops and removes
+// its temporary file; during an in-place write, the write ends first. The program then ends by
+// the signal, as it would have. A leftover of a killed save is removed by the next save, unless a
+// running save holds it.
+TEST_P(SaveSafetyTest, SignalsNeitherTearThePageNorLeaveTemporaryFiles) {
+    AsSaver([&] {
+        const fs::path page = site_ / "index.htm";
+        const std::string old = Page("\n", "Old", true) + std::string(1 << 20, ' ');
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            for (const bool linked : {false, true}) {
+                WriteBytes(page, old);
+                if (linked) {
+                    fs::create_hard_link(page, site_ / "home.htm");
+                }
+                KelVelmoraData document = Loaded(page);
+                EditTitle(document, "New");
+                const std::string saved = document.BytesToSave();
+                SaveSeams seams;
+                const SaveStep moment =
+                    linked ? SaveStep::WritingInPlace : SaveStep::BeforeLastLook;
+                seams.reached = [=](SaveStep step) {
+                    if (step == moment) {
+                        ::kill(::getpid(), signal);
+                    }
+                };
+                document.SetSaveSeams(seams);
+                const pid_t saver = ::fork();
+                if (saver == 0) {
+                    document.Save();
+                    ::_exit(0);
+                }
+                EXPECT_EQ(WaitFor(saver), 128 + signal) << "signal " << signal;
+                EXPECT_EQ(ReadBytes(page), linked ? saved : old) << "signal " << signal;
+                EXPECT_EQ(std::distance(fs::directory_iterator(site_), {}), linked ? 2 : 1)
+                    << "temporary file left after signal " << signal;
+                const std::vector<fs::path> backups = Backups();
+                ASSERT_EQ(backups.size(), 1U);
+                EXPECT_EQ(ReadBytes(backups[0]), old);
+                fs::remove(backups[0]);
+                fs::remove(site_ / "home.htm");
+            }
+        }
+
+        const fs::path stale = site_ / ".index.htm.velmora-save-Stale1";
+        const fs::path held = site_ / ".index.htm.velmora-save-Held01";
+        WriteBytes(stale, "left by a killed save");
+        WriteBytes(held, "a running save's");
+        const int holder = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+        KelVelmoraData document = Loaded(page);
+        EditTitle(document, "Newer");
+        document.Save();
+        EXPECT_FALSE(fs::exists(stale));
+        EXPECT_TRUE(fs::exists(held));
+        ::close(holder);
+    });
+}
+
 // Between users, with the tests running as root.
 class SaveBetweenUsersTest : public ::testing::Test {
 protected:
@@ -555,23 +765,26 @@ TEST_F(SaveBetweenUsersTest, OtherUsersCannotPlantReadOrHijackBackups) {
         EXPECT_EQ(::mkdir((backups / "planted").c_str(), 0777), -1);
     }));
 
-    // A folder of the second user's backup name, made by the third user first.
+    // A folder of the second user's backup name, made by the third user first: the backups go to
+    // a private folder of an unpredictable name instead, the same one each time.
     const fs::path squatted = shared / ("velmora-backups-" + std::to_string(kSecondUser));
     fs::remove_all(squatted);
     ASSERT_TRUE(RunAs(kThirdUser, [&] { fs::create_directory(squatted); }));
-    const std::string before = ReadBytes(page);
     EXPECT_TRUE(RunAs(kSecondUser, [&] {
         KelVelmoraData document = Loaded(page);
-        document.Review(SetTitle(document.Html, "Blocked"), KelVelmoraOptions());
-        try {
+        std::set<fs::path> folders;
+        for (const char* title : {"Moved", "Again"}) {
+            document.Review(SetTitle(document.Html, title), KelVelmoraOptions());
             document.Save();
-            ADD_FAILURE() << "saved with a backup folder of another user";
-        } catch (const FileError& error) {
-            EXPECT_EQ(error.path(), squatted.string());
-            EXPECT_NE(std::string(error.what()).find("belongs to user"), std::string::npos);
+            const fs::path folder = fs::path(document.LastBackupPath()).parent_path();
+            folders.insert(folder);
+            EXPECT_TRUE(folder.filename().string().starts_with(squatted.filename().string() + "-"))
+                << folder;
+            EXPECT_EQ(ModeOf(folder), 0700U);
         }
+        EXPECT_EQ(folders.size(), 1U);
     }));
-    EXPECT_EQ(ReadBytes(page), before);
+    EXPECT_TRUE(fs::is_empty(squatted));
 }
 
 TEST_F(SaveBetweenUsersTest, RootDoesNotFollowAnotherUsersLinkInASharedFolder) {
@@ -591,6 +804,120 @@ TEST_F(SaveBetweenUsersTest, RootDoesNotFollowAnotherUsersLinkInASharedFolder) {
         EXPECT_NE(std::string(error.what()).find("symbolic link"), std::string::npos);
     }
     EXPECT_EQ(ReadBytes(victim), "root's file\n");
+
+    // The same for a link that is a folder in the page's path.
+    const fs::path rootOnly = folder_.path() / "root-only";
+    fs::create_directories(rootOnly);
+    fs::permissions(rootOnly, fs::perms::owner_all);
+    WriteBytes(rootOnly / "index.htm", "root's page\n");
+    ASSERT_TRUE(RunAs(kSecondUser,
+                      [&] { fs::create_directory_symlink(rootOnly, folder_.path() / "site"); }));
+    document.FileName = (folder_.path() / "site" / "index.htm").string();
+    try {
+        document.Save(ChangedOnDisk::Overwrite);
+        ADD_FAILURE() << "followed another user's link to a folder";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("symbolic link"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(ReadBytes(rootOnly / "index.htm"), "root's page\n");
+}
+
+// Root, or a member of the page's group through a supplementary group, saving another's page:
+// the page keeps its owner, group and mode.
+TEST_F(SaveBetweenUsersTest, SavedPagesKeepTheirOwnerGroupAndMode) {
+    struct Case {
+        uid_t saver;
+        std::vector<gid_t> groups;
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+    };
+    const Case cases[] = {
+        {0, {}, kBob, kBob, 0640},
+        {0, {}, 65534, 65534, 0604},
+        {kBob, {kEditors}, kBob, kEditors, 0664},
+        {kBob, {kEditors}, kAlice, kEditors, 0660},
+    };
+    for (const Case& test : cases) {
+        const fs::path page = PageOf(test.owner, test.group, test.mode);
+        EXPECT_TRUE(RunAs(
+            test.saver,
+            [&] {
+                KelVelmoraData document = Loaded(page);
+                document.Review(SetTitle(document.Html, "Kept"), KelVelmoraOptions());
+                document.Save();
+            },
+            test.groups));
+        struct stat status {};
+        ASSERT_EQ(::stat(page.c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, test.owner) << "saved by " << test.saver;
+        EXPECT_EQ(status.st_gid, test.group) << "saved by " << test.saver;
+        EXPECT_EQ(status.st_mode & 07777, test.mode) << "saved by " << test.saver;
+        EXPECT_EQ(ReadBytes(page), Page("\n", "Kept", true, kGenerator));
+    }
+}
+
+// Bob and carol, or bob from two programs with different temporary folders, save alice's shared
+// page at once. The second save waits for the first, sees the change and refuses: no edit is
+// lost silently and the page is never torn.
+TEST_F(SaveBetweenUsersTest, SavesOfOnePageByAnyoneAreOneAtATime) {
+    for (const uid_t second : {kCarol, kBob}) {
+        const fs::path page = PageOf(kAlice, kEditors, 0664);
+        const std::string tmpA = (folder_.path() / "tmpA").string();
+        const std::string tmpB = (folder_.path() / "tmpB").string();
+        for (const std::string& tmp : {tmpA, tmpB}) {
+            fs::create_directories(tmp);
+            fs::permissions(tmp, fs::perms::all | fs::perms::sticky_bit);
+        }
+        int fromBob[2], toBob[2], fromSecond[2], toSecond[2];
+        for (int* pipe : {fromBob, toBob, fromSecond, toSecond}) {
+            ASSERT_EQ(::pipe(pipe), 0);
+        }
+        const auto saver = [&](const std::string& tmp, const char* title, int* from, int* to,
+                               SaveStep pause, bool waitAfter) {
+            return [&, tmp, title, from, to, pause, waitAfter] {
+                ::setenv("TMPDIR", tmp.c_str(), 1);
+                KelVelmoraData document = Loaded(page);
+                document.Review(SetTitle(document.Html, title), KelVelmoraOptions());
+                Tell(from[1]);
+                Told(to[0]);
+                SaveSeams seams;
+                seams.reached = [&](SaveStep step) {
+                    if (step == pause) {
+                        Tell(from[1]);
+                        if (waitAfter) {
+                            Told(to[0]);
+                        }
+                    }
+                };
+                document.SetSaveSeams(seams);
+                try {
+                    document.Save();
+                } catch (const PageChangedError&) {
+                    ::_exit(3);
+                }
+            };
+        };
+        const pid_t bob = StartAs(
+            kBob, saver(tmpA, "Bob", fromBob, toBob, SaveStep::BeforeLastLook, true), {kEditors});
+        const pid_t other = StartAs(
+            second, saver(tmpB, "Second", fromSecond, toSecond, SaveStep::WaitingForLock, false),
+            {kEditors});
+        EXPECT_TRUE(Told(fromBob[0]) && Told(fromSecond[0])) << "both loaded";
+        Tell(toBob[1]);
+        EXPECT_TRUE(Told(fromBob[0])) << "bob is about to replace the page";
+        Tell(toSecond[1]);
+        EXPECT_TRUE(Told(fromSecond[0])) << "the second save did not wait for bob's";
+        Tell(toBob[1]);
+        EXPECT_EQ(WaitFor(bob), 0);
+        EXPECT_EQ(WaitFor(other), 3) << "second saver " << second;
+        EXPECT_EQ(ReadBytes(page), Page("\n", "Bob", true, kGenerator));
+        for (int* pipe : {fromBob, toBob, fromSecond, toSecond}) {
+            ::close(pipe[0]);
+            ::close(pipe[1]);
+        }
+    }
 }
 
 // Two programs that loaded the same page and save at once: one saves, the other is told and

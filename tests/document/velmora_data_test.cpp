@@ -153,6 +153,31 @@ TEST(BackupFileName, BaseNameTimeAndExtension) {
     const std::string utf8 = std::string(39, 'a') + "\xC3\xA9" + "z";
     EXPECT_EQ(BackupFileName(utf8 + ".htm", kSaveTime),
               std::string(39, 'a') + ".bkp.2006.03.15.14.05.09.htm");
+    // A long extension is cut so that the name fits the limit, copies' numbers included.
+    const std::string extension = "." + std::string(240, 'e');
+    EXPECT_EQ(BackupFileName("page" + extension, kSaveTime, 1, 255),
+              "page.bkp.2006.03.15.14.05.09" + extension.substr(0, 255 - 28));
+    EXPECT_EQ(BackupFileName("page" + extension, kSaveTime, 2, 255).size(), 255U);
+    EXPECT_EQ(BackupFileName("page" + extension, kSaveTime, 12, 255),
+              "page.bkp.2006.03.15.14.05.09-12" + extension.substr(0, 255 - 31));
+}
+
+// Names at the file system's limit save, again and again, with backups and temporary files
+// whose names are cut to fit.
+TEST_F(VelmoraDataTest, PagesWithNamesAtTheLimitSave) {
+    for (const std::string& name : {std::string(251, 'n') + ".htm", std::string(235, 'n') + ".htm",
+                                    "a." + std::string(241, 'x'), std::string(255, 'n')}) {
+        KelVelmoraData document = Loaded(Page("<p>a</p>\n", name));
+        for (const char* text : {"<p>b</p>\r\n", "<p>c</p>\r\n"}) {
+            document.Review(text, options_);
+            document.Save();
+            EXPECT_EQ(ReadBytes(pages_ / name), document.BytesToSave()) << name;
+            EXPECT_LE(fs::path(document.LastBackupPath()).filename().string().size(), 255U);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(pages_), {}), 1) << name;
+        fs::remove(pages_ / name);
+    }
+    EXPECT_EQ(BackupCount(), 8U);
 }
 
 TEST_F(VelmoraDataTest, BackupsAreExactPrivateAndNeverOverwritten) {
@@ -196,13 +221,24 @@ TEST_F(VelmoraDataTest, PageChangedOnDiskIsNotOverwrittenUnlessTold) {
     EXPECT_EQ(ReadBytes(pages_ / "index.htm"), TextToSave("<p>mine</p>\r\n"));
 }
 
-TEST_F(VelmoraDataTest, BackupOfAPageGoneFromDiskIsTheTextAsRead) {
-    KelVelmoraData document = Loaded(Page("<p>a</p>\n"));
-    fs::remove(pages_ / "index.htm");
+// A page moved away or deleted since it was read is a change on disk: never re-created unasked,
+// and when the user says to overwrite, re-created as private as it was.
+TEST_F(VelmoraDataTest, PageGoneFromDiskIsAChangeAndIsRecreatedOnlyWhenToldWithItsMode) {
+    const fs::path page = Page("<p>a</p>\n");
+    ASSERT_EQ(::chmod(page.c_str(), 0600), 0);
+    KelVelmoraData document = Loaded(page);
+    fs::rename(page, pages_ / "moved.htm");
     document.Review("<p>b</p>\r\n", options_);
-    document.Save();
+    EXPECT_THROW(document.Save(), PageChangedError);
+    EXPECT_FALSE(fs::exists(page));
+    EXPECT_EQ(BackupCount(), 0U);
+
+    document.Save(ChangedOnDisk::Overwrite);
     EXPECT_EQ(ReadBytes(BackupFolder() / kBackupName), "<p>a</p>\n");
-    EXPECT_EQ(ReadBytes(pages_ / "index.htm"), TextToSave("<p>b</p>\n"));
+    EXPECT_EQ(ReadBytes(page), TextToSave("<p>b</p>\n"));
+    struct stat status {};
+    ASSERT_EQ(::stat(page.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600U);
 }
 
 TEST_F(VelmoraDataTest, PlantedFilesAndLinksInTheBackupFolderAreNeverWrittenThrough) {
@@ -341,7 +377,7 @@ TEST_F(VelmoraDataTest, FailedPageWriteKeepsTheDocumentModified) {
     }
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(document.SavedText, "<p>a</p>\r\n");
-    EXPECT_EQ(ReadBytes(BackupFolder() / kBackupName), "<p>a</p>\r\n");
+    EXPECT_EQ(BackupCount(), 0U);
 }
 
 TEST_F(VelmoraDataTest, CompressThenRevert) {
