@@ -9,12 +9,38 @@
 
 namespace velmora {
 
+void KelVelmoraData::Edit(const std::function<std::string(const std::string&)>& edit,
+                          const KelVelmoraOptions& options) {
+    // Before the first edit of a page whose analysis waits until needed, the current text is the
+    // saved text: it goes before the edited text is made, so a large page is held twice, not
+    // three times.
+    if (analysis_ == Analysis::WhenNeeded && !Candidates && Html == SavedText) {
+        std::string().swap(Html);
+        try {
+            Update(edit(SavedText), options);
+        } catch (...) {
+            Html = SavedText;
+            throw;
+        }
+        return;
+    }
+    Update(edit(Html), options);
+}
+
 void KelVelmoraData::EditTitle(std::string_view typed, const KelVelmoraOptions& options) {
-    Update(SetTitle(Html, TypedTextToPageBytes(CleanEditedText(typed), Html)), options);
+    Edit(
+        [&](const std::string& text) {
+            return SetTitle(text, TypedTextToPageBytes(CleanEditedText(typed), text));
+        },
+        options);
 }
 
 void KelVelmoraData::EditDescription(std::string_view typed, const KelVelmoraOptions& options) {
-    Update(SetDescription(Html, TypedTextToPageBytes(CleanEditedText(typed), Html)), options);
+    Edit(
+        [&](const std::string& text) {
+            return SetDescription(text, TypedTextToPageBytes(CleanEditedText(typed), text));
+        },
+        options);
 }
 
 void KelVelmoraData::EditKeywords(std::string_view typed, KeywordOrder order,
@@ -29,7 +55,7 @@ void KelVelmoraData::EditKeywords(std::string_view typed, KeywordOrder order,
 }
 
 void KelVelmoraData::SetKeywordList(const KeywordList& keywords, const KelVelmoraOptions& options) {
-    Update(SetKeywords(Html, keywords), options);
+    Edit([&](const std::string& text) { return SetKeywords(text, keywords); }, options);
 }
 
 void KelVelmoraData::ChooseKeywordsAutomatically(const KelVelmoraOptions& options) {

@@ -115,11 +115,15 @@ FileState WriteInPlace(const PageReplacement& replacement) {
     }
     const auto oldSize = static_cast<std::size_t>(now.st_size);
     if (!reserved && size > oldSize) {
-        WriteFrom(fd.get(), replacement.bytes, oldSize, page, {});
-        if (::fdatasync(fd.get()) != 0) {
-            const int error = errno;
+        // Whatever of the new end got written goes again when the disk is full.
+        try {
+            WriteFrom(fd.get(), replacement.bytes, oldSize, page, {});
+            if (::fdatasync(fd.get()) != 0) {
+                ThrowErrno("Cannot write", page);
+            }
+        } catch (const FileError&) {
             [[maybe_unused]] const int restored = ::ftruncate(fd.get(), now.st_size);
-            throw FileError::FromErrno("Cannot write", page, error);
+            throw;
         }
     }
     bool told = false;

@@ -110,6 +110,9 @@ public:
 private:
     // Makes text the current text, analysed as far as the document keeps its analysis.
     void Update(std::string text, const KelVelmoraOptions& options);
+    // Makes the edited current text the current text.
+    void Edit(const std::function<std::string(const std::string&)>& edit,
+              const KelVelmoraOptions& options);
     // Analyses the current text when the document has not kept its analysis.
     void EnsureReviewed(const KelVelmoraOptions& options);
 

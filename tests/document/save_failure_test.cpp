@@ -7,9 +7,13 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -53,6 +57,27 @@ protected:
         const unsigned long flags = options.find("ro") == 0 ? MS_RDONLY : 0;
         if (::mount("tmpfs", folder.c_str(), "tmpfs", flags, "size=64k") != 0) {
             skipReason_ = std::string("cannot mount a small file system: ") + std::strerror(errno);
+            return false;
+        }
+        mounts_.push_back(folder);
+        return true;
+    }
+
+    // A small ext4 without extents, which cannot reserve space ahead, mounted at root/name.
+    bool MountExt4WithoutExtents(const std::string& name) {
+        const fs::path folder = root_ / name;
+        const fs::path image = root_ / (name + ".img");
+        fs::create_directories(folder);
+        std::ofstream(image).close();
+        fs::resize_file(image, 4 << 20);
+        const std::string make =
+            "mkfs.ext4 -q -F -O ^extent,^64bit -b 1024 '" + image.string() + "' >/dev/null 2>&1";
+        const std::string mount =
+            "mount -o loop '" + image.string() + "' '" + folder.string() + "' >/dev/null 2>&1";
+        if (std::system(make.c_str()) != 0 || std::system(mount.c_str()) != 0) {
+            skipReason_ =
+                "cannot make and mount a small ext4 without extents (mkfs.ext4, loop "
+                "devices and root are needed)";
             return false;
         }
         mounts_.push_back(folder);
@@ -155,16 +180,27 @@ TEST_F(SaveFailureTest, FullOrReadOnlyBackupFolderLeavesThePageUntouched) {
     KelVelmoraData document = LoadedAndEdited(page);
     FillUp(root_ / "full-tmp");
 
-    for (const auto& [folder, reason] :
-         {std::pair{root_ / "full-tmp", ENOSPC}, std::pair{root_ / "ro-tmp", EROFS}}) {
-        UseBackupFolder(folder);
-        if (const auto error = SaveMustFail(document, "without a backup in " + folder.string())) {
-            EXPECT_TRUE(error->path().starts_with(folder.string() + "/")) << error->path();
-            EXPECT_TRUE(Mentions(*error, std::strerror(reason))) << error->what();
+    // Where the system has no unnamed files, the backup is written under a hidden name: a full
+    // disk must leave nothing under a backup's name, nor the hidden file.
+    for (const bool unnamed : {true, false}) {
+        SaveSeams seams;
+        seams.unnamedBackups = unnamed;
+        document.SetSaveSeams(seams);
+        for (const auto& [folder, reason] :
+             {std::pair{root_ / "full-tmp", ENOSPC}, std::pair{root_ / "ro-tmp", EROFS}}) {
+            UseBackupFolder(folder);
+            if (const auto error =
+                    SaveMustFail(document, "without a backup in " + folder.string())) {
+                EXPECT_TRUE(error->path().starts_with(folder.string() + "/")) << error->path();
+                EXPECT_TRUE(Mentions(*error, std::strerror(reason))) << error->what();
+            }
+            EXPECT_TRUE(document.IsModified());
+            EXPECT_EQ(ReadBytes(page), oldText);
+            const fs::path backups = folder / ("velmora-backups-" + std::to_string(::geteuid()));
+            EXPECT_TRUE(!fs::exists(backups) || fs::is_empty(backups)) << "unnamed " << unnamed;
         }
-        EXPECT_TRUE(document.IsModified());
-        EXPECT_EQ(ReadBytes(page), oldText);
     }
+    document.SetSaveSeams({});
 
     UseBackupFolder(root_ / "backups");
     document.Save();
@@ -297,6 +333,160 @@ TEST_F(SaveFailureTest, FullDiskInAFolderThatRefusesNewFilesKeepsThePageWhole) {
     EXPECT_EQ(ReadBytes(page), document.Html);
     EXPECT_EQ(std::distance(fs::directory_iterator(site), {}), 1);
     SetImmutable(site, false);
+}
+
+// The new file's data reaches the disk before it takes the page's place; a sync the system refuses
+// (an NFS or quota error) stops the save with the page untouched and the backup named.
+TEST_F(SaveFailureTest, DataSyncComesBeforeTheRenameAndAFailedOneStopsTheSave) {
+    fs::create_directories(root_ / "site");
+    const std::string oldText = "<p>old</p>\r\n";
+    const fs::path page = root_ / "site" / "index.htm";
+    WriteBytes(page, oldText);
+    KelVelmoraData document = LoadedAndEdited(page);
+
+    std::vector<std::string> events;
+    SaveSeams seams;
+    seams.syncData = [&](int fd) {
+        events.push_back("sync");
+        return ::fdatasync(fd);
+    };
+    seams.reached = [&](SaveStep step) {
+        if (step == SaveStep::Renaming) {
+            events.push_back("rename");
+        }
+    };
+    document.SetSaveSeams(seams);
+    document.Save();
+    EXPECT_EQ(events, (std::vector<std::string>{"sync", "rename"}));
+
+    const std::string saved = ReadBytes(page);
+    document.Review(document.Html + "<p>more</p>\r\n", options_);
+    seams.syncData = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    document.SetSaveSeams(seams);
+    if (const auto error = SaveMustFail(document, "after a failed sync")) {
+        EXPECT_EQ(error->path(), page.string());
+        EXPECT_TRUE(Mentions(*error, std::strerror(EIO))) << error->what();
+        EXPECT_TRUE(Mentions(*error, document.LastBackupPath())) << error->what();
+        EXPECT_EQ(ReadBytes(document.LastBackupPath()), saved);
+    }
+    EXPECT_EQ(ReadBytes(page), saved);
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "site"), {}), 1)
+        << "temporary file left";
+}
+
+// A save killed while its backup is written, where the system has no unnamed files, leaves no
+// file under a backup's name.
+TEST_F(SaveFailureTest, KilledBackupWithoutUnnamedFilesLeavesNoPartialBackup) {
+    fs::create_directories(root_ / "site");
+    const fs::path page = root_ / "site" / "index.htm";
+    WriteBytes(page, "<p>old</p>\r\n" + std::string(1 << 20, ' '));
+    KelVelmoraData document = LoadedAndEdited(page);
+    SaveSeams seams;
+    seams.unnamedBackups = false;
+    seams.reached = [](SaveStep step) {
+        if (step == SaveStep::BackupWritten) {
+            ::raise(SIGKILL);
+        }
+    };
+    document.SetSaveSeams(seams);
+    const pid_t saver = ::fork();
+    if (saver == 0) {
+        document.Save();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(saver, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const fs::path backups = root_ / "backups" / ("velmora-backups-" + std::to_string(::geteuid()));
+    for (const auto& entry : fs::directory_iterator(backups)) {
+        EXPECT_TRUE(entry.path().filename().string().starts_with(".")) << entry.path();
+    }
+
+    seams.reached = {};
+    document.SetSaveSeams(seams);
+    document.Save();
+    EXPECT_EQ(ReadBytes(document.LastBackupPath()), "<p>old</p>\r\n" + std::string(1 << 20, ' '));
+}
+
+// Where space cannot be reserved (ext4 without extents), an in-place write puts the bytes past
+// the old end first, so a full disk fails before the first old byte changes.
+TEST_F(SaveFailureTest, FullDiskWithoutReservationKeepsAnInPlacePageWhole) {
+    if (!MountExt4WithoutExtents("site")) {
+        GTEST_SKIP() << skipReason_;
+    }
+    const fs::path page = root_ / "site" / "index.htm";
+    const std::string oldText =
+        "<html><head></head><body>" + std::string(200000, 'o') + "</body></html>\r\n";
+    WriteBytes(page, oldText);
+    fs::create_hard_link(page, root_ / "site" / "home.htm");
+    KelVelmoraData document([] { return LocalDateTime{2026, 12, 7, 9, 30, 0}; });
+    document.Load(page.string(), options_);
+    document.Review(document.Html + std::string(400000, 'n') + "\r\n", options_);
+    const fs::path filler = FillUp(root_ / "site");
+
+    if (const auto error = SaveMustFail(document, "onto a full disk")) {
+        EXPECT_EQ(error->path(), page.string());
+        EXPECT_TRUE(Mentions(*error, std::strerror(ENOSPC))) << error->what();
+        EXPECT_TRUE(Mentions(*error, "backup")) << error->what();
+    }
+    EXPECT_TRUE(ReadBytes(page) == oldText) << "the page changed";
+
+    fs::remove(filler);
+    document.Save();
+    EXPECT_TRUE(ReadBytes(root_ / "site" / "home.htm") == document.BytesToSave());
+}
+
+// Inode flags the saver can read (no-dump here), and as root the trusted attributes only root
+// can list, stay on the page.
+TEST_F(SaveFailureTest, InodeFlagsAndRootsAttributesAreKept) {
+    if (!MountExt4WithoutExtents("site")) {
+        GTEST_SKIP() << skipReason_;
+    }
+    const fs::path page = root_ / "site" / "index.htm";
+    WriteBytes(page, "<p>old</p>\r\n");
+    const int fd = ::open(page.c_str(), O_RDONLY | O_CLOEXEC);
+    int flags = 0;
+    ASSERT_EQ(::ioctl(fd, FS_IOC_GETFLAGS, &flags), 0);
+    flags |= FS_NODUMP_FL;
+    ASSERT_EQ(::ioctl(fd, FS_IOC_SETFLAGS, &flags), 0) << std::strerror(errno);
+    ::close(fd);
+    ASSERT_EQ(::setxattr(page.c_str(), "trusted.velmora-test", "root's", 6, 0), 0)
+        << std::strerror(errno);
+
+    KelVelmoraData document = LoadedAndEdited(page);
+    document.Save();
+    EXPECT_EQ(ReadBytes(page), document.BytesToSave());
+    const int saved = ::open(page.c_str(), O_RDONLY | O_CLOEXEC);
+    flags = 0;
+    ASSERT_EQ(::ioctl(saved, FS_IOC_GETFLAGS, &flags), 0);
+    ::close(saved);
+    EXPECT_NE(flags & FS_NODUMP_FL, 0);
+    char value[16];
+    const ssize_t size = ::getxattr(page.c_str(), "trusted.velmora-test", value, sizeof value);
+    EXPECT_EQ(std::string(value, static_cast<std::size_t>(std::max<ssize_t>(size, 0))), "root's");
+}
+
+// A page that is a mount point of its own, as containers mount single files, cannot be renamed
+// over: it is written in place.
+TEST_F(SaveFailureTest, SingleFileBindMountIsWrittenInPlace) {
+    fs::create_directories(root_ / "site");
+    const fs::path source = root_ / "source.htm";
+    const fs::path page = root_ / "site" / "index.htm";
+    WriteBytes(source, "<p>old</p>\r\n");
+    WriteBytes(page, "");
+    if (::mount(source.c_str(), page.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        GTEST_SKIP() << "cannot bind-mount a file: " << std::strerror(errno);
+    }
+    mounts_.push_back(page);
+    KelVelmoraData document = LoadedAndEdited(page);
+    document.Save();
+    EXPECT_EQ(ReadBytes(page), document.BytesToSave());
+    EXPECT_EQ(ReadBytes(source), document.BytesToSave());
+    EXPECT_EQ(ReadBytes(document.LastBackupPath()), "<p>old</p>\r\n");
 }
 
 }  // namespace
