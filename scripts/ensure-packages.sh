@@ -11,11 +11,14 @@ velmora_build_packages=(
     liburiparser-dev libexpat1-dev
 )
 # The tests and benchmarks on top: their libraries, the reference HTML parser and shaper they
-# compare with, and Xvfb for showing the desktop window without a display.
+# compare with, Xvfb for showing the desktop window without a display, mkfs.ext4 for the small
+# file systems without extents that the save tests fill up, and /usr/bin/time for the memory
+# benchmark of saving.
 velmora_test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libgumbo-dev libharfbuzz-bin
     xvfb xauth
+    e2fsprogs time
 )
 
 # Installs PACKAGE... that are not installed yet.
