@@ -1,13 +1,17 @@
-// The desktop's Page Checks window on a 1 MB page, from nothing to drawn, and the width call the
-// edit dialog's counter makes on each key.
+// The desktop's Page Checks window on a 1 MB page, from nothing to drawn, the width call the
+// edit dialog's counter makes on each key, and a key typed in the edit dialog until its counter
+// and its search-result preview are drawn again.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QPixmap>
+#include <QPlainTextEdit>
 
 #include "bench/page_generator.h"
 #include "page_checks/text_width.h"
+#include "ui/edit_text_form.h"
+#include "ui/length_counter.h"
 #include "ui/page_checks_window.h"
 
 namespace {
@@ -32,6 +36,33 @@ void BM_TitleWidthPerKey(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TitleWidthPerKey)->Unit(benchmark::kMicrosecond);
+
+void BM_KeystrokeToPreviewOnOneMegabytePage(benchmark::State& state) {
+    const std::string page = velmora::bench::GeneratePage(1024 * 1024);
+    const velmora::page_checks::TextWidthMeter meter;
+    const velmora::PageCheckOptions options;
+    const QString file = QStringLiteral("/srv/www/index.htm");
+    const auto report =
+        velmora::page_checks::RunPageChecks(page, file.toStdString(), options, meter);
+    velmora::TEditText dialog;
+    dialog.Prime(QStringLiteral("Title"), QStringLiteral("Fresh sourdough bread baked every"), true,
+                 velmora::TitleLimits(options),
+                 velmora::LivePreview{velmora::PreviewPageOf(report, page, file), options,
+                                      velmora::LivePreview::Field::Title});
+    dialog.show();
+    bool typed = false;
+    for (auto _ : state) {
+        // One key typed, the next one taken back, so the title keeps its length.
+        if (typed) {
+            dialog.EditWindow->textCursor().deletePreviousChar();
+        } else {
+            dialog.EditWindow->insertPlainText(QStringLiteral("m"));
+        }
+        typed = !typed;
+        benchmark::DoNotOptimize(dialog.grab());
+    }
+}
+BENCHMARK(BM_KeystrokeToPreviewOnOneMegabytePage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -97,27 +97,66 @@ QString CheckDisplayName(CheckId id) {
     return QString::fromUtf8(kLooks[static_cast<std::size_t>(id)].name);
 }
 
-PresentedValues PresentValues(const CheckValue::Object& values) {
-    PresentedValues presented;
-    QStringList singles;
+namespace {
+
+QString ReadableField(const page_checks::CheckField& field) {
+    const QString name = QString::fromStdString(field.name);
+    const auto* number = std::get_if<std::int64_t>(&field.value.value);
+    const bool unknown = std::holds_alternative<std::monostate>(field.value.value);
+    if (name == QStringLiteral("characters") && number != nullptr) {
+        return *number == 1 ? QStringLiteral("1 character")
+                            : QStringLiteral("%1 characters").arg(*number);
+    }
+    if (name == QStringLiteral("pixels")) {
+        return unknown ? QStringLiteral("width unknown") : QStringLiteral("%1 px").arg(*number);
+    }
+    if (name == QStringLiteral("words") && number != nullptr) {
+        return *number == 1 ? QStringLiteral("1 word") : QStringLiteral("%1 words").arg(*number);
+    }
+    if (name == QStringLiteral("count") && number != nullptr) {
+        return QStringLiteral("%1 found").arg(*number);
+    }
+    // Other values read as "name: value", with the JSON names' hyphens and underscores as blanks.
+    QString label = name;
+    label.replace(QLatin1Char('_'), QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char(' '));
+    return label + QStringLiteral(": ") + (unknown ? QStringLiteral("none") : Scalar(field.value));
+}
+
+}  // namespace
+
+QString ReadableValues(const CheckValue::Object& values) {
+    QStringList parts;
     for (const page_checks::CheckField& field : values) {
-        const QString name = QString::fromStdString(field.name);
-        const auto* list = std::get_if<CheckValue::List>(&field.value.value);
-        if (list != nullptr && field.name == "first") {
-            // The first few findings (images without alt, generic links, skipped headings)
-            // get a row each; other lists read on one line.
-            for (const CheckValue& item : *list) {
-                presented.items.append(Scalar(item));
-            }
+        // The texts are in the preview; the lists of findings have rows of their own.
+        if (field.name == "text" || field.name == "first") {
             continue;
         }
-        if (name == QStringLiteral("text")) {
-            continue;  // the title and description are in the preview
-        }
-        singles.append(name + QStringLiteral(": ") + Scalar(field.value));
+        parts.append(ReadableField(field));
     }
-    presented.summary = singles.join(QStringLiteral(" · "));
-    return presented;
+    return parts.join(QStringLiteral(", "));
+}
+
+QString FindingText(const page_checks::CheckedElement& element) {
+    const QString place = QStringLiteral("Line %1, column %2")
+                              .arg(element.position.line)
+                              .arg(element.position.column);
+    return element.text.empty()
+               ? place
+               : place + QStringLiteral(": ") + QString::fromStdString(element.text);
+}
+
+int StateRank(page_checks::CheckState state) {
+    switch (state) {
+        case page_checks::CheckState::Problem:
+            return 0;
+        case page_checks::CheckState::Improve:
+            return 1;
+        case page_checks::CheckState::Good:
+            return 2;
+        case page_checks::CheckState::Info:
+            break;
+    }
+    return 3;
 }
 
 QString SummaryText(const page_checks::CheckSummary& summary) {

@@ -17,11 +17,12 @@ CheckGroup GroupOfCheck(CheckId id);
 // A name a person reads, such as "Heading levels".
 QString CheckDisplayName(CheckId id);
 
-struct PresentedValues {
-    QString summary;    // the single values: "characters: 52 · pixels: 480"
-    QStringList items;  // the entries of its lists (images without alt, generic links, …)
-};
-PresentedValues PresentValues(const page_checks::CheckValue::Object& values);
+// The measured values as words: "63 characters, 583 px"; lists of findings are left out.
+QString ReadableValues(const page_checks::CheckValue::Object& values);
+// "Line 12, column 5: <img src=…>", where a finding stands in the page.
+QString FindingText(const page_checks::CheckedElement& element);
+// Problems first, then improve, good and info: the order rows are read in.
+int StateRank(page_checks::CheckState state);
 
 // "2 problems · 5 to improve · 9 good", with "· 1 info" when some check only informs.
 QString SummaryText(const page_checks::CheckSummary& summary);

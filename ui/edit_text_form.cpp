@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kMargin = 8;
 constexpr int kDesignWidth = 299;
+// Room for a title as wide as a result page shows it, at the size it is shown.
+constexpr int kWidestTitlePixels = 600;
 constexpr int kMinimumWidth = 200;
 constexpr int kMultiLineRows = 5;
 
@@ -29,10 +31,11 @@ constexpr int kMultiLineRows = 5;
 TEditText::TEditText(QWidget* parent)
     : QDialog(parent),
       EditWindow(new QPlainTextEdit(this)),
-      SaveButton(new QPushButton(QStringLiteral("Save"), this)),
-      CancelButton(new QPushButton(QStringLiteral("Cancel"), this)),
+      SaveButton(new QPushButton(QStringLiteral("&Save"), this)),
+      CancelButton(new QPushButton(QStringLiteral("&Cancel"), this)),
       TitleLabel(new QLineEdit(this)),
-      LengthCounter(new QLabel(this)) {
+      LengthCounter(new QLabel(this)),
+      Preview(new TSearchPreview(SharedWidthMeter(), this)) {
     setObjectName("EditTextForm");
     EditWindow->setObjectName("EditWindow");
     SaveButton->setObjectName("SaveButton");
@@ -41,8 +44,10 @@ TEditText::TEditText(QWidget* parent)
     LengthCounter->setObjectName("LengthCounter");
     LengthCounter->setAccessibleName(QStringLiteral("Length"));
     LengthCounter->hide();
+    Preview->hide();
 
-    auto* fieldLabel = new QLabel(QStringLiteral("Field:"), this);
+    auto* fieldLabel = new QLabel(QStringLiteral("&Field:"), this);
+    fieldLabel->setBuddy(EditWindow);
     fieldLabel->setObjectName("Label1");
     TitleLabel->setReadOnly(true);
     TitleLabel->setFocusPolicy(Qt::NoFocus);
@@ -63,21 +68,35 @@ TEditText::TEditText(QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(CancelButton);
     layout->addWidget(LengthCounter, 2, 0, 1, 2);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->addWidget(Preview, 3, 0, 1, 2);
+    layout->addLayout(buttons, 4, 0, 1, 2);
     layout->setRowStretch(1, 1);
 
     connect(SaveButton, &QPushButton::clicked, this, &TEditText::SaveButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TEditText::CancelButtonClick);
-    connect(EditWindow, &QPlainTextEdit::textChanged, this, &TEditText::UpdateCounter);
+    connect(EditWindow, &QPlainTextEdit::textChanged, this, &TEditText::FollowTyping);
 
     setMinimumWidth(std::max(kMinimumWidth, minimumSizeHint().width()));
     resize(std::max(kDesignWidth, minimumWidth()), height());
 }
 
 void TEditText::Prime(const QString& caption, const QString& text, bool singleLine,
-                      std::optional<LengthLimits> limits) {
+                      std::optional<LengthLimits> limits, std::optional<LivePreview> preview) {
     Limits = limits;
     LengthCounter->setVisible(Limits.has_value());
+    PreviewField.reset();
+    Preview->setVisible(preview.has_value());
+    if (preview) {
+        Preview->Show(preview->page, preview->options);
+        PreviewField = preview->field;
+    }
+    // A 600 px title fits the edit box whole.
+    const int frame = 2 * (EditWindow->frameWidth() + kMargin) +
+                      static_cast<int>(2 * EditWindow->document()->documentMargin());
+    const int wide = std::max(kWidestTitlePixels,
+                              Preview->isVisibleTo(this) ? Preview->minimumSizeHint().width() : 0);
+    setMinimumWidth(std::max(kMinimumWidth, (preview || limits) ? wide + frame : 0));
+    resize(std::max(width(), minimumWidth()), height());
     setWindowTitle(caption);
     TitleLabel->setText(caption);
     TitleLabel->setCursorPosition(0);
@@ -109,6 +128,17 @@ void TEditText::Prime(const QString& caption, const QString& text, bool singleLi
     resize(width(), FittedHeight);
     EditWindow->setFocus();
     EditWindow->moveCursor(QTextCursor::End);
+}
+
+void TEditText::FollowTyping() {
+    UpdateCounter();
+    const QString text = GetText();
+    if (PreviewField == LivePreview::Field::Title) {
+        Preview->SetTitle(text);
+    } else if (PreviewField == LivePreview::Field::Description) {
+        Preview->SetDescription(text);
+    }
+    emit TextTyped(text);
 }
 
 void TEditText::UpdateCounter() {

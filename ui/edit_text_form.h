@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "ui/length_counter.h"
+#include "ui/search_preview.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,14 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace velmora {
+
+// The search result the edited text appears in; the edited field follows the typing.
+struct LivePreview {
+    enum class Field { Title, Description };
+    PreviewPage page;
+    PageCheckOptions options;
+    Field field = Field::Title;
+};
 
 class TEditText : public QDialog {
     Q_OBJECT
@@ -23,9 +32,11 @@ public:
 
     // Caption and field name, the text, and whether the field is one line (fixed height, no
     // wrapping) or five lines that wrap (the window may grow taller).
-    // With limits, a counter below the edit box shows the length as it is typed.
+    // With limits, a counter below the edit box shows the length as it is typed; with a
+    // preview, the search result below it is redrawn on every keystroke.
     void Prime(const QString& caption, const QString& text, bool singleLine,
-               std::optional<LengthLimits> limits = std::nullopt);
+               std::optional<LengthLimits> limits = std::nullopt,
+               std::optional<LivePreview> preview = std::nullopt);
     bool HaveChanged() const;
     // The edited text with line breaks as spaces and every run of spaces as one space.
     QString GetText() const;
@@ -35,6 +46,11 @@ public:
     QPushButton* CancelButton;
     QLineEdit* TitleLabel;
     QLabel* LengthCounter;
+    TSearchPreview* Preview;
+
+signals:
+    // The cleaned text after each change, for windows that follow the typing.
+    void TextTyped(const QString& text);
 
 public slots:
     void SaveButtonClick();
@@ -52,12 +68,14 @@ private:
     // The edit box's text with its line breaks as LF.
     QString EditedText() const;
     void UpdateCounter();
+    void FollowTyping();
 
     QString InitialText;
     // The initial text as the edit box gives it back, which is what edits are measured against.
     QString InitialReading;
     int FittedHeight = 0;
     std::optional<LengthLimits> Limits;
+    std::optional<LivePreview::Field> PreviewField;
 };
 
 }  // namespace velmora

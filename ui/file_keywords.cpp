@@ -9,17 +9,15 @@
 #include <stdexcept>
 
 #include "core/html_functions_read.h"
-#include "core/page_encoding.h"
 #include "document/file_error.h"
 #include "document/velmora_data.h"
-#include "options/page_check_settings.h"
 #include "ui/application_title.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/file_commands.h"
 #include "ui/file_display.h"
+#include "ui/head_text_dialog.h"
 #include "ui/keyword_options.h"
-#include "ui/length_counter.h"
 #include "ui/page_checks_link.h"
 #include "ui/page_saving.h"
 #include "ui/recent_menu.h"
@@ -334,34 +332,21 @@ void TKeywordsForm::KeywordsButtonClick() {
     });
 }
 
-void TKeywordsForm::EditHeadText(const QString& caption, bool singleLine,
-                                 const LengthLimits& limits, std::string (*get)(std::string_view),
-                                 const std::function<void(std::string_view)>& edit) {
-    editText_.Prime(
-        caption,
-        QString::fromStdString(PageBytesToUtf8(get(Document->Html), Document->Rules().encoding())),
-        singleLine, limits);
-    editText_.exec();
-    if (!editText_.HaveChanged()) {
-        return;
-    }
-    const std::string typed = editText_.GetText().toStdString();
-    ApplyEdit([&] { edit(typed); });
-}
-
 void TKeywordsForm::EditTitleButtonClick() {
     Guarded([this] {
-        EditHeadText(QStringLiteral("Title"), true, TitleLimits(PageCheckSettings().Load()),
-                     GetTitle,
-                     [this](std::string_view typed) { Document->EditTitle(typed, Options); });
+        if (const auto typed =
+                AskHeadText(editText_, *pageChecks_, *Document, LivePreview::Field::Title)) {
+            ApplyEdit([&] { Document->EditTitle(*typed, Options); });
+        }
     });
 }
 
 void TKeywordsForm::EditDescriptionButtonClick() {
     Guarded([this] {
-        EditHeadText(QStringLiteral("Description"), false,
-                     DescriptionLimits(PageCheckSettings().Load()), GetDescription,
-                     [this](std::string_view typed) { Document->EditDescription(typed, Options); });
+        if (const auto typed =
+                AskHeadText(editText_, *pageChecks_, *Document, LivePreview::Field::Description)) {
+            ApplyEdit([&] { Document->EditDescription(*typed, Options); });
+        }
     });
 }
 

@@ -26,7 +26,6 @@ class TFileDisplay;
 class TKeywordsOptionsForm;
 class TPageChecksLink;
 class TRecentMenu;
-struct LengthLimits;
 
 // The file window's link to the window that hosts it.
 class TKeywordsControl {
@@ -109,11 +108,6 @@ private:
     // Runs a command to its end; an error stops it and is shown with the file and the reason.
     void Guarded(const std::function<void()>& command);
     void ShowError(const std::exception& error);
-    // Edits the title or the description through the text edit dialog.
-    // The counter below the edit box measures against `limits`.
-    void EditHeadText(const QString& caption, bool singleLine, const LengthLimits& limits,
-                      std::string (*get)(std::string_view),
-                      const std::function<void(std::string_view)>& edit);
     // Runs a change of the document under the wait cursor, then shows its result.
     void ApplyEdit(const std::function<void()>& edit);
     QString DocumentFileName() const;

@@ -41,14 +41,15 @@ LengthCount CountLength(const page_checks::TextWidthMeter& meter, const QString&
 }
 
 QString CounterText(const LengthCount& count, const LengthLimits& limits) {
-    const QString characters = count.characters == 1
-                                   ? QStringLiteral("1 character")
-                                   : QStringLiteral("%1 characters").arg(count.characters);
+    const QString characters = QStringLiteral("%1 / %2–%3 characters")
+                                   .arg(count.characters)
+                                   .arg(limits.minimumCharacters)
+                                   .arg(limits.maximumCharacters);
     if (!count.pixels) {
         return characters + QStringLiteral(" · width unknown");
     }
     return characters +
-           QStringLiteral(" · %1 of %2 px").arg(*count.pixels).arg(limits.maximumPixels);
+           QStringLiteral(" · %1 / %2 px").arg(*count.pixels).arg(limits.maximumPixels);
 }
 
 }  // namespace velmora

@@ -32,7 +32,8 @@ struct LengthCount {
 // Counts with white space collapsed and the ends trimmed, as the checks do.
 LengthCount CountLength(const page_checks::TextWidthMeter& meter, const QString& text,
                         const LengthLimits& limits);
-// "52 characters · 480 of 600 px", or "… · width unknown" without the font.
+// "52 / 30–60 characters · 480 / 600 px": the length and its limits; "… · width unknown"
+// without the font.
 QString CounterText(const LengthCount& count, const LengthLimits& limits);
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "ui/page_checks_link.h"
 
 #include <QFile>
+#include <QTimer>
 
 #include "document/velmora_data.h"
 #include "options/page_check_settings.h"
@@ -10,7 +11,19 @@
 
 namespace velmora {
 
-TPageChecksLink::TPageChecksLink(QWidget& owner) : QObject(&owner), owner_(owner) {}
+namespace {
+
+// Long enough that a typist's next key usually comes first.
+constexpr int kTypingPauseMs = 250;
+
+}  // namespace
+
+TPageChecksLink::TPageChecksLink(QWidget& owner)
+    : QObject(&owner), owner_(owner), pause_(new QTimer(this)) {
+    pause_->setSingleShot(true);
+    pause_->setInterval(kTypingPauseMs);
+    connect(pause_, &QTimer::timeout, this, &TPageChecksLink::CheckTypedPage);
+}
 
 void TPageChecksLink::Show(const KelVelmoraData& document) {
     if (window_ == nullptr) {
@@ -23,6 +36,7 @@ void TPageChecksLink::Show(const KelVelmoraData& document) {
 }
 
 void TPageChecksLink::Refresh(const KelVelmoraData& document) {
+    pause_->stop();
     if (window_ == nullptr || !window_->isVisible()) {
         return;
     }
@@ -38,6 +52,28 @@ void TPageChecksLink::Refresh(const KelVelmoraData& document) {
 void TPageChecksLink::ReloadSettings() {
     if (window_ != nullptr) {
         window_->Options = PageCheckSettings().Load();
+    }
+}
+
+}  // namespace velmora
+
+namespace velmora {
+
+void TPageChecksLink::FollowTyping(bool title, const QString& typed,
+                                   std::function<std::string()> editedPage,
+                                   const QString& fileName) {
+    if (window_ == nullptr || !window_->isVisible()) {
+        return;
+    }
+    window_->ShowTyped(title, typed);
+    editedPage_ = std::move(editedPage);
+    typedFileName_ = fileName;
+    pause_->start();
+}
+
+void TPageChecksLink::CheckTypedPage() {
+    if (window_ != nullptr && window_->isVisible() && editedPage_) {
+        window_->Refresh(editedPage_(), typedFileName_);
     }
 }
 

@@ -4,7 +4,11 @@
 // asked for, checking the open page again while it is shown.
 
 #include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
 
+class QTimer;
 class QWidget;
 
 namespace velmora {
@@ -25,10 +29,19 @@ public:
     void Refresh(const KelVelmoraData& document);
     // Takes the page-check settings from the store again.
     void ReloadSettings();
+    // While a title or description is typed: the preview follows each key, the checks the page
+    // as `editedPage` makes it once typing pauses. `Refresh` returns to the page as it is.
+    void FollowTyping(bool title, const QString& typed, std::function<std::string()> editedPage,
+                      const QString& fileName);
 
 private:
+    void CheckTypedPage();
+
     QWidget& owner_;
     TPageChecksWindow* window_ = nullptr;
+    QTimer* pause_;
+    std::function<std::string()> editedPage_;
+    QString typedFileName_;
 };
 
 }  // namespace velmora

@@ -1,17 +1,33 @@
 #include "ui/page_checks_window.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStringDecoder>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <array>
 
+#include "options/kel_registry.h"
 #include "options/page_check_settings.h"
+#include "ui/check_detail.h"
 #include "ui/check_presentation.h"
+#include "ui/check_report_text.h"
+#include "ui/focus_keyphrases.h"
+#include "ui/result_address.h"
+#include "ui/screen_fit.h"
 #include "ui/search_preview.h"
+#include "ui/source_view.h"
 #include "ui/state_mark.h"
 #include "ui/wrapping_delegate.h"
 
@@ -21,12 +37,28 @@ namespace {
 enum Column { kStateColumn, kNameColumn, kMessageColumn, kValuesColumn, kColumnCount };
 
 constexpr int kStateRole = Qt::UserRole;
+constexpr int kCheckRole = Qt::UserRole + 1;  // index of the row's check in the report
+constexpr int kLineRole = Qt::UserRole + 2;
+constexpr int kColumnRole = Qt::UserRole + 3;
 constexpr std::array<CheckGroup, 3> kGroups = {CheckGroup::Head, CheckGroup::Body,
                                                CheckGroup::Social};
 
 PageCheckOptions StoredOptions() {
     PageCheckSettings settings;
     return settings.Load();
+}
+
+void SetPlace(QTreeWidgetItem& item, const page_checks::CheckedElement& element) {
+    item.setData(kStateColumn, kLineRole, static_cast<qulonglong>(element.position.line));
+    item.setData(kStateColumn, kColumnRole, static_cast<qulonglong>(element.position.column));
+}
+
+// The page as text for the source view: UTF-8 when the bytes are, else single-byte.
+QString SourceText(const std::string& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return utf8.hasError() ? QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                           : text;
 }
 
 }  // namespace
@@ -37,7 +69,11 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
       Preview(new TSearchPreview(meter, this)),
       Summary(new QLabel(this)),
       Checks(new QTreeWidget(this)),
-      meter_(meter) {
+      meter_(meter),
+      keyphrase_(new QLineEdit(this)),
+      keyphraseNote_(new QLabel(this)),
+      copyReport_(new QPushButton(QStringLiteral("Copy &Report"), this)),
+      detail_(new TCheckDetail(this)) {
     setObjectName("PageChecksWindow");
     setWindowTitle(QStringLiteral("Page Checks"));
     Summary->setObjectName("Summary");
@@ -45,51 +81,193 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
     QFont bold = Summary->font();
     bold.setBold(true);
     Summary->setFont(bold);
+    copyReport_->setObjectName("CopyReportButton");
+    copyReport_->setToolTip(QStringLiteral("Copy every check as a Markdown table."));
+    connect(copyReport_, &QPushButton::clicked, this, &TPageChecksWindow::CopyReport);
+    BuildCheckList();
+    BuildKeys();
 
+    auto* summaryRow = new QHBoxLayout;
+    summaryRow->addWidget(Summary, 1);
+    summaryRow->addWidget(copyReport_);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(Checks);
+    split->addWidget(detail_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    split->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Preview);
+    layout->addWidget(BuildKeyphraseRow());
+    layout->addLayout(summaryRow);
+    layout->addWidget(split, 1);
+    FitToScreen(*this, QSize(980, 760));
+}
+
+void TPageChecksWindow::BuildCheckList() {
     Checks->setObjectName("Checks");
     Checks->setAccessibleName(QStringLiteral("Page checks"));
     Checks->setColumnCount(kColumnCount);
     Checks->setHeaderLabels({QStringLiteral("State"), QStringLiteral("Check"),
-                             QStringLiteral("What to do"), QStringLiteral("Measured")});
+                             QStringLiteral("Result"), QStringLiteral("Measured")});
     Checks->setWordWrap(true);
     Checks->setTextElideMode(Qt::ElideNone);
     Checks->setItemDelegate(new TWrappingDelegate(*Checks));
     Checks->setUniformRowHeights(false);
     Checks->setAlternatingRowColors(true);
-    // Fixed widths for the texts, so long sentences wrap onto more lines instead of being cut.
+    Checks->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The result takes the room there is and wraps; the values keep a readable width.
     QHeaderView* header = Checks->header();
-    header->setStretchLastSection(true);
+    header->setStretchLastSection(false);
     header->setSectionResizeMode(kStateColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(kNameColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(kMessageColumn, QHeaderView::Interactive);
-    Checks->setColumnWidth(kMessageColumn, Checks->fontMetrics().averageCharWidth() * 60);
+    header->setSectionResizeMode(kMessageColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(kValuesColumn, QHeaderView::Interactive);
+    Checks->setColumnWidth(kValuesColumn, Checks->fontMetrics().averageCharWidth() * 26);
+    connect(Checks, &QTreeWidget::currentItemChanged, this,
+            [this](const QTreeWidgetItem* item) { ShowDetail(item); });
+    connect(Checks, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { AddFindings(*item); });
+    // Double-click or Enter; not the style's activation, which may be a single click.
+    connect(Checks, &QTreeWidget::itemDoubleClicked, this,
+            [this](const QTreeWidgetItem* item) { ShowSource(*item); });
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Preview);
-    layout->addWidget(Summary);
-    layout->addWidget(Checks, 1);
-    resize(980, 720);
+void TPageChecksWindow::BuildKeys() {
+    const auto onKey = [this](const QKeySequence& key, QWidget* scope, auto action) {
+        auto* shortcut = new QShortcut(key, scope);
+        shortcut->setContext(scope == this ? Qt::WindowShortcut : Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    onKey(QKeySequence(Qt::Key_Escape), this, [this] { close(); });
+    onKey(QKeySequence(Qt::CTRL | Qt::Key_W), this, [this] { close(); });
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        onKey(QKeySequence(enter), Checks, [this] {
+            if (Checks->currentItem() != nullptr) {
+                ShowSource(*Checks->currentItem());
+            }
+        });
+    }
+    onKey(QKeySequence::Copy, Checks,
+          [this] { QApplication::clipboard()->setText(SelectedRowsText()); });
+}
+
+QWidget* TPageChecksWindow::BuildKeyphraseRow() {
+    auto* row = new QWidget(this);
+    auto* label = new QLabel(QStringLiteral("&Focus keyphrase:"), row);
+    label->setBuddy(keyphrase_);
+    keyphrase_->setObjectName("Keyphrase");
+    keyphrase_->setAccessibleName(QStringLiteral("Focus keyphrase"));
+    keyphrase_->setClearButtonEnabled(true);
+    keyphrase_->setToolTip(QStringLiteral(
+        "What people type to find this page. Kept for this page file; Enter checks again."));
+    keyphraseNote_->setObjectName("KeyphraseNote");
+    keyphraseNote_->setWordWrap(true);
+    connect(keyphrase_, &QLineEdit::editingFinished, this, &TPageChecksWindow::KeyphraseEdited);
+
+    auto* siteLabel = new QLabel(QStringLiteral("Site &address:"), row);
+    auto* site = new QLineEdit(TSiteAddress::Load(), row);
+    siteLabel->setBuddy(site);
+    site->setObjectName("SiteAddress");
+    site->setAccessibleName(QStringLiteral("Site address"));
+    site->setPlaceholderText(QStringLiteral("https://www.example.com/"));
+    site->setToolTip(QStringLiteral(
+        "The web address of the site, for the preview of pages that name no canonical URL."));
+    connect(site, &QLineEdit::editingFinished, this, [this, site] {
+        Preview->SetSiteAddress(site->text().trimmed());
+        try {
+            TSiteAddress::Save(site->text());
+        } catch (const SettingsError& error) {
+            keyphraseNote_->setText(QString::fromUtf8(error.what()));
+        }
+    });
+
+    auto* layout = new QGridLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label, 0, 0);
+    layout->addWidget(keyphrase_, 0, 1);
+    layout->addWidget(keyphraseNote_, 1, 1);
+    layout->addWidget(siteLabel, 2, 0);
+    layout->addWidget(site, 2, 1);
+    layout->setColumnStretch(1, 1);
+    return row;
 }
 
 void TPageChecksWindow::Refresh(std::string_view pageBytes, const QString& fileName) {
+    if (fileName != fileName_) {
+        keyphrase_->setText(TFocusKeyphrases::Load(fileName));
+    }
     fileName_ = fileName;
-    report_ = page_checks::RunPageChecks(pageBytes, QFile::encodeName(fileName).toStdString(),
-                                         Options, meter_);
+    pageBytes_.assign(pageBytes);
     setWindowTitle(QStringLiteral("Page Checks - %1").arg(QFileInfo(fileName).fileName()));
+    RunChecks();
+}
+
+void TPageChecksWindow::RunChecks() {
+    Options.FocusKeyphrase = keyphrase_->text().simplified().toStdString();
+    report_ = page_checks::RunPageChecks(pageBytes_, QFile::encodeName(fileName_).toStdString(),
+                                         Options, meter_);
     ShowReport();
+}
+
+void TPageChecksWindow::KeyphraseEdited() {
+    const QString typed = keyphrase_->text().simplified();
+    if (fileName_.isEmpty() || typed == TFocusKeyphrases::Load(fileName_)) {
+        return;
+    }
+    QString refused;
+    try {
+        TFocusKeyphrases::Save(fileName_, typed);
+    } catch (const SettingsError& error) {
+        // The keyphrase still counts while the window is open; only keeping it failed.
+        refused = QString::fromUtf8(error.what());
+    }
+    RunChecks();
+    if (!refused.isEmpty()) {
+        keyphraseNote_->setText(refused);
+    }
+}
+
+void TPageChecksWindow::ShowTyped(bool title, const QString& typed) {
+    if (title) {
+        Preview->SetTitle(typed);
+    } else {
+        Preview->SetDescription(typed);
+    }
 }
 
 void TPageChecksWindow::ShowNoPage() {
     fileName_.clear();
+    pageBytes_.clear();
+    keyphrase_->clear();
     report_ = page_checks::PageCheckReport();
     setWindowTitle(QStringLiteral("Page Checks"));
     ShowReport();
     Summary->setText(QStringLiteral("No page is open."));
 }
 
+void TPageChecksWindow::ShowKeyphrase() {
+    keyphraseNote_->clear();
+    keyphrase_->setPlaceholderText(QString());
+    for (const page_checks::CheckResult& check : report_.checks) {
+        const page_checks::CheckValue* source = check.Value("source");
+        const page_checks::CheckValue* phrase = check.Value("keyphrase");
+        if (check.id != CheckId::Keyphrase || source == nullptr || phrase == nullptr ||
+            std::get<std::string>(source->value) != "keywords") {
+            continue;
+        }
+        const QString fallback = QString::fromStdString(std::get<std::string>(phrase->value));
+        keyphrase_->setPlaceholderText(fallback);
+        keyphraseNote_->setText(
+            QStringLiteral("Until you type one, the first meta keyword, “%1”, stands in.")
+                .arg(fallback));
+    }
+}
+
 void TPageChecksWindow::ShowReport() {
-    Preview->Show(report_, Options, fileName_);
+    Preview->Show(PreviewPageOf(report_, pageBytes_, fileName_), Options);
     Summary->setText(SummaryText(report_.summary));
+    ShowKeyphrase();
     Checks->clear();
     for (const CheckGroup group : kGroups) {
         auto* groupItem = new QTreeWidgetItem(Checks, {CheckGroupName(group)});
@@ -97,37 +275,91 @@ void TPageChecksWindow::ShowReport() {
         QFont bold = groupItem->font(kStateColumn);
         bold.setBold(true);
         groupItem->setFont(kStateColumn, bold);
-        for (const page_checks::CheckResult& check : report_.checks) {
-            if (GroupOfCheck(check.id) == group) {
-                AddRow(groupItem, check);
-            }
+        for (const page_checks::CheckResult* check : ChecksOfGroup(report_, group)) {
+            AddRow(groupItem, *check);
         }
         groupItem->setHidden(groupItem->childCount() == 0);
         groupItem->setExpanded(true);
     }
     MarkRows();
+    detail_->ShowNothing();
 }
 
-QTreeWidgetItem* TPageChecksWindow::AddRow(QTreeWidgetItem* group,
-                                           const page_checks::CheckResult& check) {
-    const PresentedValues values = PresentValues(check.values);
+void TPageChecksWindow::AddRow(QTreeWidgetItem* group, const page_checks::CheckResult& check) {
     auto* row = new QTreeWidgetItem(group);
     const QString state = StateName(check.state);
     row->setText(kStateColumn, state);
     row->setData(kStateColumn, kStateRole, static_cast<int>(check.state));
+    row->setData(kStateColumn, kCheckRole, static_cast<int>(&check - report_.checks.data()));
     row->setData(kStateColumn, Qt::AccessibleTextRole, state);
     row->setToolTip(kStateColumn, state);
     row->setText(kNameColumn, CheckDisplayName(check.id));
     row->setText(kMessageColumn, QString::fromStdString(check.message));
-    row->setToolTip(kMessageColumn, row->text(kMessageColumn));
-    row->setText(kValuesColumn, values.summary);
-    row->setToolTip(kValuesColumn, values.summary);
-    for (const QString& item : values.items) {
-        auto* child = new QTreeWidgetItem(row);
-        child->setText(kMessageColumn, item);
-        child->setToolTip(kMessageColumn, item);
+    row->setText(kValuesColumn, ReadableValues(check.values));
+    if (check.element) {
+        SetPlace(*row, *check.element);
     }
-    return row;
+    // A page may have thousands of findings: their rows are made when the check is opened.
+    if (!check.listed.empty()) {
+        row->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+}
+
+void TPageChecksWindow::AddFindings(QTreeWidgetItem& row) {
+    const QVariant index = row.data(kStateColumn, kCheckRole);
+    if (!index.isValid() || row.childCount() > 0) {
+        return;
+    }
+    for (const page_checks::CheckedElement& element : report_.checks.at(index.toUInt()).listed) {
+        auto* child = new QTreeWidgetItem(&row);
+        child->setText(kMessageColumn, FindingText(element));
+        child->setToolTip(kMessageColumn, QStringLiteral("Double-click to see it in the source."));
+        SetPlace(*child, element);
+    }
+}
+
+void TPageChecksWindow::ShowDetail(const QTreeWidgetItem* item) {
+    // A finding's row shows the check it belongs to.
+    if (item != nullptr && !item->data(kStateColumn, kCheckRole).isValid()) {
+        item = item->parent();
+    }
+    if (item == nullptr || !item->data(kStateColumn, kCheckRole).isValid()) {
+        detail_->ShowNothing();
+        return;
+    }
+    detail_->Show(report_.checks.at(item->data(kStateColumn, kCheckRole).toUInt()));
+}
+
+bool TPageChecksWindow::ShowSource(const QTreeWidgetItem& item) {
+    const QVariant line = item.data(kStateColumn, kLineRole);
+    if (!line.isValid() || pageBytes_.empty()) {
+        return false;
+    }
+    if (sourceView_ == nullptr) {
+        sourceView_ = new TSourceView(this);
+    }
+    sourceView_->ShowAt(SourceText(pageBytes_), QFileInfo(fileName_).fileName(), line.toInt(),
+                        item.data(kStateColumn, kColumnRole).toInt());
+    sourceView_->show();
+    sourceView_->raise();
+    return true;
+}
+
+QString TPageChecksWindow::SelectedRowsText() const {
+    QStringList lines;
+    for (const QTreeWidgetItem* item : Checks->selectedItems()) {
+        const QVariant check = item->data(kStateColumn, kCheckRole);
+        if (check.isValid()) {
+            lines.append(CheckRowText(report_.checks.at(check.toUInt())));
+        } else if (item->parent() != nullptr) {
+            lines.append(item->text(kMessageColumn));
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void TPageChecksWindow::CopyReport() {
+    QApplication::clipboard()->setText(ReportMarkdown(report_, QFileInfo(fileName_).fileName()));
 }
 
 // The marks are drawn for the palette, so a change of palette draws them again.

@@ -1,22 +1,28 @@
 #pragma once
 
-// The Page Checks window: a search-result preview, the summary of the checks and one row per
-// check, grouped as Head, Body and Social. One per program; it follows the open page.
+// The Page Checks window: a search-result preview, the focus keyphrase, the summary of the
+// checks, one row per check grouped as Head, Body and Social with problems first, and a detail
+// pane for the selected check. One per program; it follows the open page.
 
 #include <QString>
 #include <QWidget>
+#include <string>
 #include <string_view>
 
 #include "options/page_check_options.h"
 #include "page_checks/page_checks.h"
 
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace velmora {
 
+class TCheckDetail;
 class TSearchPreview;
+class TSourceView;
 
 class TPageChecksWindow : public QWidget {
     Q_OBJECT
@@ -24,11 +30,19 @@ class TPageChecksWindow : public QWidget {
 public:
     TPageChecksWindow(const page_checks::TextWidthMeter& meter, QWidget* parent = nullptr);
 
-    // Checks the page's bytes again and shows the result; `fileName` is the page's path.
+    // Checks the page's bytes again and shows the result; `fileName` is the page's path. The
+    // focus keyphrase stored for that path is used.
     void Refresh(std::string_view pageBytes, const QString& fileName);
+    // A title or description being typed, shown in the preview before the checks run again.
+    void ShowTyped(bool title, const QString& typed);
     // Nothing open: the window says so and shows no rows.
     void ShowNoPage();
     const page_checks::PageCheckReport& Report() const { return report_; }
+
+    // The selected rows as text, one line per check or finding.
+    QString SelectedRowsText() const;
+    // Opens the source view at the finding or the element of `item`; false when it has none.
+    bool ShowSource(const QTreeWidgetItem& item);
 
     // Thresholds and switches; read from the stored settings when the window is made.
     PageCheckOptions Options;
@@ -41,13 +55,28 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void BuildCheckList();
+    void BuildKeys();
+    QWidget* BuildKeyphraseRow();
+    void RunChecks();
     void ShowReport();
-    QTreeWidgetItem* AddRow(QTreeWidgetItem* group, const page_checks::CheckResult& check);
+    void ShowKeyphrase();
+    void KeyphraseEdited();
+    void AddRow(QTreeWidgetItem* group, const page_checks::CheckResult& check);
+    void AddFindings(QTreeWidgetItem& row);
+    void ShowDetail(const QTreeWidgetItem* item);
+    void CopyReport();
     void MarkRows();
 
     const page_checks::TextWidthMeter& meter_;
+    QLineEdit* keyphrase_;
+    QLabel* keyphraseNote_;
+    QPushButton* copyReport_;
+    TCheckDetail* detail_;
+    TSourceView* sourceView_ = nullptr;
     page_checks::PageCheckReport report_;
     QString fileName_;
+    std::string pageBytes_;
 };
 
 }  // namespace velmora

@@ -38,6 +38,17 @@ CutText CutToPixels(const page_checks::TextWidthMeter& meter, const QString& tex
             tooLong = middle;
         }
     }
+    // Result pages end a cut text at a whole word; a single word too long for the line is cut
+    // where it reaches the limit.
+    if (fits < codePoints.size() && !QChar::isSpace(codePoints.at(fits))) {
+        qsizetype wordStart = fits;
+        while (wordStart > 0 && !QChar::isSpace(codePoints.at(wordStart - 1))) {
+            --wordStart;
+        }
+        if (wordStart > 0) {
+            fits = wordStart;
+        }
+    }
     result.text = Prefix(codePoints, fits);
     result.cut = true;
     return result;

@@ -16,7 +16,8 @@ struct CutText {
 };
 
 // `text` whole when it fits within `limit` pixels at `pixelSize` or widths are unknown; else
-// cut at a character boundary, trailing blanks dropped, with "…" appended within the limit.
+// cut after the last whole word that fits (inside a word only when the first word alone is too
+// wide), trailing blanks dropped, with "…" appended within the limit.
 CutText CutToPixels(const page_checks::TextWidthMeter& meter, const QString& text, int pixelSize,
                     int limit);
 

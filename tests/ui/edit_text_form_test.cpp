@@ -173,16 +173,15 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(dialog.LengthCounter->isVisible());
-        QCOMPARE(dialog.LengthCounter->text(), QString("0 characters · 0 of 600 px"));
+        QCOMPARE(dialog.LengthCounter->text(), QString("0 / 30–60 characters · 0 / 600 px"));
         QCOMPARE(dialog.LengthCounter->toolTip(), QString("problem"));
         SavePicture(dialog, "edit_text_counter_empty");
 
         // Typed key by key; white space runs count once, as the checks count them.
         QTest::keyClicks(dialog.EditWindow, "Fresh   sourdough bread");
         const QString typed = "Fresh sourdough bread";
-        QCOMPARE(
-            dialog.LengthCounter->text(),
-            QString("21 characters · %1 of 600 px").arg(*meter.Width(typed.toStdString(), 20)));
+        QCOMPARE(dialog.LengthCounter->text(), QString("21 / 30–60 characters · %1 / 600 px")
+                                                   .arg(*meter.Width(typed.toStdString(), 20)));
         QCOMPARE(dialog.LengthCounter->toolTip(), QString("improve"));
         SavePicture(dialog, "edit_text_counter_short");
 
@@ -194,7 +193,7 @@ private slots:
 
         // Within 60 characters yet wider than 600 px: capitals are wide.
         dialog.EditWindow->setPlainText(QString(50, 'W'));
-        QVERIFY(dialog.LengthCounter->text().startsWith("50 characters · "));
+        QVERIFY(dialog.LengthCounter->text().startsWith("50 / 30–60 characters · "));
         QCOMPARE(dialog.LengthCounter->toolTip(), QString("improve"));
         QVERIFY(dialog.LengthCounter->palette().color(QPalette::WindowText) !=
                 dialog.palette().color(QPalette::WindowText));
@@ -205,8 +204,8 @@ private slots:
         TEditText dialog;
         const LengthLimits limits = DescriptionLimits(PageCheckOptions());
         dialog.Prime("Description", "Fresh bread", false, limits);
-        QVERIFY(dialog.LengthCounter->text().startsWith("11 characters · "));
-        QVERIFY(dialog.LengthCounter->text().endsWith(" of 920 px") ||
+        QVERIFY(dialog.LengthCounter->text().startsWith("11 / 70–160 characters · "));
+        QVERIFY(dialog.LengthCounter->text().endsWith(" / 920 px") ||
                 dialog.LengthCounter->text().endsWith("width unknown"));
         dialog.Prime("Title", "Fresh bread", true);
         QVERIFY(dialog.LengthCounter->isHidden());

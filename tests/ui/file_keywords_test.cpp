@@ -152,13 +152,13 @@ private slots:
         QVERIFY(window->isVisible());
         QVERIFY(!window->isModal());
         QCOMPARE(window->Preview->TitleLine->text(), QString("Sourdough Bread"));
-        QCOMPARE(window->Preview->AddressLine->text(), page_);
+        QCOMPARE(window->Preview->AddressLine->text(), QString("… › bread.htm"));
         QVERIFY(window->Summary->text().contains(" to improve · "));
 
         // The title check's counter runs in the dialog and in the window alike.
         AnswerWhenShown(*editText_, [this] {
             QVERIFY(editText_->LengthCounter->isVisible());
-            QVERIFY(editText_->LengthCounter->text().startsWith("15 characters · "));
+            QVERIFY(editText_->LengthCounter->text().startsWith("15 / 30–60 characters · "));
             editText_->EditWindow->setPlainText("Fresh Sourdough Bread from the Old Town Bakery");
             editText_->SaveButton->click();
         });

@@ -1,14 +1,26 @@
 #include "ui/page_checks_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <memory>
 
+#include "page_checks/check_guidance.h"
 #include "scripted_prompt.h"
 #include "tests/support/private_config_home.h"
+#include "ui/focus_keyphrases.h"
+#include "ui/result_address.h"
 #include "ui/search_preview.h"
+#include "ui/source_view.h"
 #include "ui/text_cut.h"
 #include "ui/width_meter.h"
 
@@ -39,6 +51,10 @@ QTreeWidgetItem* RowNamed(const QTreeWidget& tree, const QString& name) {
         }
     }
     return nullptr;
+}
+
+int StateRank(const QString& state) {
+    return static_cast<int>(QStringList({"problem", "improve", "good", "info"}).indexOf(state));
 }
 
 QString TitlePage(const QByteArray& title) {
@@ -82,8 +98,10 @@ private slots:
         QCOMPARE(title->data(0, Qt::AccessibleTextRole).toString(), QString("good"));
         QCOMPARE(title->toolTip(0), QString("good"));
         QVERIFY(!title->icon(0).isNull());
-        QVERIFY(title->text(3).contains("characters: "));
-        QVERIFY(title->text(3).contains("pixels: "));
+        QCOMPARE(window.Checks->headerItem()->text(2), QString("Result"));
+        QVERIFY2(title->text(3).contains(
+                     QRegularExpression("^1 found, \\d+ characters, (\\d+ px|width unknown)$")),
+                 qPrintable(title->text(3)));
         QVERIFY(window.Preview->TitleLine->text() != "(no title)");
         QVERIFY(!window.Preview->TitleLine->text().endsWith("…"));
         QVERIFY(SaveWindowPicture(window, "page_checks_good_page"));
@@ -110,12 +128,25 @@ private slots:
             marked += state == "problem" ? 1 : 0;
         }
         QCOMPARE(marked, static_cast<int>(summary.problem));
-        // Rows with several findings list them underneath.
+        // Rows with several findings list every one underneath, with its line and column.
         QTreeWidgetItem* images = RowNamed(*window.Checks, "Image alt text");
         QVERIFY(images != nullptr);
         QCOMPARE(images->text(0), QString("improve"));
-        QVERIFY(images->childCount() > 0);
-        QVERIFY(images->childCount() <= 5);
+        QCOMPARE(images->childCount(), 0);
+        images->setExpanded(true);
+        QCOMPARE(images->childCount(), 3);
+        QCOMPARE(images->child(0)->text(2), QString("Line 23, column 1: banner.gif"));
+        QCOMPARE(images->child(2)->text(2), QString("Line 24, column 23: offer2.jpg"));
+        // Within each group problems come first, then improve, good and info.
+        for (int g = 0; g < window.Checks->topLevelItemCount(); ++g) {
+            const QTreeWidgetItem* group = window.Checks->topLevelItem(g);
+            for (int r = 1; r < group->childCount(); ++r) {
+                QVERIFY2(
+                    StateRank(group->child(r - 1)->text(0)) <= StateRank(group->child(r)->text(0)),
+                    qPrintable(group->child(r)->text(1)));
+            }
+        }
+        QCOMPARE(window.Checks->topLevelItem(0)->child(0)->text(0), QString("problem"));
         images->setExpanded(true);
         QVERIFY(SaveWindowPicture(window, "page_checks_bad_page"));
         ShowDark(window, "page_checks_bad_page_dark");
@@ -139,12 +170,15 @@ private slots:
         const QString kept = shown.chopped(1);
         QVERIFY(QString::fromUtf8(title).startsWith(kept));
         QVERIFY(*meter.Width(shown.toStdString(), 20) <= 600);
-        // One more character would not fit: the cut is as late as the limit allows.
-        const QString longer = QString::fromUtf8(title).left(kept.size() + 1).trimmed() + "…";
-        QVERIFY(*meter.Width(longer.toStdString(), 20) > 600 ||
-                QString::fromUtf8(title).at(kept.size()).isSpace());
+        // The cut falls after a whole word, and the next whole word would not fit.
+        const QString whole = QString::fromUtf8(title);
+        QVERIFY2(whole.at(kept.size()).isSpace(), qPrintable(shown));
+        const qsizetype nextEnd = whole.indexOf(' ', kept.size() + 1);
+        QVERIFY(*meter.Width((whole.left(nextEnd) + "…").toStdString(), 20) > 600);
         QCOMPARE(window.Preview->TitleLine->toolTip(), QString::fromUtf8(title));
-        QCOMPARE(window.Preview->AddressLine->text(), QString("/srv/site/bread.html"));
+        // A local path is never shown as the address.
+        QCOMPARE(window.Preview->AddressLine->text(), QString("… › bread.html"));
+        QCOMPARE(window.Preview->SiteLine->text(), QString("Site address not set"));
         QVERIFY(window.Preview->TitleLine->width() >=
                 window.Preview->TitleLine->fontMetrics().horizontalAdvance(shown));
         QVERIFY(window.Preview->WidthNote->isHidden());
@@ -158,8 +192,82 @@ private slots:
             "<html><head><title>Bread</title><link rel=\"Canonical\" "
             "href=\"https://bakery.example/bread\"></head></html>",
             "/srv/site/bread.html");
-        QCOMPARE(window.Preview->AddressLine->text(), QString("https://bakery.example/bread"));
-        QCOMPARE(window.Preview->DescriptionLine->text(), QString("(no description)"));
+        QCOMPARE(window.Preview->SiteLine->text(), QString("bakery.example"));
+        QCOMPARE(window.Preview->AddressLine->text(), QString("https://bakery.example › bread"));
+        QVERIFY(window.Preview->Banner->isHidden());
+    }
+
+    void PreviewAddressComesFromTheCanonicalElseTheSiteAddress() {
+        const struct {
+            const char* canonical;
+            const char* site;
+            const char* siteName;
+            const char* breadcrumb;
+        } cases[] = {
+            {"https://www.bakery.example/shop/rye%20bread", "", "bakery.example",
+             "https://www.bakery.example › shop › rye bread"},
+            {"/shop/rye.html", "bakery.example", "bakery.example",
+             "https://bakery.example › shop › rye.html"},
+            {"", "https://bakery.example/shop/", "bakery.example",
+             "https://bakery.example › shop › page.htm"},
+            {"shop/rye.html", "", "Site address not set", "… › page.htm"},
+            {"file:///srv/site/page.htm", "", "Site address not set", "… › page.htm"},
+        };
+        for (const auto& c : cases) {
+            const ResultAddress address =
+                AddressOfResult(c.canonical, c.site, "/srv/site/page.htm");
+            QCOMPARE(address.siteName, QString::fromUtf8(c.siteName));
+            QCOMPARE(address.breadcrumb, QString::fromUtf8(c.breadcrumb));
+        }
+    }
+
+    void PreviewWithoutDescriptionOrIndexingSaysWhatSearchEnginesDo() {
+        TPageChecksWindow window(SharedWidthMeter());
+        window.Refresh(
+            "<html><head><title>Bread</title><meta name=\"robots\" content=\"NOINDEX\">"
+            "</head><body><h1>Fresh bread</h1><p>Our bakery bakes rye and sourdough loaves every "
+            "morning.</p></body></html>",
+            "bread.html");
+        QCOMPARE(window.Preview->DescriptionLine->text(),
+                 QString("Fresh bread Our bakery bakes rye and sourdough loaves every morning."));
+        QVERIFY(window.Preview->DescriptionLine->font().italic());
+        QVERIFY(!window.Preview->StandInNote->isHidden());
+        QVERIFY(!window.Preview->Banner->isHidden());
+        QCOMPARE(window.Preview->Banner->text(),
+                 QString("Search engines are asked not to show this page."));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(SaveWindowPicture(*window.Preview, "search_preview_noindex_stand_in"));
+        ShowDark(*window.Preview, "search_preview_noindex_stand_in_dark");
+    }
+
+    void MobilePreviewWrapsInANarrowerColumn() {
+        const page_checks::TextWidthMeter& meter = SharedWidthMeter();
+        if (!meter.HasFont()) {
+            QSKIP("Liberation Sans is not installed");
+        }
+        const QByteArray description =
+            "Sourdough bread, rye loaves and country pastries baked fresh every morning in the old "
+            "town bakery by the river, with organic flour from the mill up the valley and salt "
+            "from the coast.";
+        TPageChecksWindow window(meter);
+        window.Refresh(("<html><head><title>Bread</title><meta name=\"description\" content=\"" +
+                        description + "\"></head></html>")
+                           .toStdString(),
+                       "bread.html");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString desktop = window.Preview->DescriptionLine->text();
+        QCOMPARE(window.Preview->DescriptionLine->width(), 600);
+        FindChild<QToolButton>(*window.Preview, "MobileButton")->click();
+        QCOMPARE(window.Preview->DescriptionLine->width(), 328);
+        const QString mobile = window.Preview->DescriptionLine->text();
+        QVERIFY(mobile.endsWith("…"));
+        QVERIFY(mobile.size() < desktop.size());
+        QVERIFY(*meter.Width(mobile.toStdString(), 14) <= 680);
+        QVERIFY(window.Preview->DescriptionLine->height() >=
+                window.Preview->DescriptionLine->heightForWidth(328));
+        QVERIFY(SaveWindowPicture(*window.Preview, "search_preview_mobile"));
     }
 
     void WithoutTheFontTextsAreWholeAndTheNoteSaysSo() {
@@ -179,6 +287,132 @@ private slots:
         window.Refresh(FileBytes(Example("neglected-page.htm")).toStdString(), "neglected.htm");
         QCOMPARE(RowNamed(*window.Checks, "Social previews"), nullptr);
         QVERIFY(window.Checks->topLevelItem(2)->isHidden());
+    }
+
+    void RowsCopyAsTextAndTheReportAsMarkdown() {
+        TPageChecksWindow window(SharedWidthMeter());
+        const QString page = Example("neglected-page.htm");
+        window.Refresh(FileBytes(page).toStdString(), page);
+        QTreeWidgetItem* title = RowNamed(*window.Checks, "Title");
+        QTreeWidgetItem* images = RowNamed(*window.Checks, "Image alt text");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        title->setSelected(true);
+        images->setExpanded(true);
+        images->child(1)->setSelected(true);
+        const QString titleMessage = title->text(2);
+        QCOMPARE(window.SelectedRowsText(),
+                 QString("%1\tTitle\t%2\t%3\nLine 24, column 1: offer1.jpg")
+                     .arg(title->text(0), titleMessage, title->text(3)));
+        window.Checks->setFocus();
+        QTest::keyClick(window.Checks, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), window.SelectedRowsText());
+
+        FindChild<QPushButton>(window, "CopyReportButton")->click();
+        const QString markdown = QApplication::clipboard()->text();
+        QVERIFY(markdown.startsWith("# Page checks: neglected-page.htm\n\n" +
+                                    window.Summary->text() +
+                                    "\n\n## Head\n\n"
+                                    "| State | Check | Result | Measured |\n|---|---|---|---|\n"));
+        QVERIFY(
+            markdown.contains("Line 23, column 1: banner.gif<br>Line 24, column 1: offer1.jpg"));
+        QCOMPARE(markdown.count("\n| "), static_cast<qsizetype>(window.Report().checks.size() + 3));
+        // Nothing of the page is taken for Markdown or HTML.
+        QVERIFY(!markdown.contains("<img"));
+    }
+
+    void DetailPaneSaysWhyAndHow() {
+        TPageChecksWindow window(SharedWidthMeter());
+        window.Refresh(FileBytes(Example("neglected-page.htm")).toStdString(), "neglected.htm");
+        auto* detail = FindChild<QTextBrowser>(window, "CheckDetail");
+        RowNamed(*window.Checks, "Image alt text")->setExpanded(true);
+        window.Checks->setCurrentItem(RowNamed(*window.Checks, "Image alt text")->child(0));
+        const QString text = detail->toPlainText();
+        QVERIFY2(text.startsWith("Image alt text (improve)"), qPrintable(text));
+        QVERIFY(text.contains("Why it matters"));
+        QVERIFY(text.contains(QString::fromUtf8(
+            page_checks::GuidanceFor(CheckId::Images).how.data(),
+            static_cast<qsizetype>(page_checks::GuidanceFor(CheckId::Images).how.size()))));
+        QVERIFY(text.contains("Line 24, column 23: offer2.jpg"));
+    }
+
+    void DoubleClickOpensTheSourceAtTheFinding() {
+        TPageChecksWindow window(SharedWidthMeter());
+        const QString page = Example("neglected-page.htm");
+        window.Refresh(FileBytes(page).toStdString(), page);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.ShowSource(*RowNamed(*window.Checks, "Content length")));
+        RowNamed(*window.Checks, "Image alt text")->setExpanded(true);
+        QTreeWidgetItem* finding = RowNamed(*window.Checks, "Image alt text")->child(2);
+        window.Checks->scrollToItem(finding);
+        QCoreApplication::processEvents();
+        emit window.Checks->itemDoubleClicked(finding, 2);
+        auto* view = window.findChild<TSourceView*>();
+        QVERIFY(view != nullptr && view->isVisible());
+        QCOMPARE(view->Source->textCursor().blockNumber(), 23);
+        QCOMPARE(view->Source->textCursor().positionInBlock(), 22);
+        QVERIFY(view->Source->isReadOnly());
+        QCOMPARE(view->Source->extraSelections().size(), 1);
+        QCOMPARE(view->Source->extraSelections().front().cursor.selectedText(),
+                 QString("<img src=\"offer2.jpg\">"));
+        QVERIFY(view->Source->GutterWidth() > 0);
+        QVERIFY(SaveWindowPicture(*view, "page_checks_source_view"));
+    }
+
+    void TypedKeyphraseIsKeptPerPageAndTheKeywordIsOnlyAFallback() {
+        QTemporaryDir folder;
+        const QString page = folder.filePath("sourdough-bread.htm");
+        const QByteArray bytes =
+            "<html><head><title>Sourdough bread</title><meta name=\"keywords\" "
+            "content=\"bread, rye\"></head><body><h1>Sourdough bread</h1></body></html>";
+        WriteFile(page, bytes);
+        auto window = std::make_unique<TPageChecksWindow>(SharedWidthMeter());
+        window->Refresh(bytes.toStdString(), page);
+        auto* field = FindChild<QLineEdit>(*window, "Keyphrase");
+        QVERIFY(field->text().isEmpty());
+        QCOMPARE(field->placeholderText(), QString("bread"));
+        QVERIFY(FindChild<QLabel>(*window, "KeyphraseNote")->text().contains("first meta keyword"));
+
+        field->setText("  sourdough   bread ");
+        emit field->editingFinished();
+        const page_checks::CheckResult* check = nullptr;
+        for (const auto& result : window->Report().checks) {
+            check = result.id == CheckId::Keyphrase ? &result : check;
+        }
+        QVERIFY(check != nullptr);
+        QCOMPARE(std::get<std::string>(check->Value("keyphrase")->value), "sourdough bread");
+        QCOMPARE(std::get<std::string>(check->Value("source")->value), "focus");
+        QVERIFY(FindChild<QLabel>(*window, "KeyphraseNote")->text().isEmpty());
+
+        // Kept under the page's canonical path: the same file reached another way finds it,
+        // and a new keyword list (as Auto makes) leaves it alone.
+        const QString other = folder.filePath("rye.htm");
+        WriteFile(other, bytes);
+        window->Refresh(bytes.toStdString(), other);
+        QVERIFY(field->text().isEmpty());
+        window = std::make_unique<TPageChecksWindow>(SharedWidthMeter());
+        QByteArray autoKeywords = bytes;
+        autoKeywords.replace("bread, rye", "loaf, bread");
+        window->Refresh(autoKeywords.toStdString(), folder.path() + "/./sourdough-bread.htm");
+        QCOMPARE(FindChild<QLineEdit>(*window, "Keyphrase")->text(), QString("sourdough bread"));
+
+        // Cleared: the fallback returns and the entry goes.
+        FindChild<QLineEdit>(*window, "Keyphrase")->clear();
+        emit FindChild<QLineEdit>(*window, "Keyphrase")->editingFinished();
+        QCOMPARE(TFocusKeyphrases::Load(page), QString());
+    }
+
+    void EscapeAndCtrlWClose() {
+        TPageChecksWindow window(SharedWidthMeter());
+        window.ShowNoPage();
+        for (const QKeyCombination key :
+             {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            QTest::keyClick(&window, key.key(), key.keyboardModifiers());
+            QVERIFY(!window.isVisible());
+        }
     }
 
     void OpensAOneMegabytePageQuickly() {

@@ -1,0 +1,47 @@
+#include "ui/head_text_dialog.h"
+
+#include <QFile>
+
+#include "core/html_functions_read.h"
+#include "core/html_functions_write.h"
+#include "core/page_encoding.h"
+#include "document/velmora_data.h"
+#include "options/page_check_settings.h"
+#include "ui/page_checks_link.h"
+#include "ui/width_meter.h"
+
+namespace velmora {
+
+std::optional<std::string> AskHeadText(TEditText& dialog, TPageChecksLink& pageChecks,
+                                       const KelVelmoraData& document, LivePreview::Field field) {
+    const bool title = field == LivePreview::Field::Title;
+    const PageCheckOptions checks = PageCheckSettings().Load();
+    const QString fileName = QFile::decodeName(QByteArray::fromStdString(document.GetFileName()));
+    const page_checks::PageCheckReport report = page_checks::RunPageChecks(
+        document.Html, document.GetFileName(), checks, SharedWidthMeter());
+    const std::string current = title ? GetTitle(document.Html) : GetDescription(document.Html);
+    dialog.Prime(title ? QStringLiteral("Title") : QStringLiteral("Description"),
+                 QString::fromStdString(PageBytesToUtf8(current, document.Rules().encoding())),
+                 title, title ? TitleLimits(checks) : DescriptionLimits(checks),
+                 LivePreview{PreviewPageOf(report, document.Html, fileName), checks, field});
+
+    const auto edited = [&document, title](const QString& typed) {
+        const std::string& html = document.Html;
+        const std::string bytes = TypedTextToPageBytes(typed.toStdString(), html);
+        return title ? SetTitle(html, bytes) : SetDescription(html, bytes);
+    };
+    const QMetaObject::Connection following = QObject::connect(
+        &dialog, &TEditText::TextTyped, &dialog, [&, title, fileName](const QString& typed) {
+            pageChecks.FollowTyping(
+                title, typed, [edited, typed] { return edited(typed); }, fileName);
+        });
+    dialog.exec();
+    QObject::disconnect(following);
+    if (!dialog.HaveChanged()) {
+        pageChecks.Refresh(document);
+        return std::nullopt;
+    }
+    return dialog.GetText().toStdString();
+}
+
+}  // namespace velmora
