@@ -7,7 +7,7 @@ namespace velmora::page_checks {
 namespace {
 
 // In CheckId order.
-constexpr std::array<CheckGuidance, kCheckCount> kGuidance = {{
+constexpr auto kGuidance = std::to_array<CheckGuidance>({
     {"The title is the blue link of a search result and the name of the browser tab. Result "
      "pages cut a title wider than about 600 px, and a missing title leaves the search engine "
      "to make one up.",
@@ -73,7 +73,28 @@ constexpr std::array<CheckGuidance, kCheckCount> kGuidance = {{
     {"Pages with the same description look alike in results, so search engines often replace "
      "the text.",
      "Give each page a description of its own."},
-}};
+    {"A link to a page that does not exist leads readers and crawlers to a dead end, and "
+     "wastes the attention search engines give the site.",
+     "Correct each link's address, or remove the link."},
+    {"A link to a #fragment that no element carries as its id lands at the top of the page "
+     "instead of the place meant.",
+     "Give the target element the id the link names, or correct the link."},
+    {"A canonical URL that leads nowhere, or to a page that is not indexed, tells search "
+     "engines to show a page they cannot show.",
+     "Point the canonical link at an existing, indexable page, usually the page itself."},
+    {"Language versions count only when each version links back to the others; one-way links "
+     "are ignored.",
+     "Give every language version the same set of hreflang links, itself included."},
+    {"A page no other page links to is hard for crawlers to find and carries little weight.",
+     "Link to the page from related pages or from the site's navigation."},
+    {"The sitemap tells search engines which pages exist; listing pages that are missing, "
+     "redirected or not indexed confuses them.",
+     "List every indexable page in the sitemap, and only those."},
+    {"robots.txt rules that block a page stop search engines from reading it, even when the "
+     "page is meant to be found.",
+     "Remove the Disallow rule that covers the page, unless it must stay unread."},
+});
+static_assert(kGuidance.size() == kCheckCount, "every check has its guidance");
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <QStyle>
 #include <QWidget>
 
+#include "ui/file_keywords.h"
+
 namespace velmora {
 namespace {
 
@@ -31,7 +33,6 @@ void SetStandardShortcut(QAction& action, QKeySequence::StandardKey key,
 TFileCommands::TFileCommands(QWidget& window) : QObject(&window) {
     BuildMenuItems(window);
     BuildToolButtons(window);
-    ConnectTriggers();
 }
 
 void TFileCommands::BuildMenuItems(QWidget& window) {
@@ -56,9 +57,17 @@ void TFileCommands::BuildMenuItems(QWidget& window) {
     menuShowAdvice = NewAction(QStringLiteral("Show &All Advice…"),
                                QStringLiteral("Every advice line whole, to read and scroll."), this,
                                "menuShowAdvice");
+    menuViewInBrowser = NewAction(QStringLiteral("View in &Browser"),
+                                  QStringLiteral("View the file in the browser window."), this,
+                                  "menuViewInBrowser");
+    menuViewInBrowser->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    menuOpenBackupFolder = NewAction(QStringLiteral("Open &Backup Folder"),
+                                     QStringLiteral("Show the folder of the last backup."), this,
+                                     "menuOpenBackupFolder");
     About1 = NewAction(QStringLiteral("&About"), QString(), this, "About1");
     SetStandardShortcut(*About1, QKeySequence::HelpContents, QKeySequence(Qt::Key_F1));
-    window.addActions({menuOpen, MenuSave, MenuSaveAs, menuExit, About1, menuPageChecks});
+    window.addActions(
+        {menuOpen, MenuSave, MenuSaveAs, menuExit, About1, menuPageChecks, menuViewInBrowser});
 }
 
 void TFileCommands::BuildToolButtons(QWidget& window) {
@@ -82,33 +91,33 @@ void TFileCommands::BuildToolButtons(QWidget& window) {
         NewAction(QStringLiteral("Compress"), QStringLiteral("Compress file - removes whitespace"),
                   this, "ToolButtonCompress");
     ToolButtonCompress->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
-    // View has no menu item; its shortcut keeps it within reach of the keyboard.
-    ToolButtonView->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    window.addAction(ToolButtonView);
     SetCompressEnabled(false);
     SetViewEnabled(false);
+    SetBackupEnabled(false);
 }
 
-void TFileCommands::ConnectTriggers() {
-    const std::initializer_list<std::pair<QAction*, void (TFileCommands::*)()>> triggers = {
-        {menuOpen, &TFileCommands::Open},
-        {ToolButtonOpen, &TFileCommands::Open},
-        {MenuSave, &TFileCommands::Save},
-        {ToolButtonSave, &TFileCommands::Save},
-        {MenuSaveAs, &TFileCommands::SaveAs},
-        {MenuAbandon, &TFileCommands::Abandon},
-        {ToolButtonDiscard, &TFileCommands::Abandon},
-        {menuExit, &TFileCommands::Exit},
-        {menuOptions, &TFileCommands::Options},
-        {Keywords1, &TFileCommands::ChangeKeywords},
-        {mnuShrink, &TFileCommands::Compress},
-        {ToolButtonCompress, &TFileCommands::Compress},
-        {ToolButtonView, &TFileCommands::View},
-        {About1, &TFileCommands::About},
-        {menuPageChecks, &TFileCommands::PageChecks},
-        {menuShowAdvice, &TFileCommands::ShowAllAdvice}};
-    for (const auto& [action, signal] : triggers) {
-        connect(action, &QAction::triggered, this, signal);
+void TFileCommands::ConnectTo(TKeywordsForm& form) {
+    const std::initializer_list<std::pair<QAction*, void (TKeywordsForm::*)()>> handlers = {
+        {menuOpen, &TKeywordsForm::OpenButtonClick},
+        {ToolButtonOpen, &TKeywordsForm::OpenButtonClick},
+        {MenuSave, &TKeywordsForm::SaveButtonClick},
+        {ToolButtonSave, &TKeywordsForm::SaveButtonClick},
+        {MenuSaveAs, &TKeywordsForm::SaveAsClick},
+        {MenuAbandon, &TKeywordsForm::MenuAbandon_Click},
+        {ToolButtonDiscard, &TKeywordsForm::MenuAbandon_Click},
+        {menuOpenBackupFolder, &TKeywordsForm::menuOpenBackupFolderClick},
+        {menuExit, &TKeywordsForm::menuExitClick},
+        {menuOptions, &TKeywordsForm::menuOptionsClick},
+        {Keywords1, &TKeywordsForm::KeywordsButtonClick},
+        {mnuShrink, &TKeywordsForm::CompressButtonClick},
+        {ToolButtonCompress, &TKeywordsForm::CompressButtonClick},
+        {ToolButtonView, &TKeywordsForm::ToolButtonViewClick},
+        {menuViewInBrowser, &TKeywordsForm::ToolButtonViewClick},
+        {About1, &TKeywordsForm::About1Click},
+        {menuPageChecks, &TKeywordsForm::menuPageChecksClick},
+        {menuShowAdvice, &TKeywordsForm::menuShowAdviceClick}};
+    for (const auto& [action, handler] : handlers) {
+        connect(action, &QAction::triggered, &form, handler);
     }
 }
 
@@ -126,10 +135,15 @@ void TFileCommands::SetCompressEnabled(bool enabled) {
 
 void TFileCommands::SetViewEnabled(bool enabled) {
     ToolButtonView->setEnabled(enabled);
+    menuViewInBrowser->setEnabled(enabled);
+}
+
+void TFileCommands::SetBackupEnabled(bool enabled) {
+    menuOpenBackupFolder->setEnabled(enabled);
 }
 
 QList<QAction*> TFileCommands::FileItems() const {
-    return {menuOpen, MenuAbandon, MenuSave, MenuSaveAs};
+    return {menuOpen, MenuAbandon, MenuSave, MenuSaveAs, menuOpenBackupFolder};
 }
 
 QAction* TFileCommands::ExitItem() const {
@@ -141,7 +155,7 @@ QList<QAction*> TFileCommands::EditItems() const {
 }
 
 QList<QAction*> TFileCommands::ViewItems() const {
-    return {menuPageChecks, menuShowAdvice};
+    return {menuPageChecks, menuShowAdvice, menuViewInBrowser};
 }
 
 QList<QAction*> TFileCommands::HelpItems() const {

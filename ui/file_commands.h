@@ -1,7 +1,7 @@
 #pragma once
 
 // The file window's commands as menu items and tool buttons, with their texts, hints, shortcuts
-// and icons. The host places them in its menu bar and tool bar; each one's trigger is a signal.
+// and icons. The host places them in its menu bar and tool bar.
 
 #include <QList>
 #include <QObject>
@@ -11,6 +11,8 @@ class QWidget;
 
 namespace velmora {
 
+class TKeywordsForm;
+
 class TFileCommands : public QObject {
     Q_OBJECT
 
@@ -18,10 +20,15 @@ public:
     // The shortcuts work inside `window` also when it is shown without a host.
     explicit TFileCommands(QWidget& window);
 
+    // Each command runs the file window's handler of its name.
+    void ConnectTo(TKeywordsForm& form);
+
     // Save and Abandon follow the page's modified state; their tool buttons copy them.
     void UpdateStates(bool modified);
     void SetCompressEnabled(bool enabled);
     void SetViewEnabled(bool enabled);
+    // Open Backup Folder waits for the first backup.
+    void SetBackupEnabled(bool enabled);
 
     // The items of each menu, in order (Open Recent goes after the file items).
     QList<QAction*> FileItems() const;
@@ -33,24 +40,9 @@ public:
     QList<QAction*> FileButtons() const;
     QList<QAction*> PageButtons() const;
 
-signals:
-    void Open();
-    void Save();
-    void SaveAs();
-    void Abandon();
-    void Exit();
-    void Options();
-    void ChangeKeywords();
-    void Compress();
-    void View();
-    void About();
-    void PageChecks();
-    void ShowAllAdvice();
-
 private:
     void BuildMenuItems(QWidget& window);
     void BuildToolButtons(QWidget& window);
-    void ConnectTriggers();
 
     QAction* menuOpen;
     QAction* MenuAbandon;
@@ -62,6 +54,8 @@ private:
     QAction* mnuShrink;
     QAction* menuPageChecks;
     QAction* menuShowAdvice;
+    QAction* menuViewInBrowser;
+    QAction* menuOpenBackupFolder;
     QAction* About1;
     QAction* ToolButtonOpen;
     QAction* ToolButtonSave;

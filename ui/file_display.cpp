@@ -69,44 +69,47 @@ TFileDisplay::TFileDisplay(QWidget* parent) : QWidget(parent) {
 
 void TFileDisplay::BuildControls() {
     SourceBox = Named(new QGroupBox(QStringLiteral("Web Page Source"), this), "SourceBox");
-    Label1 = NewLabel(QStringLiteral("Source File:"), SourceBox, "Label1");
+    Label1 = NewLabel(QStringLiteral("&Source File:"), SourceBox, "Label1");
     FileName = NewDisplay(SourceBox, "FileName");
-    btn_browse = NewButton(QStringLiteral("Browse"), QStringLiteral("Browse to open a new file"),
+    btn_browse = NewButton(QStringLiteral("&Browse"), QStringLiteral("Browse to open a new file"),
                            SourceBox, "btn_browse");
 
     FileInformationBox =
         Named(new QGroupBox(QStringLiteral("Web Page Analysis"), this), "FileInformationBox");
     QGroupBox* box = FileInformationBox;
-    Label5 = NewLabel(QStringLiteral("Page Rating:"), box, "Label5");
+    Label5 = NewLabel(QStringLiteral("Page &Rating:"), box, "Label5");
     Rating = NewDisplay(box, "Rating");
     QFont ratingFont = Rating->font();
     ratingFont.setPointSizeF(ratingFont.pointSizeF() * 1.5);
     Rating->setFont(ratingFont);
     Rating->setAlignment(Qt::AlignCenter);
-    Label7 = NewLabel(QStringLiteral("Advice:"), box, "Label7");
+    Rating->setToolTip(QStringLiteral(
+        "Keyword rating: how well the meta keywords match the words the page uses most, as the "
+        "keyword review rates them. Page Checks rates the page as search engines read it."));
+    Label7 = NewLabel(QStringLiteral("&Advice:"), box, "Label7");
     AdviceBox = Named(new QListWidget(box), "AdviceBox");
     AdviceBox->setSelectionMode(QAbstractItemView::SingleSelection);
     // A long line is cut with an ellipsis; the hint holds every line whole.
     AdviceBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     AdviceBox->setTextElideMode(Qt::ElideRight);
-    Label6 = NewLabel(QStringLiteral("Title:"), box, "Label6");
+    Label6 = NewLabel(QStringLiteral("Tit&le:"), box, "Label6");
     FileTitle = NewDisplay(box, "FileTitle");
     EditTitleButton =
-        NewButton(QStringLiteral("Edit"), QStringLiteral("Edit title"), box, "EditTitleButton");
-    DescriptionLab = NewLabel(QStringLiteral("Description:"), box, "DescriptionLab");
+        NewButton(QStringLiteral("Ed&it"), QStringLiteral("Edit title"), box, "EditTitleButton");
+    DescriptionLab = NewLabel(QStringLiteral("&Description:"), box, "DescriptionLab");
     Description = Named(new QPlainTextEdit(box), "Description");
     Description->setReadOnly(true);
     Description->setTabChangesFocus(true);
-    EditDescriptionButton = NewButton(QStringLiteral("Edit"), QStringLiteral("Edit description"),
+    EditDescriptionButton = NewButton(QStringLiteral("Edi&t"), QStringLiteral("Edit description"),
                                       box, "EditDescriptionButton");
-    Label2 = NewLabel(QStringLiteral("Keywords:"), box, "Label2");
+    Label2 = NewLabel(QStringLiteral("&Keywords:"), box, "Label2");
     Keywords = NewDisplay(box, "Keywords");
     KeywordsButton =
-        NewButton(QStringLiteral("Change"), QStringLiteral("Change and reorder keywords"), box,
+        NewButton(QStringLiteral("Cha&nge"), QStringLiteral("Change and reorder keywords"), box,
                   "KeywordsButton");
-    Label3 = NewLabel(QStringLiteral("Good Keywords:"), box, "Label3");
+    Label3 = NewLabel(QStringLiteral("&Good Keywords:"), box, "Label3");
     KeywordGoodCount = NewDisplay(box, "KeywordGoodCount");
-    Label4 = NewLabel(QStringLiteral("Bad Keywords:"), box, "Label4");
+    Label4 = NewLabel(QStringLiteral("Bad Ke&ywords:"), box, "Label4");
     KeywordBadCount = NewDisplay(box, "KeywordBadCount");
 
     // Read-only displays: out of the tab order (a click still selects for copying) and no drop

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cerrno>
 #include <optional>
@@ -67,19 +68,7 @@ void TKeywordsForm::ConnectCommands() {
     connect(display_, &TFileDisplay::ChangeKeywordsClicked, this,
             &TKeywordsForm::KeywordsButtonClick);
 
-    const TFileCommands* commands = commands_;
-    connect(commands, &TFileCommands::Open, this, &TKeywordsForm::OpenButtonClick);
-    connect(commands, &TFileCommands::Save, this, &TKeywordsForm::SaveButtonClick);
-    connect(commands, &TFileCommands::SaveAs, this, &TKeywordsForm::SaveAsClick);
-    connect(commands, &TFileCommands::Abandon, this, &TKeywordsForm::MenuAbandon_Click);
-    connect(commands, &TFileCommands::Exit, this, &TKeywordsForm::menuExitClick);
-    connect(commands, &TFileCommands::Options, this, &TKeywordsForm::menuOptionsClick);
-    connect(commands, &TFileCommands::ChangeKeywords, this, &TKeywordsForm::KeywordsButtonClick);
-    connect(commands, &TFileCommands::Compress, this, &TKeywordsForm::CompressButtonClick);
-    connect(commands, &TFileCommands::View, this, &TKeywordsForm::ToolButtonViewClick);
-    connect(commands, &TFileCommands::About, this, &TKeywordsForm::About1Click);
-    connect(commands, &TFileCommands::PageChecks, this, &TKeywordsForm::menuPageChecksClick);
-    connect(commands, &TFileCommands::ShowAllAdvice, this, &TKeywordsForm::menuShowAdviceClick);
+    commands_->ConnectTo(*this);
     connect(recentMenu_, &TRecentMenu::OpenRequested, this, &TKeywordsForm::OpenRecentFile);
     connect(recentMenu_, &TRecentMenu::StoreRefused, this, &TKeywordsForm::ShowStatus);
 }
@@ -235,6 +224,7 @@ bool TKeywordsForm::SaveFile() {
     }
     UpdateCommandStates();
     ShowStatus(SavedMessage(*Document));
+    ShowBackup();
     return true;
 }
 
@@ -285,6 +275,7 @@ void TKeywordsForm::SaveAsClick() {
         DisplayAnalysis();
         UpdateCommandStates();
         ShowStatus(SavedAsMessage(*Document, path));
+        ShowBackup();
     });
 }
 
@@ -365,15 +356,35 @@ void TKeywordsForm::CompressButtonClick() {
     });
 }
 
+void TKeywordsForm::OpenOnDesktop(const QUrl& url, const QString& failure) {
+    if (!openUrl_(url)) {
+        prompt_.Ask(this, ApplicationTitle(), failure, Prompt::Buttons::Ok, Prompt::Icon::Warning);
+    }
+}
+
 void TKeywordsForm::ToolButtonViewClick() {
     Guarded([this] {
-        const QUrl url = QUrl::fromLocalFile(DocumentFileName());
-        if (!openUrl_(url)) {
-            prompt_.Ask(
-                this, ApplicationTitle(),
-                QStringLiteral("Could not open '%1' in the web browser.").arg(DocumentFileName()),
-                Prompt::Buttons::Ok, Prompt::Icon::Warning);
-        }
+        OpenOnDesktop(
+            QUrl::fromLocalFile(DocumentFileName()),
+            QStringLiteral("Could not open '%1' in the web browser.").arg(DocumentFileName()));
+    });
+}
+
+void TKeywordsForm::ShowBackup() {
+    const QString backup = QFile::decodeName(QByteArray::fromStdString(Document->LastBackupPath()));
+    commands_->SetBackupEnabled(!backup.isEmpty());
+    if (Control != nullptr && !backup.isEmpty()) {
+        Control->ShowBackup(backup);
+    }
+}
+
+void TKeywordsForm::menuOpenBackupFolderClick() {
+    Guarded([this] {
+        const QString folder =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(Document->LastBackupPath())))
+                .absolutePath();
+        OpenOnDesktop(QUrl::fromLocalFile(folder),
+                      QStringLiteral("Could not open the backup folder '%1'.").arg(folder));
     });
 }
 

@@ -15,6 +15,7 @@
 #include "ui/prompt.h"
 
 class QMenu;
+class QUrl;
 
 namespace velmora {
 
@@ -35,6 +36,8 @@ public:
     virtual void RequestExit() = 0;
     // Shows a passing message, such as where a save put its backup.
     virtual void ShowStatus(const QString& message) = 0;
+    // Shows where the last save put its backup until the next save.
+    virtual void ShowBackup(const QString& path) = 0;
 };
 
 class TKeywordsForm : public QWidget {
@@ -93,6 +96,7 @@ public slots:
     void EditDescriptionButtonClick();
     void CompressButtonClick();
     void ToolButtonViewClick();
+    void menuOpenBackupFolderClick();
     void About1Click();
     void menuPageChecksClick();
     void menuShowAdviceClick();
@@ -105,6 +109,10 @@ private:
     void ConnectCommands();
     // A passing message in the host's status bar.
     void ShowStatus(const QString& message);
+    // The backup of the save just made, in the status bar and for Open Backup Folder.
+    void ShowBackup();
+    // Hands `url` to the desktop; a refusal is shown with `failure`.
+    void OpenOnDesktop(const QUrl& url, const QString& failure);
     // Runs a command to its end; an error stops it and is shown with the file and the reason.
     void Guarded(const std::function<void()>& command);
     void ShowError(const std::exception& error);

@@ -14,6 +14,7 @@
 #include "ui/mdi.h"
 #include "ui/message_box_prompt.h"
 #include "ui/progress_message_form.h"
+#include "ui/theme.h"
 
 int main(int argc, char* argv[]) {
     using namespace velmora;
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle());
     QApplication::setWindowIcon(ApplicationIcon());
+    ApplyTheme(LoadTheme());
 
     try {
         MessageBoxPrompt prompt;

@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -17,6 +18,7 @@
 #include "ui/application_title.h"
 #include "ui/file_commands.h"
 #include "ui/startup.h"
+#include "ui/theme.h"
 
 namespace velmora {
 namespace {
@@ -55,12 +57,34 @@ void TMDIControl::ShowStatus(const QString& message) {
     bar->setToolTip(message);
 }
 
+void TMDIControl::ShowBackup(const QString& path) {
+    QLineEdit* field = Frame.BackupPath;
+    field->setText(QStringLiteral("Backup: ") + path);
+    field->setToolTip(path);
+    // The end of a long path names the file; the field scrolls to it.
+    field->setCursorPosition(static_cast<int>(field->text().size()));
+    field->show();
+}
+
 TMDIForm::TMDIForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(ApplicationTitle());
     setWindowIcon(ApplicationIcon());
     setAcceptDrops(true);
     setMinimumWidth(kMinimumWidth);
     statusBar()->setSizeGripEnabled(false);
+    // A permanent field: passing messages and menu hints do not cover it.
+    BackupPath = new QLineEdit(this);
+    BackupPath->setObjectName("BackupPath");
+    BackupPath->setAccessibleName(QStringLiteral("Last backup"));
+    BackupPath->setReadOnly(true);
+    BackupPath->setFrame(false);
+    BackupPath->setFocusPolicy(Qt::ClickFocus);
+    BackupPath->setMinimumWidth(kMinimumWidth / 2);
+    QPalette flat = BackupPath->palette();
+    flat.setColor(QPalette::Base, Qt::transparent);
+    BackupPath->setPalette(flat);
+    statusBar()->addPermanentWidget(BackupPath, 1);
+    BackupPath->hide();
 }
 
 void TMDIForm::Embed(TKeywordsForm* form) {
@@ -77,6 +101,11 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     Options1->addActions(commands.EditItems());
     View1 = menuBar()->addMenu(QStringLiteral("&View"));
     View1->addActions(commands.ViewItems());
+    View1->addSeparator();
+    auto* themes = new TThemeMenu(View1);
+    connect(themes, &TThemeMenu::StoreRefused, this,
+            [this](const QString& reason) { Control.ShowStatus(reason); });
+    View1->addMenu(themes);
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1->addActions(commands.HelpItems());
 

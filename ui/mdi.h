@@ -6,6 +6,7 @@
 
 #include "ui/file_keywords.h"
 
+class QLineEdit;
 class QMenu;
 class QToolBar;
 
@@ -19,6 +20,7 @@ public:
     explicit TMDIControl(TMDIForm& frame) : Frame(frame) {}
     void RequestExit() override;
     void ShowStatus(const QString& message) override;
+    void ShowBackup(const QString& path) override;
 
     TMDIForm& Frame;
 };
@@ -39,6 +41,8 @@ public:
     QMenu* View1 = nullptr;
     QMenu* Help1 = nullptr;
     QToolBar* ToolBar = nullptr;
+    // The last save's backup, selectable, until the next save.
+    QLineEdit* BackupPath = nullptr;
     TMDIControl Control{*this};
 
 public slots:

@@ -287,7 +287,7 @@ void TSearchPreview::Redraw() {
     for (QLabel* line : {TitleLine, DescriptionLine, StandInNote}) {
         line->setMinimumHeight(std::max(0, line->heightForWidth(line->width())));
     }
-    setMinimumHeight(minimumSizeHint().height());
+    setMinimumHeight(std::max(0, minimumSizeHint().height()));
 }
 
 void TSearchPreview::changeEvent(QEvent* event) {

@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -39,8 +41,10 @@ class RecordingControl : public TKeywordsControl {
 public:
     void RequestExit() override {}
     void ShowStatus(const QString& message) override { statuses.append(message); }
+    void ShowBackup(const QString& path) override { backups.append(path); }
 
     QStringList statuses;
+    QStringList backups;
 };
 
 const QByteArray kPage =
@@ -186,7 +190,27 @@ private slots:
         QCOMPARE(Child<QPlainTextEdit>("Description")->accessibleName(), QString("Description"));
         QCOMPARE(Child<QLineEdit>("KeywordBadCount")->accessibleName(), QString("Bad Keywords"));
         QCOMPARE(Child<QLabel>("Label6")->buddy(), Child<QLineEdit>("FileTitle"));
-        QCOMPARE(Child<QPushButton>("EditTitleButton")->text(), QString("Edit"));
+        QCOMPARE(Child<QPushButton>("EditTitleButton")->text(), QString("Ed&it"));
+        // Every button and every label of a display has an Alt-letter key, each its own, and none
+        // taken by the menu bar's File, Edit, View and Help.
+        QSet<QChar> letters = {'f', 'e', 'v', 'h'};
+        QStringList texts;
+        for (const char* box : {"SourceBox", "FileInformationBox"}) {
+            for (const QPushButton* button : Child<QGroupBox>(box)->findChildren<QPushButton*>()) {
+                texts.append(button->text());
+            }
+            for (const QLabel* label : Child<QGroupBox>(box)->findChildren<QLabel*>()) {
+                texts.append(label->text());
+            }
+        }
+        QCOMPARE(texts.size(), 12);
+        for (const QString& text : texts) {
+            const qsizetype mark = text.indexOf('&');
+            QVERIFY2(mark >= 0 && mark + 1 < text.size(), qPrintable(text));
+            const QChar letter = text.at(mark + 1).toLower();
+            QVERIFY2(!letters.contains(letter), qPrintable(text));
+            letters.insert(letter);
+        }
         QCOMPARE(Child<QPushButton>("EditTitleButton")->accessibleName(), QString("Edit title"));
         QCOMPARE(Child<QPushButton>("EditDescriptionButton")->accessibleName(),
                  QString("Edit description"));
@@ -449,6 +473,15 @@ private slots:
         QCOMPARE(control.statuses.size(), 1);
         QVERIFY(
             control.statuses.front().contains(QString::fromStdString(document_.LastBackupPath())));
+        QCOMPARE(control.backups,
+                 QStringList({QString::fromStdString(document_.LastBackupPath())}));
+
+        // Open Backup Folder waits for a backup, then hands its folder to the desktop.
+        QVERIFY(Child<QAction>("menuOpenBackupFolder")->isEnabled());
+        Child<QAction>("menuOpenBackupFolder")->trigger();
+        QCOMPARE(opened_.back(),
+                 QUrl::fromLocalFile(QFileInfo(control.backups.front()).absolutePath()));
+        QVERIFY(prompt_.Asked().isEmpty());
     }
 
     void ChangedOnDiskAsksBeforeOverwriting() {

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,6 +30,7 @@
 #include "ui/edit_text_form.h"
 #include "ui/message_box_prompt.h"
 #include "ui/progress_message_form.h"
+#include "ui/theme.h"
 
 namespace velmora {
 namespace {
@@ -90,19 +92,20 @@ private slots:
         const QList<QAction*> menus = frame_->menuBar()->actions();
         QCOMPARE(Texts(menus), QStringList({"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(Texts(frame_->MenuBar->actions()),
-                 QStringList({"&Open", "&Abandon Changes", "&Save", "Save &As...", "Open &Recent",
-                              "-", "E&xit"}));
+                 QStringList({"&Open", "&Abandon Changes", "&Save", "Save &As...",
+                              "Open &Backup Folder", "Open &Recent", "-", "E&xit"}));
         QCOMPARE(Texts(frame_->Options1->actions()),
                  QStringList({"&Options", "&Keywords", "&Compress"}));
-        QCOMPARE(Texts(frame_->View1->actions()),
-                 QStringList({"&Page Checks…", "Show &All Advice…"}));
+        QCOMPARE(Texts(frame_->View1->actions()), QStringList({"&Page Checks…", "Show &All Advice…",
+                                                               "View in &Browser", "-", "&Theme"}));
         QCOMPARE(Texts(frame_->Help1->actions()), QStringList({"&About"}));
         QCOMPARE(Child<QAction>("menuPageChecks")->shortcut(), QKeySequence("Ctrl+K"));
         QCOMPARE(Child<QAction>("menuOpen")->shortcut(), QKeySequence("Ctrl+O"));
         QCOMPARE(Child<QAction>("MenuSave")->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(Child<QAction>("menuExit")->shortcut(), QKeySequence("Ctrl+Q"));
         QCOMPARE(Child<QAction>("About1")->shortcut(), QKeySequence("F1"));
-        QCOMPARE(Child<QAction>("ToolButtonView")->shortcut(), QKeySequence("Ctrl+B"));
+        QCOMPARE(Child<QAction>("menuViewInBrowser")->shortcut(), QKeySequence("Ctrl+B"));
+        QVERIFY(!Child<QAction>("menuOpenBackupFolder")->isEnabled());
         QCOMPARE(Child<QAction>("mnuShrink")->statusTip(),
                  QString("Remove unnecessary white space."));
 
@@ -140,6 +143,12 @@ private slots:
         QVERIFY(frame_->statusBar()->toolTip().contains(
             QString::fromStdString(document_.LastBackupPath())));
         QVERIFY(frame_->statusBar()->currentMessage().endsWith(".htm"));
+        // The backup stays in its own selectable field when passing messages come and go.
+        auto* backup = FindChild<QLineEdit>(*frame_, "BackupPath");
+        QCOMPARE(backup->text(), "Backup: " + QString::fromStdString(document_.LastBackupPath()));
+        frame_->statusBar()->showMessage("A menu hint");
+        QVERIFY(backup->isVisible() && backup->isReadOnly());
+        QVERIFY(Child<QAction>("menuOpenBackupFolder")->isEnabled());
         QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_saved"));
     }
 
@@ -201,6 +210,23 @@ private slots:
         QCOMPARE(frame_->geometry(), moved);
         QCOMPARE(frame_->minimumHeight(), moved.height());
         TKelRegistry(kVelmoraSettingsPath).DeleteValue("Window", "Geometry");
+    }
+
+    void ThemeMenuSwitchesAndKeepsTheChoice() {
+        auto* menu = FindChild<QMenu>(*frame_, "ThemeMenu");
+        QCOMPARE(Texts(menu->actions()), QStringList({"&System", "&Light", "&Dark"}));
+        QVERIFY(menu->actions().at(0)->isChecked());
+        menu->actions().at(2)->trigger();
+        QCOMPARE(LoadTheme(), Theme::Dark);
+        QCOMPARE(QApplication::style()->name().toLower(), QString("fusion"));
+        QCOMPARE(QApplication::palette().color(QPalette::Window),
+                 DarkPalette().color(QPalette::Window));
+        QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_theme_dark"));
+        menu->actions().at(1)->trigger();
+        QCOMPARE(LoadTheme(), Theme::Light);
+        QVERIFY(QApplication::palette().color(QPalette::Window).lightness() > 128);
+        menu->actions().at(0)->trigger();
+        QCOMPARE(LoadTheme(), Theme::System);
     }
 
     void CloseQueryDecidesWhetherTheFrameCloses() {

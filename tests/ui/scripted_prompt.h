@@ -18,6 +18,7 @@
 
 #include "tests/support/qt_file_bytes.h"
 #include "ui/prompt.h"
+#include "ui/theme.h"
 
 namespace velmora {
 
@@ -82,16 +83,6 @@ inline void AnswerWhenShown(QWidget& dialog, std::function<void()> answer) {
 
 using test::FileBytes;
 using test::WriteFile;
-
-// A dark desktop theme, for the tests that every display stays readable in it.
-inline QPalette DarkPalette() {
-    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-    return dark;
-}
 
 // A window's part by its object name; the test program stops when there is none.
 template <typename T>
