@@ -186,8 +186,11 @@ void TFileDisplay::BuildLayout() {
     const int textMargin = static_cast<int>(2 * Description->document()->documentMargin());
     Description->setFixedHeight(
         std::max(33, 2 * Description->fontMetrics().lineSpacing() + frame + textMargin));
-    AdviceBox->setFixedHeight(
-        std::max(44, 3 * AdviceBox->fontMetrics().lineSpacing() + 2 * AdviceBox->frameWidth() + 4));
+    // Three whole advice rows, as tall as the style draws them, so no row is cut in half.
+    AdviceBox->addItem(QStringLiteral("X"));
+    const int rowHeight = std::max(AdviceBox->sizeHintForRow(0), AdviceBox->fontMetrics().height());
+    AdviceBox->clear();
+    AdviceBox->setFixedHeight(3 * rowHeight + 2 * AdviceBox->frameWidth());
     // Labels beside taller boxes sit level with the first line.
     Label5->setFixedHeight(Rating->height());
     Label7->setFixedHeight(Rating->height());

@@ -16,6 +16,7 @@
 #include <QStringDecoder>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "options/kel_registry.h"
@@ -120,10 +121,10 @@ void TPageChecksWindow::BuildCheckList() {
     QHeaderView* header = Checks->header();
     header->setStretchLastSection(false);
     header->setSectionResizeMode(kStateColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(kNameColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(kNameColumn, QHeaderView::Interactive);
     header->setSectionResizeMode(kMessageColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(kValuesColumn, QHeaderView::Interactive);
-    Checks->setColumnWidth(kValuesColumn, Checks->fontMetrics().averageCharWidth() * 26);
+    Checks->viewport()->installEventFilter(this);
     connect(Checks, &QTreeWidget::currentItemChanged, this,
             [this](const QTreeWidgetItem* item) { ShowDetail(item); });
     connect(Checks, &QTreeWidget::itemExpanded, this,
@@ -374,6 +375,18 @@ void TPageChecksWindow::MarkRows() {
             row->setIcon(kStateColumn, StateMark(state, palette(), size));
         }
     }
+}
+
+// The check's name and the values keep a share of the width and wrap in it, so the result keeps
+// a readable column however narrow the window is.
+bool TPageChecksWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Checks->viewport() && event->type() == QEvent::Resize) {
+        const int characterWidth = Checks->fontMetrics().averageCharWidth();
+        const int room = Checks->viewport()->width() - Checks->columnWidth(kStateColumn);
+        Checks->setColumnWidth(kNameColumn, std::min(characterWidth * 22, room / 4));
+        Checks->setColumnWidth(kValuesColumn, std::min(characterWidth * 30, room * 3 / 10));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TPageChecksWindow::changeEvent(QEvent* event) {

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -187,6 +188,42 @@ private slots:
             }
         }
         QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_narrow"));
+    }
+
+    void SevenHundredPixelsWithALargeFontCutsNoRow() {
+        const QFont usual = QApplication::font();
+        QFont large = usual;
+        large.setPointSize(14);
+        QApplication::setFont(large);
+        cleanup();
+        init();
+        frame_->resize(700, frame_->height());
+        QTRY_COMPARE(frame_->width(), 700);
+        auto* advice = Child<QListWidget>("AdviceBox");
+        QVERIFY(advice->count() >= 2);
+        // Whole rows only: the list holds three of them exactly, the description two lines.
+        QCOMPARE(advice->height(), 3 * advice->sizeHintForRow(0) + 2 * advice->frameWidth());
+        auto* description = Child<QPlainTextEdit>("Description");
+        QVERIFY(description->height() >= 2 * description->fontMetrics().lineSpacing());
+        for (QWidget* widget : form_->findChildren<QWidget*>()) {
+            if (widget->isVisible()) {
+                QVERIFY2(widget->width() >= widget->minimumSizeHint().width() ||
+                             widget->minimumSizeHint().width() <= 0,
+                         qPrintable(widget->objectName()));
+            }
+        }
+        QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_700px_14pt"));
+        Child<QAction>("menuPageChecks")->trigger();
+        auto* checks = form_->findChild<QWidget*>("PageChecksWindow");
+        QVERIFY(checks != nullptr);
+        checks->resize(700, checks->height());
+        QVERIFY(SaveWindowPicture(*checks, "page_checks_700px_14pt"));
+        // Every window opens inside the available screen area.
+        const QRect area = checks->screen()->availableGeometry();
+        QVERIFY2(checks->width() <= area.width() && checks->height() <= area.height(),
+                 qPrintable(QString("%1x%2").arg(checks->width()).arg(checks->height())));
+        checks->close();
+        QApplication::setFont(usual);
     }
 
     void SizeAndPositionAreRestoredAfterAClose() {
