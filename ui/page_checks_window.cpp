@@ -97,6 +97,9 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
+    // The rows take most of the height; the detail pane a few lines, more when dragged.
+    detail_->setMinimumHeight(3 * detail_->fontMetrics().lineSpacing());
+    split->setSizes({4 * Checks->fontMetrics().lineSpacing() * 6, detail_->minimumHeight() * 2});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Preview);
     layout->addWidget(BuildKeyphraseRow());
@@ -180,6 +183,7 @@ QWidget* TPageChecksWindow::BuildKeyphraseRow() {
             TSiteAddress::Save(site->text());
         } catch (const SettingsError& error) {
             keyphraseNote_->setText(QString::fromUtf8(error.what()));
+            keyphraseNote_->show();
         }
     });
 
@@ -226,6 +230,7 @@ void TPageChecksWindow::KeyphraseEdited() {
     RunChecks();
     if (!refused.isEmpty()) {
         keyphraseNote_->setText(refused);
+        keyphraseNote_->show();
     }
 }
 
@@ -257,12 +262,12 @@ void TPageChecksWindow::ShowKeyphrase() {
             std::get<std::string>(source->value) != "keywords") {
             continue;
         }
-        const QString fallback = QString::fromStdString(std::get<std::string>(phrase->value));
-        keyphrase_->setPlaceholderText(fallback);
-        keyphraseNote_->setText(
-            QStringLiteral("Until you type one, the first meta keyword, “%1”, stands in.")
-                .arg(fallback));
+        // The placeholder labels the stand-in, so it takes no line of its own.
+        keyphrase_->setPlaceholderText(
+            QStringLiteral("%1 (the first meta keyword, until you type one)")
+                .arg(QString::fromStdString(std::get<std::string>(phrase->value))));
     }
+    keyphraseNote_->setVisible(!keyphraseNote_->text().isEmpty());
 }
 
 void TPageChecksWindow::ShowReport() {
