@@ -88,7 +88,7 @@ TAboutBox::TAboutBox(Prompt& prompt, UrlOpener openUrl, QWidget* parent)
     lblWebsite->setToolTip(QStringLiteral("https://") + address);
     connect(lblWebsite, &QLabel::linkActivated, this, &TAboutBox::lblWebsiteClick);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(QStringLiteral("&OK"), this);
     OKButton->setDefault(true);
     OKButton->setMinimumSize(75, 25);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);

@@ -10,7 +10,7 @@ namespace velmora {
 TAdviceDialog::TAdviceDialog(QWidget* parent)
     : QDialog(parent),
       Lines(new QListWidget(this)),
-      CloseButton(new QPushButton(QStringLiteral("Close"), this)) {
+      CloseButton(new QPushButton(QStringLiteral("&Close"), this)) {
     setObjectName("AdviceDialog");
     setWindowTitle(QStringLiteral("Advice"));
     Lines->setObjectName("AdviceLines");

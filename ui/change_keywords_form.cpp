@@ -74,19 +74,21 @@ TChangeKeywords::TChangeKeywords(Prompt& prompt, TProgressForm& progress, QWidge
     : QDialog(parent),
       CandidateList(MakeList(this, "CandidateList")),
       KeywordList(MakeList(this, "KeywordList")),
-      AddButton(MakeButton(QStringLiteral("Add >>"), this, "AddButton")),
-      RemoveButton(MakeButton(QStringLiteral("<< Remove"), this, "RemoveButton")),
-      btn_auto(MakeButton(QStringLiteral("Auto"), this, "btn_auto")),
-      DoneButton(MakeButton(QStringLiteral("Done"), this, "DoneButton")),
-      CancelButton(MakeButton(QStringLiteral("Cancel"), this, "CancelButton")),
+      AddButton(MakeButton(QStringLiteral("&Add >>"), this, "AddButton")),
+      RemoveButton(MakeButton(QStringLiteral("<< &Remove"), this, "RemoveButton")),
+      btn_auto(MakeButton(QStringLiteral("A&uto"), this, "btn_auto")),
+      DoneButton(MakeButton(QStringLiteral("&Done"), this, "DoneButton")),
+      CancelButton(MakeButton(QStringLiteral("&Cancel"), this, "CancelButton")),
       prompt_(prompt),
       progress_(progress) {
     setObjectName("ChangeKeywords");
     setWindowTitle(QStringLiteral("Change Keywords"));
 
-    auto* candidateLabel = new QLabel(QStringLiteral("Candidate Keywords"), this);
+    auto* candidateLabel = new QLabel(QStringLiteral("Ca&ndidate Keywords"), this);
+    candidateLabel->setBuddy(CandidateList);
     candidateLabel->setObjectName("Label1");
-    auto* keywordsLabel = new QLabel(QStringLiteral("Keywords"), this);
+    auto* keywordsLabel = new QLabel(QStringLiteral("&Keywords"), this);
+    keywordsLabel->setBuddy(KeywordList);
     keywordsLabel->setObjectName("KeywordsLabel");
     for (QPushButton* button : {AddButton, RemoveButton, btn_auto}) {
         button->setMinimumSize(71, 20);

@@ -111,7 +111,15 @@ private slots:
         TChangeKeywords dialog(prompt_, progress_);
         dialog.Prime({"shop"}, 100, words_, "", options_);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // Alt+letter reaches every button, and each list through its label.
+        QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.CandidateList));
+        QTest::keyClick(&dialog, Qt::Key_K, Qt::AltModifier);
+        QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.KeywordList));
+        for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            QVERIFY2(button->text().contains('&'), qPrintable(button->text()));
+        }
 
         Find(*dialog.CandidateList, "tank {3 times}")->setSelected(true);
         Find(*dialog.CandidateList, "Web {5 times}")->setSelected(true);
