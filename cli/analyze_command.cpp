@@ -5,7 +5,6 @@
 #include <exception>
 
 #include "cli/checked_output.h"
-#include "cli/duplicate_pages.h"
 #include "cli/error_output.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
@@ -16,6 +15,7 @@
 #include "cli/parallel_runner.h"
 #include "cli/progress_bar.h"
 #include "cli/report_format.h"
+#include "cli/site_run.h"
 #include "cli/text_report.h"
 #include "document/velmora_data.h"
 
@@ -38,6 +38,7 @@ std::string Number(double value) {
 struct RunSettings {
     KelVelmoraOptions options;
     PageCheckOptions checkOptions;
+    SiteSetup site;
     const ReportStream* reports = nullptr;
     // Formats the report as soon as it is made; off when the pages are compared first.
     bool formatAtOnce = true;
@@ -50,9 +51,9 @@ std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>&
                                                    const page_checks::TextWidthMeter& meter) {
     return [&inputs, &settings, &meter,
             document = std::make_shared<KelVelmoraData>()](std::size_t index) {
-        PageOutcome outcome{
-            ReviewPage(inputs[index], *document, settings.options, settings.checkOptions, meter),
-            {}};
+        PageOutcome outcome{ReviewPage(inputs[index], *document, settings.options,
+                                       settings.checkOptions, settings.site, meter),
+                            {}};
         if (settings.formatAtOnce && outcome.report) {
             try {
                 outcome.output = settings.reports->Page(*outcome.report);
@@ -98,6 +99,20 @@ public:
         }
         return true;
     }
+
+    // Results that belong to no page, after the pages.
+    void DeliverRecord(const SiteRecord& record) {
+        bar_.Clear();
+        out_.Write(reports_.Next(reports_.Record(record.file, record.checks)));
+        page_checks::PageCheckReport checks;
+        checks.checks = record.checks;
+        if (failOn_ && checks.HasStateOrWorse(*failOn_)) {
+            failing_ = true;
+            ReportProblem(err_, record.file, "site checks (--fail-on " + *arguments_.failOn + ")");
+        }
+    }
+
+    void FileFailed() { ++failed_; }
 
     int Finish(std::size_t pageCount) {
         // A failed write is reported when the output is closed.
@@ -175,13 +190,14 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
         ->type_name("STATE");
     AddSettingsFlags(command, arguments.settings);
     AddPageCheckFlags(command, arguments.pageChecks);
+    AddSiteFlags(command, arguments.site);
     return command;
 }
 
 int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
-    RunSettings settings{
-        ResolveOptions(arguments.settings),
-        ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults)};
+    RunSettings settings{ResolveOptions(arguments.settings),
+                         ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults),
+                         ResolveSiteSetup(arguments.site, arguments.paths)};
     const ReportFormat format =
         arguments.json
             ? ReportFormat::Json
@@ -196,7 +212,7 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
         pageCount += input.kind == PageInput::Kind::Page ? 1 : 0;
     }
     // Pages are compared only once all are checked, so then every report waits for the last.
-    settings.formatAtOnce = !ComparesPages(pageCount, settings.checkOptions);
+    settings.formatAtOnce = !JudgesSite(pageCount, settings.site, settings.checkOptions);
 
     const page_checks::TextWidthMeter meter;
     const unsigned jobs = arguments.jobs.value_or(DefaultJobs());
@@ -224,7 +240,12 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
         for (PageOutcome& outcome : outcomes) {
             reports.push_back(outcome.report ? &*outcome.report : nullptr);
         }
-        AddDuplicateChecks(reports, settings.checkOptions);
+        bool siteFilesFailed = false;
+        const std::optional<SiteRecord> sitemap =
+            AddSiteChecks(reports, settings.site, settings.checkOptions, err, siteFilesFailed);
+        if (siteFilesFailed) {
+            delivery.FileFailed();
+        }
         // The reports are final now; they are formatted in parallel and written in order.
         RunInOrder<PageOutcome>(
             outcomes.size(), jobs,
@@ -239,6 +260,9 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
             },
             [&](std::size_t, PageOutcome& outcome) { return delivery.Deliver(outcome); },
             [](std::size_t) {});
+        if (sitemap) {
+            delivery.DeliverRecord(*sitemap);
+        }
     }
     bar.Clear();
     return delivery.Finish(pageCount);

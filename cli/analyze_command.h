@@ -8,6 +8,7 @@
 
 #include "cli/page_check_flags.h"
 #include "cli/settings_flags.h"
+#include "cli/site_flags.h"
 
 namespace CLI {
 class App;
@@ -27,6 +28,7 @@ struct AnalyzeArguments {
     std::optional<unsigned> jobs;
     SettingsFlags settings;
     PageCheckFlags pageChecks;
+    SiteFlags site;
 };
 
 CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments);

@@ -72,9 +72,9 @@ void WritePosition(JsonWriter& json, const TextPosition& position) {
         .Field("column", static_cast<std::int64_t>(position.column));
 }
 
-void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& report) {
+void WriteChecks(JsonWriter& json, std::span<const page_checks::CheckResult> checks) {
     json.Key("checks").BeginArray();
-    for (const CheckResult& check : report.checks) {
+    for (const CheckResult& check : checks) {
         json.BeginObject()
             .Field("id", CheckIdName(check.id))
             .Field("state", page_checks::CheckStateName(check.state))
@@ -84,9 +84,13 @@ void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& repo
         WriteElements(json, check);
         json.EndObject();
     }
+    json.EndArray();
+}
+
+void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& report) {
+    WriteChecks(json, report.checks);
     const page_checks::CheckSummary& summary = report.summary;
-    json.EndArray()
-        .Key("checks_summary")
+    json.Key("checks_summary")
         .BeginObject()
         .Field("problem", static_cast<std::int64_t>(summary.problem))
         .Field("improve", static_cast<std::int64_t>(summary.improve))

@@ -13,6 +13,7 @@
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
 #include "cli/report_command.h"
+#include "cli/site_command.h"
 
 namespace velmora::cli {
 namespace {
@@ -77,6 +78,8 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     CLI::App& report = AddReportCommand(app, reportArguments);
     DuplicatesArguments duplicatesArguments;
     CLI::App& duplicates = AddDuplicatesCommand(app, duplicatesArguments);
+    SiteArguments siteArguments;
+    CLI::App& site = AddSiteCommand(app, siteArguments);
     EditArguments editArguments;
     EditKind editKind = EditKind::Title;
     AddEditCommands(app, editArguments, editKind);
@@ -99,6 +102,9 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
         }
         if (report.parsed()) {
             return Finished(RunReport(reportArguments, err), out, err);
+        }
+        if (site.parsed()) {
+            return Finished(RunSite(siteArguments, out, err), out, err);
         }
         if (duplicates.parsed()) {
             return Finished(RunDuplicates(duplicatesArguments, out, err), out, err);

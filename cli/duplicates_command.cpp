@@ -9,11 +9,11 @@
 #include <optional>
 
 #include "cli/checked_output.h"
-#include "cli/duplicate_pages.h"
 #include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
+#include "site_checks/equal_texts.h"
 
 namespace velmora::cli {
 namespace {
@@ -90,7 +90,7 @@ std::size_t PrintGroups(const std::vector<PageTexts>& pages, const char* what,
     for (const PageTexts& page : pages) {
         texts.push_back((page.*text) ? &*(page.*text) : nullptr);
     }
-    const std::vector<std::vector<std::size_t>> groups = GroupsOfEqualText(texts);
+    const std::vector<std::vector<std::size_t>> groups = site_checks::GroupsOfEqualText(texts);
     for (const std::vector<std::size_t>& group : groups) {
         std::string lines = "Same " + std::string(what) + " in " + std::to_string(group.size()) +
                             " pages: \"" + EscapeControls(*texts[group.front()]) + "\"\n";

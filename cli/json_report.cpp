@@ -2,6 +2,7 @@
 
 #include "cli/check_json.h"
 #include "cli/json_writer.h"
+#include "cli/site_json.h"
 
 namespace velmora::cli {
 
@@ -60,6 +61,8 @@ std::string ToJsonLine(const PageReport& report) {
     }
     json.EndArray().Field("auto_keywords", report.autoKeywords);
     WriteCheckFields(json, report.checks);
+    json.Key("site");
+    WriteSiteObject(json, report.site);
     json.EndObject();
     return json.Take();
 }

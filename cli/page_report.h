@@ -10,6 +10,7 @@
 #include "document/velmora_data.h"
 #include "options/velmora_types.h"
 #include "page_checks/page_checks.h"
+#include "site_checks/site_page.h"
 
 namespace velmora::cli {
 
@@ -49,6 +50,8 @@ struct PageReport {
     std::vector<GoodCandidate> goodCandidates;
     std::vector<std::string> autoKeywords;
     page_checks::PageCheckReport checks;
+    // Its links, canonical, alternates and refresh target placed in the site.
+    site_checks::PageSite site;
 };
 
 // The report of a document that has been loaded (and so reviewed) with options.

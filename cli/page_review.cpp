@@ -4,7 +4,6 @@
 #include <memory>
 #include <thread>
 
-#include "cli/duplicate_pages.h"
 #include "cli/messages.h"
 #include "cli/parallel_runner.h"
 #include "document/velmora_data.h"
@@ -19,7 +18,8 @@ std::function<ReviewedPage(std::size_t)> MakeWorker(const std::vector<PageInput>
                                                     const page_checks::TextWidthMeter& meter) {
     return [&inputs, &settings, &meter,
             document = std::make_shared<KelVelmoraData>()](std::size_t index) {
-        return ReviewPage(inputs[index], *document, settings.options, settings.checkOptions, meter);
+        return ReviewPage(inputs[index], *document, settings.options, settings.checkOptions,
+                          settings.site, meter);
     };
 }
 
@@ -32,7 +32,7 @@ unsigned DefaultJobs() {
 
 ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
                         const KelVelmoraOptions& options, const PageCheckOptions& checkOptions,
-                        const page_checks::TextWidthMeter& meter) {
+                        const SiteSetup& site, const page_checks::TextWidthMeter& meter) {
     ReviewedPage page;
     if (input.kind != PageInput::Kind::Page) {
         page.problem = ProblemLine(input.path, input.message);
@@ -46,6 +46,7 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
         // own; checking it spares a second read and sees what the review saw.
         page.report->checks =
             page_checks::RunPageChecks(document.SavedText, input.path, checkOptions, meter);
+        page.report->site = PageSiteOf(*page.report, site);
     } catch (const std::exception& error) {
         page.problem = PageProblemLine(input.path, error);
         page.failed = true;
@@ -54,9 +55,9 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
     return page;
 }
 
-std::vector<ReviewedPage> ReviewPages(const std::vector<PageInput>& inputs,
-                                      const ReviewSettings& settings, unsigned jobs,
-                                      const std::function<void(std::size_t)>& progress) {
+ReviewedRun ReviewPages(const std::vector<PageInput>& inputs, const ReviewSettings& settings,
+                        unsigned jobs, const std::function<void(std::size_t)>& progress,
+                        ErrorOutput& err) {
     const page_checks::TextWidthMeter meter;
     std::vector<ReviewedPage> pages(inputs.size());
     RunInOrder<ReviewedPage>(
@@ -71,8 +72,13 @@ std::vector<ReviewedPage> ReviewPages(const std::vector<PageInput>& inputs,
     for (ReviewedPage& page : pages) {
         reports.push_back(page.report ? &*page.report : nullptr);
     }
-    AddDuplicateChecks(reports, settings.checkOptions);
-    return pages;
+    ReviewedRun run;
+    if (JudgesSite(pages.size(), settings.site, settings.checkOptions)) {
+        run.sitemap =
+            AddSiteChecks(reports, settings.site, settings.checkOptions, err, run.siteFilesFailed);
+    }
+    run.pages = std::move(pages);
+    return run;
 }
 
 }  // namespace velmora::cli

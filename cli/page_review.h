@@ -12,6 +12,8 @@
 
 #include "cli/page_inputs.h"
 #include "cli/page_report.h"
+#include "cli/site_flags.h"
+#include "cli/site_run.h"
 #include "options/page_check_options.h"
 #include "options/velmora_types.h"
 
@@ -27,6 +29,7 @@ namespace velmora::cli {
 struct ReviewSettings {
     KelVelmoraOptions options;
     PageCheckOptions checkOptions;
+    SiteSetup site;
 };
 
 struct ReviewedPage {
@@ -44,12 +47,19 @@ unsigned DefaultJobs();
 // width meter may be shared by several threads.
 ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
                         const KelVelmoraOptions& options, const PageCheckOptions& checkOptions,
-                        const page_checks::TextWidthMeter& meter);
+                        const SiteSetup& site, const page_checks::TextWidthMeter& meter);
+
+struct ReviewedRun {
+    std::vector<ReviewedPage> pages;
+    std::optional<SiteRecord> sitemap;  // the sitemap's own results
+    bool siteFilesFailed = false;       // robots.txt or the sitemap could not be read
+};
 
 // Every input in order, reviewed on `jobs` threads; progress(done) is called on the calling
 // thread as inputs finish. A page that cannot be read gives its problem instead of a report.
-std::vector<ReviewedPage> ReviewPages(const std::vector<PageInput>& inputs,
-                                      const ReviewSettings& settings, unsigned jobs,
-                                      const std::function<void(std::size_t)>& progress);
+// The site checks follow once every page is done; their file problems go to err.
+ReviewedRun ReviewPages(const std::vector<PageInput>& inputs, const ReviewSettings& settings,
+                        unsigned jobs, const std::function<void(std::size_t)>& progress,
+                        ErrorOutput& err);
 
 }  // namespace velmora::cli

@@ -39,22 +39,26 @@ CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments) {
         ->type_name("N");
     AddSettingsFlags(command, arguments.settings);
     AddPageCheckFlags(command, arguments.pageChecks);
+    AddSiteFlags(command, arguments.site);
     return command;
 }
 
 int RunReport(const ReportArguments& arguments, ErrorOutput& err) {
     const ReviewSettings settings{
         ResolveOptions(arguments.settings),
-        ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults)};
+        ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults),
+        ResolveSiteSetup(arguments.site, arguments.paths)};
     const std::vector<PageInput> inputs = ExpandPageArguments(arguments.paths);
-    std::vector<ReviewedPage> reviewed;
+    ReviewedRun run;
     {
         ProgressBar bar(err, inputs.size(), inputs.size() > 1 && err.IsTerminal());
-        reviewed = ReviewPages(inputs, settings, arguments.jobs.value_or(DefaultJobs()),
-                               [&](std::size_t done) { bar.Update(done); });
+        run = ReviewPages(
+            inputs, settings, arguments.jobs.value_or(DefaultJobs()),
+            [&](std::size_t done) { bar.Update(done); }, err);
     }
+    std::vector<ReviewedPage>& reviewed = run.pages;
 
-    std::size_t failed = 0;
+    std::size_t failed = run.siteFilesFailed ? 1 : 0;
     std::vector<SiteReportPage> pages;
     pages.reserve(reviewed.size());
     for (ReviewedPage& page : reviewed) {

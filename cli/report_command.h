@@ -9,6 +9,7 @@
 
 #include "cli/page_check_flags.h"
 #include "cli/settings_flags.h"
+#include "cli/site_flags.h"
 
 namespace CLI {
 class App;
@@ -24,6 +25,7 @@ struct ReportArguments {
     std::optional<unsigned> jobs;
     SettingsFlags settings;
     PageCheckFlags pageChecks;
+    SiteFlags site;
 };
 
 CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments);

@@ -1,5 +1,6 @@
 #include "cli/report_format.h"
 
+#include "cli/check_json.h"
 #include "cli/github_report.h"
 #include "cli/json_report.h"
 #include "cli/text_report.h"
@@ -41,6 +42,25 @@ std::string ReportStream::Page(const PageReport& report) const {
             break;
     }
     return ToText(report);
+}
+
+std::string ReportStream::Record(const std::string& file,
+                                 const std::vector<page_checks::CheckResult>& checks) const {
+    if (format_ == ReportFormat::Json) {
+        JsonWriter json;
+        json.BeginObject().Field("file", file);
+        WriteChecks(json, checks);
+        json.EndObject();
+        return json.Take() + "\n";
+    }
+    if (format_ == ReportFormat::Text) {
+        return ToRecordText(file, checks);
+    }
+    PageReport report;
+    report.file = file;
+    report.checks.checks = checks;
+    report.checks.summary = page_checks::Summarize(checks);
+    return Page(report);
 }
 
 std::string ReportStream::Next(std::string pageOutput) {

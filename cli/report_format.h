@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/page_report.h"
 #include "cli/sarif_report.h"
@@ -28,6 +29,10 @@ public:
     std::string Opening() const;
     // One page; safe to call from several threads at once.
     std::string Page(const PageReport& report) const;
+    // Site results of a file that is no page of the run (a sitemap), or of a page read back
+    // from JSON Lines: its name and checks only.
+    std::string Record(const std::string& file,
+                       const std::vector<page_checks::CheckResult>& checks) const;
     // A page's output as it follows the pages already written, in order.
     std::string Next(std::string pageOutput);
     // After the last page.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
+#include <span>
 
 #include "cli/escaped_text.h"
 
@@ -57,16 +58,34 @@ std::string SummaryOfChecks(const page_checks::CheckSummary& summary) {
            " info";
 }
 
-// One line per check: its state, padded so that the ids line up, its id and its sentence.
-std::string ChecksText(const page_checks::PageCheckReport& checks) {
-    std::string text = Field("Page checks", SummaryOfChecks(checks.summary));
-    for (const page_checks::CheckResult& check : checks.checks) {
+constexpr std::size_t kElementsShown = 5;
+
+// One line per check: its state, padded so that the ids line up, its id and its sentence; then
+// the first elements it lists, each with its line.
+std::string CheckLines(std::span<const page_checks::CheckResult> checks) {
+    std::string text;
+    for (const page_checks::CheckResult& check : checks) {
         std::string state(page_checks::CheckStateName(check.state));
         state.resize(8, ' ');
         text += "    " + state + std::string(CheckIdName(check.id)) + ": " +
                 EscapeControls(check.message) + "\n";
+        if (check.state == page_checks::CheckState::Good) {
+            continue;
+        }
+        const std::size_t shown = std::min(check.listed.size(), kElementsShown);
+        for (std::size_t i = 0; i < shown; ++i) {
+            text += "            line " + std::to_string(check.listed[i].position.line) + ": " +
+                    EscapeControls(check.listed[i].text) + "\n";
+        }
+        if (check.listed.size() > shown) {
+            text += "            and " + std::to_string(check.listed.size() - shown) + " more\n";
+        }
     }
     return text;
+}
+
+std::string ChecksText(const page_checks::PageCheckReport& checks) {
+    return Field("Page checks", SummaryOfChecks(checks.summary)) + CheckLines(checks.checks);
 }
 
 }  // namespace
@@ -101,6 +120,13 @@ std::string ToText(const PageReport& report) {
     text += Field("Auto keywords",
                   report.autoKeywords.empty() ? "(none)" : ShownList(report.autoKeywords));
     return text + ChecksText(report.checks);
+}
+
+std::string ToRecordText(const std::string& file,
+                         const std::vector<page_checks::CheckResult>& checks) {
+    return EscapeControls(file) + "\n" +
+           Field("Site checks", SummaryOfChecks(page_checks::Summarize(checks))) +
+           CheckLines(checks);
 }
 
 std::string SummaryText(const std::vector<RatedPage>& pages, std::size_t failedPages) {

@@ -11,6 +11,10 @@ namespace velmora::cli {
 
 std::string ToText(const PageReport& report);
 
+// The file's name and its site checks, for a record that is no page of the run.
+std::string ToRecordText(const std::string& file,
+                         const std::vector<page_checks::CheckResult>& checks);
+
 struct RatedPage {
     std::string file;
     float rating = 0.0f;

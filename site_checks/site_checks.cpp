@@ -276,7 +276,7 @@ private:
                          "Every internal link leads to a file of the site.")
                 : Result(CheckId::BrokenLinks, CheckState::Problem,
                          Plural(broken.size(), "internal link leads", "internal links lead") +
-                             " to no file of the site; fix or remove them.");
+                             " to no file of the site; fix each or remove it.");
         result.values.push_back({"count", broken.size()});
         result.values.push_back({"internal", judged});
         result.listed = std::move(broken);
@@ -451,7 +451,9 @@ private:
                          "No other page of the site links to this page; link to it so that "
                          "visitors and search engines find it.")
                 : Result(CheckId::Orphan, CheckState::Good,
-                         Plural(linksIn_[index], "link", "links") + " from other pages lead here.");
+                         Plural(linksIn_[index], "link from other pages leads",
+                                "links from other pages lead") +
+                             " here.");
         result.values.push_back({"links_in", std::size_t{linksIn_[index]}});
         return result;
     }
@@ -507,8 +509,8 @@ private:
             result.message = "robots.txt lets search engines read this page.";
             return result;
         }
-        const std::string rule = "Disallow: " + verdict.rule->pattern + " (robots.txt line " +
-                                 std::to_string(verdict.rule->line) + ")";
+        const std::string rule = "\"Disallow: " + verdict.rule->pattern + "\", robots.txt line " +
+                                 std::to_string(verdict.rule->line);
         result.values.push_back({"rule", verdict.rule->pattern});
         result.values.push_back({"rule_line", verdict.rule->line});
         if (hidden) {

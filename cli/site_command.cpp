@@ -1,0 +1,200 @@
+#include "cli/site_command.h"
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/checked_output.h"
+#include "cli/error_output.h"
+#include "cli/exit_codes.h"
+#include "cli/messages.h"
+#include "cli/report_format.h"
+#include "cli/site_json.h"
+#include "cli/site_run.h"
+
+namespace velmora::cli {
+namespace {
+
+using nlohmann::json;
+
+// The text a duplicate check compares and where the page has it, from the page check's result:
+// its own text (references decoded, as the page shows it), else the review's field for runs
+// that skipped the check.
+void ReadCompared(const json& page, std::string_view id, const char* field,
+                  std::optional<std::string>& text,
+                  std::optional<page_checks::CheckedElement>& element) {
+    if (const auto checks = page.find("checks"); checks != page.end() && checks->is_array()) {
+        for (const json& check : *checks) {
+            if (!check.is_object() || check.value("id", "") != id) {
+                continue;
+            }
+            if (const auto values = check.find("values");
+                values != check.end() && values->is_object()) {
+                const auto value = values->find("text");
+                if (value != values->end() && value->is_string() &&
+                    !value->get_ref<const std::string&>().empty()) {
+                    text = value->get<std::string>();
+                }
+            }
+            const auto line = check.find("line");
+            const auto column = check.find("column");
+            if (line != check.end() && line->is_number_unsigned() && column != check.end() &&
+                column->is_number_unsigned()) {
+                element = page_checks::CheckedElement{
+                    0, {line->get<std::size_t>(), column->get<std::size_t>()}, text.value_or("")};
+            }
+            return;
+        }
+    }
+    const auto value = page.find(field);
+    if (value != page.end() && value->is_string() &&
+        !value->get_ref<const std::string&>().empty()) {
+        text = value->get<std::string>();
+    }
+}
+
+// One line of analyze's JSON Lines as the site checks hold it; none for a record that is no
+// page (the sitemap's results of that run); throws with the reason when it is neither.
+std::optional<site_checks::SitePage> ReadPage(const std::string& line,
+                                              site_checks::TextPool& texts) {
+    const json page = json::parse(line);
+    if (!page.is_object() || !page.contains("file") || !page["file"].is_string()) {
+        throw std::runtime_error("not a page of velmora-cli analyze --json (no \"file\")");
+    }
+    if (!page.contains("format")) {
+        return std::nullopt;
+    }
+    const auto site = page.find("site");
+    const site_checks::PageSite pageSite =
+        site == page.end() ? site_checks::PageSite{} : ReadSiteObject(*site);
+    site_checks::SitePage read =
+        site_checks::InternPage(page["file"].get<std::string>(), pageSite, texts);
+    ReadCompared(page, "title", "title", read.title, read.titleElement);
+    ReadCompared(page, "description", "description", read.description, read.descriptionElement);
+    return read;
+}
+
+// Reads every page of one stream, a line at a time; a line that is no page is named and passed
+// over.
+bool ReadPages(std::istream& in, const std::string& name, site_checks::Site& site,
+               ErrorOutput& err) {
+    bool allRead = true;
+    std::string line;
+    for (std::size_t number = 1; std::getline(in, line); ++number) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos) {
+            continue;
+        }
+        try {
+            if (std::optional<site_checks::SitePage> page = ReadPage(line, site.texts)) {
+                site.pages.push_back(std::move(*page));
+            }
+        } catch (const std::exception& error) {
+            ReportProblem(err, name + ":" + std::to_string(number), error.what());
+            allRead = false;
+        }
+    }
+    if (in.bad()) {
+        ReportProblem(err, name, std::strerror(errno));
+        return false;
+    }
+    return allRead;
+}
+
+}  // namespace
+
+CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments) {
+    CLI::App& command = *app.add_subcommand(
+        "site",
+        "Run the site checks over the JSON Lines of analyze runs: broken links, canonicals, "
+        "language alternates, orphans, duplicates, sitemap and robots.txt");
+    command
+        .add_option("files", arguments.files,
+                    "JSON Lines of analyze --json, one run or many; - reads standard input")
+        ->required()
+        ->type_name("FILE.jsonl");
+    CLI::Option* json = command.add_flag("--json", arguments.json, "The same as --format json");
+    command
+        .add_option("--format", arguments.format,
+                    "text (the default), json ({\"file\", \"checks\"} per page: JSON Lines), "
+                    "sarif or github")
+        ->check(CLI::IsMember({"text", "json", "sarif", "github"}))
+        ->excludes(json)
+        ->type_name("FORMAT");
+    command
+        .add_option("--fail-on", arguments.failOn,
+                    "Exit with 1 when a page has a site check in this state or worse")
+        ->check(CLI::IsMember({"problem", "improve"}))
+        ->type_name("STATE");
+    command.add_flag("--defaults", arguments.defaults,
+                     "Ignore the stored settings (which checks are off); start from the defaults");
+    AddPageCheckFlags(command, arguments.pageChecks);
+    AddSiteFlags(command, arguments.site);
+    return command;
+}
+
+int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
+    const PageCheckOptions options =
+        ResolvePageCheckOptions(arguments.pageChecks, arguments.defaults);
+    const SiteSetup setup = ResolveSiteSetup(arguments.site, {});
+    site_checks::Site site;
+    bool allRead = LoadSiteFiles(setup, site, err);
+    for (const std::string& name : arguments.files) {
+        if (name == "-") {
+            allRead = ReadPages(std::cin, "standard input", site, err) && allRead;
+            continue;
+        }
+        std::ifstream in(name, std::ios::binary);
+        if (!in) {
+            ReportProblem(err, name, std::strerror(errno));
+            allRead = false;
+            continue;
+        }
+        allRead = ReadPages(in, name, site, err) && allRead;
+    }
+    site_checks::SiteResults results = site_checks::RunSiteChecks(site, options);
+
+    const ReportFormat format =
+        arguments.json
+            ? ReportFormat::Json
+            : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
+    std::error_code noFolder;
+    ReportStream stream(format, std::filesystem::current_path(noFolder));
+    const std::optional<page_checks::CheckState> failOn =
+        arguments.failOn
+            ? std::optional(*arguments.failOn == "problem" ? page_checks::CheckState::Problem
+                                                           : page_checks::CheckState::Improve)
+            : std::nullopt;
+    bool failing = false;
+    std::size_t reported = 0;
+    const auto write = [&](const std::string& file, std::vector<page_checks::CheckResult>& checks) {
+        if (checks.empty()) {
+            return true;
+        }
+        ++reported;
+        page_checks::PageCheckReport judged;
+        judged.checks = std::move(checks);
+        failing = failing || (failOn && judged.HasStateOrWorse(*failOn));
+        return out.Write(stream.Next(stream.Record(file, judged.checks)));
+    };
+    out.Write(stream.Opening());
+    for (std::size_t i = 0; i < site.pages.size(); ++i) {
+        if (!write(site.pages[i].file, results.pages[i])) {
+            break;
+        }
+    }
+    if (site.sitemap) {
+        write(site.sitemap->file, results.sitemap);
+    }
+    out.Write(stream.Closing());
+    err.Write("velmora-cli: " + std::to_string(site.pages.size()) + " pages read; " +
+              std::to_string(reported) + " with site results\n");
+    if (!allRead) {
+        return kExitFileError;
+    }
+    return failing ? kExitBelowFailUnder : kExitDone;
+}
+
+}  // namespace velmora::cli

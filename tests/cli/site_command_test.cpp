@@ -1,0 +1,172 @@
+// The site checks in one run and in the second pass over JSON Lines, and what bad input does
+// to them.
+
+#include <map>
+
+#include "tests/cli/cli_test_fixture.h"
+
+namespace velmora::test {
+namespace {
+
+using SiteChecks = VelmoraCli;
+
+const std::string kSite = std::string(VELMORA_EXAMPLES) + "/site";
+const std::string kBase = "https://bakery.example/";
+
+bool IsSiteCheck(const std::string& id) {
+    static const std::set<std::string> ids = {"duplicate-title",
+                                              "duplicate-description",
+                                              "broken-links",
+                                              "broken-fragments",
+                                              "canonical-target",
+                                              "hreflang-return",
+                                              "orphan",
+                                              "sitemap",
+                                              "robots"};
+    return ids.contains(id);
+}
+
+// Each file's site results from a one-run JSON Lines output, with the sitemap's record.
+std::map<std::string, Json> SiteResultsOfOneRun(const std::string& out) {
+    std::map<std::string, Json> results;
+    for (const Json& line : JsonLines(out)) {
+        Json checks = Json::array();
+        for (const Json& check : line["checks"]) {
+            if (!line.contains("format") || IsSiteCheck(check["id"].get<std::string>())) {
+                checks.push_back(check);
+            }
+        }
+        if (!checks.empty()) {
+            results[line["file"].get<std::string>()] = checks;
+        }
+    }
+    return results;
+}
+
+std::string StatesOf(const Json& checks) {
+    std::string states;
+    for (const Json& check : checks) {
+        states += check["id"].get<std::string>() + "=" + check["state"].get<std::string>() + " ";
+    }
+    return states;
+}
+
+TEST_F(SiteChecks, TwoPassesOverPartsOfTheSiteEqualOneRun) {
+    const RunResult one = Run({"analyze", "--json", "--defaults", "--base-url", kBase, kSite});
+    ASSERT_EQ(one.code, 0) << one.err;
+    const std::map<std::string, Json> expected = SiteResultsOfOneRun(one.out);
+
+    // Two machines, each with part of the pages and the same addresses.
+    std::vector<std::string> first = {"analyze", "--json",     "--defaults", "--root",
+                                      kSite,     "--base-url", kBase};
+    std::vector<std::string> second = first;
+    bool toFirst = true;
+    for (const Json& line : JsonLines(one.out)) {
+        if (line.contains("format")) {
+            (toFirst ? first : second).push_back(line["file"].get<std::string>());
+            toFirst = !toFirst;
+        }
+    }
+    const RunResult a = Run(first);
+    const RunResult b = Run(second);
+    ASSERT_EQ(a.code, 0) << a.err;
+    ASSERT_EQ(b.code, 0) << b.err;
+    const std::string partA = Page("a.jsonl", a.out).string();
+    const std::string partB = Page("b.jsonl", b.out).string();
+    const RunResult joined =
+        Run({"site", "--json", "--defaults", "--root", kSite, "--base-url", kBase, partA, partB});
+    ASSERT_EQ(joined.code, 0) << joined.err;
+    std::map<std::string, Json> twoPass;
+    for (const Json& record : JsonLines(joined.out)) {
+        twoPass[record["file"].get<std::string>()] = record["checks"];
+    }
+    EXPECT_EQ(twoPass, expected);
+
+    // The example site shows each check in a state worth fixing once.
+    EXPECT_EQ(StatesOf(expected.at(kSite + "/news.html")),
+              "duplicate-title=improve broken-links=problem broken-fragments=improve "
+              "orphan=good sitemap=good robots=good ");
+    EXPECT_EQ(expected.at(kSite + "/news.html")[1]["elements"][0]["text"], "/old-news.html");
+    EXPECT_EQ(expected.at(kSite + "/news.html")[1]["elements"][0]["line"], 12);
+    EXPECT_EQ(StatesOf(expected.at(kSite + "/print.html")),
+              "broken-links=good canonical-target=problem ");
+    EXPECT_EQ(StatesOf(expected.at(kSite + "/private/draft.html")),
+              "broken-links=good robots=problem ");
+    EXPECT_EQ(StatesOf(expected.at(kSite + "/sitemap.xml")), "sitemap=problem ");
+    EXPECT_NE(StatesOf(expected.at(kSite + "/en.html")).find("hreflang-return=improve"),
+              std::string::npos);
+    EXPECT_NE(StatesOf(expected.at(kSite + "/lonely.html")).find("orphan=improve sitemap=info"),
+              std::string::npos);
+}
+
+TEST_F(SiteChecks, EveryFormatShowsTheElementsWithTheirLines) {
+    const RunResult github = Run({"analyze", "--format", "github", "--defaults", kSite});
+    EXPECT_NE(github.out.find("news.html,line=12,col=8,title=Broken links::"), std::string::npos)
+        << github.out;
+    const RunResult text = Run({"analyze", "--defaults", kSite});
+    EXPECT_NE(text.out.find("problem broken-links: 1 internal link leads to no file of the site"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("            line 12: /old-news.html\n"), std::string::npos);
+    const RunResult sarif = Run({"analyze", "--format", "sarif", "--defaults", kSite});
+    EXPECT_NE(sarif.out.find("\"ruleId\":\"check/broken-links\""), std::string::npos);
+    EXPECT_NE(sarif.out.find("\"ruleId\":\"check/sitemap\""), std::string::npos);
+}
+
+TEST_F(SiteChecks, BadInputIsNamedAndPassedOver) {
+    const RunResult one = Run({"analyze", "--json", "--defaults", kSite});
+    std::string lines = "{\"file\": 1}\n{not json\n\n";
+    lines += one.out;
+    lines += "{\"format\": 1, \"file\": \"x.html\", \"site\": {\"path\": 5}}\n";
+    const std::string jsonl = Page("runs.jsonl", lines).string();
+    const RunResult joined =
+        Run({"site", "--defaults", "--root", kSite, jsonl, (root_ / "missing.jsonl").string()});
+    EXPECT_EQ(joined.code, 3);
+    EXPECT_NE(joined.err.find(jsonl + ":1: not a page"), std::string::npos) << joined.err;
+    EXPECT_NE(joined.err.find(jsonl + ":2: "), std::string::npos);
+    EXPECT_NE(joined.err.find("missing.jsonl: No such file or directory"), std::string::npos);
+    EXPECT_NE(joined.err.find("\"path\" of the site object is no text"), std::string::npos);
+    EXPECT_NE(joined.out.find("broken-links"), std::string::npos);
+
+    EXPECT_EQ(Run({"analyze", "--base-url", "example.org", kSite}).code, 2);
+    const std::string dtd =
+        Page("dtd.xml", "<!DOCTYPE urlset [<!ENTITY a \"b\">]><urlset/>").string();
+    const RunResult refused = Run({"analyze", "--json", "--defaults", "--sitemap", dtd, kSite});
+    EXPECT_EQ(refused.code, 3);
+    EXPECT_NE(refused.err.find(dtd + ": a sitemap may not hold a document type declaration"),
+              std::string::npos)
+        << refused.err;
+}
+
+TEST_F(SiteChecks, LinksNeverLeaveTheRoot) {
+    Page("outside/secret.html", "<title>secret</title>");
+    Page("site/index.html",
+         "<a href=\"../outside/secret.html\">a</a><a href=\"/../../outside/secret.html\">b</a>"
+         "<a href=\"%2e%2e/outside/secret.html\">c</a><a href=\"escape.html\">d</a>"
+         "<a href=\"inside.html\">e</a><a href=\"folder/\">f</a>");
+    Page("site/inside.html", "<a href=index.html>home</a>");
+    std::filesystem::create_directory(root_ / "site/folder");
+    std::filesystem::create_symlink(root_ / "outside/secret.html", root_ / "site/escape.html");
+    const RunResult run = Run({"analyze", "--json", "--defaults", (root_ / "site").string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // The folder walk takes the link to a page outside as a page; as a link's target it is not
+    // followed.
+    const std::vector<Json> pages = JsonLines(run.out);
+    ASSERT_EQ(pages.size(), 3u);
+    ASSERT_EQ(pages[1]["site"]["path"], "/index.html");
+    std::vector<std::string> broken;
+    for (const Json& check : pages[1]["checks"]) {
+        if (check["id"] == "broken-links") {
+            for (const Json& element : check["elements"]) {
+                broken.push_back(element["text"].get<std::string>());
+            }
+        }
+    }
+    EXPECT_EQ(broken,
+              (std::vector<std::string>{"../outside/secret.html", "/../../outside/secret.html",
+                                        "%2e%2e/outside/secret.html", "escape.html", "folder/"}));
+    EXPECT_EQ(pages[1]["site"]["links"][0]["to"], "/outside/secret.html");
+}
+
+}  // namespace
+}  // namespace velmora::test
