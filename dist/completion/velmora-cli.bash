@@ -7,20 +7,27 @@ _velmora_cli_page_checks="--title-chars --description-chars --title-px --descrip
     --skip-check"
 _velmora_cli_check_ids="title description indexable canonical language charset viewport social
     hreflang structured-data h1 headings images links content keyphrase duplicate-title
-    duplicate-description"
+    duplicate-description broken-links broken-fragments canonical-target hreflang-return orphan
+    sitemap robots"
+_velmora_cli_site="--root --base-url --sitemap"
 
 # The flags of one command, -h and --help included.
 _velmora_cli_flags() {
     case $1 in
     analyze)
         echo "-h --help --format --json --fail-under --fail-on -j --jobs" \
-            "$_velmora_cli_settings $_velmora_cli_page_checks"
+            "$_velmora_cli_settings $_velmora_cli_page_checks $_velmora_cli_site"
         ;;
     report)
-        echo "-h --help -o --output -j --jobs $_velmora_cli_settings $_velmora_cli_page_checks"
+        echo "-h --help -o --output -j --jobs $_velmora_cli_settings $_velmora_cli_page_checks" \
+            "$_velmora_cli_site"
         ;;
     duplicates)
         echo "-h --help"
+        ;;
+    site)
+        echo "-h --help --format --json --fail-on --defaults $_velmora_cli_page_checks" \
+            "$_velmora_cli_site"
         ;;
     set-keywords)
         echo "-h --help --keep-order --stdout $_velmora_cli_settings"
@@ -39,13 +46,17 @@ _velmora_cli_flag_value() {
     --format) COMPREPLY=($(compgen -W "text json sarif github" -- "$cur")) ;;
     --fail-on) COMPREPLY=($(compgen -W "problem improve" -- "$cur")) ;;
     --skip-check) COMPREPLY=($(compgen -W "$_velmora_cli_check_ids" -- "$cur")) ;;
-    -o | --output)
+    -o | --output | --sitemap)
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -f -- "$cur"))
         ;;
+    --root)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur"))
+        ;;
     --fail-under | -j | --jobs | --min-occurrences | --max-occurrences | --one-in-every | \
         --min-keywords | --max-keywords | --spam-limit | --title-chars | --description-chars | \
-        --title-px | --description-px | --focus)
+        --title-px | --description-px | --focus | --base-url)
         COMPREPLY=()
         ;;
     *) return 1 ;;
@@ -69,7 +80,7 @@ _velmora_cli() {
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        analyze | report | duplicates | set-title | set-description | set-keywords | auto-keywords | \
+        analyze | report | duplicates | site | set-title | set-description | set-keywords | auto-keywords | \
             compress)
             command=${COMP_WORDS[i]}
             break
@@ -78,7 +89,7 @@ _velmora_cli() {
     done
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "analyze report duplicates set-title set-description set-keywords
+        COMPREPLY=($(compgen -W "analyze report duplicates site set-title set-description set-keywords
             auto-keywords compress -h --help --version" -- "$cur"))
         return
     fi
@@ -89,7 +100,7 @@ _velmora_cli() {
     fi
     case $command in
     analyze | report) _velmora_cli_pages "$cur" ;;
-    duplicates)
+    duplicates | site)
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.jsonl' -- "$cur"))
         ;;
