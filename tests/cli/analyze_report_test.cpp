@@ -50,7 +50,10 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
                                               "advice",          "findings",
                                               "keyword_details", "good_candidates",
                                               "auto_keywords",   "checks",
-                                              "checks_summary"}));
+                                              "checks_summary",  "site"}));
+    // A page below no root has no path, and its links stay unresolved.
+    EXPECT_EQ(report["site"]["path"], nullptr);
+    EXPECT_EQ(report["site"]["noindex"], false);
 
     KelVelmoraOptions options;
     KelVelmoraData document;
