@@ -159,6 +159,22 @@ private slots:
         QCOMPARE(window->Preview->AddressLine->text(), QString("… › bread.htm"));
         QVERIFY(window->Summary->text().contains(" to improve · "));
 
+        // While typing, the dialog's preview and the window's follow each key, and the window's
+        // checks follow once typing pauses; Cancel takes the window back to the page.
+        AnswerWhenShown(*editText_, [this, window] {
+            QVERIFY(editText_->Preview->isVisible());
+            QTest::keyClicks(editText_->EditWindow, " Loaf");
+            QCOMPARE(editText_->Preview->TitleLine->text(), QString("Sourdough Bread Loaf"));
+            QCOMPARE(window->Preview->TitleLine->text(), QString("Sourdough Bread Loaf"));
+            QTRY_COMPARE(window->Report().title.value_or(""), "Sourdough Bread Loaf");
+            QVERIFY(SaveWindowPicture(*editText_, "file_keywords_edit_title_typing"));
+            editText_->CancelButton->click();
+        });
+        Child<QPushButton>("EditTitleButton")->click();
+        QCOMPARE(window->Preview->TitleLine->text(), QString("Sourdough Bread"));
+        QCOMPARE(window->Report().title.value_or(""), "Sourdough Bread");
+        VerifyModified(false);
+
         // The title check's counter runs in the dialog and in the window alike.
         AnswerWhenShown(*editText_, [this] {
             QVERIFY(editText_->LengthCounter->isVisible());
