@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/screen_fit.h"
+
 namespace velmora {
 
 TAdviceDialog::TAdviceDialog(QWidget* parent)
@@ -28,7 +30,8 @@ TAdviceDialog::TAdviceDialog(QWidget* parent)
     layout->addWidget(Lines, 1);
     layout->addLayout(buttons);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
-    resize(Lines->fontMetrics().averageCharWidth() * 70, Lines->fontMetrics().lineSpacing() * 16);
+    FitToScreen(*this, QSize(Lines->fontMetrics().averageCharWidth() * 70,
+                             Lines->fontMetrics().lineSpacing() * 16));
 }
 
 void TAdviceDialog::SetAdvice(const QStringList& lines) {

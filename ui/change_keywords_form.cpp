@@ -14,6 +14,7 @@
 #include "core/page_encoding.h"
 #include "ui/progress_message_form.h"
 #include "ui/prompt.h"
+#include "ui/screen_fit.h"
 
 namespace velmora {
 
@@ -134,7 +135,7 @@ TChangeKeywords::TChangeKeywords(Prompt& prompt, TProgressForm& progress, QWidge
             &TChangeKeywords::RemoveButtonClick);
 
     setMinimumSize(minimumSizeHint().expandedTo(kMinimumSize));
-    resize(kDesignSize.expandedTo(minimumSize()));
+    FitToScreen(*this, kDesignSize.expandedTo(minimumSize()));
 }
 
 void TChangeKeywords::Prime(const ::velmora::KeywordList& keywords, std::int32_t wordCount,

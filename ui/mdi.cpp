@@ -17,6 +17,7 @@
 #include "options/kel_registry.h"
 #include "ui/application_title.h"
 #include "ui/file_commands.h"
+#include "ui/screen_fit.h"
 #include "ui/startup.h"
 #include "ui/theme.h"
 
@@ -119,7 +120,7 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     ToolBar->addActions(commands.PageButtons());
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    resize(std::max(kMinimumWidth, sizeHint().width()), sizeHint().height());
+    FitToScreen(*this, QSize(std::max(kMinimumWidth, sizeHint().width()), sizeHint().height()));
     RestoreGeometry();
 }
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/screen_fit.h"
 #include "ui/state_mark.h"
 
 namespace velmora {
@@ -89,7 +90,7 @@ TSourceView::TSourceView(QWidget* parent) : QDialog(parent), Source(new TNumbere
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Source, 1);
     layout->addWidget(buttons);
-    resize(860, 560);
+    FitToScreen(*this, QSize(860, 560));
 }
 
 void TSourceView::ShowAt(const QString& source, const QString& pageName, int line, int column) {
