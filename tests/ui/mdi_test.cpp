@@ -258,6 +258,8 @@ private slots:
         QCOMPARE(QApplication::style()->name().toLower(), QString("fusion"));
         QCOMPARE(QApplication::palette().color(QPalette::Window),
                  DarkPalette().color(QPalette::Window));
+        QCoreApplication::processEvents();
+        QCOMPARE(frame_->palette().color(QPalette::Window), DarkPalette().color(QPalette::Window));
         QVERIFY(SaveWindowPicture(*frame_, "mdi_frame_theme_dark"));
         menu->actions().at(1)->trigger();
         QCOMPARE(LoadTheme(), Theme::Light);
