@@ -49,8 +49,10 @@ int main(int argc, char** argv) {
                                                         static_cast<std::uint32_t>(i + 1));
         const std::string title = "<title>";
         page.insert(page.find('<', page.find(title) + title.size()), ", page " + std::to_string(i));
-        std::string nav = "<nav id=\"top\">\r\n";
-        for (long l = 0; l < links; ++l) {
+        // The generated text's own links become the site's links, up to <links>; those past
+        // it lose their href, and a navigation block makes up any shortfall.
+        long written = 0;
+        const auto nextHref = [&] {
             const std::uint32_t pick = Next(state);
             const long target = static_cast<long>(pick % static_cast<std::uint32_t>(pages));
             std::string href =
@@ -58,7 +60,20 @@ int main(int argc, char** argv) {
             if (pick % 10 == 1) {
                 href += pick % 20 == 1 ? "#top" : "#part-" + std::to_string(pick % 7);
             }
-            nav += "<a href=\"" + href + "\">Page " + std::to_string(target) + "</a>\r\n";
+            ++written;
+            return href;
+        };
+        const std::string placeholder = "<a href=\"/page.html\">";
+        for (std::size_t at = page.find(placeholder); at != std::string::npos;
+             at = page.find(placeholder, at)) {
+            const std::string anchor =
+                written < links ? "<a href=\"" + nextHref() + "\">" : std::string("<a>");
+            page.replace(at, placeholder.size(), anchor);
+            at += anchor.size();
+        }
+        std::string nav = "<nav id=\"top\">\r\n";
+        while (written < links) {
+            nav += "<a href=\"" + nextHref() + "\">Next page</a>\r\n";
         }
         nav += "</nav>\r\n";
         const std::size_t body = page.find("<body>");

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The site checks' cost, on generated input (Release build):
-#   bench/site_bench.sh BUILD [PAGES] [LINES]
+#   bench/site_bench.sh BUILD [PAGES] [LINES]      (REPEATS=1 for one run of each)
 # 1. analyze --json over PAGES generated pages (20 KB, 50 links each), with the site checks and
-#    with every one of them skipped: the median of three runs' time and that run's peak memory;
+#    with every one of them skipped: the median run's time and its peak memory;
 # 2. site over the JSON Lines of LINES pages (50 links each), written here and removed after.
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -18,22 +18,24 @@ for id in duplicate-title duplicate-description broken-links broken-fragments ca
     skipped+=(--skip-check "$id")
 done
 
-# "SECONDS PEAK-KB" of the median of three runs of the command.
-median_of_three() {
-    for _ in 1 2 3; do
+repeats=${REPEATS:-3}
+
+# "SECONDS PEAK-KB" of the median of the runs of the command.
+median_of_runs() {
+    for ((run = 0; run < repeats; run++)); do
         /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/err" || {
             cat "$work/err" >&2
             return 1
         }
         cat "$work/time"
-    done | sort -n | sed -n 2p
+    done | sort -n | sed -n "$(((repeats + 1) / 2))p"
 }
 
 "$build/bench/generate_site" "$work/site" "$pages" 20000 50
 echo "$pages pages, $(du -sh "$work/site" | cut -f1)"
-with=$(median_of_three "$cli" analyze --json --defaults -j 2 --base-url https://example.org/ \
+with=$(median_of_runs "$cli" analyze --json --defaults -j 2 --base-url https://example.org/ \
     "$work/site")
-without=$(median_of_three "$cli" analyze --json --defaults -j 2 "${skipped[@]}" "$work/site")
+without=$(median_of_runs "$cli" analyze --json --defaults -j 2 "${skipped[@]}" "$work/site")
 echo "analyze with site checks:    ${with% *} s, ${with#* } KB peak"
 echo "analyze without site checks: ${without% *} s, ${without#* } KB peak"
 awk -v a="$with" -v b="$without" 'BEGIN {
