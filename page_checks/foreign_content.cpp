@@ -65,21 +65,35 @@ bool ForeignContent::Start(std::string_view name, std::span<const Attribute> att
         PopUntilIntegrationPoint();
     }
     // HTML rules: only <svg> and <math> open foreign content.
-    if (!selfClosing && (name == "svg" || name == "math")) {
-        Push(name, name == "svg" ? Space::Svg : Space::MathMl, Role::Plain);
+    if (name == "svg" || name == "math") {
+        if (!selfClosing) {
+            Push(name, name == "svg" ? Space::Svg : Space::MathMl, Role::Plain);
+        }
+    } else if (open_.empty()) {
+        html_.Start(name);
     }
     return true;
 }
 
 void ForeignContent::End(std::string_view name) {
     if (open_.empty()) {
+        html_.End(name);
         return;
     }
     const auto count = openNames_.find(std::string(name));
-    if (count == openNames_.end() || count->second == 0) {
+    if (count != openNames_.end() && count->second > 0) {
+        PopTo(name);
         return;
     }
-    PopTo(name);
+    // No SVG or MathML element of that name is open, so HTML rules read the tag: it closes the
+    // open HTML element of its name with everything inside, unless an integration point lies
+    // between them.
+    if (boundaries_ == 0 && html_.Has(name)) {
+        while (!open_.empty()) {
+            Pop();
+        }
+        html_.End(name);
+    }
 }
 
 bool ForeignContent::ReadsAsHtml(std::string_view name) const {
@@ -100,21 +114,30 @@ bool ForeignContent::ReadsAsHtml(std::string_view name) const {
 void ForeignContent::Push(std::string_view name, Space space, Role role) {
     open_.push_back(Element{std::string(name), space, role});
     ++openNames_[open_.back().name];
+    if (role != Role::Plain) {
+        ++boundaries_;
+    }
+}
+
+void ForeignContent::Pop() {
+    if (open_.back().role != Role::Plain) {
+        --boundaries_;
+    }
+    --openNames_[open_.back().name];
+    open_.pop_back();
 }
 
 void ForeignContent::PopUntilIntegrationPoint() {
     while (!open_.empty() && open_.back().role != Role::HtmlIntegration &&
            open_.back().role != Role::TextIntegration) {
-        --openNames_[open_.back().name];
-        open_.pop_back();
+        Pop();
     }
 }
 
 void ForeignContent::PopTo(std::string_view name) {
     while (!open_.empty()) {
         const bool found = open_.back().name == name;
-        --openNames_[open_.back().name];
-        open_.pop_back();
+        Pop();
         if (found) {
             return;
         }

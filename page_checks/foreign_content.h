@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "page_checks/open_html_elements.h"
+
 namespace velmora::page_checks {
 
 struct Attribute;
@@ -22,8 +24,9 @@ public:
     // CDATA sections are read only where the current element is SVG or MathML.
     bool AllowsCdata() const { return !open_.empty(); }
 
-    // A start tag (lower-case name). Returns true when HTML rules read it, so a raw-text
-    // element switches the tokenizer; false for an SVG or MathML element.
+    // A start tag (lower-case name), of the page's HTML or inside SVG or MathML. Returns true
+    // when HTML rules read it, so a raw-text element switches the tokenizer; false for an SVG or
+    // MathML element.
     bool Start(std::string_view name, std::span<const Attribute> attributes, bool selfClosing);
     void End(std::string_view name);
 
@@ -42,8 +45,14 @@ private:
     void Push(std::string_view name, Space space, Role role);
     void PopUntilIntegrationPoint();
     void PopTo(std::string_view name);
+    void Pop();
 
     std::vector<Element> open_;
+    // The open elements that stop an HTML end tag's search for its element: the integration
+    // points and annotation-xml.
+    std::size_t boundaries_ = 0;
+    // The page's HTML around the SVG and MathML content.
+    OpenHtmlElements html_;
     // How many open elements bear each name, so end tags with no open element cost nothing.
     std::unordered_map<std::string, std::size_t> openNames_;
 };

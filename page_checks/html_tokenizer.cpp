@@ -300,10 +300,12 @@ void HtmlTokenizer::AfterEndTag(const Token& token) {
     if (token.kind != TokenKind::EndTag) {
         return;
     }
-    if (foreign_.Inside()) {
+    if (!inSelect_ || foreign_.Inside()) {
         foreign_.End(token.text);
     } else if (token.tag == PackTagName("select")) {
+        // Inside a <select> every other end tag is ignored.
         inSelect_ = false;
+        foreign_.End(token.text);
     }
 }
 
@@ -315,6 +317,7 @@ void HtmlTokenizer::AfterStartTag(Token& token) {
         if (EndsSelect(token.tag)) {
             // A <select> inside a <select> only closes the first.
             inSelect_ = false;
+            foreign_.End("select");
             if (token.tag == PackTagName("select")) {
                 return;
             }
@@ -327,8 +330,7 @@ void HtmlTokenizer::AfterStartTag(Token& token) {
         }
     }
     const bool opensForeign = token.tag == PackTagName("svg") || token.tag == PackTagName("math");
-    const bool readsAsHtml = (!foreign_.Inside() && !opensForeign) ||
-                             foreign_.Start(name_, attributes_, token.selfClosing);
+    const bool readsAsHtml = foreign_.Start(name_, attributes_, token.selfClosing);
     // A tag that ends SVG or MathML content is the page's again.
     token.inSvgOrMath = foreign_.Inside() || opensForeign;
     if (!readsAsHtml) {

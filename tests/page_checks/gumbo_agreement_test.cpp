@@ -67,6 +67,19 @@ TEST(GumboAgreement, TrickyParts) {
         "<div>unclosed <span>tags <b>everywhere",
         "<select><title><option>a</select><p>b<select><svg><style><b></style><input><style>c",
         "<meta name=\"a\"\n<title?x</title></><ad></></></><b>x</b>",
+        "<p><svg></p><![CDATA[><img src=a.png>",
+        "<div><svg></div><img src=a.png>",
+        "<div><svg></div><style><b></style>",
+        "<svg></div><style><b></style>",
+        "<svg></p><style><b></style>",
+        "<p><div><svg></p><style><b></style>",
+        "<svg></br><style><b></style>",
+        "<div><svg><foreignObject><svg></div><style><b></style>",
+        "<p><math><mi><svg></p><style><b></style>",
+        "<span><b><svg><g></b><style><x></style>",
+        "<p>a<blockquote><svg></p><style><b></style>",
+        "<ul><li><svg></li></ul><style><b></style>",
+        "<select><div><svg></div></select><style><b></style>",
     };
     for (const char* page : pages) {
         for (const std::string& difference : CompareWithGumbo(page)) {
