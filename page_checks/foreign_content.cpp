@@ -36,7 +36,9 @@ bool IsBreakout(std::string_view name, std::span<const Attribute> attributes) {
 
 bool ForeignContent::Start(std::string_view name, std::span<const Attribute> attributes,
                            bool selfClosing) {
-    if (!open_.empty() && !ReadsAsHtml(name)) {
+    // Where the current element is an HTML element inside an integration point, HTML rules
+    // read every tag.
+    if (!open_.empty() && open_.back().html.Empty() && !ReadsAsHtml(name)) {
         if (!IsBreakout(name, attributes)) {
             if (!selfClosing) {
                 const Space space = open_.back().space;
@@ -69,10 +71,24 @@ bool ForeignContent::Start(std::string_view name, std::span<const Attribute> att
         if (!selfClosing) {
             Push(name, name == "svg" ? Space::Svg : Space::MathMl, Role::Plain);
         }
-    } else if (open_.empty()) {
-        html_.Start(name);
+    } else {
+        StartHtml(name);
     }
     return true;
+}
+
+void ForeignContent::StartHtml(std::string_view name) {
+    if (open_.empty()) {
+        html_.Start(name);
+        return;
+    }
+    OpenHtmlElements& html = open_.back().html;
+    const bool first = html.Empty();
+    html.Start(name);
+    if (first && !html.Empty()) {
+        // The integration point now holds HTML: SVG and MathML opened in it start a new run.
+        runs_.push_back(Run{open_.size(), {}, 0});
+    }
 }
 
 void ForeignContent::End(std::string_view name) {
@@ -80,20 +96,40 @@ void ForeignContent::End(std::string_view name) {
         html_.End(name);
         return;
     }
-    const auto count = openNames_.find(std::string(name));
-    if (count != openNames_.end() && count->second > 0) {
+    OpenHtmlElements& current = open_.back().html;
+    if (!current.Empty()) {
+        // The current element is HTML inside an integration point: HTML rules read the tag, and
+        // the integration point, being special, stops it from closing anything further out.
+        current.End(name);
+        if (current.Empty()) {
+            runs_.pop_back();
+        }
+        return;
+    }
+    Run& run = runs_.back();
+    const auto count = run.names.find(std::string(name));
+    if (count != run.names.end() && count->second > 0) {
         PopTo(name);
         return;
     }
-    // No SVG or MathML element of that name is open, so HTML rules read the tag: it closes the
-    // open HTML element of its name with everything inside, unless an integration point lies
-    // between them.
-    if (boundaries_ == 0 && html_.Has(name)) {
-        while (!open_.empty()) {
+    // No SVG or MathML element of that name is open in the run, so HTML rules read the tag: it
+    // closes the open HTML element of its name with everything inside, unless an integration
+    // point lies between them.
+    OpenHtmlElements& below = HtmlBelowRun();
+    if (run.boundaries == 0 && below.Has(name)) {
+        while (open_.size() > run.begin) {
             Pop();
         }
-        html_.End(name);
+        below.End(name);
+        if (runs_.size() > 1 && below.Empty()) {
+            runs_.pop_back();
+        }
     }
+}
+
+OpenHtmlElements& ForeignContent::HtmlBelowRun() {
+    const std::size_t begin = runs_.back().begin;
+    return begin == 0 ? html_ : open_[begin - 1].html;
 }
 
 bool ForeignContent::ReadsAsHtml(std::string_view name) const {
@@ -112,18 +148,22 @@ bool ForeignContent::ReadsAsHtml(std::string_view name) const {
 }
 
 void ForeignContent::Push(std::string_view name, Space space, Role role) {
-    open_.push_back(Element{std::string(name), space, role});
-    ++openNames_[open_.back().name];
+    open_.push_back(Element{std::string(name), space, role, {}});
+    Run& run = runs_.back();
+    ++run.names[open_.back().name];
     if (role != Role::Plain) {
-        ++boundaries_;
+        ++run.boundaries;
     }
 }
 
+// Only elements of the current run are popped: the run ends at an integration point that holds
+// HTML, which neither a breakout tag nor an end tag reaches.
 void ForeignContent::Pop() {
+    Run& run = runs_.back();
     if (open_.back().role != Role::Plain) {
-        --boundaries_;
+        --run.boundaries;
     }
-    --openNames_[open_.back().name];
+    --run.names[open_.back().name];
     open_.pop_back();
 }
 

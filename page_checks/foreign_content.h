@@ -21,8 +21,9 @@ class ForeignContent {
 public:
     // Nothing open: the page's own HTML.
     bool Inside() const { return !open_.empty(); }
-    // CDATA sections are read only where the current element is SVG or MathML.
-    bool AllowsCdata() const { return !open_.empty(); }
+    // CDATA sections are read only where the current element is SVG or MathML, not an HTML
+    // element inside an integration point.
+    bool AllowsCdata() const { return !open_.empty() && open_.back().html.Empty(); }
 
     // A start tag (lower-case name), of the page's HTML or inside SVG or MathML. Returns true
     // when HTML rules read it, so a raw-text element switches the tokenizer; false for an SVG or
@@ -31,30 +32,40 @@ public:
     void End(std::string_view name);
 
 private:
-    // HTML elements inside an integration point are not followed: only the foreign elements
-    // decide how tags read.
     enum class Space : unsigned char { Svg, MathMl };
     enum class Role : unsigned char { Plain, HtmlIntegration, TextIntegration, AnnotationXml };
     struct Element {
         std::string name;
         Space space;
         Role role;
+        // The HTML elements open inside an integration point.
+        OpenHtmlElements html;
+    };
+    // The SVG and MathML elements above the page's HTML or above an HTML element open inside an
+    // integration point: an end tag closes one of them, or else falls to that HTML.
+    struct Run {
+        std::size_t begin = 0;  // index of its first element in open_
+        // How many of its elements bear each name, so end tags of none cost nothing.
+        std::unordered_map<std::string, std::size_t> names;
+        // Its integration points and annotation-xml, where an HTML end tag's search stops.
+        std::size_t boundaries = 0;
     };
 
     bool ReadsAsHtml(std::string_view name) const;
+    // An HTML start tag read where the current element is the page's HTML or an integration
+    // point.
+    void StartHtml(std::string_view name);
     void Push(std::string_view name, Space space, Role role);
     void PopUntilIntegrationPoint();
     void PopTo(std::string_view name);
     void Pop();
+    // The HTML below the current run: the page's, or that of the integration point under it.
+    OpenHtmlElements& HtmlBelowRun();
 
     std::vector<Element> open_;
-    // The open elements that stop an HTML end tag's search for its element: the integration
-    // points and annotation-xml.
-    std::size_t boundaries_ = 0;
+    std::vector<Run> runs_{Run{}};
     // The page's HTML around the SVG and MathML content.
     OpenHtmlElements html_;
-    // How many open elements bear each name, so end tags with no open element cost nothing.
-    std::unordered_map<std::string, std::size_t> openNames_;
 };
 
 }  // namespace velmora::page_checks

@@ -42,7 +42,7 @@ bool IsKept(std::uint64_t tag) {
 bool ClosesParagraph(std::string_view name, std::uint64_t tag) {
     switch (tag) {
         case 0:
-            return name == "blockquote" || name == "figcaption";
+            return name == "blockquote" || name == "figcaption" || name == "plaintext";
         case PackTagName("address"):
         case PackTagName("article"):
         case PackTagName("aside"):
@@ -65,6 +65,9 @@ bool ClosesParagraph(std::string_view name, std::uint64_t tag) {
         case PackTagName("header"):
         case PackTagName("hgroup"):
         case PackTagName("hr"):
+        case PackTagName("dd"):
+        case PackTagName("dt"):
+        case PackTagName("li"):
         case PackTagName("listing"):
         case PackTagName("main"):
         case PackTagName("menu"):
@@ -84,12 +87,37 @@ bool ClosesParagraph(std::string_view name, std::uint64_t tag) {
     }
 }
 
+bool IsHeading(std::uint64_t tag) {
+    return tag >= PackTagName("h1") && tag <= PackTagName("h6");
+}
+
+// Elements that a start tag of the same group ends when one of them is the current element.
+int SiblingGroup(std::uint64_t tag) {
+    switch (tag) {
+        case PackTagName("li"):
+            return 1;
+        case PackTagName("dd"):
+        case PackTagName("dt"):
+            return 2;
+        case PackTagName("option"):
+            return 3;
+        default:
+            return IsHeading(tag) ? 4 : 0;
+    }
+}
+
 }  // namespace
 
 void OpenHtmlElements::Start(std::string_view name) {
     const std::uint64_t tag = PackTagName(name);
     if (ClosesParagraph(name, tag)) {
         End(PackTagName("p"));
+    }
+    // Only the usual case of these implied ends is followed: the previous item is the current
+    // element, as in <li>a<li>b. Looking further down would cost a walk per tag.
+    if (const int group = SiblingGroup(tag);
+        group != 0 && !open_.empty() && SiblingGroup(open_.back()) == group) {
+        Pop();
     }
     if (IsKept(tag)) {
         open_.push_back(tag);
@@ -106,17 +134,29 @@ bool OpenHtmlElements::Has(std::string_view name) const {
 }
 
 void OpenHtmlElements::End(std::uint64_t tag) {
+    if (IsHeading(tag)) {
+        // Any heading's end tag ends the open heading, whatever its level.
+        bool open = false;
+        for (std::uint64_t heading = PackTagName("h1"); heading <= PackTagName("h6"); ++heading) {
+            open = open || Has(heading);
+        }
+        while (open) {
+            open = !IsHeading(Pop());
+        }
+        return;
+    }
     if (tag == 0 || !Has(tag)) {
         return;
     }
-    while (true) {
-        const std::uint64_t closed = open_.back();
-        open_.pop_back();
-        --counts_[closed];
-        if (closed == tag) {
-            return;
-        }
+    while (Pop() != tag) {
     }
+}
+
+std::uint64_t OpenHtmlElements::Pop() {
+    const std::uint64_t closed = open_.back();
+    open_.pop_back();
+    --counts_[closed];
+    return closed;
 }
 
 bool OpenHtmlElements::Has(std::uint64_t tag) const {

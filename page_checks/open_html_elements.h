@@ -3,8 +3,8 @@
 
 // The page's own HTML elements that are open, as far as an end tag inside SVG or MathML needs
 // them: such a tag falls to the HTML rules, which close the SVG or MathML content along with an
-// open element of that name and ignore it otherwise. Only the implied end of <p> is followed;
-// the tree builder's other repairs are not needed for that question.
+// open element of that name and ignore it otherwise. The implied ends of <p>, of list items,
+// options and headings are followed; the tree builder's other repairs are not.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,11 +21,14 @@ public:
     // Closes the open element of that name and the ones opened inside it; nothing when none is.
     void End(std::string_view name);
     bool Has(std::string_view name) const;
+    bool Empty() const { return open_.empty(); }
 
 private:
     // Tags are PackTagName of their names; names of more than eight bytes are not kept.
     void End(std::uint64_t tag);
     bool Has(std::uint64_t tag) const;
+    // Closes the current element; returns its tag.
+    std::uint64_t Pop();
 
     std::vector<std::uint64_t> open_;
     // How many open elements bear each name, so end tags of no open element cost nothing.

@@ -80,6 +80,11 @@ TEST(GumboAgreement, TrickyParts) {
         "<p>a<blockquote><svg></p><style><b></style>",
         "<ul><li><svg></li></ul><style><b></style>",
         "<select><div><svg></div></select><style><b></style>",
+        "<math><mi><p><![CDATA[><v>",
+        "<svg><desc><p><li></p><![CDATA[><v>",
+        "<svg><desc><li>a<li>b</li><![CDATA[><v><h1><h2></h1><![CDATA[><v>",
+        "<svg><foreignObject><div></foreignObject><style><b></style></div><style><b></style>",
+        "<svg><g><desc><p><svg></p><style><b></style></desc></g><style><b></style>",
     };
     for (const char* page : pages) {
         for (const std::string& difference : CompareWithGumbo(page)) {
