@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "page_checks/character_references.h"
 #include "page_checks/html_chars.h"
@@ -46,7 +47,26 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
+bool GumboKnows(std::string_view name) {
+    return gumbo_tagn_enum(name.data(), static_cast<unsigned int>(name.size())) !=
+           GUMBO_TAG_UNKNOWN;
+}
+
+// SVG and MathML elements that hold others; gumbo reads their end tags by the foreign rules,
+// which compare names as written.
+bool IsForeignContainer(std::string_view name) {
+    static const std::set<std::string_view> kNames = {
+        "a",       "clippath",       "defs",     "g",        "lineargradient", "marker", "mask",
+        "pattern", "radialgradient", "switch",   "symbol",   "text",           "tspan",  "menclose",
+        "mfrac",   "mover",          "mpadded",  "mphantom", "mroot",          "mrow",   "msqrt",
+        "mstyle",  "msub",           "msubsup",  "msup",     "mtable",         "mtd",    "mtr",
+        "munder",  "munderover",     "semantics"};
+    return kNames.contains(name);
+}
+
 struct OurReading {
+    // gumbo would close one element of a name it does not know at the end tag of another.
+    bool namesConfused = false;
     std::map<std::size_t, OurTag> startTags;
     std::vector<OurText> texts;
     std::vector<std::pair<std::size_t, std::size_t>> noscript;  // raw-text ranges
@@ -63,7 +83,15 @@ OurReading ReadOurs(std::string_view page) {
     HtmlTokenizer tokenizer(page);
     Token token;
     bool afterNoscript = false;
+    bool foreign = false;
+    std::set<std::string, std::less<>> unknownStarts;
+    std::set<std::string, std::less<>> unknownEnds;
     while (tokenizer.Next(token)) {
+        foreign = foreign || token.inSvgOrMath;
+        if ((token.kind == TokenKind::StartTag || token.kind == TokenKind::EndTag) &&
+            !GumboKnows(token.text) && !IsForeignContainer(token.text)) {
+            (token.kind == TokenKind::StartTag ? unknownStarts : unknownEnds).emplace(token.text);
+        }
         if (token.kind == TokenKind::StartTag) {
             OurTag tag{std::string(token.text), {}};
             for (const Attribute& attribute : token.attributes) {
@@ -86,6 +114,11 @@ OurReading ReadOurs(std::string_view page) {
         afterNoscript =
             token.kind == TokenKind::StartTag && token.text == "noscript" && !token.inSvgOrMath;
     }
+    ours.namesConfused =
+        foreign && !unknownStarts.empty() &&
+        std::any_of(unknownEnds.begin(), unknownEnds.end(), [&](const std::string& name) {
+            return unknownStarts.size() > 1 || !unknownStarts.contains(name);
+        });
     return ours;
 }
 
@@ -115,6 +148,9 @@ public:
         : page_(page), what_(what), ours_(ReadOurs(page)) {}
 
     std::vector<std::string> Run() {
+        if (ours_.namesConfused) {
+            return {};
+        }
         const std::unique_ptr<GumboOutput, GumboDeleter> output(
             gumbo_parse_with_options(&kGumboDefaultOptions, page_.data(), page_.size()));
         // An explicit stack: pages may nest far deeper than the call stack allows.

@@ -7,7 +7,11 @@
 // gumbo lets a tag's written text start at a discarded "</>" before it; the comparison starts
 // after it. One difference is by design: the checks read <noscript> as raw text, as browsers with
 // scripts on do, while gumbo parses with scripts off; what gumbo finds inside <noscript> is not
-// compared.
+// compared. And gumbo takes all the names it does not know for one: "</g>" closes an open "<c>".
+// Browsers do not, and the tokenizer follows them; since which HTML elements are open decides
+// where SVG and MathML content ends, a page with SVG or MathML and an end tag of a name gumbo
+// does not know, other than that of the one such element it opens, is not compared (the common
+// SVG and MathML container names aside).
 
 #include <string>
 #include <string_view>
