@@ -110,6 +110,24 @@ int SiblingGroup(std::uint64_t tag) {
 
 void OpenHtmlElements::Start(std::string_view name) {
     const std::uint64_t tag = PackTagName(name);
+    if (Has(PackTagName("select"))) {
+        // Inside a <select> only options count; a new <select> or a form field ends it.
+        switch (tag) {
+            case PackTagName("option"):
+            case PackTagName("optgroup"):
+                break;
+            case PackTagName("select"):
+                End(tag);
+                return;
+            case PackTagName("input"):
+            case PackTagName("keygen"):
+            case PackTagName("textarea"):
+                End(PackTagName("select"));
+                break;
+            default:
+                return;
+        }
+    }
     if (ClosesParagraph(name, tag)) {
         End(PackTagName("p"));
     }
@@ -126,7 +144,12 @@ void OpenHtmlElements::Start(std::string_view name) {
 }
 
 void OpenHtmlElements::End(std::string_view name) {
-    End(PackTagName(name));
+    const std::uint64_t tag = PackTagName(name);
+    if (Has(PackTagName("select")) && tag != PackTagName("select") &&
+        tag != PackTagName("option") && tag != PackTagName("optgroup")) {
+        return;  // ignored inside a <select>
+    }
+    End(tag);
 }
 
 bool OpenHtmlElements::Has(std::string_view name) const {
