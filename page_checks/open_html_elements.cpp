@@ -6,11 +6,19 @@
 namespace velmora::page_checks {
 namespace {
 
+// The packed name; names of more than eight bytes are known by their first eight bytes and
+// their length, which tells apart every name that matters here.
+std::uint64_t Key(std::string_view name) {
+    if (name.size() <= 8) {
+        return PackTagName(name);
+    }
+    return PackTagName(name.substr(0, 8)) ^ (std::uint64_t{name.size()} << 56);
+}
+
 // Elements that never hold others, and the page's frame, which no end tag in a page's body
 // closes: none of them is kept.
 bool IsKept(std::uint64_t tag) {
     switch (tag) {
-        case 0:  // names of more than eight bytes, which are not told apart
         case PackTagName("area"):
         case PackTagName("base"):
         case PackTagName("basefont"):
@@ -40,9 +48,10 @@ bool IsKept(std::uint64_t tag) {
 
 // Start tags that end an open paragraph.
 bool ClosesParagraph(std::string_view name, std::uint64_t tag) {
+    if (name.size() > 8) {
+        return name == "blockquote" || name == "figcaption" || name == "plaintext";
+    }
     switch (tag) {
-        case 0:
-            return name == "blockquote" || name == "figcaption" || name == "plaintext";
         case PackTagName("address"):
         case PackTagName("article"):
         case PackTagName("aside"):
@@ -109,7 +118,7 @@ int SiblingGroup(std::uint64_t tag) {
 }  // namespace
 
 void OpenHtmlElements::Start(std::string_view name) {
-    const std::uint64_t tag = PackTagName(name);
+    const std::uint64_t tag = Key(name);
     if (Has(PackTagName("select"))) {
         // Inside a <select> only options count; a new <select> or a form field ends it.
         switch (tag) {
@@ -144,7 +153,7 @@ void OpenHtmlElements::Start(std::string_view name) {
 }
 
 void OpenHtmlElements::End(std::string_view name) {
-    const std::uint64_t tag = PackTagName(name);
+    const std::uint64_t tag = Key(name);
     if (Has(PackTagName("select")) && tag != PackTagName("select") &&
         tag != PackTagName("option") && tag != PackTagName("optgroup")) {
         return;  // ignored inside a <select>
@@ -153,7 +162,7 @@ void OpenHtmlElements::End(std::string_view name) {
 }
 
 bool OpenHtmlElements::Has(std::string_view name) const {
-    return Has(PackTagName(name));
+    return Has(Key(name));
 }
 
 void OpenHtmlElements::End(std::uint64_t tag) {
@@ -168,7 +177,7 @@ void OpenHtmlElements::End(std::uint64_t tag) {
         }
         return;
     }
-    if (tag == 0 || !Has(tag)) {
+    if (!Has(tag)) {
         return;
     }
     while (Pop() != tag) {

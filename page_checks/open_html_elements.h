@@ -24,7 +24,7 @@ public:
     bool Empty() const { return open_.empty(); }
 
 private:
-    // Tags are PackTagName of their names; names of more than eight bytes are not kept.
+    // Tags are PackTagName of their names, or of the first eight bytes of longer ones.
     void End(std::uint64_t tag);
     bool Has(std::uint64_t tag) const;
     // Closes the current element; returns its tag.

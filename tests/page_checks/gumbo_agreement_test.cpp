@@ -84,6 +84,7 @@ TEST(GumboAgreement, TrickyParts) {
         "<svg><desc><p><li></p><![CDATA[><v>",
         "<math><mi><c></c></mi><title><g>",
         "<svg><desc><p><select></p><![CDATA[><select><g>",
+        "<svg><desc><blockquote></blockquote><![CDATA[><b>]]><figcaption><![CDATA[><v>",
         "<svg><desc><li>a<li>b</li><![CDATA[><v><h1><h2></h1><![CDATA[><v>",
         "<svg><foreignObject><div></foreignObject><style><b></style></div><style><b></style>",
         "<svg><g><desc><p><svg></p><style><b></style></desc></g><style><b></style>",
