@@ -12,13 +12,15 @@ velmora_build_packages=(
 )
 # The tests and benchmarks on top: their libraries, the reference HTML parser and shaper they
 # compare with, Xvfb for showing the desktop window without a display, mkfs.ext4 for the small
-# file systems without extents that the save tests fill up, and /usr/bin/time for the memory
-# benchmark of saving.
+# file systems without extents that the save tests fill up, /usr/bin/time for the memory
+# benchmark of saving, lintian for the Debian packages, poppler-utils for the printed site
+# report and npm, which fetches the schemas and axe-core the tests use.
 velmora_test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libgumbo-dev libharfbuzz-bin
     xvfb xauth
     e2fsprogs time
+    lintian poppler-utils npm
 )
 
 # Installs PACKAGE... that are not installed yet.

@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
+#include <string_view>
 
 #include "document/velmora_data.h"
 #include "ui/about_box.h"
 #include "ui/application_title.h"
+#include "ui/application_version.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/file_keywords.h"
@@ -16,9 +19,49 @@
 #include "ui/progress_message_form.h"
 #include "ui/theme.h"
 
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: velmora [PAGE]\n"
+    "Opens PAGE (a path or a file:// URL) to review and edit its title, description and\n"
+    "keywords, or asks for a page.\n"
+    "\n"
+    "  -h, --help     print this help and exit\n"
+    "      --version  print the version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform, are accepted too. velmora-cli does the same from the\n"
+    "command line, without a display. See velmora(1).\n";
+
+// --help and --version answer on standard output before Qt looks for a display, so they work
+// on a machine without one. -1 when the program is to start.
+int AnswerWithoutDisplay(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "-h" || argument == "--help") {
+            std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
+        } else if (argument == "--version") {
+            std::printf("velmora %s (build %u)\n",
+                        velmora::ProductVersionText().toUtf8().constData(),
+                        static_cast<unsigned>(velmora::GetApplicationVersion().Build));
+        } else {
+            continue;
+        }
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+    return -1;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     using namespace velmora;
 
+    if (const int answered = AnswerWithoutDisplay(argc, argv); answered >= 0) {
+        return answered;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle());
     QApplication::setWindowIcon(ApplicationIcon());

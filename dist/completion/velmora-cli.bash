@@ -1,5 +1,6 @@
 # bash completion for velmora-cli
-# Self-contained: works without the bash-completion package's helpers.
+# Self-contained: works without the bash-completion package's helpers. File names are read from
+# compgen one line at a time, so a name with blanks stays one word.
 
 _velmora_cli_settings="--case --min-occurrences --max-occurrences --one-in-every --min-keywords
     --max-keywords --spam-limit --no-compression --defaults"
@@ -46,13 +47,11 @@ _velmora_cli_flag_value() {
     --format) COMPREPLY=($(compgen -W "text json sarif github" -- "$cur")) ;;
     --fail-on) COMPREPLY=($(compgen -W "problem improve" -- "$cur")) ;;
     --skip-check) COMPREPLY=($(compgen -W "$_velmora_cli_check_ids" -- "$cur")) ;;
-    -o | --output | --sitemap)
-        compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -f -- "$cur"))
-        ;;
+    -o | --output | --sitemap) _velmora_cli_files "$cur" ;;
     --root)
         compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -d -- "$cur"))
+        COMPREPLY=()
+        _velmora_cli_add_lines < <(compgen -d -- "$(_velmora_cli_dequote "$cur")")
         ;;
     --fail-under | -j | --jobs | --min-occurrences | --max-occurrences | --one-in-every | \
         --min-keywords | --max-keywords | --spam-limit | --title-chars | --description-chars | \
@@ -63,15 +62,51 @@ _velmora_cli_flag_value() {
     esac
 }
 
-# Pages and folders: the files analyze and report look for, and every folder.
-_velmora_cli_pages() {
-    local cur=$1
-    compopt -o filenames 2>/dev/null
-    COMPREPLY=($(compgen -d -- "$cur"))
-    local extension
-    for extension in htm html php; do
-        COMPREPLY+=($(compgen -f -X "!*.$extension" -- "$cur"))
+# Adds each line of standard input to COMPREPLY as one word, blanks and all.
+_velmora_cli_add_lines() {
+    local line
+    while IFS= read -r line; do
+        COMPREPLY+=("$line")
     done
+}
+
+# The word being completed as the file name it stands for: without a leading quote and with
+# backslash escapes undone.
+_velmora_cli_dequote() {
+    local word=$1 name="" i
+    case $word in
+    \'* | \"*) word=${word:1} ;;
+    esac
+    for ((i = 0; i < ${#word}; i++)); do
+        [[ ${word:i:1} == \\ ]] && ((i + 1 < ${#word})) && i=$((i + 1))
+        name+=${word:i:1}
+    done
+    printf '%s' "$name"
+}
+
+# Every folder, and the files whose extension is one of EXTENSION..., in any case; with no
+# extension, every file.
+_velmora_cli_files() {
+    local cur
+    cur=$(_velmora_cli_dequote "$1")
+    shift
+    compopt -o filenames 2>/dev/null
+    COMPREPLY=()
+    if [[ $# -eq 0 ]]; then
+        _velmora_cli_add_lines < <(compgen -f -- "$cur")
+        return
+    fi
+    _velmora_cli_add_lines < <(compgen -d -- "$cur")
+    local file extension
+    while IFS= read -r file; do
+        [[ -d $file ]] && continue
+        for extension in "$@"; do
+            if [[ ${file,,} == *."$extension" ]]; then
+                COMPREPLY+=("$file")
+                break
+            fi
+        done
+    done < <(compgen -f -- "$cur")
 }
 
 _velmora_cli() {
@@ -99,15 +134,9 @@ _velmora_cli() {
         return
     fi
     case $command in
-    analyze | report) _velmora_cli_pages "$cur" ;;
-    duplicates | site)
-        compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.jsonl' -- "$cur"))
-        ;;
-    *)
-        compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -f -- "$cur"))
-        ;;
+    analyze | report) _velmora_cli_files "$cur" htm html php ;;
+    duplicates | site) _velmora_cli_files "$cur" jsonl ;;
+    *) _velmora_cli_files "$cur" ;;
     esac
 }
 

@@ -1,58 +1,87 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build tree, unpacks it into a scratch folder and checks it
-# as a user would get it: exactly the expected files, dependencies found by dpkg-shlibdeps, and
-# a velmora-cli that runs from the unpacked tree.
-# deb_package_test.sh BUILD_DIR SCRATCH_DIR VERSION VERSION_LINE EXPECTED_FILE...
+# Checks the two Debian packages as a user gets them: their control fields with dpkg-deb -I
+# (velmora-cli needs no Qt GUI or Widgets, velmora depends on velmora-cli), exactly the expected
+# files in each, and velmora-cli installed alone with dpkg into a scratch root, where it runs and
+# from where it is removed without a trace.
+# deb_package_test.sh PACKAGE_DIR SCRATCH_DIR VERSION VERSION_LINE CLI_FILE... [-- DESKTOP_FILE...]
 set -euo pipefail
-build_dir=$1 scratch=$2 version=$3 version_line=$4
+packages=$1 scratch=$2 version=$3 version_line=$4
 shift 4
-expected_files=("$@")
+cli_files=() desktop_files=()
+while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    cli_files+=("$1")
+    shift
+done
+[ $# -gt 0 ] && shift && desktop_files=("$@")
+
+status=0
+fail() {
+    echo "$*"
+    status=1
+}
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
-cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$scratch/package" >"$scratch/cpack.log" ||
-    {
-        cat "$scratch/cpack.log"
-        exit 1
-    }
-packages=("$scratch"/package/*.deb)
-[ ${#packages[@]} -eq 1 ] || {
-    echo "expected one package, found: ${packages[*]}"
-    exit 1
-}
-deb=${packages[0]}
-echo "built $(basename "$deb")"
 
-status=0
-field() { dpkg-deb --field "$deb" "$1"; }
-[ "$(field Package)" = velmora ] || {
-    echo "package name is '$(field Package)'"
-    status=1
-}
-[ "$(field Version)" = "$version" ] || {
-    echo "version is '$(field Version)', expected '$version'"
-    status=1
-}
-depends=$(field Depends)
-echo "Depends: $depends"
-for library in libc6 libstdc++6 libicu libqt6core6; do
-    [[ $depends == *"$library"* ]] || {
-        echo "Depends does not name $library"
-        status=1
+# check_package NAME DEPENDS_WORD... -- NOT_DEPENDS_WORD... -- FILE...
+check_package() {
+    local name=$1 deb
+    deb=$packages/${name}_${version}_$(dpkg --print-architecture).deb
+    shift
+    [ -f "$deb" ] || {
+        fail "no package $deb"
+        return
     }
-done
+    dpkg-deb -I "$deb"
+    field() { dpkg-deb --field "$deb" "$1"; }
+    [ "$(field Package)" = "$name" ] || fail "$name: Package is '$(field Package)'"
+    [ "$(field Version)" = "$version" ] || fail "$name: Version is '$(field Version)'"
+    local depends word
+    depends=$(field Depends)
+    while [ "$1" != -- ]; do
+        [[ $depends == *"$1"* ]] || fail "$name: Depends does not name $1"
+        shift
+    done
+    shift
+    while [ "$1" != -- ]; do
+        [[ $depends != *"$1"* ]] || fail "$name: Depends names $1"
+        shift
+    done
+    shift
+    local root=$scratch/unpacked-$name
+    dpkg-deb -x "$deb" "$root"
+    if ! diff -u <(printf '%s\n' "$@" | sort) \
+        <(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort); then
+        fail "$name: the package's files (+) differ from the expected ones (-)"
+    fi
+}
 
-root=$scratch/root
-dpkg-deb -x "$deb" "$root"
-if ! diff -u <(printf '%s\n' "${expected_files[@]}" | sort) \
-    <(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort); then
-    echo "the package's files (+) differ from the expected ones (-)"
-    status=1
+check_package velmora-cli libc6 libstdc++6 libicu libqt6core6 libharfbuzz0b libfontconfig1 -- \
+    libqt6gui6 libqt6widgets6 libqt6dbus6 -- "${cli_files[@]}"
+if [ ${#desktop_files[@]} -gt 0 ]; then
+    check_package velmora "velmora-cli (= $version)" libqt6widgets6 libqt6gui6 -- -- \
+        "${desktop_files[@]}"
 fi
 
-printed=$("$root/usr/bin/velmora-cli" --version)
-[ "$printed" = "$version_line" ] || {
-    echo "unpacked velmora-cli --version printed '$printed', expected '$version_line'"
-    status=1
+# velmora-cli alone, installed by dpkg into an empty root whose libraries are the machine's.
+root=$scratch/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+dpkg_in_root() {
+    dpkg --root="$root" --log=/dev/null --force-not-root --force-script-chrootless \
+        --force-depends "$@"
 }
+# dpkg says the libraries are missing from the scratch root; they are the machine's.
+dpkg_in_root -i "$packages/velmora-cli_${version}_$(dpkg --print-architecture).deb" >/dev/null 2>&1 ||
+    fail "dpkg could not install velmora-cli into $root"
+printed=$("$root/usr/bin/velmora-cli" --version)
+[ "$printed" = "$version_line" ] || fail "installed velmora-cli --version printed '$printed'"
+printf '<html><head><title>Fresh bread every morning</title></head><body></body></html>' \
+    >"$scratch/page.html"
+"$root/usr/bin/velmora-cli" analyze --defaults --json "$scratch/page.html" | grep -q '"rating"' ||
+    fail "installed velmora-cli did not analyse a page"
+[ "$(dpkg_in_root -l velmora 2>/dev/null | grep -c "^ii")" = 0 ] || fail "velmora was installed too"
+dpkg_in_root -r velmora-cli >/dev/null
+left=$(cd "$root" && find usr -type f 2>/dev/null || true)
+[ -z "$left" ] || fail "removing velmora-cli left: $left"
 exit $status
