@@ -90,7 +90,9 @@ std::string TableHead() {
     std::string html =
         "<section class=\"pages\">\n<h2 id=\"pages-caption\">Pages</h2>\n"
         "<p class=\"hint\">Sort by a column's heading; open a page's row for its advice and "
-        "checks.</p>\n<table id=\"pages\" role=\"table\" aria-labelledby=\"pages-caption\">\n"
+        "checks.</p>\n<noscript><p class=\"noscript\">JavaScript is off, so the table cannot "
+        "be sorted and a page's row cannot open to show its advice and checks.</p></noscript>\n"
+        "<table id=\"pages\" role=\"table\" aria-labelledby=\"pages-caption\">\n"
         "<thead role=\"rowgroup\"><tr role=\"row\">";
     for (const Column& column : kColumns) {
         html += "<th scope=\"col\" role=\"columnheader\" aria-sort=\"none\"";

@@ -110,9 +110,9 @@ std::string Chromium(const fs::path& work, const std::vector<std::string>& extra
     return test::ReadBytes(output);
 }
 
-// The text of <pre id="probe-result">, its markup undone.
-Json ProbeResult(const std::string& dom) {
-    const std::string open = "<pre id=\"probe-result\" hidden=\"\">";
+// The text of <pre id="ID"> (probe-result by default), its markup undone.
+Json ProbeResult(const std::string& dom, const std::string& id = "probe-result") {
+    const std::string open = "<pre id=\"" + id + "\" hidden=\"\">";
     const std::size_t begin = dom.find(open);
     if (begin == std::string::npos) {
         ADD_FAILURE() << "no probe result in the DOM:\n" << dom.substr(0, 2000);
@@ -167,11 +167,15 @@ protected:
     fs::path site() const { return folder_.path() / "site"; }
     fs::path report() const { return folder_.path() / "report.html"; }
 
-    // The report with the probe run after its own script.
-    std::string ProbedReport() const {
+    // The report with the scripts run after its own, as inline scripts: its content policy
+    // lets no other script in.
+    std::string ProbedReport(const std::vector<std::string>& scripts = {
+                                 VELMORA_REPORT_PROBE}) const {
         std::string html = test::ReadBytes(report());
-        const std::string probe =
-            "<script>\n" + test::ReadBytes(VELMORA_REPORT_PROBE) + "</script>\n";
+        std::string probe;
+        for (const std::string& script : scripts) {
+            probe += "<script>\n" + test::ReadBytes(script) + "</script>\n";
+        }
         html.insert(html.rfind("</body>"), probe);
         test::WriteBytes(folder_.path() / "probed.html", html);
         return "file://" + (folder_.path() / "probed.html").string();
@@ -262,6 +266,33 @@ TEST_F(ReportInBrowser, RowsChartsSortingAndDetailsWork) {
     EXPECT_EQ(seen["rowsAfterExpand"], kPages);
 }
 
+// axe-core in light and dark colours, with some rows open: no serious or critical violation,
+// colour contrast of every text and badge among them.
+TEST_F(ReportInBrowser, AxeFindsNoSeriousViolationInLightOrDark) {
+    if (!fs::exists(VELMORA_AXE_SCRIPT)) {
+        GTEST_SKIP() << VELMORA_AXE_SCRIPT << " was not fetched";
+    }
+    ASSERT_EQ(RunCli({"report", "--defaults", site().string(), "-o", report().string()}).code, 0);
+    const std::string url = ProbedReport({VELMORA_AXE_SCRIPT, VELMORA_AXE_PROBE});
+    for (const bool dark : {false, true}) {
+        // Tall enough that every row is laid out and its colours can be measured.
+        std::vector<std::string> flags{"--dump-dom", "--virtual-time-budget=60000",
+                                       "--window-size=1280,6000"};
+        if (dark) {
+            flags.emplace_back("--force-dark-mode");
+        }
+        const Json seen = ProbeResult(Chromium(folder_.path(), flags, url), "axe-result");
+        ASSERT_FALSE(seen.contains("error")) << seen["error"];
+        ASSERT_TRUE(seen.contains("violations"));
+        EXPECT_EQ(seen["dark"], dark);
+        EXPECT_GT(seen["badges"].get<int>(), 10);
+        for (const Json& rule : seen["violations"]) {
+            EXPECT_TRUE(rule["impact"] != "serious" && rule["impact"] != "critical")
+                << (dark ? "dark: " : "light: ") << rule.dump(2);
+        }
+    }
+}
+
 TEST_F(ReportInBrowser, Screenshots) {
     ASSERT_EQ(RunCli({"report", "--defaults", site().string(), "-o", report().string()}).code, 0);
     fs::create_directories(VELMORA_SCREENSHOTS);
@@ -276,6 +307,14 @@ TEST_F(ReportInBrowser, Screenshots) {
              ProbedReport());
     EXPECT_GT(fs::file_size(plain), 10000u);
     EXPECT_GT(fs::file_size(opened), 10000u);
+
+    // The report printed to PDF with its print style, to look at beside the screenshots.
+    const fs::path printed = fs::path(VELMORA_SCREENSHOTS) / "site_report.pdf";
+    fs::remove(printed);
+    Chromium(folder_.path(), {"--print-to-pdf=" + printed.string(), "--no-pdf-header-footer"},
+             "file://" + report().string());
+    ASSERT_TRUE(fs::exists(printed));
+    EXPECT_TRUE(test::ReadBytes(printed).starts_with("%PDF-"));
 }
 
 }  // namespace
