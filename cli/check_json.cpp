@@ -97,6 +97,13 @@ void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& repo
         .Field("good", static_cast<std::int64_t>(summary.good))
         .Field("info", static_cast<std::int64_t>(summary.info))
         .EndObject();
+    json.Key("score");
+    if (const std::optional<int> score = report.Score()) {
+        json.Integer(*score);
+    } else {
+        json.Null();
+    }
+    json.Field("role", page_checks::PageRoleName(report.role));
 }
 
 }  // namespace velmora::cli

@@ -34,7 +34,9 @@ std::optional<std::string> TextOf(const nlohmann::json& page, std::string_view c
                 const auto values = entry.find("values");
                 if (values != entry.end() && values->is_object()) {
                     const auto text = values->find("text");
-                    if (text != values->end() && text->is_string()) {
+                    // An empty title or description is missing, not shared.
+                    if (text != values->end() && text->is_string() &&
+                        !text->get_ref<const std::string&>().empty()) {
                         return text->get<std::string>();
                     }
                 }
@@ -54,6 +56,11 @@ PageTexts ReadPage(const std::string& line) {
     const nlohmann::json page = nlohmann::json::parse(line);
     if (!page.is_object() || !page.contains("file") || !page["file"].is_string()) {
         throw std::runtime_error("not a page of velmora-cli analyze --json (no \"file\")");
+    }
+    // Redirects, hidden and canonicalized pages are meant to look like their targets.
+    const auto role = page.find("role");
+    if (role != page.end() && role->is_string() && role->get_ref<const std::string&>() != "page") {
+        return {page["file"].get<std::string>(), std::nullopt, std::nullopt};
     }
     return {page["file"].get<std::string>(), TextOf(page, "title", "title"),
             TextOf(page, "description", "description")};

@@ -1,19 +1,17 @@
 #include "page_checks/body_checks.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <array>
 
+#include "core/text_rules.h"
+#include "page_checks/generic_link_phrases.h"
 #include "page_checks/page_text.h"
 
 namespace velmora::page_checks {
 namespace {
-
-constexpr std::array<std::string_view, 14> kGenericLinkNames = {
-    "click here", "click this",  "go",
-    "here",       "information", "learn more",
-    "more",       "more info",   "more information",
-    "right here", "read more",   "see more",
-    "start",      "this"};
 
 constexpr std::size_t kListed = 5;
 constexpr std::size_t kKeyphraseLeadWords = 100;
@@ -88,6 +86,33 @@ std::string FileNameWords(std::string_view fileName) {
     return words;
 }
 
+// "More »", "Read more…", "More >": punctuation, symbols and white space at the end go.
+std::string_view WithoutTrailingSymbols(std::string_view utf8) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    auto end = static_cast<std::int32_t>(utf8.size());
+    while (end > 0) {
+        std::int32_t at = end;
+        UChar32 c = 0;
+        U8_PREV(bytes, 0, at, c);
+        if (c < 0) {
+            break;
+        }
+        const auto category = static_cast<UCharCategory>(u_charType(c));
+        const bool drop = u_ispunct(c) || u_isUWhiteSpace(c) || category == U_MATH_SYMBOL ||
+                          category == U_CURRENCY_SYMBOL || category == U_MODIFIER_SYMBOL ||
+                          category == U_OTHER_SYMBOL;
+        if (!drop) {
+            break;
+        }
+        end = at;
+    }
+    return utf8.substr(0, static_cast<std::size_t>(end));
+}
+
+std::string Count(std::size_t n, std::string_view one, std::string_view many) {
+    return N(n) + " " + std::string(n == 1 ? one : many);
+}
+
 std::string JoinNames(const std::vector<std::string_view>& names) {
     std::string text;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -99,9 +124,9 @@ std::string JoinNames(const std::vector<std::string_view>& names) {
 }  // namespace
 
 bool IsGenericLinkName(std::string_view name) {
-    const std::string key = ComparisonKey(name);
-    return std::find(kGenericLinkNames.begin(), kGenericLinkNames.end(), key) !=
-           kGenericLinkNames.end();
+    const std::string key = ComparisonKey(WithoutTrailingSymbols(name));
+    return std::find(kGenericLinkPhrases.begin(), kGenericLinkPhrases.end(), key) !=
+           kGenericLinkPhrases.end();
 }
 
 CheckResult CheckH1(const PageFacts& facts) {
@@ -170,8 +195,8 @@ CheckResult CheckHeadings(const PageFacts& facts) {
             listed.emplace_back(CheckValue::Object{{"from", LevelName(before.level)},
                                                    {"to", LevelName(heading.level)},
                                                    {"text", heading.text}});
-            result.listed.push_back(Element(heading));
         }
+        result.listed.push_back(Element(heading));
     }
     if (skips == 0) {
         result.state = CheckState::Good;
@@ -196,29 +221,57 @@ CheckResult CheckImages(const PageFacts& facts) {
         return result;
     }
     std::size_t missing = 0;
+    std::size_t decorative = 0;
     CheckValue::List sources;
     for (const Image& image : facts.images) {
+        decorative += image.decorative ? 1 : 0;
         if (!image.hasAlt) {
             ++missing;
             if (sources.size() < kListed) {
                 sources.emplace_back(image.src);
-                result.listed.push_back({image.at, {}, image.src});
             }
+            result.listed.push_back({image.at, {}, image.src});
         }
     }
+    result.values.push_back({"decorative", decorative});
     if (missing == 0) {
         result.state = CheckState::Good;
-        result.message = "Every image has alt text.";
+        result.message = decorative == 0 ? "Every image has alt text."
+                                         : "Every image has alt text or is marked decorative (" +
+                                               Count(decorative, "image", "images") + ").";
         return result;
     }
     result.state = CheckState::Improve;
-    result.message = N(missing) + " of " + N(facts.images.size()) +
-                     " images have no alt attribute; describe each, or use alt=\"\" for "
-                     "decoration.";
+    result.message = N(missing) + " of " + Count(facts.images.size(), "image", "images") +
+                     (missing == 1 ? " has" : " have") +
+                     " no alt attribute; describe each, or use alt=\"\" for decoration.";
     result.values.push_back({"missing", missing});
     result.values.push_back({"first", std::move(sources)});
     return result;
 }
+
+namespace {
+
+// Links whose text is no invitation to judge: mail, phone, script and same-page links, and
+// links the page asks crawlers not to follow.
+bool IsJudgedForGenericText(const Anchor& anchor) {
+    if (std::find(anchor.rel.begin(), anchor.rel.end(), "nofollow") != anchor.rel.end()) {
+        return false;
+    }
+    const std::string href = AsciiLower(CollapseWhiteSpace(anchor.href.value_or("")));
+    return !(href.starts_with("mailto:") || href.starts_with("tel:") ||
+             href.starts_with("javascript:") || href.starts_with('#'));
+}
+
+// A crawler follows an href to an address: none, or a script, leads nowhere.
+bool IsUncrawlable(const Anchor& anchor) {
+    if (!anchor.href) {
+        return anchor.hasOnclick;
+    }
+    return AsciiLower(CollapseWhiteSpace(*anchor.href)).starts_with("javascript:");
+}
+
+}  // namespace
 
 CheckResult CheckLinks(const PageFacts& facts) {
     CheckResult result = Start(CheckId::Links);
@@ -229,30 +282,54 @@ CheckResult CheckLinks(const PageFacts& facts) {
         return result;
     }
     std::size_t generic = 0;
+    std::size_t empty = 0;
+    std::size_t uncrawlable = 0;
     CheckValue::List listed;
     for (const Anchor& anchor : facts.anchors) {
-        if (IsGenericLinkName(anchor.name)) {
-            ++generic;
-            if (listed.size() < kListed) {
-                listed.emplace_back(
-                    CheckValue::Object{{"text", anchor.name}, {"href", anchor.href}});
-                result.listed.push_back({anchor.at, {}, anchor.href});
-            }
+        const std::string href = anchor.href.value_or(std::string());
+        const bool noName =
+            anchor.name.empty() && CollapseWhiteSpace(anchor.ariaLabel.value_or("")).empty();
+        const bool isGeneric = IsJudgedForGenericText(anchor) && IsGenericLinkName(anchor.name);
+        const bool cannotFollow = IsUncrawlable(anchor);
+        generic += isGeneric ? 1 : 0;
+        empty += noName ? 1 : 0;
+        uncrawlable += cannotFollow ? 1 : 0;
+        if (isGeneric && listed.size() < kListed) {
+            listed.emplace_back(CheckValue::Object{{"text", anchor.name}, {"href", href}});
+        }
+        if (isGeneric || noName || cannotFollow) {
+            result.listed.push_back({anchor.at, {}, href.empty() ? anchor.name : href});
         }
     }
-    if (generic == 0) {
+    result.values.push_back({"generic", generic});
+    result.values.push_back({"empty", empty});
+    result.values.push_back({"uncrawlable", uncrawlable});
+    result.values.push_back({"first", std::move(listed)});
+    if (generic + empty + uncrawlable == 0) {
         result.state = CheckState::Good;
-        result.message = "No link has generic text.";
+        result.message = "Every link has a descriptive name and can be followed.";
         return result;
     }
+    std::vector<std::string> faults;
+    if (generic > 0) {
+        faults.push_back(Count(generic, "link says", "links say") + " nothing about " +
+                         (generic == 1 ? "its target" : "their targets") +
+                         " (such as \"click here\")");
+    }
+    if (empty > 0) {
+        faults.push_back(Count(empty, "link has", "links have") + " no name");
+    }
+    if (uncrawlable > 0) {
+        faults.push_back(Count(uncrawlable, "link", "links") +
+                         (uncrawlable == 1 ? " has" : " have") + " no address crawlers can follow");
+    }
+    std::string joined;
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        joined += (i == 0 ? "" : (i + 1 == faults.size() ? " and " : ", ")) + faults[i];
+    }
     result.state = CheckState::Improve;
-    result.message = generic == 1 ? "1 link says nothing about its target (such as \"click "
-                                    "here\"); name what it leads to."
-                                  : N(generic) +
-                                        " links say nothing about their targets (such as "
-                                        "\"click here\"); name what each leads to.";
-    result.values.push_back({"generic", generic});
-    result.values.push_back({"first", std::move(listed)});
+    result.message =
+        joined + "; name what each link leads to, in visible text, and give it an href.";
     return result;
 }
 
@@ -363,7 +440,7 @@ CheckResult CheckKeyphrase(const PageFacts& facts, const PageCheckOptions& optio
         result.message =
             "The keyphrase " + quoted + " is missing from the " + JoinNames(missing) + ".";
     } else {
-        result.state = CheckState::Info;
+        result.state = CheckState::Good;
         result.message = "The keyphrase " + quoted +
                          " is in the title, the description, the <h1>, the first 100 words and "
                          "the file name.";

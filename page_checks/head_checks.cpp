@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "core/text_rules.h"
 #include "page_checks/html_chars.h"
+#include "page_checks/language_tags.h"
 #include "page_checks/page_text.h"
+#include "page_checks/site_facts.h"
 
 namespace velmora::page_checks {
 namespace {
@@ -176,29 +179,95 @@ std::string CharsetOfContentType(std::string_view content) {
     return {};
 }
 
-}  // namespace
+// Why a hreflang value is not one search engines take, or "" when it is.
+std::string HreflangFault(std::string_view value) {
+    const LanguageTag tag = ReadLanguageTag(value);
+    if (!tag.wellFormed) {
+        return "is not a language tag";
+    }
+    if (!tag.knownLanguage) {
+        return "names no known language";
+    }
+    if (!tag.region.empty() && !tag.knownRegion) {
+        return "names no known two-letter region";
+    }
+    return {};
+}
 
-bool IsLanguageTag(std::string_view tag) {
-    std::size_t at = 0;
-    while (at < tag.size() && IsAsciiAlpha(tag[at])) {
+constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
+                                                      "jul", "aug", "sep", "oct", "nov", "dec"};
+
+// The leading number of `text` from `at`, or -1; `at` moves past it.
+int ReadNumber(std::string_view text, std::size_t& at) {
+    int number = -1;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && number < 100000) {
+        number = (number < 0 ? 0 : number * 10) + (text[at] - '0');
         ++at;
     }
-    if (at < 2 || at > 3) {
-        return false;
-    }
-    while (at < tag.size()) {
-        if (tag[at] != '-') {
-            return false;
-        }
-        const std::size_t start = ++at;
-        while (at < tag.size() && (IsAsciiAlpha(tag[at]) || (tag[at] >= '0' && tag[at] <= '9'))) {
+    return number;
+}
+
+// A date as robots tags write it: ISO 8601 ("2025-06-25", "2025-06-25T15:00:00Z") or RFC 822 and
+// 850 ("25 Jun 2025 15:00:00 PST", "Friday, 25-Jun-25 ..."). The time of day is not read.
+std::optional<CivilDate> ReadDate(std::string_view text) {
+    const std::string lower = AsciiLower(CollapseWhiteSpace(text));
+    std::size_t at = 0;
+    const int first = ReadNumber(lower, at);
+    if (first >= 1000 && at < lower.size() && lower[at] == '-') {
+        ++at;
+        const int month = ReadNumber(lower, at);
+        if (at < lower.size() && lower[at] == '-') {
             ++at;
+            const int day = ReadNumber(lower, at);
+            if (month >= 1 && month <= 12 && day >= 1 && day <= 31) {
+                return CivilDate{first, month, day};
+            }
         }
-        if (at - start < 2 || at - start > 8) {
-            return false;
-        }
+        return std::nullopt;
     }
-    return true;
+    at = 0;
+    if (first < 0) {
+        // A weekday before the day: "friday, 25-jun-2025".
+        const std::size_t comma = lower.find(',');
+        at = comma == std::string::npos ? 0 : lower.find_first_not_of(' ', comma + 1);
+        at = at == std::string::npos ? lower.size() : at;
+    }
+    const int day = ReadNumber(lower, at);
+    if (day < 1 || day > 31 || at >= lower.size() || (lower[at] != ' ' && lower[at] != '-')) {
+        return std::nullopt;
+    }
+    ++at;
+    const std::string_view monthName = std::string_view(lower).substr(at, 3);
+    const auto month = std::find(kMonths.begin(), kMonths.end(), monthName);
+    at += 3;
+    while (at < lower.size() && IsAsciiAlpha(lower[at])) {
+        ++at;
+    }
+    if (month == kMonths.end() || at >= lower.size() || (lower[at] != ' ' && lower[at] != '-')) {
+        return std::nullopt;
+    }
+    ++at;
+    int year = ReadNumber(lower, at);
+    if (year < 0) {
+        return std::nullopt;
+    }
+    // Two-digit years of RFC 850 belong to this century.
+    year += year < 100 ? 2000 : 0;
+    return CivilDate{year, static_cast<int>(month - kMonths.begin()) + 1, day};
+}
+
+bool IsPastDate(std::string_view text, const CivilDate& today) {
+    const std::optional<CivilDate> date = ReadDate(text);
+    return date && *date < today;
+}
+
+}  // namespace
+
+CivilDate Today() {
+    const std::chrono::year_month_day date{
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 CheckResult CheckTitle(const PageFacts& facts, const PageCheckOptions& options,
@@ -214,7 +283,7 @@ CheckResult CheckDescription(const PageFacts& facts, const PageCheckOptions& opt
                              const TextWidthMeter& meter) {
     std::vector<ElementText> descriptions;
     for (const MetaTag& meta : facts.metas) {
-        if (meta.name == "description") {
+        if (meta.inHead && meta.name == "description") {
             descriptions.push_back(
                 {CollapseWhiteSpace(meta.content.value_or(std::string())), meta.at});
         }
@@ -226,13 +295,15 @@ CheckResult CheckDescription(const PageFacts& facts, const PageCheckOptions& opt
                        meter);
 }
 
-CheckResult CheckIndexable(const PageFacts& facts) {
+CheckResult CheckIndexable(const PageFacts& facts, const CivilDate& today) {
     const MetaTag* noindex = nullptr;
+    const MetaTag* expired = nullptr;
     const MetaTag* nofollow = nullptr;
     const MetaTag* first = nullptr;
     CheckValue::List directives;
+    std::string expiredDate;
     for (const MetaTag& meta : facts.metas) {
-        if (meta.name != "robots" && meta.name != "googlebot") {
+        if (!meta.inHead || (meta.name != "robots" && meta.name != "googlebot")) {
             continue;
         }
         first = first != nullptr ? first : &meta;
@@ -243,6 +314,11 @@ CheckResult CheckIndexable(const PageFacts& facts) {
             if (nofollow == nullptr && directive == "nofollow") {
                 nofollow = &meta;
             }
+            if (expired == nullptr && directive.starts_with("unavailable_after:") &&
+                IsPastDate(std::string_view(directive).substr(18), today)) {
+                expired = &meta;
+                expiredDate = CollapseWhiteSpace(directive.substr(18));
+            }
             if (!directive.empty()) {
                 directives.emplace_back(directive);
             }
@@ -250,48 +326,123 @@ CheckResult CheckIndexable(const PageFacts& facts) {
     }
     CheckResult result =
         Result(CheckId::Indexable, CheckState::Good, "Search engines may index this page.");
+    const MetaTag* judged = first;
     if (noindex != nullptr) {
+        judged = noindex;
         result = Result(CheckId::Indexable, CheckState::Problem,
-                        "Search engines are asked not to index this page");
+                        "Search engines are asked not to index this page. Remove the noindex "
+                        "unless the page must stay out of search results.");
+    } else if (expired != nullptr) {
+        judged = expired;
+        result = Result(CheckId::Indexable, CheckState::Problem,
+                        "Search engines are asked to drop this page after " + expiredDate +
+                            ", which has passed. Remove unavailable_after, or the page, if it "
+                            "should no longer be found.");
     } else if (nofollow != nullptr) {
+        judged = nofollow;
         result = Result(CheckId::Indexable, CheckState::Improve,
                         "Search engines may index this page but are asked not to follow its "
                         "links (nofollow); remove nofollow unless that is meant.");
     }
     result.values.push_back({"directives", std::move(directives)});
-    const MetaTag* judged = noindex != nullptr ? noindex : (nofollow != nullptr ? nofollow : first);
     if (judged != nullptr) {
         result.element = Element(judged->at, judged->content.value_or(""));
     }
     return result;
 }
 
-CheckResult CheckCanonical(const PageFacts& facts) {
-    std::vector<const LinkTag*> canonical;
-    for (const LinkTag& link : facts.links) {
-        if (link.HasRel("canonical")) {
-            canonical.push_back(&link);
+CheckResult RedirectIndexable(const Redirect& redirect) {
+    CheckResult result =
+        Result(CheckId::Indexable, CheckState::Info, "Redirects to " + redirect.target + ".");
+    result.values.push_back({"redirect", redirect.target});
+    result.element = Element(redirect.at, redirect.target);
+    return result;
+}
+
+std::optional<Redirect> FindRedirect(const PageFacts& facts) {
+    for (const MetaTag& meta : facts.metas) {
+        if (meta.httpEquiv == "refresh" && meta.content) {
+            if (auto target = RefreshUrl(*meta.content)) {
+                return Redirect{std::move(*target), meta.at};
+            }
         }
     }
+    return std::nullopt;
+}
+
+bool IsNotIndexed(const PageFacts& facts) {
+    for (const MetaTag& meta : facts.metas) {
+        if (meta.inHead && (meta.name == "robots" || meta.name == "googlebot")) {
+            for (const std::string& directive : SplitList(meta.content.value_or(""), ",")) {
+                if (directive == "noindex" || directive == "none") {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+CanonicalReading ReadCanonical(const PageFacts& facts, const PageAddress& address) {
+    CanonicalReading reading;
+    std::vector<const LinkTag*> different;
+    for (const LinkTag& link : facts.links) {
+        if (!link.inHead || !link.HasRel("canonical")) {
+            continue;
+        }
+        ++reading.count;
+        const std::string href = CollapseWhiteSpace(link.href.value_or(""));
+        const bool seen = std::any_of(different.begin(), different.end(), [&](const LinkTag* l) {
+            return CollapseWhiteSpace(l->href.value_or("")) == href;
+        });
+        if (!seen) {
+            different.push_back(&link);
+        }
+    }
+    if (different.empty()) {
+        return reading;
+    }
+    // With several, the second is the one to remove.
+    const LinkTag& judged = *different[different.size() > 1 ? 1 : 0];
+    reading.href = CollapseWhiteSpace(judged.href.value_or(""));
+    reading.at = judged.at;
+    reading.distinct = different.size();
+    reading.target = ClassifyCanonical(*reading.href, address);
+    return reading;
+}
+
+CheckResult CheckCanonical(const CanonicalReading& canonical) {
     CheckResult result;
     result.id = CheckId::Canonical;
-    result.values.push_back({"count", canonical.size()});
-    if (canonical.size() > 1) {
-        result.element = Element(canonical[1]->at, canonical[1]->href.value_or(""));
+    result.values.push_back({"count", canonical.count});
+    if (!canonical.href) {
+        result.state = CheckState::Info;
+        result.message =
+            "The page has no canonical URL; search engines choose one themselves. Add <link "
+            "rel=\"canonical\" href=\"https://…\"> to choose it yourself.";
+        return result;
+    }
+    const std::string& href = *canonical.href;
+    result.element = Element(canonical.at, href);
+    if (canonical.distinct > 1) {
         result.state = CheckState::Problem;
         result.message =
-            "The page names " + N(canonical.size()) + " canonical URLs; keep only one.";
+            "The page names " + N(canonical.distinct) + " different canonical URLs; keep only one.";
         return result;
     }
-    if (canonical.empty()) {
-        result.state = CheckState::Improve;
-        result.message =
-            "The page has no canonical URL; add <link rel=\"canonical\" href=\"https://…\">.";
-        return result;
-    }
-    const std::string href = CollapseWhiteSpace(canonical.front()->href.value_or(""));
-    result.element = Element(canonical.front()->at, href);
     result.values.push_back({"href", href});
+    if (canonical.target == CanonicalTarget::SiteRoot) {
+        result.state = CheckState::Improve;
+        result.message = "The canonical URL " + href +
+                         " names the site's root, so search engines may show the home page "
+                         "instead of this one; give this page's own URL.";
+        return result;
+    }
+    if (canonical.target == CanonicalTarget::OtherPage) {
+        result.state = CheckState::Info;
+        result.message = "Points search engines to " + href + ".";
+        return result;
+    }
     if (!IsAbsoluteHttpUrl(href)) {
         result.state = CheckState::Improve;
         result.message = href.empty() ? "The canonical URL is empty; give the page's full URL."
@@ -321,11 +472,19 @@ CheckResult CheckLanguage(const PageFacts& facts) {
     result.id = CheckId::Language;
     result.element = Element(facts.htmlAt.value_or(0), lang);
     result.values.push_back({"lang", lang});
-    if (!IsLanguageTag(lang)) {
+    const LanguageTag tag = ReadLanguageTag(lang);
+    if (!tag.wellFormed) {
         result.state = CheckState::Improve;
         result.message = "The page language \"" + lang +
                          "\" is not a well-formed language tag; use one such as \"en\" or "
                          "\"pt-BR\".";
+        return result;
+    }
+    if (!tag.knownLanguage) {
+        result.state = CheckState::Improve;
+        result.message = "The page language \"" + lang +
+                         "\" names no known language; use an ISO 639 code such as \"en\" or "
+                         "\"de\".";
         return result;
     }
     result.state = CheckState::Good;
@@ -344,6 +503,9 @@ CheckResult CheckCharset(const PageFacts& facts, PageBytes pageBytes) {
     std::string declared;
     std::optional<CheckedElement> declaration;
     for (const MetaTag& meta : facts.metas) {
+        if (!meta.inHead) {
+            continue;
+        }
         if (meta.charset) {
             declared = AsciiLower(CollapseWhiteSpace(*meta.charset));
         } else if (meta.httpEquiv == "content-type" && meta.content) {
@@ -388,22 +550,23 @@ CheckResult CheckCharset(const PageFacts& facts, PageBytes pageBytes) {
 
 CheckResult CheckViewport(const PageFacts& facts) {
     for (const MetaTag& meta : facts.metas) {
-        if (meta.name != "viewport") {
+        if (!meta.inHead || meta.name != "viewport") {
             continue;
         }
         const std::string content = meta.content.value_or("");
-        bool width = false;
+        bool sized = false;
         for (const std::string& item : SplitList(content, ",;")) {
             const auto equals = item.find('=');
-            width = width || (equals != std::string::npos &&
-                              CollapseWhiteSpace(item.substr(0, equals)) == "width");
+            const std::string key = equals == std::string::npos
+                                        ? std::string()
+                                        : CollapseWhiteSpace(item.substr(0, equals));
+            sized = sized || key == "width" || key == "initial-scale";
         }
-        CheckResult result =
-            width ? Result(CheckId::Viewport, CheckState::Good,
-                           "The page sets a viewport width for phones.")
-                  : Result(CheckId::Viewport, CheckState::Improve,
-                           "The viewport sets no width; use content=\"width=device-width, "
-                           "initial-scale=1\".");
+        CheckResult result = sized ? Result(CheckId::Viewport, CheckState::Good,
+                                            "The page sets a viewport for phones.")
+                                   : Result(CheckId::Viewport, CheckState::Improve,
+                                            "The viewport sets neither a width nor a scale; use "
+                                            "content=\"width=device-width, initial-scale=1\".");
         result.values.push_back({"content", content});
         result.element = Element(meta.at, content);
         return result;
@@ -443,35 +606,55 @@ CheckResult CheckSocial(const PageFacts& facts) {
 }
 
 CheckResult CheckHreflang(const PageFacts& facts) {
-    std::vector<ElementText> values;
+    struct Alternate {
+        std::string value;
+        std::string href;
+        std::size_t at;
+    };
+    std::vector<Alternate> alternates;
     for (const LinkTag& link : facts.links) {
-        if (link.HasRel("alternate") && link.hreflang) {
-            values.push_back({CollapseWhiteSpace(*link.hreflang), link.at});
+        if (link.inHead && link.HasRel("alternate") && link.hreflang) {
+            alternates.push_back({CollapseWhiteSpace(*link.hreflang),
+                                  CollapseWhiteSpace(link.href.value_or("")), link.at});
         }
     }
     CheckResult result;
     result.id = CheckId::Hreflang;
-    result.values.push_back({"count", values.size()});
-    if (values.empty()) {
+    result.values.push_back({"count", alternates.size()});
+    if (alternates.empty()) {
         result.state = CheckState::Info;
         result.message = "The page names no language alternates (hreflang).";
         return result;
     }
     bool xDefault = false;
-    for (const auto& [value, at] : values) {
+    const Alternate* relative = nullptr;
+    for (const Alternate& alternate : alternates) {
+        const std::string& value = alternate.value;
         if (AsciiLower(value) == "x-default") {
             xDefault = true;
-        } else if (!IsLanguageTag(value)) {
+        } else if (const std::string fault = HreflangFault(value); !fault.empty()) {
             result.state = CheckState::Problem;
-            result.element = Element(at, value);
-            result.message = "The hreflang value \"" + value +
-                             "\" is not a language tag; use one such as \"en\" or \"de-AT\", "
-                             "or x-default.";
+            result.element = Element(alternate.at, value);
+            result.message = "The hreflang value \"" + value + "\" " + fault +
+                             "; use one such as \"en\" or \"de-AT\", or x-default.";
             result.values.push_back({"malformed", value});
             return result;
         }
+        if (relative == nullptr && !IsAbsoluteHttpUrl(alternate.href)) {
+            relative = &alternate;
+        }
     }
-    if (values.size() >= 2 && !xDefault) {
+    if (relative != nullptr) {
+        result.state = CheckState::Improve;
+        result.element = Element(relative->at, relative->href);
+        result.message = "The alternate for " + relative->value + " has the address \"" +
+                         relative->href +
+                         "\", which is not an absolute http(s) URL; search engines need the "
+                         "full URL.";
+        result.values.push_back({"relative", relative->href});
+        return result;
+    }
+    if (alternates.size() >= 2 && !xDefault) {
         result.state = CheckState::Improve;
         result.message =
             "The language alternates have no x-default; add one for all other "

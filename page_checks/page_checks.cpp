@@ -1,5 +1,7 @@
 #include "page_checks/page_checks.h"
 
+#include <algorithm>
+
 #include "core/line_index.h"
 #include "core/page_encoding.h"
 #include "page_checks/body_checks.h"
@@ -49,21 +51,75 @@ int Severity(CheckState state) {
     return 0;
 }
 
-// Turns the byte offsets the checks recorded into lines and columns.
-void Locate(PageCheckReport& report, const LineIndex& index) {
-    const auto locate = [&index](std::optional<CheckedElement>& element) {
+std::size_t CodePoints(std::string_view utf8) {
+    return utf8.size() -
+           static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+               return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+           }));
+}
+
+// The position `utf8Page[to]` has when `utf8Page[from]` has `from`'s position: lines end at LF,
+// CR LF or a lone CR, as the line index counts them.
+TextPosition Advance(std::string_view utf8Page, std::size_t from, TextPosition position,
+                     std::size_t to) {
+    const std::string_view between = utf8Page.substr(from, to - from);
+    std::size_t lineStart = std::string_view::npos;
+    for (std::size_t i = between.find_first_of("\r\n"); i != std::string_view::npos;
+         i = between.find_first_of("\r\n", i + 1)) {
+        const bool crBeforeLf =
+            between[i] == '\r' && from + i + 1 < utf8Page.size() && utf8Page[from + i + 1] == '\n';
+        if (!crBeforeLf) {
+            ++position.line;
+            lineStart = i + 1;
+        }
+    }
+    if (lineStart == std::string_view::npos) {
+        position.column += CodePoints(between);
+    } else {
+        position.column = 1 + CodePoints(between.substr(lineStart));
+    }
+    return position;
+}
+
+// Turns the byte offsets the checks recorded into lines and columns. The elements are placed in
+// page order, each counted on from the one before, so that a minified page of one line with
+// thousands of listed elements is still read once.
+void Locate(PageCheckReport& report, std::string_view utf8Page) {
+    std::vector<CheckedElement*> elements;
+    const auto add = [&elements](std::optional<CheckedElement>& element) {
         if (element) {
-            element->position = index.At(element->offset);
+            elements.push_back(&*element);
         }
     };
     for (CheckResult& check : report.checks) {
-        locate(check.element);
+        add(check.element);
         for (CheckedElement& element : check.listed) {
-            element.position = index.At(element.offset);
+            elements.push_back(&element);
         }
     }
-    locate(report.titleElement);
-    locate(report.descriptionElement);
+    add(report.titleElement);
+    add(report.descriptionElement);
+    if (elements.empty()) {
+        return;
+    }
+    std::stable_sort(
+        elements.begin(), elements.end(),
+        [](const CheckedElement* a, const CheckedElement* b) { return a->offset < b->offset; });
+    std::size_t at = std::min(elements.front()->offset, utf8Page.size());
+    TextPosition position = LineIndex(utf8Page, LineIndex::Unit::Utf8CodePoints).At(at);
+    for (CheckedElement* element : elements) {
+        const std::size_t offset = std::min(element->offset, utf8Page.size());
+        position = Advance(utf8Page, at, position, offset);
+        at = offset;
+        element->position = position;
+    }
+}
+
+// Places the elements, hands the site checks their facts and counts the states.
+void Finish(PageCheckReport& report, PageFacts& facts, std::string_view utf8Page) {
+    Locate(report, utf8Page);
+    report.site = TakeSiteFacts(facts, LineIndex(utf8Page, LineIndex::Unit::Utf8CodePoints));
+    report.summary = Summarize(report.checks);
 }
 
 }  // namespace
@@ -106,6 +162,11 @@ CheckSummary Summarize(std::span<const CheckResult> checks) {
 
 PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileName,
                               const PageCheckOptions& options, const TextWidthMeter& meter) {
+    return RunPageChecks(pageBytes, PageAddress{std::string(fileName), {}, {}}, options, meter);
+}
+
+PageCheckReport RunPageChecks(std::string_view pageBytes, const PageAddress& address,
+                              const PageCheckOptions& options, const TextWidthMeter& meter) {
     const PageBytes bytes = ClassifyBytes(pageBytes);
     std::string converted;
     // A Windows-1252 page's UTF-8 form has one code point per byte of the file, and the
@@ -125,10 +186,24 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
             report.checks.push_back(check());
         }
     };
+    // A redirect stub has no content by design: where it sends readers is all there is to say.
+    if (const std::optional<Redirect> redirect = FindRedirect(facts)) {
+        report.role = PageRole::Redirect;
+        report.redirectTarget = redirect->target;
+        run(CheckId::Indexable, [&] { return RedirectIndexable(*redirect); });
+        Finish(report, facts, utf8Page);
+        return report;
+    }
+    const CanonicalReading canonical = ReadCanonical(facts, address);
+    if (IsNotIndexed(facts)) {
+        report.role = PageRole::NotIndexed;
+    } else if (canonical.distinct == 1 && canonical.target == CanonicalTarget::OtherPage) {
+        report.role = PageRole::Canonicalized;
+    }
     run(CheckId::Title, [&] { return title; });
     run(CheckId::Description, [&] { return description; });
-    run(CheckId::Indexable, [&] { return CheckIndexable(facts); });
-    run(CheckId::Canonical, [&] { return CheckCanonical(facts); });
+    run(CheckId::Indexable, [&] { return CheckIndexable(facts, Today()); });
+    run(CheckId::Canonical, [&] { return CheckCanonical(canonical); });
     run(CheckId::Language, [&] { return CheckLanguage(facts); });
     run(CheckId::Charset, [&] { return CheckCharset(facts, bytes); });
     run(CheckId::Viewport, [&] { return CheckViewport(facts); });
@@ -140,11 +215,8 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileN
     run(CheckId::Images, [&] { return CheckImages(facts); });
     run(CheckId::Links, [&] { return CheckLinks(facts); });
     run(CheckId::Content, [&] { return CheckContent(facts, options); });
-    run(CheckId::Keyphrase, [&] { return CheckKeyphrase(facts, options, fileName); });
-    const LineIndex lines(utf8Page, LineIndex::Unit::Utf8CodePoints);
-    Locate(report, lines);
-    report.site = TakeSiteFacts(facts, lines);
-    report.summary = Summarize(report.checks);
+    run(CheckId::Keyphrase, [&] { return CheckKeyphrase(facts, options, address.file); });
+    Finish(report, facts, utf8Page);
     return report;
 }
 

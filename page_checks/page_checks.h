@@ -13,6 +13,8 @@
 
 #include "options/page_check_options.h"
 #include "page_checks/check_result.h"
+#include "page_checks/page_address.h"
+#include "page_checks/page_verdict.h"
 #include "page_checks/site_facts.h"
 #include "page_checks/text_width.h"
 
@@ -39,6 +41,13 @@ struct PageCheckReport {
     std::optional<CheckedElement> descriptionElement;
     // What the site checks need of the page, read in the same pass.
     PageSiteFacts site;
+    // What the page is to search engines; a redirect's target as the page writes it.
+    PageRole role = PageRole::Page;
+    std::optional<std::string> redirectTarget;
+
+    // The page's score from its checks and any added since (the site's); none for a redirect or
+    // a page asked out of the index.
+    std::optional<int> Score() const { return PageScore(role, checks); }
 
     // Appends a check made outside the page (the duplicates) and counts it.
     void Add(CheckResult result);
@@ -50,6 +59,9 @@ struct PageCheckReport {
 // `fileName` is the path given, used for the keyphrase's file-name test. Never throws for any
 // bytes; safe to call from several threads sharing one meter.
 PageCheckReport RunPageChecks(std::string_view pageBytes, std::string_view fileName,
+                              const PageCheckOptions& options, const TextWidthMeter& meter);
+// The same, with the page's place on its site, which tells whom its canonical names.
+PageCheckReport RunPageChecks(std::string_view pageBytes, const PageAddress& address,
                               const PageCheckOptions& options, const TextWidthMeter& meter);
 
 CheckSummary Summarize(std::span<const CheckResult> checks);

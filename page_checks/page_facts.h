@@ -25,6 +25,9 @@ struct MetaTag {
     std::optional<std::string> content;
     std::optional<std::string> charset;
     std::size_t at = 0;
+    // Before <body> and before the first start tag that only a body holds: search engines
+    // ignore robots, canonical and the like in the body.
+    bool inHead = false;
 };
 
 struct LinkTag {
@@ -32,6 +35,7 @@ struct LinkTag {
     std::optional<std::string> href;
     std::optional<std::string> hreflang;
     std::size_t at = 0;
+    bool inHead = false;
 
     bool HasRel(std::string_view token) const;
 };
@@ -44,13 +48,18 @@ struct Heading {
 
 struct Image {
     bool hasAlt = false;
+    bool decorative = false;  // alt="" (white space only counts as empty)
     std::string src;
     std::size_t at = 0;
 };
 
 struct Anchor {
-    std::string href;
-    std::string name;  // aria-label, else the text, else the alt of images inside; collapsed
+    std::optional<std::string> href;
+    // What a reader sees: the text, else the alt of images inside; collapsed.
+    std::string name;
+    std::optional<std::string> ariaLabel;
+    std::vector<std::string> rel;  // its tokens, lower-cased
+    bool hasOnclick = false;
     std::size_t at = 0;
 };
 
@@ -69,7 +78,7 @@ struct PageFacts {
     std::optional<std::size_t> htmlAt;
     std::vector<Heading> headings;  // h1 to h6 in page order
     std::vector<Image> images;
-    std::vector<Anchor> anchors;        // <a> with href only
+    std::vector<Anchor> anchors;        // <a> with an href or an onclick
     std::vector<Hyperlink> hyperlinks;  // <a href> and <area href>, in page order
     // Every id value and every <a name> value, each once, in page order: what a #fragment of a
     // link may name.

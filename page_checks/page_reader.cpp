@@ -48,6 +48,28 @@ bool IsInline(std::uint64_t tag) {
     }
 }
 
+// The start tags the HTML5 tree builder keeps in the head; any other ends it.
+bool BelongsInHead(std::uint64_t tag) {
+    switch (tag) {
+        case PackTagName("html"):
+        case PackTagName("head"):
+        case PackTagName("base"):
+        case PackTagName("basefont"):
+        case PackTagName("bgsound"):
+        case PackTagName("link"):
+        case PackTagName("meta"):
+        case PackTagName("title"):
+        case PackTagName("noscript"):
+        case PackTagName("noframes"):
+        case PackTagName("style"):
+        case PackTagName("script"):
+        case PackTagName("template"):
+            return true;
+        default:
+            return false;
+    }
+}
+
 // 1 to 6 for h1 to h6, else 0.
 int HeadingLevel(std::uint64_t tag) {
     if (tag >= PackTagName("h1") && tag <= PackTagName("h6")) {
@@ -109,6 +131,10 @@ public:
                 continue;
             }
             rawTarget_ = RawTarget::Text;
+            if (token.kind == TokenKind::StartTag) {
+                // An <svg> or <math> start tag ends the head like any body element.
+                inHead_ = inHead_ && !token.inSvgOrMath && BelongsInHead(token.tag);
+            }
             if (token.kind == TokenKind::StartTag && templateDepth_ == 0) {
                 // An SVG element's id is a fragment target as well.
                 OnIds(token);
@@ -180,12 +206,17 @@ private:
         }
         if (tag == PackTagName("a")) {
             CloseAnchor();
-            if (const auto href = DecodedAttribute(token, "href")) {
-                facts_.hyperlinks.push_back({*href, token.begin});
+            Anchor& anchor = anchorOpen_;
+            anchor.href = DecodedAttribute(token, "href");
+            anchor.hasOnclick = token.Find("onclick").has_value();
+            if (anchor.href) {
+                facts_.hyperlinks.push_back({*anchor.href, token.begin});
+            }
+            if (anchor.href || anchor.hasOnclick) {
                 anchor_ = true;
-                anchorAt_ = token.begin;
-                anchorHref_ = *href;
-                anchorLabel_ = DecodedAttribute(token, "aria-label");
+                anchor.at = token.begin;
+                anchor.ariaLabel = DecodedAttribute(token, "aria-label");
+                anchor.rel = SplitTokens(DecodedAttribute(token, "rel").value_or(std::string()));
             }
             return;
         }
@@ -258,6 +289,7 @@ private:
         link.href = DecodedAttribute(token, "href");
         link.hreflang = DecodedAttribute(token, "hreflang");
         link.at = token.begin;
+        link.inHead = inHead_;
         facts_.links.push_back(std::move(link));
     }
 
@@ -284,6 +316,7 @@ private:
         Image image;
         const auto alt = DecodedAttribute(token, "alt");
         image.hasAlt = alt.has_value();
+        image.decorative = alt && CollapseWhiteSpace(*alt).empty();
         image.src = DecodedAttribute(token, "src").value_or(std::string());
         image.at = token.begin;
         facts_.images.push_back(std::move(image));
@@ -306,6 +339,7 @@ private:
         meta.content = DecodedAttribute(token, "content");
         meta.charset = DecodedAttribute(token, "charset");
         meta.at = token.begin;
+        meta.inHead = inHead_;
         facts_.metas.push_back(std::move(meta));
     }
 
@@ -323,20 +357,14 @@ private:
         if (!anchor_) {
             return;
         }
-        Anchor anchor;
-        anchor.href = std::move(anchorHref_);
-        anchor.at = anchorAt_;
-        anchor.name = CollapseWhiteSpace(anchorLabel_.value_or(std::string()));
-        if (anchor.name.empty()) {
-            anchor.name = CollapseWhiteSpace(anchorText_);
-        }
+        Anchor& anchor = anchorOpen_;
+        anchor.name = CollapseWhiteSpace(anchorText_);
         if (anchor.name.empty()) {
             anchor.name = CollapseWhiteSpace(anchorAlt_);
         }
         facts_.anchors.push_back(std::move(anchor));
         anchor_ = false;
-        anchorHref_.clear();
-        anchorLabel_.reset();
+        anchorOpen_ = Anchor();
         anchorText_.clear();
         anchorAlt_.clear();
     }
@@ -349,10 +377,9 @@ private:
     int headingLevel_ = 1;
     std::size_t headingAt_ = 0;
     std::string headingText_;
+    bool inHead_ = true;
     bool anchor_ = false;
-    std::size_t anchorAt_ = 0;
-    std::string anchorHref_;
-    std::optional<std::string> anchorLabel_;
+    Anchor anchorOpen_;
     std::string anchorText_;
     std::string anchorAlt_;
 };

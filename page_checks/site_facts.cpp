@@ -90,7 +90,8 @@ PageSiteFacts TakeSiteFacts(PageFacts& facts, const LineIndex& lines) {
     }
     site.ids = std::move(facts.ids);
     for (const LinkTag& link : facts.links) {
-        if (!link.href) {
+        // Search engines read canonicals and alternates in the head only.
+        if (!link.href || !link.inHead) {
             continue;
         }
         const std::string href(Trimmed(*link.href));
@@ -103,7 +104,7 @@ PageSiteFacts TakeSiteFacts(PageFacts& facts, const LineIndex& lines) {
         }
     }
     for (const MetaTag& meta : facts.metas) {
-        if ((meta.name == "robots" || meta.name == "googlebot") && meta.content &&
+        if (meta.inHead && (meta.name == "robots" || meta.name == "googlebot") && meta.content &&
             HoldsNoindex(*meta.content)) {
             site.noindex = true;
         }

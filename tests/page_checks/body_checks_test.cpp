@@ -74,6 +74,9 @@ TEST(HeadingsCheck, ListsTheFirstFiveSkips) {
     EXPECT_EQ(first[0].value, CheckValue("h1"));
     EXPECT_EQ(first[1].value, CheckValue("h3"));
     EXPECT_EQ(first[2].value, CheckValue("skip 0"));
+    // The elements are every skip.
+    ASSERT_EQ(result.listed.size(), 7u);
+    EXPECT_EQ(result.listed.back().text, "skip 6");
 }
 
 TEST(ImagesCheck, EachState) {
@@ -89,9 +92,22 @@ TEST(ImagesCheck, EachState) {
     EXPECT_EQ(missing.state, kImprove);
     EXPECT_EQ(Number(missing, "count"), 8);
     EXPECT_EQ(Number(missing, "missing"), 7);
+    EXPECT_EQ(Number(missing, "decorative"), 1);
+    EXPECT_EQ(
+        missing.message,
+        "7 of 8 images have no alt attribute; describe each, or use alt=\"\" for decoration.");
     const auto& sources = std::get<CheckValue::List>(missing.Value("first")->value);
     ASSERT_EQ(sources.size(), 5u);
     EXPECT_EQ(sources.front(), CheckValue("p0.png"));
+    // Every image without alt is listed, not only the first five.
+    ASSERT_EQ(missing.listed.size(), 7u);
+    EXPECT_EQ(missing.listed.back().text, "p6.png");
+    const CheckResult decorative =
+        RunCheck(CheckId::Images, Body("<img src=a.png alt=\" \"><img src=b.png alt=Cake>"));
+    EXPECT_EQ(decorative.state, kGood);
+    EXPECT_EQ(Number(decorative, "decorative"), 1);
+    EXPECT_EQ(RunCheck(CheckId::Images, Body("<img src=a.png>")).message,
+              "1 of 1 image has no alt attribute; describe each, or use alt=\"\" for decoration.");
     // An SVG <image> is not an <img> of the page; an HTML <image> is read as <img>.
     EXPECT_EQ(RunCheck(CheckId::Images, Body("<svg><image href=x /></svg>")).state, kInfo);
     EXPECT_EQ(RunCheck(CheckId::Images, Body("<image src=x>")).state, kImprove);
@@ -109,18 +125,61 @@ TEST(LinksCheck, EachState) {
     EXPECT_EQ(Number(generic, "generic"), 3);
 }
 
-TEST(LinksCheck, TheNameIsAriaLabelThenTextThenAlt) {
+TEST(LinksCheck, TheVisibleNameIsJudged) {
+    // Search engines read the text, else an image's alt; an aria-label does not change that.
     EXPECT_EQ(
         RunCheck(CheckId::Links, Body("<a href=/p aria-label=\"Bread prices\">more</a>")).state,
-        kGood);
+        kImprove);
     EXPECT_EQ(
         RunCheck(CheckId::Links, Body("<a href=/p aria-label=\"Learn more\">Bread</a>")).state,
-        kImprove);
+        kGood);
     EXPECT_EQ(RunCheck(CheckId::Links, Body("<a href=/p>Bread <img src=x alt=here></a>")).state,
               kGood);
     EXPECT_EQ(RunCheck(CheckId::Links, Body("<a href=/p>more information</a>")).state, kImprove);
     EXPECT_EQ(RunCheck(CheckId::Links, Body("<a href=/p>more informations</a>")).state, kGood);
     EXPECT_EQ(RunCheck(CheckId::Links, Body("<svg><a href=/x>here</a></svg>")).state, kInfo);
+}
+
+TEST(LinksCheck, GenericNames) {
+    const auto state = [](std::string_view link) {
+        return RunCheck(CheckId::Links, Body(link)).state;
+    };
+    // Trailing punctuation and symbols do not hide a generic name.
+    EXPECT_EQ(state("<a href=/a>Read more…</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>More &gt;</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>Learn more »</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>Start →</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>Here!</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>More: prices</a>"), kGood);
+    // Other languages.
+    EXPECT_EQ(state("<a href=/a>Más información</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>Saiba mais</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>Läs mer</a>"), kImprove);
+    EXPECT_EQ(state("<a href=/a>자세히 보기</a>"), kImprove);
+    // Mail, phone, script, same-page and nofollow links are not judged for their text.
+    EXPECT_EQ(state("<a href=\"mailto:a@b.c\">here</a>"), kGood);
+    EXPECT_EQ(state("<a href=\"TEL:123\">here</a>"), kGood);
+    EXPECT_EQ(state("<a href=\"#top\">more</a>"), kGood);
+    EXPECT_EQ(state("<a href=/a rel=\"external NoFollow\">more</a>"), kGood);
+}
+
+TEST(LinksCheck, EmptyAndUncrawlableLinksAreCountedPerKind) {
+    const CheckResult links =
+        RunCheck(CheckId::Links,
+                 Body("<a href=/a><svg><title>Home</title></svg></a><a href=/b><img src=i.png></a>"
+                      "<a href=/c aria-label=\"Cart\"><i class=icon></i></a>"
+                      "<a onclick=\"go()\">Prices</a><a href=\" JavaScript:void(0)\">more</a>"
+                      "<a>no link</a><a href=/d>here</a>"));
+    EXPECT_EQ(links.state, kImprove);
+    EXPECT_EQ(Number(links, "count"), 6);
+    EXPECT_EQ(Number(links, "generic"), 1);
+    EXPECT_EQ(Number(links, "empty"), 2);
+    EXPECT_EQ(Number(links, "uncrawlable"), 2);
+    EXPECT_EQ(links.listed.size(), 5u);
+    EXPECT_EQ(links.message,
+              "1 link says nothing about its target (such as \"click here\"), 2 links have no "
+              "name and 2 links have no address crawlers can follow; name what each link leads "
+              "to, in visible text, and give it an href.");
 }
 
 TEST(ContentCheck, EachStateCountsWordsOfTheText) {
@@ -144,7 +203,7 @@ TEST(KeyphraseCheck, EachState) {
         "<meta name=keywords content=\" , Sourdough Bread, cakes\"></head>"
         "<body><h1>Sourdough bread</h1><p>Our sourdough bread is baked daily.</p></body></html>";
     EXPECT_EQ(RunCheck(CheckId::Keyphrase, everywhere, {}, "site/sourdough-bread.html").state,
-              kInfo);
+              kGood);
     const CheckResult fileName = RunCheck(CheckId::Keyphrase, everywhere, {}, "index.html");
     EXPECT_EQ(fileName.state, kImprove);
     EXPECT_NE(fileName.message.find("file name"), std::string::npos);
@@ -183,7 +242,7 @@ TEST(KeyphraseCheck, WordsMatchInOrderIgnoringCaseAndPunctuation) {
     const std::string page =
         "<title>Rye bread</title><meta name=description content=\"rye bread\"><h1>Rye bread</h1>"
         "<p>rye bread</p>";
-    EXPECT_EQ(RunCheck(CheckId::Keyphrase, page, options, "/x/rye_bread.v2.html").state, kInfo);
+    EXPECT_EQ(RunCheck(CheckId::Keyphrase, page, options, "/x/rye_bread.v2.html").state, kGood);
     EXPECT_EQ(RunCheck(CheckId::Keyphrase, page, options, "/rye/bread.html").state, kImprove);
 }
 
@@ -194,7 +253,7 @@ TEST(KeyphraseCheck, OnlyTheFirstHundredWordsCount) {
     EXPECT_EQ(RunCheck(CheckId::Keyphrase, head + "<p>" + Words(99) + "rye</p><h1>rye</h1>",
                        options, "rye.html")
                   .state,
-              kInfo);
+              kGood);
     const CheckResult late = RunCheck(
         CheckId::Keyphrase, head + "<p>" + Words(100) + "rye</p><h1>rye</h1>", options, "rye.html");
     EXPECT_EQ(late.state, kImprove);

@@ -163,7 +163,48 @@ TEST(IndexableCheck, EachState) {
     const CheckResult noindex =
         RunCheck(CheckId::Indexable, Head("<meta name=ROBOTS content=\" NOINDEX , follow\">"));
     EXPECT_EQ(noindex.state, kProblem);
-    EXPECT_EQ(noindex.message, "Search engines are asked not to index this page");
+    EXPECT_EQ(noindex.message,
+              "Search engines are asked not to index this page. Remove the noindex unless the "
+              "page must stay out of search results.");
+    // Every robots and googlebot tag is read, not only the first.
+    EXPECT_EQ(RunCheck(CheckId::Indexable, Head("<meta name=robots content=index><meta "
+                                                "name=googlebot content=noindex>"))
+                  .state,
+              kProblem);
+    // A date that has passed asks for the page to leave the index; one to come does not.
+    const CheckResult expired =
+        RunCheck(CheckId::Indexable,
+                 Head("<meta name=googlebot content=\"unavailable_after: 2019-06-25\">"));
+    EXPECT_EQ(expired.state, kProblem);
+    EXPECT_NE(expired.message.find("2019-06-25"), std::string::npos) << expired.message;
+    EXPECT_EQ(RunCheck(CheckId::Indexable,
+                       Head("<meta name=robots content=\"unavailable_after: 25 Jun 2010 15:00:00 "
+                            "PST\">"))
+                  .state,
+              kProblem);
+    EXPECT_EQ(RunCheck(CheckId::Indexable,
+                       Head("<meta name=robots content=\"unavailable_after: 2999-01-01\">"))
+                  .state,
+              kGood);
+    EXPECT_EQ(
+        RunCheck(CheckId::Indexable, Head("<meta name=robots content=\"unavailable_after: soon\">"))
+            .state,
+        kGood);
+    // Robots tags in the body are not read by search engines.
+    EXPECT_EQ(RunCheck(CheckId::Indexable,
+                       "<html><head></head><body><meta name=robots content=noindex></body></html>")
+                  .state,
+              kGood);
+    EXPECT_EQ(
+        RunCheck(CheckId::Indexable, "<title>T</title><p>x</p><meta name=robots content=noindex>")
+            .state,
+        kGood);
+    // Stray text before the body does not end the head; a comment holds no tag.
+    EXPECT_EQ(RunCheck(CheckId::Indexable, "<head>stray<meta name=robots content=noindex>").state,
+              kProblem);
+    EXPECT_EQ(
+        RunCheck(CheckId::Indexable, Head("<!-- <meta name=robots content=noindex> -->")).state,
+        kGood);
     EXPECT_EQ(RunCheck(CheckId::Indexable, Head("<meta name=googlebot content=none>")).state,
               kProblem);
     // Another crawler's tag and a word that only contains "noindex" change nothing.
@@ -175,27 +216,68 @@ TEST(IndexableCheck, EachState) {
 }
 
 TEST(CanonicalCheck, EachState) {
-    EXPECT_EQ(RunCheck(CheckId::Canonical,
-                       Head("<link rel=\"Canonical\" href=\"https://example.com/a\">"))
-                  .state,
-              kGood);
-    EXPECT_EQ(RunCheck(CheckId::Canonical,
-                       Head("<link rel=\"alternate canonical\" href=\"HTTP://example.com/\">"))
-                  .state,
-              kGood);
-    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("")).state, kImprove);
-    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=/a>")).state, kImprove);
-    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"\">")).state, kImprove);
-    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"ftp://x/\">")).state,
-              kImprove);
-    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"https:///x\">")).state,
-              kImprove);
-    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"https://a/\">"
-                                                "<link rel=canonical href=\"https://b/\">"))
-                  .state,
+    const auto canonical = [](std::string_view links, std::string_view file = "page.html") {
+        return RunCheck(CheckId::Canonical, Head(links), {}, file).state;
+    };
+    EXPECT_EQ(canonical("<link rel=\"Canonical\" href=\"https://example.com/a\">"), kGood);
+    EXPECT_EQ(
+        canonical("<link rel=\"alternate canonical\" href=\"HTTP://example.com/\">", "index.html"),
+        kGood);
+    // None: search engines choose one themselves.
+    EXPECT_EQ(canonical(""), kInfo);
+    EXPECT_EQ(canonical("<link rel=canonicalx href=\"https://a/\">"), kInfo);
+    EXPECT_EQ(canonical("<link rel=canonical href=page.html>"), kImprove);
+    EXPECT_EQ(canonical("<link rel=canonical href=\"\">"), kImprove);
+    EXPECT_EQ(canonical("<link rel=canonical href=\"https:///x\">"), kImprove);
+    EXPECT_EQ(canonical("<link rel=canonical href=\"https://a/x\"><link rel=canonical "
+                        "href=\"https://b/x\">"),
               kProblem);
-    EXPECT_EQ(RunCheck(CheckId::Canonical, Head("<link rel=canonicalx href=\"https://a/\">")).state,
-              kImprove);
+    // The same URL twice is one canonical.
+    EXPECT_EQ(canonical("<link rel=canonical href=\"https://a/x\"><link rel=canonical "
+                        "href=\" https://a/x\">"),
+              kGood);
+    // The site's root named from another page.
+    EXPECT_EQ(canonical("<link rel=canonical href=\"https://example.com/\">"), kImprove);
+    EXPECT_EQ(canonical("<link rel=canonical href=\"/\">", "site/about.html"), kImprove);
+    // Another page: search engines are pointed there.
+    const CheckResult other =
+        RunCheck(CheckId::Canonical, Head("<link rel=canonical href=\"../guide/intro.html\">"), {},
+                 "site/docs/old.html");
+    EXPECT_EQ(other.state, kInfo);
+    EXPECT_EQ(other.message, "Points search engines to ../guide/intro.html.");
+    EXPECT_EQ(canonical("<link rel=canonical href=\"/docs/\">", "site/docs/index.html"), kImprove);
+    // A canonical in the body is not read.
+    EXPECT_EQ(RunCheck(CheckId::Canonical,
+                       "<head></head><body><link rel=canonical href=\"https://a/x\"></body>")
+                  .state,
+              kInfo);
+}
+
+TEST(CanonicalCheck, WhomACanonicalNames) {
+    const auto target = [](std::string_view href, PageAddress address) {
+        return ClassifyCanonical(href, address);
+    };
+    const PageAddress docs{"out/docs/index.html", "/docs/index.html", "https://example.org/"};
+    EXPECT_EQ(target("https://example.org/docs/", docs), CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("https://EXAMPLE.org/docs/index.html?x=1#top", docs),
+              CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("https://example.org/docs", docs), CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("https://example.org/", docs), CanonicalTarget::SiteRoot);
+    EXPECT_EQ(target("https://example.org/blog/", docs), CanonicalTarget::OtherPage);
+    EXPECT_EQ(target("https://mirror.example.net/docs/", docs), CanonicalTarget::OtherPage);
+    EXPECT_EQ(target("./", docs), CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("../index.html", docs), CanonicalTarget::SiteRoot);
+    EXPECT_EQ(target("../../../docs/%69ndex.html", docs), CanonicalTarget::ThisPage);
+    const PageAddress root{"out/index.html", "/index.html", std::nullopt};
+    EXPECT_EQ(target("https://example.org/", root), CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("/", root), CanonicalTarget::ThisPage);
+    const PageAddress about{"about.html", std::nullopt, std::nullopt};
+    EXPECT_EQ(target("about", about), CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("https://example.org/anything", about), CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("/about.html", PageAddress{"public/about.html", {}, {}}),
+              CanonicalTarget::ThisPage);
+    EXPECT_EQ(target("/contact.html", PageAddress{"public/about.html", {}, {}}),
+              CanonicalTarget::OtherPage);
 }
 
 TEST(LanguageCheck, EachState) {
@@ -214,6 +296,11 @@ TEST(LanguageCheck, EachState) {
     EXPECT_EQ(lang("lang=en-"), kImprove);
     EXPECT_EQ(lang("lang=en-x"), kImprove);
     EXPECT_EQ(lang("lang=en-abcdefghi"), kImprove);
+    // Extensions and private use are well-formed; the language must be one ISO 639 knows.
+    EXPECT_EQ(lang("lang=en-US-x-twain"), kGood);
+    EXPECT_EQ(lang("lang=en-u-ca-gregory"), kGood);
+    EXPECT_EQ(lang("lang=xx"), kImprove);
+    EXPECT_EQ(lang("lang=zz-ZZ"), kImprove);
     EXPECT_EQ(RunCheck(CheckId::Language, "<body></body>").state, kImprove);
 }
 
@@ -248,8 +335,12 @@ TEST(ViewportCheck, EachState) {
                   .state,
               kGood);
     EXPECT_EQ(
-        RunCheck(CheckId::Viewport, Head("<meta name=viewport content=\"initial-scale=1\">")).state,
-        kImprove);
+        RunCheck(CheckId::Viewport, Head("<meta name=viewport content=\"Initial-Scale=1\">")).state,
+        kGood);
+    EXPECT_EQ(RunCheck(CheckId::Viewport,
+                       "<head></head><body><meta name=viewport content=\"width=device-width\">")
+                  .state,
+              kImprove);
     EXPECT_EQ(
         RunCheck(CheckId::Viewport, Head("<meta name=viewport content=\"min-width=300\">")).state,
         kImprove);
@@ -276,16 +367,31 @@ TEST(HreflangCheck, EachState) {
         return RunCheck(CheckId::Hreflang, Head(links)).state;
     };
     EXPECT_EQ(alternates(""), kInfo);
-    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=/en>"), kGood);
-    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=/en><link rel=alternate "
-                         "hreflang=de-AT href=/de><link rel=alternate hreflang=X-Default href=/>"),
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=https://a/en>"), kGood);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=https://a/en><link rel=alternate "
+                         "hreflang=de-AT href=https://a/de><link rel=alternate "
+                         "hreflang=X-Default href=https://a/>"),
               kGood);
-    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=/en><link rel=alternate "
-                         "hreflang=de href=/de>"),
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en href=https://a/en><link rel=alternate "
+                         "hreflang=de href=https://a/de>"),
               kImprove);
     EXPECT_EQ(alternates("<link rel=alternate hreflang=english href=/en><link rel=alternate "
                          "hreflang=x-default href=/>"),
               kProblem);
+    // Unknown languages and regions, and regions that are not two-letter codes.
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=xx href=https://a/xx>"), kProblem);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en-ZZ href=https://a/en>"), kProblem);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=es-419 href=https://a/es>"), kProblem);
+    EXPECT_EQ(alternates("<link rel=alternate hreflang=en-GB-x-oxford href=https://a/en>"), kGood);
+    // Search engines need every alternate's full URL.
+    const CheckResult relative =
+        RunCheck(CheckId::Hreflang, Head("<link rel=alternate hreflang=en href=https://a/en><link "
+                                         "rel=alternate hreflang=de href=/de><link rel=alternate "
+                                         "hreflang=x-default href=https://a/>"));
+    EXPECT_EQ(relative.state, kImprove);
+    EXPECT_EQ(Text(relative, "relative"), "/de");
+    EXPECT_EQ(RunCheck(CheckId::Hreflang, "<body><link rel=alternate hreflang=xx href=/x>").state,
+              kInfo);
     // Without rel="alternate" a hreflang is no alternate.
     EXPECT_EQ(alternates("<link rel=stylesheet hreflang=english href=a.css>"), kInfo);
 }

@@ -78,6 +78,94 @@ TEST(RunPageChecks, ByteOrderMarkIsNoText) {
     EXPECT_EQ(report.title, "Café");
 }
 
+CheckResult Judged(CheckId id, CheckState state) {
+    return CheckResult{id, state, "m", {}, {}, {}};
+}
+
+TEST(PageScore, WeighsEachJudgedCheck) {
+    using enum CheckState;
+    // indexable 5 good, title 3 improve, h1 2 problem, social 1 good, hreflang info:
+    // (5 + 1.5 + 0 + 1) / (5 + 3 + 2 + 1) = 68.18 %.
+    const std::vector<CheckResult> checks = {
+        Judged(CheckId::Indexable, Good), Judged(CheckId::Title, Improve),
+        Judged(CheckId::H1, Problem), Judged(CheckId::Social, Good),
+        Judged(CheckId::Hreflang, Info)};
+    EXPECT_EQ(PageScore(PageRole::Page, checks), 68);
+    EXPECT_EQ(PageScore(PageRole::Canonicalized, checks), 68);
+    EXPECT_EQ(PageScore(PageRole::Redirect, checks), std::nullopt);
+    EXPECT_EQ(PageScore(PageRole::NotIndexed, checks), std::nullopt);
+    // Halves round up: one weight-1 improve alone is 50, with one good 75, with three 87.5 -> 88.
+    EXPECT_EQ(PageScore(PageRole::Page, std::vector{Judged(CheckId::Social, Improve)}), 50);
+    EXPECT_EQ(
+        PageScore(PageRole::Page,
+                  std::vector{Judged(CheckId::Social, Improve), Judged(CheckId::Language, Good),
+                              Judged(CheckId::Headings, Good), Judged(CheckId::Links, Good)}),
+        88);
+    // Nothing judged: no score.
+    EXPECT_EQ(PageScore(PageRole::Page, std::vector{Judged(CheckId::Hreflang, Info)}),
+              std::nullopt);
+    // Checks defined elsewhere weigh by their names.
+    EXPECT_EQ(CheckWeight("broken-links"), 3);
+    EXPECT_EQ(CheckWeight("canonical-target"), 2);
+    EXPECT_EQ(CheckWeight("robots"), 2);
+    EXPECT_EQ(CheckWeight("orphan"), 1);
+    EXPECT_EQ(PageRoleName(PageRole::NotIndexed), "not-indexed");
+}
+
+TEST(PageRoles, EachRoleAndWhatRuns) {
+    const PageCheckReport page = RunPageChecks("<title>T</title><p>x</p>", "p.html", {}, Meter());
+    EXPECT_EQ(page.role, PageRole::Page);
+    EXPECT_EQ(page.Score(), PageScore(PageRole::Page, page.checks));
+    EXPECT_TRUE(page.Score().has_value());
+
+    // A redirect stub runs only indexable, which names the target.
+    const PageCheckReport redirect = RunPageChecks(
+        "<html><head><title>Moved</title><meta http-equiv=Refresh content=\"0; URL='/new/x.html'\">"
+        "</head></html>",
+        "old.html", {}, Meter());
+    EXPECT_EQ(redirect.role, PageRole::Redirect);
+    EXPECT_EQ(redirect.redirectTarget, "/new/x.html");
+    ASSERT_EQ(redirect.checks.size(), 1u);
+    EXPECT_EQ(redirect.checks[0].id, CheckId::Indexable);
+    EXPECT_EQ(redirect.checks[0].state, CheckState::Info);
+    EXPECT_EQ(redirect.checks[0].message, "Redirects to /new/x.html.");
+    EXPECT_EQ(redirect.checks[0].element->position.line, 1u);
+    EXPECT_EQ(redirect.Score(), std::nullopt);
+    // A refresh that only reloads is no redirect.
+    EXPECT_EQ(RunPageChecks("<meta http-equiv=refresh content=30>", "p.html", {}, Meter()).role,
+              PageRole::Page);
+    EXPECT_EQ(
+        RunPageChecks("<meta http-equiv=refresh content=\"5;url=\">", "p.html", {}, Meter()).role,
+        PageRole::Page);
+    EXPECT_EQ(
+        RunPageChecks("<meta http-equiv=refresh content=\"3, next.html\">", "p.html", {}, Meter())
+            .redirectTarget,
+        "next.html");
+
+    const PageCheckReport hidden =
+        RunPageChecks("<meta name=robots content=noindex><p>x</p>", "p.html", {}, Meter());
+    EXPECT_EQ(hidden.role, PageRole::NotIndexed);
+    EXPECT_EQ(hidden.Score(), std::nullopt);
+    EXPECT_EQ(hidden.checks.size(), 16u);
+
+    // A past unavailable_after is a problem, but the page keeps its role and score.
+    const PageCheckReport expired = RunPageChecks(
+        "<meta name=robots content=\"unavailable_after: 2001-01-01\">", "p.html", {}, Meter());
+    EXPECT_EQ(expired.role, PageRole::Page);
+    EXPECT_TRUE(expired.Score().has_value());
+
+    const PageCheckReport pointed =
+        RunPageChecks("<link rel=canonical href=other.html><p>x</p>", "site/p.html", {}, Meter());
+    EXPECT_EQ(pointed.role, PageRole::Canonicalized);
+    EXPECT_TRUE(pointed.Score().has_value());
+    // The role does not depend on the canonical check being on.
+    PageCheckOptions noCanonical;
+    noCanonical.SetEnabled(CheckId::Canonical, false);
+    EXPECT_EQ(
+        RunPageChecks("<link rel=canonical href=other.html>", "p.html", noCanonical, Meter()).role,
+        PageRole::Canonicalized);
+}
+
 TEST(DuplicateCheck, KeysIgnoreCaseAndWhiteSpace) {
     EXPECT_EQ(ComparisonKey("  Café\u00A0 BAR\n"), ComparisonKey("café bar"));
     EXPECT_EQ(ComparisonKey("ΩΜΈΓΑ"), ComparisonKey("ωμέγα"));
