@@ -50,7 +50,8 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
                                               "advice",          "findings",
                                               "keyword_details", "good_candidates",
                                               "auto_keywords",   "checks",
-                                              "checks_summary",  "site"}));
+                                              "checks_summary",  "score",
+                                              "role",            "site"}));
     // A page below no root has no path, and its links stay unresolved.
     EXPECT_EQ(report["site"]["path"], nullptr);
     EXPECT_EQ(report["site"]["noindex"], false);

@@ -96,10 +96,18 @@ TEST_F(VelmoraCli, JsonPageChecksHaveTheirShapeOnTheSamplePages) {
 
     const Json& bad = lines[1];
     EXPECT_GE(bad["checks_summary"]["problem"], 8);
-    EXPECT_EQ(bad["checks_summary"]["good"], 0);
+    // Its one good check: a viewport of initial-scale alone.
+    EXPECT_EQ(bad["checks_summary"]["good"], 1);
+    EXPECT_EQ(Check(bad, "viewport")["state"], "good");
     EXPECT_EQ(Check(bad, "title")["state"], "problem");
     EXPECT_EQ(Check(bad, "indexable")["message"],
-              "Search engines are asked not to index this page");
+              "Search engines are asked not to index this page. Remove the noindex unless the "
+              "page must stay out of search results.");
+    // The verdict: a full score on the modern page, none on the page asked out of the index.
+    EXPECT_EQ(good["score"], 100);
+    EXPECT_EQ(good["role"], "page");
+    EXPECT_TRUE(bad["score"].is_null());
+    EXPECT_EQ(bad["role"], "not-indexed");
     EXPECT_EQ(Check(bad, "images")["values"]["first"],
               Json({"banner.gif", "offer1.jpg", "offer2.jpg"}));
     EXPECT_EQ(Check(bad, "links")["values"]["count"], 3);
@@ -139,11 +147,11 @@ TEST_F(VelmoraCli, ReadableReportListsEveryCheckWithItsState) {
         "<link rel=\"alternate\" hreflang=\"e\x1b[2Jn\rX\xC2\x9B\" href=\"/\"></head></html>\r\n");
     const RunResult run = Run({"analyze", "--defaults", modern, hostile});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.out.find("  Page checks:     0 problem, 0 improve, 15 good, 1 info\n"),
+    EXPECT_NE(run.out.find("  Page checks:     0 problem, 0 improve, 16 good, 0 info\n"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("\n    good    title: The title has 47 characters"), std::string::npos);
-    EXPECT_NE(run.out.find("\n    info    keyphrase: "), std::string::npos);
+    EXPECT_NE(run.out.find("\n    good    keyphrase: "), std::string::npos);
     EXPECT_NE(run.out.find("\n    problem hreflang: "), std::string::npos);
     EXPECT_NE(run.out.find("e\\x1b[2Jn X\\u009b"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
@@ -180,7 +188,7 @@ TEST_F(VelmoraCli, PageCheckFlagsOverrideTheStoredSettings) {
     EXPECT_EQ(state(report({"--defaults", "--description-px", "700"}), "description"), "improve");
     EXPECT_EQ(state(report({"--defaults", "--focus", "rye bread"}), "keyphrase"), "problem");
     EXPECT_EQ(Check(report({"--defaults", "--focus", "Sourdough  BAKERY"}), "keyphrase")["state"],
-              "info");
+              "good");
 
     // Repeated, and never taking the page for a second id.
     std::vector<std::string> expected = kCheckIds;
@@ -190,7 +198,7 @@ TEST_F(VelmoraCli, PageCheckFlagsOverrideTheStoredSettings) {
               expected);
     EXPECT_EQ(report({"--defaults", "--skip-check", "title", "--skip-check",
                       "h1"})["checks_summary"]["good"],
-              13);
+              14);
 
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
         {{"--title-chars", "0-60"},
