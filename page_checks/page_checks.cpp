@@ -8,6 +8,7 @@
 #include "page_checks/head_checks.h"
 #include "page_checks/json_ld.h"
 #include "page_checks/page_facts.h"
+#include "page_checks/page_positions.h"
 #include "page_checks/page_text.h"
 #include "page_checks/site_facts.h"
 
@@ -51,40 +52,8 @@ int Severity(CheckState state) {
     return 0;
 }
 
-std::size_t CodePoints(std::string_view utf8) {
-    return utf8.size() -
-           static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-               return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-           }));
-}
-
-// The position `utf8Page[to]` has when `utf8Page[from]` has `from`'s position: lines end at LF,
-// CR LF or a lone CR, as the line index counts them.
-TextPosition Advance(std::string_view utf8Page, std::size_t from, TextPosition position,
-                     std::size_t to) {
-    const std::string_view between = utf8Page.substr(from, to - from);
-    std::size_t lineStart = std::string_view::npos;
-    for (std::size_t i = between.find_first_of("\r\n"); i != std::string_view::npos;
-         i = between.find_first_of("\r\n", i + 1)) {
-        const bool crBeforeLf =
-            between[i] == '\r' && from + i + 1 < utf8Page.size() && utf8Page[from + i + 1] == '\n';
-        if (!crBeforeLf) {
-            ++position.line;
-            lineStart = i + 1;
-        }
-    }
-    if (lineStart == std::string_view::npos) {
-        position.column += CodePoints(between);
-    } else {
-        position.column = 1 + CodePoints(between.substr(lineStart));
-    }
-    return position;
-}
-
-// Turns the byte offsets the checks recorded into lines and columns. The elements are placed in
-// page order, each counted on from the one before, so that a minified page of one line with
-// thousands of listed elements is still read once.
-void Locate(PageCheckReport& report, std::string_view utf8Page) {
+// Turns the byte offsets the checks recorded into lines and columns, asked in page order.
+void Locate(PageCheckReport& report, PagePositions& positions) {
     std::vector<CheckedElement*> elements;
     const auto add = [&elements](std::optional<CheckedElement>& element) {
         if (element) {
@@ -105,20 +74,16 @@ void Locate(PageCheckReport& report, std::string_view utf8Page) {
     std::stable_sort(
         elements.begin(), elements.end(),
         [](const CheckedElement* a, const CheckedElement* b) { return a->offset < b->offset; });
-    std::size_t at = std::min(elements.front()->offset, utf8Page.size());
-    TextPosition position = LineIndex(utf8Page, LineIndex::Unit::Utf8CodePoints).At(at);
     for (CheckedElement* element : elements) {
-        const std::size_t offset = std::min(element->offset, utf8Page.size());
-        position = Advance(utf8Page, at, position, offset);
-        at = offset;
-        element->position = position;
+        element->position = positions.At(element->offset);
     }
 }
 
 // Places the elements, hands the site checks their facts and counts the states.
 void Finish(PageCheckReport& report, PageFacts& facts, std::string_view utf8Page) {
-    Locate(report, utf8Page);
-    report.site = TakeSiteFacts(facts, LineIndex(utf8Page, LineIndex::Unit::Utf8CodePoints));
+    PagePositions positions(utf8Page);
+    Locate(report, positions);
+    report.site = TakeSiteFacts(facts, positions);
     report.summary = Summarize(report.checks);
 }
 

@@ -82,7 +82,7 @@ std::optional<std::string> RefreshUrl(std::string_view content) {
     return std::string(rest);
 }
 
-PageSiteFacts TakeSiteFacts(PageFacts& facts, const LineIndex& lines) {
+PageSiteFacts TakeSiteFacts(PageFacts& facts, PagePositions& lines) {
     PageSiteFacts site;
     site.links.reserve(facts.hyperlinks.size());
     for (Hyperlink& link : facts.hyperlinks) {

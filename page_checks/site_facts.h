@@ -13,6 +13,7 @@
 
 #include "core/line_index.h"
 #include "page_checks/page_facts.h"
+#include "page_checks/page_positions.h"
 
 namespace velmora::page_checks {
 
@@ -46,6 +47,6 @@ struct PageSiteFacts {
 std::optional<std::string> RefreshUrl(std::string_view content);
 
 // Takes the links and ids out of `facts`; `lines` indexes the text the facts were read from.
-PageSiteFacts TakeSiteFacts(PageFacts& facts, const LineIndex& lines);
+PageSiteFacts TakeSiteFacts(PageFacts& facts, PagePositions& lines);
 
 }  // namespace velmora::page_checks
