@@ -103,7 +103,47 @@ std::pair<std::string, Descriptor> UnpredictableFolder(const std::string& parent
     return {folder, std::move(*fd)};
 }
 
+// $XDG_STATE_HOME/velmora/backups, or ~/.local/state/velmora/backups; empty without a home.
+std::string StateBackupFolder() {
+    // A relative XDG_STATE_HOME is not one, as the base directory rules have it.
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
+        return std::string(state) + "/velmora/backups";
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+        return std::string(home) + "/.local/state/velmora/backups";
+    }
+    return {};
+}
+
+// Makes the folders of path that are missing, private; false when one cannot be made. created
+// says whether the last one was.
+bool MakeFolders(const std::string& path, bool& created) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string folder = path.substr(0, slash);
+        created = ::mkdir(folder.c_str(), 0700) == 0;
+        if (!created && errno != EEXIST) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            return true;
+        }
+    }
+}
+
 }  // namespace
+
+BackupFolder BackupFolder::ForThisUser(const std::string& parent) {
+    const std::string state = StateBackupFolder();
+    bool created = false;
+    if (!state.empty() && MakeFolders(state, created)) {
+        std::optional<Descriptor> fd = OpenPrivateFolder(state, created);
+        if (!fd) {
+            throw FileError("Cannot use the backup folder", state, "It belongs to another user");
+        }
+        return BackupFolder(state + "/", std::move(*fd));
+    }
+    return BackupFolder(parent);
+}
 
 BackupFolder::BackupFolder(const std::string& parent) {
     std::string folder = parent + "velmora-backups-" + std::to_string(::geteuid());

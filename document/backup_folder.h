@@ -1,7 +1,8 @@
 #pragma once
 
-// The user's private folder of backups. Only this user can read a backup, plant a file or link
-// in its way, or block one.
+// The user's private folder of backups, which outlasts a restart: $XDG_STATE_HOME/velmora/backups
+// (by default ~/.local/state/velmora/backups). Only this user can read a backup, plant a file or
+// link in its way, or block one.
 
 #include <cstddef>
 #include <functional>
@@ -15,6 +16,11 @@ namespace velmora {
 
 class BackupFolder {
 public:
+    // The state folder's backups, created with mode 0700 where missing; when it cannot be made
+    // (no home, a read-only home), the folder in the temporary folder `parent` below. Throws
+    // FileError when what stands at the chosen name is not a real private folder of this user.
+    static BackupFolder ForThisUser(const std::string& parent);
+
     // velmora-backups-UID inside `parent` (a folder path ending with "/"), created with mode 0700
     // when it is missing. When another user holds that name, a private folder of an
     // unpredictable name, velmora-backups-UID-XXXXXX, is used instead. Throws FileError when no
@@ -38,6 +44,9 @@ public:
                       const SaveSeams& seams) const;
 
 private:
+    BackupFolder(std::string path, Descriptor folder)
+        : path_(std::move(path)), folder_(std::move(folder)) {}
+
     std::string Name(const Descriptor& file, const std::string& hidden, const BackupName& name,
                      const BackupContent& content, const SaveSeams& seams) const;
     std::string WriteHidden(const BackupName& name, const BackupContent& content,

@@ -239,7 +239,7 @@ void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, boo
     std::optional<BackupFolder> backups;
     if (lock || known) {
         const std::string temporary = GetTempDirectory();
-        backups.emplace(temporary.empty() ? FolderOf(path) : temporary);
+        backups.emplace(BackupFolder::ForThisUser(temporary.empty() ? FolderOf(path) : temporary));
         const LocalDateTime now = clock_();
         const auto name = [&](int copy, std::size_t limit) {
             return BackupFileName(path, now, copy, limit);

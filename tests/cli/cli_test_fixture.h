@@ -49,9 +49,7 @@ protected:
         return RunCli(arguments, terminalError);
     }
 
-    std::filesystem::path BackupFolder() const {
-        return root_ / "tmp" / ("velmora-backups-" + std::to_string(::geteuid()));
-    }
+    std::filesystem::path BackupFolder() const { return root_ / "tmp" / "velmora" / "backups"; }
 
     std::size_t BackupCount() const {
         if (!std::filesystem::exists(BackupFolder())) {

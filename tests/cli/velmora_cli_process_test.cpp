@@ -47,6 +47,7 @@ protected:
         dup2(err, STDERR_FILENO);
         setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
         setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+        setenv("XDG_STATE_HOME", (root_ / "tmp").c_str(), 1);
         std::vector<char*> argv{const_cast<char*>(VELMORA_CLI)};
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));

@@ -187,7 +187,7 @@ protected:
         document.Review(SetTitle(document.Html, title), options_);
     }
 
-    fs::path BackupFolder() const { return tmp_ / ("velmora-backups-" + std::to_string(user_)); }
+    fs::path BackupFolder() const { return tmp_ / "velmora" / "backups"; }
 
     // The complete backups, in name order.
     std::vector<fs::path> Backups() const {
@@ -628,7 +628,7 @@ TEST_P(SaveSafetyTest, LockHeldByAnotherIsWaitedForBrieflyAndNamed) {
 TEST_P(SaveSafetyTest, SignalsNeitherTearThePageNorLeaveTemporaryFiles) {
     AsSaver([&] {
         const fs::path page = site_ / "index.htm";
-        const std::string old = Page("\n", "Old", true) + std::string(1 << 20, ' ');
+        const std::string old = Page("\n", "Old", true) + std::string(16 << 10, ' ');
         for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
             for (const bool linked : {false, true}) {
                 WriteBytes(page, old);
@@ -688,6 +688,11 @@ protected:
         }
         fs::permissions(folder_.path(), fs::perms::all);
         fs::permissions(folder_.path(), fs::perms::sticky_bit, fs::perm_options::add);
+        // A state folder only root may write: the others' backups go to the shared temporary
+        // folder, where users can get in each other's way.
+        const fs::path rootsState = folder_.path() / "root-state";
+        fs::create_directories(rootsState);
+        ::setenv("XDG_STATE_HOME", rootsState.c_str(), 1);
     }
 
     // A page of `owner` with `mode`, in a folder anyone may write.

@@ -47,9 +47,7 @@ protected:
         return document;
     }
 
-    fs::path BackupFolder() const {
-        return backups_ / ("velmora-backups-" + std::to_string(::geteuid()));
-    }
+    fs::path BackupFolder() const { return backups_ / "velmora" / "backups"; }
 
     std::size_t BackupCount() const {
         if (!fs::exists(BackupFolder())) {
@@ -241,6 +239,40 @@ TEST_F(VelmoraDataTest, PageGoneFromDiskIsAChangeAndIsRecreatedOnlyWhenToldWithI
     EXPECT_EQ(status.st_mode & 07777, 0600U);
 }
 
+// Backups outlast a restart in the state folder; only without one do they go to the temporary
+// folder.
+TEST_F(VelmoraDataTest, BackupsGoToTheStateFolderElseTheTemporaryFolder) {
+    const fs::path home = root_ / "home";
+    const fs::path notAFolder = root_ / "a-file";
+    WriteBytes(notAFolder, "");
+    struct Case {
+        const char* stateHome;  // nullptr: unset
+        fs::path folder;
+    };
+    const Case cases[] = {
+        {backups_.c_str(), backups_ / "velmora" / "backups"},
+        {nullptr, home / ".local" / "state" / "velmora" / "backups"},
+        {"relative", home / ".local" / "state" / "velmora" / "backups"},
+        {notAFolder.c_str(), backups_ / ("velmora-backups-" + std::to_string(::geteuid()))},
+    };
+    const char* oldHome = std::getenv("HOME");
+    const std::string keptHome = oldHome != nullptr ? oldHome : "";
+    ::setenv("HOME", home.c_str(), 1);
+    KelVelmoraData document = Loaded(Page("<p>a</p>\n"));
+    for (const Case& test : cases) {
+        if (test.stateHome != nullptr) {
+            ::setenv("XDG_STATE_HOME", test.stateHome, 1);
+        } else {
+            ::unsetenv("XDG_STATE_HOME");
+        }
+        document.Review(document.Html + "<p>b</p>\r\n", options_);
+        document.Save();
+        EXPECT_EQ(fs::path(document.LastBackupPath()).parent_path(), test.folder);
+        EXPECT_EQ(fs::status(test.folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    }
+    ::setenv("HOME", keptHome.c_str(), 1);
+}
+
 TEST_F(VelmoraDataTest, PlantedFilesAndLinksInTheBackupFolderAreNeverWrittenThrough) {
     const fs::path victim = root_ / "victim";
     WriteBytes(victim, "keep me");
@@ -260,6 +292,7 @@ TEST_F(VelmoraDataTest, PlantedFilesAndLinksInTheBackupFolderAreNeverWrittenThro
 TEST_F(VelmoraDataTest, BackupFolderThatIsNotPrivateIsRefusedAndThePageLeftAlone) {
     const fs::path elsewhere = root_ / "elsewhere";
     fs::create_directories(elsewhere);
+    fs::create_directories(BackupFolder().parent_path());
     const std::function<void()> plants[] = {
         [&] { WriteBytes(BackupFolder(), "a file"); },
         [&] { fs::create_directory_symlink(elsewhere, BackupFolder()); },

@@ -56,31 +56,40 @@ private:
     std::filesystem::path path_;
 };
 
-// Points TMPDIR, where backups go, at a folder while it lives; then puts it back as it was.
+// Points TMPDIR and XDG_STATE_HOME, where backups go, at a folder while it lives; then puts them
+// back as they were. Backups are then in FOLDER/velmora/backups.
 class ScopedTmpdir {
 public:
-    explicit ScopedTmpdir(const std::filesystem::path& folder) {
-        if (const char* old = std::getenv("TMPDIR")) {
-            old_ = old;
-            hadOld_ = true;
-        }
-        Set(folder);
-    }
+    explicit ScopedTmpdir(const std::filesystem::path& folder) { Set(folder); }
     ~ScopedTmpdir() {
-        if (hadOld_) {
-            ::setenv("TMPDIR", old_.c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
+        for (const Saved& variable : saved_) {
+            if (variable.had) {
+                ::setenv(variable.name, variable.value.c_str(), 1);
+            } else {
+                ::unsetenv(variable.name);
+            }
         }
     }
     ScopedTmpdir(const ScopedTmpdir&) = delete;
     ScopedTmpdir& operator=(const ScopedTmpdir&) = delete;
 
-    void Set(const std::filesystem::path& folder) { ::setenv("TMPDIR", folder.c_str(), 1); }
+    void Set(const std::filesystem::path& folder) {
+        ::setenv("TMPDIR", folder.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", folder.c_str(), 1);
+    }
 
 private:
-    std::string old_;
-    bool hadOld_ = false;
+    struct Saved {
+        const char* name;
+        bool had;
+        std::string value;
+    };
+    static Saved Save(const char* name) {
+        const char* value = std::getenv(name);
+        return {name, value != nullptr, value != nullptr ? value : ""};
+    }
+
+    Saved saved_[2] = {Save("TMPDIR"), Save("XDG_STATE_HOME")};
 };
 
 }  // namespace velmora::test

@@ -69,6 +69,7 @@ private slots:
     void initTestCase() {
         QVERIFY(config_.IsValid() && pages_.isValid() && temp_.isValid());
         qputenv("TMPDIR", temp_.path().toUtf8());
+        qputenv("XDG_STATE_HOME", temp_.path().toUtf8());
     }
 
     void init() {
@@ -703,9 +704,7 @@ private:
         QVERIFY(shown);
     }
 
-    QString BackupFolder() const {
-        return temp_.filePath(QStringLiteral("velmora-backups-%1").arg(::geteuid()));
-    }
+    QString BackupFolder() const { return temp_.filePath(QStringLiteral("velmora/backups")); }
     QStringList Backups() const { return QDir(BackupFolder()).entryList({"*.bkp.*"}, QDir::Files); }
 
     test::PrivateConfigHome config_;

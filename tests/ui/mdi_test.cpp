@@ -58,6 +58,7 @@ private slots:
     void initTestCase() {
         QVERIFY(config_.IsValid() && pages_.isValid() && temp_.isValid());
         qputenv("TMPDIR", temp_.path().toUtf8());
+        qputenv("XDG_STATE_HOME", temp_.path().toUtf8());
     }
 
     void init() {
