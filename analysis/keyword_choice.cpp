@@ -22,27 +22,27 @@ namespace {
 
 constexpr std::string_view kCountOpen = " {";
 
-// The keyword list box's lines for keywords: count and marks as the dialog shows them.
+// The keyword list box's entries: count and marks as the dialog shows them.
 // counts: the keywords' CountOccurrences; keys: their duplicate keys.
-std::vector<std::string> BuildKeywordLines(const KeywordList& keywords,
-                                           std::span<const std::int32_t> counts,
-                                           std::int32_t wordCount, const TextRules& rules,
-                                           const KeywordKeys& keys,
-                                           const KelVelmoraOptions& options,
-                                           const std::function<void(std::size_t)>& advance) {
-    std::vector<std::string> lines;
-    lines.reserve(keywords.size());
+std::vector<ChoiceEntry> BuildKeywordEntries(const KeywordList& keywords,
+                                             std::span<const std::int32_t> counts,
+                                             std::int32_t wordCount, const TextRules& rules,
+                                             const KeywordKeys& keys,
+                                             const KelVelmoraOptions& options,
+                                             const std::function<void(std::size_t)>& advance) {
+    std::vector<ChoiceEntry> entries;
+    entries.reserve(keywords.size());
     for (std::size_t i = 0; i < keywords.size(); ++i) {
         const std::string& keyword = keywords[i];
-        lines.push_back(detail::KeywordLine(
+        entries.push_back(detail::KeywordEntry(
             keyword, counts[i], !IsGoodKeyword(keyword, counts[i], wordCount, rules, options),
             keys.Repeats(i)));
         if (advance) {
             advance(1);
         }
     }
-    detail::SortLines(lines, rules);
-    return lines;
+    detail::SortEntries(entries, rules);
+    return entries;
 }
 
 // A walk's candidate: kept when good, and offered when it is not a keyword yet.
@@ -54,46 +54,46 @@ void AddIfGood(std::string candidate, std::int32_t count, std::int32_t wordCount
         return;
     }
     if (!keywordKeys.Contains(candidate)) {
-        result.CandidateLines.push_back(detail::CandidateLine(candidate, count));
+        result.Candidates.push_back(detail::CandidateEntry(candidate, count));
     }
     result.GoodCandidates.push_back(std::move(candidate));
     result.GoodCandidateCounts.push_back(count);
 }
 
 // Two sorted lists as one sorted list; among equal lines, those of the first list come first.
-std::vector<std::string> MergeLines(std::vector<std::string> first, std::vector<std::string> second,
-                                    const TextRules& rules) {
-    std::vector<std::string> merged;
+std::vector<ChoiceEntry> MergeEntries(std::vector<ChoiceEntry> first,
+                                      std::vector<ChoiceEntry> second, const TextRules& rules) {
+    std::vector<ChoiceEntry> merged;
     merged.reserve(first.size() + second.size());
     std::merge(std::make_move_iterator(first.begin()), std::make_move_iterator(first.end()),
                std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()),
-               std::back_inserter(merged),
-               [&](const std::string& a, const std::string& b) { return rules.Compare(a, b) < 0; });
+               std::back_inserter(merged), [&](const ChoiceEntry& a, const ChoiceEntry& b) {
+                   return rules.Compare(a.line, b.line) < 0;
+               });
     return merged;
 }
 
-// Auto's choice of lines, asked in list order: a line is chosen when Auto ranked its text
-// (ignoring case), unless a line chosen before it holds the same keyword under the case mode,
+// Auto's choice of entries, asked in list order: an entry is chosen when Auto ranked its text
+// (ignoring case), unless an entry chosen before it holds the same keyword under the case mode,
 // since the list must not come back with duplicates.
-class LineChooser {
+class EntryChooser {
 public:
-    LineChooser(const KeywordList& ranked, KeywordCaseMode mode, const TextRules& rules)
+    EntryChooser(const KeywordList& ranked, KeywordCaseMode mode, const TextRules& rules)
         : mode_(mode), rules_(rules) {
         for (const std::string& text : ranked) {
             rankedLower_.insert(rules.LocaleLower(text));
         }
     }
 
-    // Auto ranked the line's text.
-    bool Ranked(std::string_view line) {
+    // Auto ranked the entry's text.
+    bool Ranked(const ChoiceEntry& entry) {
         lowered_.clear();
-        rules_.AppendLocaleLower(lowered_, detail::KeywordTextView(line));
+        rules_.AppendLocaleLower(lowered_, entry.text);
         return rankedLower_.contains(lowered_);
     }
 
-    bool Choose(std::string_view line) {
-        return Ranked(line) &&
-               chosen_.insert(KeywordKey(detail::KeywordTextView(line), mode_, rules_)).second;
+    bool Choose(const ChoiceEntry& entry) {
+        return Ranked(entry) && chosen_.insert(KeywordKey(entry.text, mode_, rules_)).second;
     }
 
 private:
@@ -144,16 +144,16 @@ std::string detail::CandidateLine(std::string_view candidate, std::int32_t count
     return KeywordLine(candidate, count, false, false);
 }
 
-std::string KeywordTextOfLine(std::string_view line) {
-    return std::string(detail::KeywordTextView(line));
+ChoiceEntry detail::KeywordEntry(std::string_view keyword, std::int32_t count, bool bad,
+                                 bool duplicate) {
+    return {std::string(keyword), KeywordLine(keyword, count, bad, duplicate)};
 }
 
-std::string_view detail::KeywordTextView(std::string_view line) {
-    const std::size_t at = line.rfind(kCountOpen);
-    return at == std::string_view::npos ? line : line.substr(0, at);
+ChoiceEntry detail::CandidateEntry(std::string_view candidate, std::int32_t count) {
+    return {std::string(candidate), CandidateLine(candidate, count)};
 }
 
-void detail::SortLines(std::vector<std::string>& lines, const TextRules& rules) {
+void detail::SortEntries(std::vector<ChoiceEntry>& entries, const TextRules& rules) {
     // Compare orders by the locale lower-casings, then by the bytes. Each line is lowered once
     // here, and the first eight lowered bytes settle most comparisons without reading further.
     // Lines that compare equal are the same bytes, so no stable sort is needed.
@@ -164,30 +164,30 @@ void detail::SortLines(std::vector<std::string>& lines, const TextRules& rules) 
         std::size_t line;
     };
     std::string lowered;
-    std::vector<Entry> entries;
-    entries.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::vector<Entry> order;
+    order.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::size_t start = lowered.size();
-        rules.AppendLocaleLower(lowered, lines[i]);
-        entries.push_back({0, start, lowered.size() - start, i});
+        rules.AppendLocaleLower(lowered, entries[i].line);
+        order.push_back({0, start, lowered.size() - start, i});
     }
     const std::string_view all = lowered;
-    for (Entry& entry : entries) {
+    for (Entry& entry : order) {
         entry.head = BigEndianBytes(all.substr(entry.start, entry.length), 0);
     }
-    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
         if (a.head != b.head) {
             return a.head < b.head;
         }
         const int lower = all.substr(a.start, a.length).compare(all.substr(b.start, b.length));
-        return lower != 0 ? lower < 0 : lines[a.line] < lines[b.line];
+        return lower != 0 ? lower < 0 : entries[a.line].line < entries[b.line].line;
     });
-    std::vector<std::string> sorted;
-    sorted.reserve(lines.size());
-    for (const Entry& entry : entries) {
-        sorted.push_back(std::move(lines[entry.line]));
+    std::vector<ChoiceEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const Entry& entry : order) {
+        sorted.push_back(std::move(entries[entry.line]));
     }
-    lines = std::move(sorted);
+    entries = std::move(sorted);
 }
 
 std::size_t SortedLinePosition(std::size_t count,
@@ -206,11 +206,11 @@ std::size_t SortedLinePosition(std::size_t count,
     return low;
 }
 
-void detail::InsertLineSorted(std::vector<std::string>& lines, std::string line,
-                              const TextRules& rules) {
+void detail::InsertEntrySorted(std::vector<ChoiceEntry>& entries, ChoiceEntry entry,
+                               const TextRules& rules) {
     const std::size_t at = SortedLinePosition(
-        lines.size(), [&](std::size_t i) { return lines[i]; }, line, rules);
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+        entries.size(), [&](std::size_t i) { return entries[i].line; }, entry.line, rules);
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
 }
 
 namespace {
@@ -262,7 +262,7 @@ void WalkCandidates(std::int32_t wordCount, const WordList& words, const Keyword
             advance(static_cast<std::size_t>(forms[j].count));
         }
     }
-    detail::SortLines(result.CandidateLines, words.Rules());
+    detail::SortEntries(result.Candidates, words.Rules());
 }
 
 PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int32_t> knownCounts,
@@ -278,8 +278,8 @@ PrimedKeywordChoice Prime(const KeywordList& keywords, std::span<const std::int3
     // IsWordInList's equality and the duplicate marks, from one lower-casing of each keyword.
     const KeywordKeys keywordKeys(keywords, options.CaseMode(), rules);
     PrimedKeywordChoice result;
-    result.KeywordLines =
-        BuildKeywordLines(keywords, knownCounts, wordCount, rules, keywordKeys, options, advance);
+    result.Keywords =
+        BuildKeywordEntries(keywords, knownCounts, wordCount, rules, keywordKeys, options, advance);
     WalkCandidates(wordCount, words, keywordKeys, options, advance, result);
     result.OrderOptimal = IsOrderOptimal(keywords, knownCounts, words, title, options);
     return result;
@@ -297,8 +297,34 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
 PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords,
                                        std::span<const std::int32_t> keywordCounts,
                                        std::int32_t wordCount, const WordList& words,
-                                       std::string_view title, const KelVelmoraOptions& options) {
-    return Prime(keywords, keywordCounts, wordCount, words, title, options, {});
+                                       std::string_view title, const KelVelmoraOptions& options,
+                                       const std::function<void(std::size_t)>& advance) {
+    return Prime(keywords, keywordCounts, wordCount, words, title, options, advance);
+}
+
+PrimedKeywordChoice PrimedFromReview(const ReviewResult& result) {
+    PrimedKeywordChoice primed;
+    primed.Keywords.reserve(result.keywords.size());
+    for (std::size_t i = 0; i < result.keywords.size(); ++i) {
+        const KeywordResult& judged = result.keywordResults[i];
+        primed.Keywords.push_back(detail::KeywordEntry(result.keywords[i], judged.occurrences,
+                                                       !judged.good, judged.duplicate));
+    }
+    detail::SortEntries(primed.Keywords, result.rules);
+    if (result.choice) {
+        for (const CandidateResult& candidate : result.choice->candidates) {
+            if (!candidate.isKeyword) {
+                primed.Candidates.push_back(
+                    detail::CandidateEntry(candidate.text, candidate.occurrences));
+            }
+            primed.GoodCandidates.push_back(candidate.text);
+            primed.GoodCandidateCounts.push_back(candidate.occurrences);
+        }
+        detail::SortEntries(primed.Candidates, result.rules);
+    }
+    // The check tests the order only of a page with keywords.
+    primed.OrderOptimal = result.keywords.empty() || result.checks.OptimalOrder;
+    return primed;
 }
 
 void detail::RemoveSpammedEntries(KeywordList& ranked, std::int32_t limit) {
@@ -374,25 +400,25 @@ KeywordList RankAutoKeywords(const KeywordList& goodCandidates, const WordList& 
     return RankScored(SortByScore(goodCandidates, words, title, progress, options), options);
 }
 
-ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
+ChoiceLists ApplyAutoChoice(ChoiceLists lists, const KeywordList& ranked,
                             const KelVelmoraOptions& options, const TextRules& rules) {
-    // Every keyword line back to the candidates; both lists are sorted, so a merge keeps order.
-    std::vector<std::string> offered =
-        MergeLines(std::move(lines.Candidates), std::move(lines.Keywords), rules);
-    LineChooser chooser(ranked, options.CaseMode(), rules);
-    ChoiceLines result;
-    for (std::string& line : offered) {
-        (chooser.Choose(line) ? result.Keywords : result.Candidates).push_back(std::move(line));
+    // Every keyword entry back to the candidates; both lists are sorted, so a merge keeps order.
+    std::vector<ChoiceEntry> offered =
+        MergeEntries(std::move(lists.Candidates), std::move(lists.Keywords), rules);
+    EntryChooser chooser(ranked, options.CaseMode(), rules);
+    ChoiceLists result;
+    for (ChoiceEntry& entry : offered) {
+        (chooser.Choose(entry) ? result.Keywords : result.Candidates).push_back(std::move(entry));
     }
     return result;
 }
 
-KeywordList KeywordsFromLines(const std::vector<std::string>& keywordLines, const WordList& words,
-                              std::string_view title, const KelVelmoraOptions& options) {
+KeywordList KeywordsFromEntries(const std::vector<ChoiceEntry>& keywords, const WordList& words,
+                                std::string_view title, const KelVelmoraOptions& options) {
     KeywordList texts;
-    texts.reserve(keywordLines.size());
-    for (const std::string& line : keywordLines) {
-        texts.push_back(KeywordTextOfLine(line));
+    texts.reserve(keywords.size());
+    for (const ChoiceEntry& entry : keywords) {
+        texts.push_back(entry.text);
     }
     return SortByScore(texts, words, title, nullptr, options);
 }
@@ -407,23 +433,23 @@ KeywordList AutoKeywords(const PrimedKeywordChoice& primed, const WordList& word
     }
     const KeywordList ranked =
         RankScored(SortByScore(primed.GoodCandidates, scores, nullptr), options);
-    // ApplyAutoChoice's keyword lines: only a line whose text Auto ranked can be chosen, so the
-    // others are left out before the merge.
-    LineChooser chooser(ranked, options.CaseMode(), words.Rules());
-    const auto rankedOnly = [&](const std::vector<std::string>& lines) {
-        std::vector<std::string> kept;
-        std::copy_if(lines.begin(), lines.end(), std::back_inserter(kept),
-                     [&](const std::string& line) { return chooser.Ranked(line); });
+    // ApplyAutoChoice's keyword entries: only an entry whose text Auto ranked can be chosen, so
+    // the others are left out before the merge.
+    EntryChooser chooser(ranked, options.CaseMode(), words.Rules());
+    const auto rankedOnly = [&](const std::vector<ChoiceEntry>& entries) {
+        std::vector<ChoiceEntry> kept;
+        std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
+                     [&](const ChoiceEntry& entry) { return chooser.Ranked(entry); });
         return kept;
     };
-    std::vector<std::string> chosen;
-    for (std::string& line : MergeLines(rankedOnly(primed.CandidateLines),
-                                        rankedOnly(primed.KeywordLines), words.Rules())) {
-        if (chooser.Choose(line)) {
-            chosen.push_back(std::move(line));
+    std::vector<ChoiceEntry> chosen;
+    for (ChoiceEntry& entry :
+         MergeEntries(rankedOnly(primed.Candidates), rankedOnly(primed.Keywords), words.Rules())) {
+        if (chooser.Choose(entry)) {
+            chosen.push_back(std::move(entry));
         }
     }
-    return KeywordsFromLines(chosen, words, title, options);
+    return KeywordsFromEntries(chosen, words, title, options);
 }
 
 KeywordList AutoKeywords(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
@@ -438,8 +464,8 @@ KeywordList OrderKeywordsAsDialog(const KeywordList& keywords, std::int32_t word
     const std::vector<std::int32_t> counts =
         CountOccurrencesOfEach(keywords, words, options.CaseMode());
     const KeywordKeys keys(keywords, options.CaseMode(), words.Rules());
-    return KeywordsFromLines(
-        BuildKeywordLines(keywords, counts, wordCount, words.Rules(), keys, options, {}), words,
+    return KeywordsFromEntries(
+        BuildKeywordEntries(keywords, counts, wordCount, words.Rules(), keys, options, {}), words,
         title, options);
 }
 

@@ -3,8 +3,9 @@
 // The Change Keywords dialog's logic, outside any widget, so that the desktop dialog and the
 // command-line tool choose and order keywords the same way.
 //
-// Both lists of the dialog hold "lines": a keyword or candidate text followed by " {" and its
-// count and marks. They are kept in the text rules' order of the whole line.
+// Both lists of the dialog hold entries: a keyword or candidate text and its line, the text
+// followed by " {" and its count and marks, as the dialog shows it. The lists are kept in the
+// text rules' order of the lines; the texts are read from the entries, never from the lines.
 
 #include <cstdint>
 #include <functional>
@@ -15,13 +16,18 @@
 
 #include "analysis/candidate_keywords.h"
 #include "analysis/progress_indicator.h"
+#include "analysis/review_result.h"
 #include "analysis/word_list.h"
 #include "options/velmora_types.h"
 
 namespace velmora {
 
-// The text before the last " {" of a line (the whole line when it has none).
-std::string KeywordTextOfLine(std::string_view line);
+struct ChoiceEntry {
+    std::string text;  // the keyword or candidate, in the page's bytes
+    std::string line;  // as the dialog shows it: "fish {3 times, bad keyword}"
+
+    bool operator==(const ChoiceEntry&) const = default;
+};
 
 // Where a line goes in a list kept in that order: after every line that sorts before it or
 // equal to it. lineAt(i) gives the list's i-th line.
@@ -30,8 +36,8 @@ std::size_t SortedLinePosition(std::size_t count,
                                std::string_view line, const TextRules& rules);
 
 struct PrimedKeywordChoice {
-    std::vector<std::string> KeywordLines;          // sorted
-    std::vector<std::string> CandidateLines;        // sorted
+    std::vector<ChoiceEntry> Keywords;              // sorted
+    std::vector<ChoiceEntry> Candidates;            // sorted
     KeywordList GoodCandidates;                     // every distinct good candidate, in walk order
     std::vector<std::int32_t> GoodCandidateCounts;  // CountOccurrences of each good candidate
     bool OrderOptimal = true;                       // false: the dialog announces the reordering
@@ -48,7 +54,12 @@ PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords, std::int32_t
 PrimedKeywordChoice PrimeKeywordChoice(const KeywordList& keywords,
                                        std::span<const std::int32_t> keywordCounts,
                                        std::int32_t wordCount, const WordList& words,
-                                       std::string_view title, const KelVelmoraOptions& options);
+                                       std::string_view title, const KelVelmoraOptions& options,
+                                       const std::function<void(std::size_t)>& advance = {});
+
+// The same lists from a review that derived its candidate choice, without a second walk over
+// the candidate list.
+PrimedKeywordChoice PrimedFromReview(const ReviewResult& result);
 
 // Auto's choice: the good candidates sorted by score, spammed entries removed, cut to the
 // recommended maximum. progress may be null.
@@ -56,20 +67,20 @@ KeywordList RankAutoKeywords(const KeywordList& goodCandidates, const WordList& 
                              std::string_view title, const KelVelmoraOptions& options,
                              ProgressIndicator* progress);
 
-struct ChoiceLines {
-    std::vector<std::string> Candidates;  // sorted
-    std::vector<std::string> Keywords;    // sorted
+struct ChoiceLists {
+    std::vector<ChoiceEntry> Candidates;  // sorted
+    std::vector<ChoiceEntry> Keywords;    // sorted
 };
 
-// Auto's moves: every keyword line back to the candidates, then the candidate lines whose text
-// is in ranked (ignoring case), without two lines that are duplicates of each other under the
+// Auto's moves: every keyword entry back to the candidates, then the candidate entries whose
+// text is in ranked (ignoring case), without two that are duplicates of each other under the
 // case mode, over to the keywords.
-ChoiceLines ApplyAutoChoice(ChoiceLines lines, const KeywordList& ranked,
+ChoiceLists ApplyAutoChoice(ChoiceLists lists, const KeywordList& ranked,
                             const KelVelmoraOptions& options, const TextRules& rules);
 
-// What the dialog hands back: the keyword texts of the lines, sorted by descending score.
-KeywordList KeywordsFromLines(const std::vector<std::string>& keywordLines, const WordList& words,
-                              std::string_view title, const KelVelmoraOptions& options);
+// What the dialog hands back: the texts of the keyword entries, sorted by descending score.
+KeywordList KeywordsFromEntries(const std::vector<ChoiceEntry>& keywords, const WordList& words,
+                                std::string_view title, const KelVelmoraOptions& options);
 
 // Auto, then Done, on a primed choice: the keyword list the dialog writes back after "Auto".
 KeywordList AutoKeywords(const PrimedKeywordChoice& primed, const WordList& words,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/candidate_keywords.h"
+#include "analysis/keyword_choice.h"
 #include "core/text_rules.h"
 
 namespace velmora::detail {
@@ -16,12 +17,14 @@ namespace velmora::detail {
 std::string KeywordLine(std::string_view keyword, std::int32_t count, bool bad, bool duplicate);
 // "web design {4 times}"
 std::string CandidateLine(std::string_view candidate, std::int32_t count);
-// The text before the last " {" of a line (the whole line when it has none).
-std::string_view KeywordTextView(std::string_view line);
-// Sorts lines into the text rules' order of whole lines.
-void SortLines(std::vector<std::string>& lines, const TextRules& rules);
-// Inserts line into lines, keeping the text rules' order of whole lines.
-void InsertLineSorted(std::vector<std::string>& lines, std::string line, const TextRules& rules);
+// The entries of a keyword and of a candidate, with those lines.
+ChoiceEntry KeywordEntry(std::string_view keyword, std::int32_t count, bool bad, bool duplicate);
+ChoiceEntry CandidateEntry(std::string_view candidate, std::int32_t count);
+// Sorts entries into the text rules' order of their lines.
+void SortEntries(std::vector<ChoiceEntry>& entries, const TextRules& rules);
+// Inserts entry into entries, keeping the text rules' order of their lines.
+void InsertEntrySorted(std::vector<ChoiceEntry>& entries, ChoiceEntry entry,
+                       const TextRules& rules);
 
 // Auto's spamming pass: while the list spams a word (FindSpammedWord with limit), deletes the
 // lowest-ranked entry that holds that word, ASCII lower-cased, as a whole word.

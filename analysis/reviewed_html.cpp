@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "analysis/compressed_html.h"
+#include "analysis/keyword_choice.h"
 #include "analysis/keyword_ordering.h"
 #include "analysis/keyword_tests.h"
 #include "core/html_functions_read.h"
@@ -42,52 +43,113 @@ void LocateHeadElements(std::string_view html, Encoding encoding, TFileCheckList
     }
 }
 
+std::int32_t Bounded(std::size_t count) {
+    return static_cast<std::int32_t>(
+        std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max()));
+}
+
+// Each keyword's count, class, duplicate mark and score, and the keyword results of the check
+// list, for a page with keywords.
+void JudgeKeywords(ReviewResult& result, const KeywordList& keywords, const WordList& words,
+                   const KelVelmoraOptions& options) {
+    TFileCheckList& checks = result.checks;
+    // Each keyword is looked up once for the classification, the order test and the scores,
+    // and lower-cased once for the duplicate marks.
+    const std::vector<std::int32_t> counts =
+        CountOccurrencesOfEach(keywords, words, options.CaseMode());
+    const KeywordKeys keys(keywords, options.CaseMode(), result.rules);
+    const KeywordScorer scorer(words, result.title, options);
+    result.keywordResults.reserve(keywords.size());
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        const bool good =
+            IsGoodKeyword(keywords[i], counts[i], result.wordCount, words.Rules(), options);
+        ++(good ? checks.GoodKeywordCount : checks.BadKeywordCount);
+        result.keywordResults.push_back(
+            {counts[i], good, keys.Repeats(i), scorer.ReportedScore(keywords[i], counts[i])});
+    }
+    checks.OptimalOrder = IsOrderOptimal(keywords, counts, words, result.title, options);
+    checks.DuplicateKeywords = keys.AnyRepeats();
+    checks.SpammedWord = FindSpammedWord(keywords, options.KeywordCountBeforeSpamming);
+}
+
+// The good candidates and Auto's choice.
+CandidateChoice ChooseCandidates(const ReviewResult& result, const KeywordList& keywords,
+                                 const WordList& words, const KelVelmoraOptions& options,
+                                 const std::function<void(std::size_t)>& advance) {
+    std::vector<std::int32_t> counts;
+    counts.reserve(result.keywordResults.size());
+    for (const KeywordResult& keyword : result.keywordResults) {
+        counts.push_back(keyword.occurrences);
+    }
+    const PrimedKeywordChoice primed = PrimeKeywordChoice(keywords, counts, result.wordCount, words,
+                                                          result.title, options, advance);
+    const KeywordKeys keys(keywords, options.CaseMode(), result.rules);
+    CandidateChoice choice;
+    choice.candidates.reserve(primed.GoodCandidates.size());
+    for (std::size_t i = 0; i < primed.GoodCandidates.size(); ++i) {
+        const std::string& candidate = primed.GoodCandidates[i];
+        choice.candidates.push_back(
+            {candidate, primed.GoodCandidateCounts[i], keys.Contains(candidate)});
+    }
+    choice.autoKeywords = AutoKeywords(primed, words, result.title, options);
+    return choice;
+}
+
 }  // namespace
 
-void TReviewedHtml::Review(std::string text, const KelVelmoraOptions& options) {
+TReviewedHtml::TReviewedHtml() {
+    result_.ratingText = result_.checks.GetRatingText();
+}
+
+void TReviewedHtml::Review(std::string text, const KelVelmoraOptions& options, ReviewScope scope) {
     Html = std::move(text);
-    Rules_ = TextRules::ForPage(Html);
     const bool lowerCase = options.CaseMode() == KeywordCaseMode::CaseInsensitiveLower;
     // The old candidates go first, so two lists of a large page are never held at once, and
     // the compressed copy of the page is gone before the new list is built.
     Candidates.reset();
+    result_ = ReviewResult();
+    result_.rules = TextRules::ForPage(Html);
     // Lone carriage returns become CR LF, so compression can lengthen a text: then nothing
     // is removable.
     const std::size_t compressed = CompressHtml(Html).size();
-    const std::size_t removable = Html.size() > compressed ? Html.size() - compressed : 0;
-    SpaceToRemove = static_cast<std::int32_t>(
-        std::min<std::size_t>(removable, std::numeric_limits<std::int32_t>::max()));
-    Candidates.emplace(Html, lowerCase, &options.StopWords, Rules_);
-    KeywordsText = GetMetaKeywords(Html);
-    Keywords = SplitKeywords(KeywordsText);
-    CheckPage(options);
+    SpaceToRemove = Bounded(Html.size() > compressed ? Html.size() - compressed : 0);
+    Candidates.emplace(Html, lowerCase, &options.StopWords, result_.rules);
+    result_.keywordsText = GetMetaKeywords(Html);
+    result_.keywords = SplitKeywords(result_.keywordsText);
+    CheckPage(options, scope);
 }
 
-void TReviewedHtml::CheckPage(const KelVelmoraOptions& options) {
-    CheckList.Reset();
-    const std::string title = GetTitle(Html);
-    CheckList.HasTitle = !title.empty();
-    const std::string description = GetDescription(Html);
-    CheckList.HasDescription = !description.empty();
-    CheckList.LineBreakInDescription = description.find_first_of("\r\n") != std::string::npos;
-    CheckList.KeywordCount = static_cast<std::int32_t>(
-        std::min<std::size_t>(Keywords.size(), std::numeric_limits<std::int32_t>::max()));
-    CheckList.MaximumRecommendedTags = options.MaximumRecommendedTags;
-    CheckList.MinimumRecommendedTags = options.MinimumRecommendedTags;
-    if (CheckList.KeywordCount > 0) {
-        const WordList& words = GetCandidateList();
-        // Each keyword is looked up once for both the classification and the order test.
-        const std::vector<std::int32_t> counts =
-            CountOccurrencesOfEach(Keywords, words, options.CaseMode());
-        ClassifyKeywords(Keywords, counts, GetWordCount(), words.Rules(), CheckList.BadKeywordCount,
-                         CheckList.GoodKeywordCount, options);
-        CheckList.OptimalOrder = IsOrderOptimal(Keywords, counts, words, title, options);
-        CheckList.DuplicateKeywords = HasDuplicateKeywords(Keywords, options.KeywordCase, Rules_);
-        CheckList.SpammedWord = FindSpammedWord(Keywords, options.KeywordCountBeforeSpamming);
+void TReviewedHtml::CheckPage(const KelVelmoraOptions& options, ReviewScope scope,
+                              const std::function<void(std::size_t)>& advance) {
+    const KeywordList& keywords = result_.keywords;
+    ReviewResult next;
+    next.rules = result_.rules;
+    next.title = GetTitle(Html);
+    next.description = GetDescription(Html);
+    next.wordCount = GetWordCount();
+    next.spaceToRemove = SpaceToRemove;
+    TFileCheckList& checks = next.checks;
+    checks.HasTitle = !next.title.empty();
+    checks.HasDescription = !next.description.empty();
+    checks.LineBreakInDescription = next.description.find_first_of("\r\n") != std::string::npos;
+    checks.KeywordCount = Bounded(keywords.size());
+    checks.MaximumRecommendedTags = options.MaximumRecommendedTags;
+    checks.MinimumRecommendedTags = options.MinimumRecommendedTags;
+    if (checks.KeywordCount > 0) {
+        JudgeKeywords(next, keywords, GetCandidateList(), options);
     }
-    CheckList.SpaceToRemove = options.CompressionEnabled ? SpaceToRemove : 0;
-    LocateHeadElements(Html, Rules_.encoding(), CheckList);
-    CheckList.Evaluate();
+    checks.SpaceToRemove = options.CompressionEnabled ? SpaceToRemove : 0;
+    LocateHeadElements(Html, next.rules.encoding(), checks);
+    checks.Evaluate();
+    next.ratingText = checks.GetRatingText();
+    if (scope == ReviewScope::WithCandidateChoice) {
+        next.choice = ChooseCandidates(next, keywords, GetCandidateList(), options, advance);
+    }
+    // The keyword list is the review's, not the check's: it moves over whole, after everything
+    // that could fail.
+    next.keywordsText = std::move(result_.keywordsText);
+    next.keywords = std::move(result_.keywords);
+    result_ = std::move(next);
 }
 
 std::string TReviewedHtml::CompressedHtml() const {
@@ -101,6 +163,16 @@ const WordList& TReviewedHtml::GetCandidateList() const {
 
 std::int32_t TReviewedHtml::GetWordCount() const {
     return Candidates ? Candidates->WordCount : 0;
+}
+
+void TReviewedHtml::ReplaceUnreviewed(std::string text) {
+    Html = std::move(text);
+    Candidates.reset();
+}
+
+void TReviewedHtml::CompressKeepingAnalysis() {
+    Html = CompressHtml(Html);
+    SpaceToRemove = 0;
 }
 
 }  // namespace velmora

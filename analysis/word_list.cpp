@@ -244,6 +244,14 @@ WordForm WordList::FormAt(std::uint64_t form) const {
 // Each form whose lower-casing differs from it gets a record with that lower-casing on the way.
 template <class Key>
 void WordList::SortForms(std::size_t count) {
+    GrowableArray<Key> keys = KeysOfForms<Key>(count);
+    SortByKeyBytes(keys);
+    PackSortedKeys(std::move(keys));
+}
+
+// One key per form, in the order the records lie.
+template <class Key>
+GrowableArray<Key> WordList::KeysOfForms(std::size_t count) {
     GrowableArray<Key> keys;
     keys.Reserve(count);
     std::string lower;
@@ -278,15 +286,17 @@ void WordList::SortForms(std::size_t count) {
             std::memcpy(stored + kLowerHeader, lower.data(), lower.size());
         }
     }
-    SortByKeyBytes(keys);
+    return keys;
+}
 
-    // Keys that share their bytes are put in order by the whole texts, whose scattered reads
-    // are asked for ahead. A form starts a group when its bytes are new, or, among tied keys,
-    // when its lower-casing is.
-    //
-    // The entries are packed over the keys they came from as the walk goes: entry k goes within
-    // a key before key k, which was read before. The rest of the storage then goes back to the
-    // system.
+// Keys that share their bytes are put in order by the whole texts, whose scattered reads are
+// asked for ahead. A form starts a group when its bytes are new, or, among tied keys, when its
+// lower-casing is.
+//
+// The entries are packed over the keys they came from as the walk goes: entry k goes within a
+// key before key k, which was read before. The rest of the storage then goes back to the system.
+template <class Key>
+void WordList::PackSortedKeys(GrowableArray<Key> keys) {
     const std::size_t n = keys.size();
     const auto tied = [&](std::size_t k) {
         return (k > 0 && SameBytes(keys[k - 1], keys[k])) ||
@@ -297,6 +307,21 @@ void WordList::SortForms(std::size_t count) {
         std::uint64_t rest = 0;
     };
     std::vector<Tied> run;
+    // Orders the tied keys [k, end) by their texts and marks where their groups start.
+    const auto orderRun = [&](std::size_t k, std::size_t end) {
+        run.clear();
+        for (std::size_t i = k; i < end; ++i) {
+            run.push_back({FormAt(keys[i].rest), keys[i].rest});
+        }
+        std::sort(run.begin(), run.end(), [](const Tied& a, const Tied& b) {
+            const int lowered = a.form.lower.compare(b.form.lower);
+            return lowered != 0 ? lowered < 0 : a.form.text < b.form.text;
+        });
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            const bool startsGroup = i == 0 || run[i].form.lower != run[i - 1].form.lower;
+            keys[k + i].rest = (run[i].rest & ~kStartsGroup) | (startsGroup ? kStartsGroup : 0);
+        }
+    };
     auto* entries = reinterpret_cast<std::uint64_t*>(keys.data());
     samples_.reserve(n / kSampleStride + 1);
     std::size_t runEnd = 0;
@@ -311,19 +336,7 @@ void WordList::SortForms(std::size_t count) {
             }
             keys[k].rest |= kStartsGroup;
             if (runEnd - k > 1) {
-                run.clear();
-                for (std::size_t i = k; i < runEnd; ++i) {
-                    run.push_back({FormAt(keys[i].rest), keys[i].rest});
-                }
-                std::sort(run.begin(), run.end(), [](const Tied& a, const Tied& b) {
-                    const int lowered = a.form.lower.compare(b.form.lower);
-                    return lowered != 0 ? lowered < 0 : a.form.text < b.form.text;
-                });
-                for (std::size_t i = 0; i < run.size(); ++i) {
-                    const bool startsGroup = i == 0 || run[i].form.lower != run[i - 1].form.lower;
-                    keys[k + i].rest =
-                        (run[i].rest & ~kStartsGroup) | (startsGroup ? kStartsGroup : 0);
-                }
+                orderRun(k, runEnd);
             }
         }
         if (k % kSampleStride == 0) {

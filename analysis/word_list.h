@@ -131,6 +131,10 @@ private:
     WordForm FormAt(std::uint64_t form) const;
     template <class Key>
     void SortForms(std::size_t count);
+    template <class Key>
+    GrowableArray<Key> KeysOfForms(std::size_t count);
+    template <class Key>
+    void PackSortedKeys(GrowableArray<Key> keys);
 
     TextRules rules_;
     GrowableArray<char> texts_;

@@ -27,10 +27,11 @@ void BM_AnalyzePage(benchmark::State& state, std::string (*generate)()) {
     std::ofstream(file, std::ios::binary) << page;
     const velmora::KelVelmoraOptions options;
     for (auto _ : state) {
-        velmora::KelVelmoraData document;
+        velmora::KelVelmoraData document(velmora::SystemLocalTime,
+                                         velmora::KelVelmoraData::Analysis::Reported);
         document.Load(file.string(), options);
         const std::string line = velmora::cli::ToJsonLine(
-            velmora::cli::BuildPageReport(file.string(), document, options));
+            velmora::cli::BuildPageReport(file.string(), document.Result()));
         benchmark::DoNotOptimize(line.data());
     }
     std::filesystem::remove(file);

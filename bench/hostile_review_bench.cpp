@@ -16,7 +16,7 @@ void BM_HostileReview(benchmark::State& state, std::string (*generate)()) {
     for (auto _ : state) {
         velmora::TReviewedHtml review;
         review.Review(page, options);
-        benchmark::DoNotOptimize(review.CheckList.Rating);
+        benchmark::DoNotOptimize(review.GetCheckList().Rating);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }

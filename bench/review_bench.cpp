@@ -17,7 +17,7 @@ void BM_Review(benchmark::State& state) {
     for (auto _ : state) {
         velmora::TReviewedHtml review;
         review.Review(page, options);
-        benchmark::DoNotOptimize(review.CheckList.Rating);
+        benchmark::DoNotOptimize(review.GetCheckList().Rating);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
 }
@@ -35,7 +35,7 @@ void BM_CheckPage(benchmark::State& state) {
     review.Review(page, options);
     for (auto _ : state) {
         review.CheckPage(options);
-        benchmark::DoNotOptimize(review.CheckList.Rating);
+        benchmark::DoNotOptimize(review.GetCheckList().Rating);
     }
 }
 BENCHMARK(BM_CheckPage)->Arg(1024 * 1024)->Unit(benchmark::kMicrosecond);

@@ -52,11 +52,14 @@ void BM_SaveTenMegabytePage(benchmark::State& state) {
     ::setenv("TMPDIR", folder.c_str(), 1);
     const fs::path page = fs::path(folder) / "index.htm";
     std::ofstream(page, std::ios::binary) << LfPage();
-    velmora::KelVelmoraData document;
-    document.Load(page.string(), velmora::KelVelmoraOptions());
+    // Each save follows an edit, without the review an edit would start in the desktop.
+    velmora::KelVelmoraData document(velmora::SystemLocalTime,
+                                     velmora::KelVelmoraData::Analysis::WhenNeeded);
+    const velmora::KelVelmoraOptions options;
+    document.Load(page.string(), options);
     int edit = 0;
     for (auto _ : state) {
-        document.Html = "<title>" + std::to_string(++edit) + "</title>" + document.SavedText;
+        document.EditTitle(std::to_string(++edit), options);
         document.Save();
         state.PauseTiming();
         fs::remove(document.LastBackupPath());

@@ -50,7 +50,8 @@ std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>&
                                                    const RunSettings& settings,
                                                    const page_checks::TextWidthMeter& meter) {
     return [&inputs, &settings, &meter,
-            document = std::make_shared<KelVelmoraData>()](std::size_t index) {
+            document = std::make_shared<KelVelmoraData>(
+                SystemLocalTime, KelVelmoraData::Analysis::Reported)](std::size_t index) {
         PageOutcome outcome{ReviewPage(inputs[index], *document, settings.options,
                                        settings.checkOptions, settings.site, meter),
                             {}};

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <exception>
+#include <new>
 #include <sstream>
 #include <vector>
 
@@ -110,6 +111,9 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
             return Finished(RunDuplicates(duplicatesArguments, out, err), out, err);
         }
         return Finished(RunEdit(editKind, editArguments, out, err), out, err);
+    } catch (const std::bad_alloc&) {
+        err.Write("velmora-cli: out of memory\n");
+        return kExitOutOfMemory;
     } catch (const std::exception& error) {
         // The settings store or the system failed outside any one page.
         err.Write(std::string("velmora-cli: ") + error.what() + "\n");

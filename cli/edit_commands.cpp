@@ -67,7 +67,7 @@ void WarnWhenOtherBytesChange(const KelVelmoraData& document, bool toStdout, Err
     const std::string change =
         "changes line breaks outside the head (the page has mixed line breaks, an end-of-file "
         "mark or binary data)";
-    ReportProblem(err, document.FileName,
+    ReportProblem(err, document.GetFileName(),
                   toStdout ? "warning: the page printed " + change
                            : "warning: saving " + change + "; the original is kept in the backup");
 }

@@ -6,5 +6,7 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitBelowFailUnder = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitFileError = 3;
+// Memory ran out: the work was not done, as when a file fails, but it is no file's fault.
+inline constexpr int kExitOutOfMemory = 3;
 
 }  // namespace velmora::cli

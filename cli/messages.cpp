@@ -23,7 +23,8 @@ std::string PageProblemLine(const std::string& page, const std::exception& error
         return ProblemLine(page, file->path() == page ? file->reason() : file->what());
     }
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
-        return ProblemLine(page, "not enough memory");
+        // Not the file's fault: the page may read fine on a machine with more memory.
+        return "velmora-cli: out of memory while reading " + EscapeControls(page) + "\n";
     }
     return ProblemLine(page, error.what());
 }

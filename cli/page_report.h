@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "analysis/file_check_list.h"
-#include "document/velmora_data.h"
-#include "options/velmora_types.h"
+#include "analysis/review_result.h"
 #include "page_checks/page_checks.h"
 #include "site_checks/site_page.h"
 
@@ -54,8 +53,8 @@ struct PageReport {
     site_checks::PageSite site;
 };
 
-// The report of a document that has been loaded (and so reviewed) with options.
-PageReport BuildPageReport(const std::string& file, const KelVelmoraData& document,
-                           const KelVelmoraOptions& options);
+// The review's result in UTF-8; the good candidates and Auto's choice when the review derived
+// them.
+PageReport BuildPageReport(const std::string& file, const ReviewResult& result);
 
 }  // namespace velmora::cli

@@ -17,7 +17,8 @@ std::function<ReviewedPage(std::size_t)> MakeWorker(const std::vector<PageInput>
                                                     const ReviewSettings& settings,
                                                     const page_checks::TextWidthMeter& meter) {
     return [&inputs, &settings, &meter,
-            document = std::make_shared<KelVelmoraData>()](std::size_t index) {
+            document = std::make_shared<KelVelmoraData>(
+                SystemLocalTime, KelVelmoraData::Analysis::Reported)](std::size_t index) {
         return ReviewPage(inputs[index], *document, settings.options, settings.checkOptions,
                           settings.site, meter);
     };
@@ -41,11 +42,11 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
     }
     try {
         document.Load(input.path, options);
-        page.report = BuildPageReport(input.path, document, options);
+        page.report = BuildPageReport(input.path, document.Result());
         // The text as loaded has CR LF line breaks, which no check tells apart from the file's
         // own; checking it spares a second read and sees what the review saw.
         page.report->checks =
-            page_checks::RunPageChecks(document.SavedText, input.path, checkOptions, meter);
+            page_checks::RunPageChecks(document.GetSavedText(), input.path, checkOptions, meter);
         page.report->site = PageSiteOf(*page.report, site);
     } catch (const std::exception& error) {
         page.problem = PageProblemLine(input.path, error);

@@ -65,7 +65,8 @@ void AddSettingsFlags(CLI::App& command, SettingsFlags& flags) {
 KelVelmoraOptions ResolveOptions(const SettingsFlags& flags) {
     KelVelmoraOptions options;
     if (!flags.defaults) {
-        const KelSaveableVelmoraOptions stored;
+        KelSaveableVelmoraOptions stored;
+        stored.LoadFromRegistry();
         options.Assign(stored);
     }
     if (flags.keywordCase) {

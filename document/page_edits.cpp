@@ -14,17 +14,17 @@ void KelVelmoraData::Edit(const std::function<std::string(const std::string&)>& 
     // Before the first edit of a page whose analysis waits until needed, the current text is the
     // saved text: it goes before the edited text is made, so a large page is held twice, not
     // three times.
-    if (analysis_ == Analysis::WhenNeeded && !Candidates && Html == SavedText) {
-        std::string().swap(Html);
+    if (analysis_ == Analysis::WhenNeeded && !IsReviewed() && GetHtml() == SavedText) {
+        ReplaceUnreviewed(std::string());
         try {
             Update(edit(SavedText), options);
         } catch (...) {
-            Html = SavedText;
+            ReplaceUnreviewed(SavedText);
             throw;
         }
         return;
     }
-    Update(edit(Html), options);
+    Update(edit(GetHtml()), options);
 }
 
 void KelVelmoraData::EditTitle(std::string_view typed, const KelVelmoraOptions& options) {
@@ -45,11 +45,11 @@ void KelVelmoraData::EditDescription(std::string_view typed, const KelVelmoraOpt
 
 void KelVelmoraData::EditKeywords(std::string_view typed, KeywordOrder order,
                                   const KelVelmoraOptions& options) {
-    KeywordList keywords = SplitKeywords(TypedTextToPageBytes(typed, Html));
+    KeywordList keywords = SplitKeywords(TypedTextToPageBytes(typed, GetHtml()));
     if (order == KeywordOrder::AsTheDialog) {
         EnsureReviewed(options);
         keywords = OrderKeywordsAsDialog(keywords, GetWordCount(), GetCandidateList(),
-                                         GetTitle(Html), options);
+                                         Result().title, options);
     }
     SetKeywordList(keywords, options);
 }
@@ -60,20 +60,21 @@ void KelVelmoraData::SetKeywordList(const KeywordList& keywords, const KelVelmor
 
 void KelVelmoraData::ChooseKeywordsAutomatically(const KelVelmoraOptions& options) {
     EnsureReviewed(options);
-    SetKeywordList(
-        AutoKeywords(Keywords, GetWordCount(), GetCandidateList(), GetTitle(Html), options),
-        options);
+    // Auto's choice as data, with these options.
+    CheckPage(options, ReviewScope::WithCandidateChoice);
+    const KeywordList chosen = Result().choice->autoKeywords;
+    SetKeywordList(chosen, options);
 }
 
 std::optional<std::string> KelVelmoraData::ApplyOptions(const KelVelmoraOptions& options) {
     if (IsModified()) {
-        Update(Html, options);
+        Update(GetHtml(), options);
         return std::nullopt;
     }
     try {
         Load(FileName, options);
     } catch (const std::exception& error) {
-        Update(Html, options);
+        Update(GetHtml(), options);
         return error.what();
     }
     return std::nullopt;

@@ -108,19 +108,22 @@ std::string TextToSave(std::string_view html) {
 KelVelmoraData::KelVelmoraData(Clock clock, Analysis analysis)
     : clock_(std::move(clock)), analysis_(analysis) {}
 
+ReviewScope KelVelmoraData::Scope() const {
+    return analysis_ == Analysis::Reported ? ReviewScope::WithCandidateChoice
+                                           : ReviewScope::Findings;
+}
+
 void KelVelmoraData::Update(std::string text, const KelVelmoraOptions& options) {
-    if (analysis_ == Analysis::Kept) {
-        Review(std::move(text), options);
+    if (analysis_ == Analysis::WhenNeeded) {
+        ReplaceUnreviewed(std::move(text));
         return;
     }
-    // Whatever was derived from the old text no longer holds.
-    Html = std::move(text);
-    Candidates.reset();
+    Review(std::move(text), options, Scope());
 }
 
 void KelVelmoraData::EnsureReviewed(const KelVelmoraOptions& options) {
-    if (analysis_ == Analysis::WhenNeeded && !Candidates) {
-        Review(Html, options);
+    if (analysis_ == Analysis::WhenNeeded && !IsReviewed()) {
+        Review(GetHtml(), options);
     }
 }
 
@@ -161,7 +164,7 @@ std::string KelVelmoraData::BytesAsRead() const {
 
 std::string KelVelmoraData::BytesToSave() const {
     std::string bytes;
-    bytes.reserve(Html.size() + GeneratorTag().size() + 2);
+    bytes.reserve(GetHtml().size() + GeneratorTag().size() + 2);
     WriteBytesToSave([&](std::string_view piece) {
         bytes.append(piece);
         return true;
@@ -170,7 +173,7 @@ std::string KelVelmoraData::BytesToSave() const {
 }
 
 bool KelVelmoraData::WriteBytesToSave(const TakeBytes& take) const {
-    const std::string_view html = Html;
+    const std::string_view html = GetHtml();
     const std::string tag = GeneratorTag();
     if (HoldsTag(html, tag)) {
         return WriteFileBytes({&html, 1}, lineBreaks_, take);
@@ -281,8 +284,9 @@ void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, boo
     // The old text goes first, so that a large page is never held three times.
     std::string().swap(SavedText);
     bytesAsRead_.reset();
-    Html = TextToSave(Html);
-    SavedText = Html;
+    // The generator tag changes no word the analysis counts.
+    KeepAnalysisFor(TextToSave(GetHtml()));
+    SavedText = GetHtml();
     stateAsRead_ = replaced.state;
     hashAsRead_ = hash.Value();
     modeAsRead_ = lock ? lock->status().st_mode & 07777 : newFileMode;
@@ -297,9 +301,8 @@ void KelVelmoraData::Compress(const KelVelmoraOptions& options) {
         Update(CompressedHtml(), options);
         return;
     }
-    Html = CompressedHtml();
-    SpaceToRemove = 0;
-    CheckPage(options);
+    CompressKeepingAnalysis();
+    CheckPage(options, Scope());
 }
 
 }  // namespace velmora

@@ -44,21 +44,22 @@ enum class ChangedOnDisk { Refuse, Overwrite };
 class KelVelmoraData : public TReviewedHtml {
 public:
     // How much of the analysis the document keeps current. The desktop shows the findings after
-    // every operation; a script that only writes the page needs no candidate scan, so the page
-    // is analysed only when an operation needs it (the dialog's keyword order, Auto).
-    enum class Analysis { Kept, WhenNeeded };
+    // every operation; a report also shows the good candidates and Auto's choice; a script that
+    // only writes the page needs no candidate scan, so the page is analysed only when an
+    // operation needs it (the dialog's keyword order, Auto).
+    enum class Analysis { Kept, Reported, WhenNeeded };
 
     explicit KelVelmoraData(Clock clock = SystemLocalTime, Analysis analysis = Analysis::Kept);
 
     // Reads the whole file, then replaces file name, saved text and analysis together. Throws
     // FileError and changes nothing when the file cannot be read.
-    virtual void Load(const std::string& fileName, const KelVelmoraOptions& options);
+    void Load(const std::string& fileName, const KelVelmoraOptions& options);
     // Backs up the page file's bytes, adds the generator tag, then replaces the page file whole
     // in the file's own line breaks, holding a lock on the page so that no other save of it runs
     // meanwhile. Throws FileError; the page file is then either wholly old or wholly new, and the
     // document unchanged. When the file changed, moved away or vanished since it was read,
     // nothing is written and PageChangedError is thrown, unless told to overwrite.
-    virtual void Save(ChangedOnDisk changed = ChangedOnDisk::Refuse);
+    void Save(ChangedOnDisk changed = ChangedOnDisk::Refuse);
 
     // Saves to another file under the same rules, which then becomes the page's file. A file
     // already there is backed up and replaced; no backup is made for a new file.
@@ -74,6 +75,8 @@ public:
     bool SaveKeepsOtherBytes() const { return !bytesAsRead_; }
 
     const std::string& GetFileName() const { return FileName; }
+    // The text as last read from the file or written to it.
+    const std::string& GetSavedText() const { return SavedText; }
     void Revert(const KelVelmoraOptions& options);
     // Removes the unnecessary white space; the findings are brought up to date.
     void Compress(const KelVelmoraOptions& options);
@@ -94,7 +97,7 @@ public:
     // from its file, an edited one is reviewed so no edit is lost. When the file cannot be read,
     // the page is reviewed as it is and the error is returned.
     std::optional<std::string> ApplyOptions(const KelVelmoraOptions& options);
-    bool IsModified() const { return Html != SavedText; }
+    bool IsModified() const { return GetHtml() != SavedText; }
 
     // Where the last save put its backup (empty before any save, and after a Save As to a new
     // file).
@@ -103,9 +106,6 @@ public:
     // Replaces the moments and calls of a save that decide its safety (tests make races and
     // failures happen there).
     void SetSaveSeams(SaveSeams seams) { seams_ = std::move(seams); }
-
-    std::string SavedText;
-    std::string FileName;
 
 private:
     // Makes text the current text, analysed as far as the document keeps its analysis.
@@ -125,6 +125,10 @@ private:
     // since it was read are checked.
     void WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile);
 
+    ReviewScope Scope() const;
+
+    std::string SavedText;
+    std::string FileName;
     Clock clock_;
     Analysis analysis_;
     SaveSeams seams_;

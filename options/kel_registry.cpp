@@ -64,40 +64,33 @@ std::string FailureReason(const QString& fileName, QSettings::Status status) {
 
 }  // namespace
 
-TKelRegistry::TKelRegistry(const QString& basePath)
-    : BaseKey(basePath), settings_(OpenStore(basePath)) {}
+TKelRegistry::TKelRegistry(const QString& basePath) : BaseKey(basePath) {}
 
 TKelRegistry::~TKelRegistry() = default;
+TKelRegistry::TKelRegistry(TKelRegistry&&) noexcept = default;
+TKelRegistry& TKelRegistry::operator=(TKelRegistry&&) noexcept = default;
 
-bool TKelRegistry::KeyExists(const QString& subKey) {
-    if (subKey.isEmpty()) {
-        return !settings_->allKeys().isEmpty();
+QSettings& TKelRegistry::Store() {
+    // QSettings reads its file as it is made.
+    if (!settings_) {
+        settings_ = OpenStore(BaseKey);
     }
-    settings_->beginGroup(subKey);
-    const bool exists = !settings_->allKeys().isEmpty();
-    settings_->endGroup();
-    return exists;
+    return *settings_;
 }
 
 bool TKelRegistry::ValueExists(const QString& subKey, const QString& name) {
-    return settings_->contains(KeyPath(subKey, name));
+    return Store().contains(KeyPath(subKey, name));
 }
 
 void TKelRegistry::DeleteValue(const QString& subKey, const QString& name) {
     // remove() on a group name would drop the whole group; only a value is deleted.
     if (ValueExists(subKey, name)) {
-        settings_->remove(KeyPath(subKey, name));
+        Store().remove(KeyPath(subKey, name));
     }
 }
 
-double TKelRegistry::ReadFloat(const QString& subKey, const QString& name) {
-    bool ok = false;
-    const double value = settings_->value(KeyPath(subKey, name)).toDouble(&ok);
-    return ok ? value : 0.0;
-}
-
 int TKelRegistry::ReadInteger(const QString& subKey, const QString& name, int defaultValue) {
-    const QVariant value = settings_->value(KeyPath(subKey, name));
+    const QVariant value = Store().value(KeyPath(subKey, name));
     if (!value.isValid()) {
         return 0;
     }
@@ -106,36 +99,29 @@ int TKelRegistry::ReadInteger(const QString& subKey, const QString& name, int de
 }
 
 QString TKelRegistry::ReadString(const QString& subKey, const QString& name) {
-    return settings_->value(KeyPath(subKey, name)).toString();
-}
-
-void TKelRegistry::WriteFloat(const QString& subKey, const QString& name, double value) {
-    settings_->setValue(KeyPath(subKey, name), value);
+    return Store().value(KeyPath(subKey, name)).toString();
 }
 
 void TKelRegistry::WriteInteger(const QString& subKey, const QString& name, int value) {
-    settings_->setValue(KeyPath(subKey, name), value);
-}
-
-void TKelRegistry::WriteString(const QString& name, const QString& value) {
-    WriteString(QString(), name, value);
+    Store().setValue(KeyPath(subKey, name), value);
 }
 
 void TKelRegistry::WriteString(const QString& subKey, const QString& name, const QString& value) {
-    settings_->setValue(KeyPath(subKey, name), value);
+    Store().setValue(KeyPath(subKey, name), value);
 }
 
 void TKelRegistry::Flush(const QString& firstName) {
-    settings_->sync();
-    const QSettings::Status status = settings_->status();
+    QSettings& store = Store();
+    store.sync();
+    const QSettings::Status status = store.status();
     if (status != QSettings::NoError) {
         throw SettingsError("Failed to set data for '" + firstName.toStdString() + "' in '" +
                             FileName().toStdString() + "': " + FailureReason(FileName(), status));
     }
 }
 
-QString TKelRegistry::FileName() const {
-    return settings_->fileName();
+QString TKelRegistry::FileName() {
+    return Store().fileName();
 }
 
 }  // namespace velmora

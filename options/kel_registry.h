@@ -21,23 +21,23 @@ public:
 // Where both programs keep their settings.
 inline const QString kVelmoraSettingsPath = QStringLiteral("\\SOFTWARE\\Kelgard\\HtmlVelmora");
 
+// The store is opened by the first read or write, never by the constructor.
 class TKelRegistry {
 public:
     // basePath such as "\\SOFTWARE\\Kelgard\\HtmlVelmora"; the organisation and application
     // of the store are taken from its last two parts.
     explicit TKelRegistry(const QString& basePath);
-    virtual ~TKelRegistry();
+    ~TKelRegistry();
 
-    virtual bool KeyExists(const QString& subKey);
-    virtual bool ValueExists(const QString& subKey, const QString& name);
-    virtual void DeleteValue(const QString& subKey, const QString& name);
-    virtual double ReadFloat(const QString& subKey, const QString& name);
-    virtual int ReadInteger(const QString& subKey, const QString& name, int defaultValue);
-    virtual QString ReadString(const QString& subKey, const QString& name);
-    virtual void WriteFloat(const QString& subKey, const QString& name, double value);
-    virtual void WriteInteger(const QString& subKey, const QString& name, int value);
-    virtual void WriteString(const QString& name, const QString& value);
-    virtual void WriteString(const QString& subKey, const QString& name, const QString& value);
+    TKelRegistry(TKelRegistry&&) noexcept;
+    TKelRegistry& operator=(TKelRegistry&&) noexcept;
+
+    bool ValueExists(const QString& subKey, const QString& name);
+    void DeleteValue(const QString& subKey, const QString& name);
+    int ReadInteger(const QString& subKey, const QString& name, int defaultValue);
+    QString ReadString(const QString& subKey, const QString& name);
+    void WriteInteger(const QString& subKey, const QString& name, int value);
+    void WriteString(const QString& subKey, const QString& name, const QString& value);
 
     int ReadInteger(const QString& name) { return ReadInteger(QString(), name, 0); }
     void WriteInteger(const QString& name, int value) { WriteInteger(QString(), name, value); }
@@ -45,9 +45,11 @@ public:
     // Pushes the writes to the store; throws SettingsError naming firstName on failure.
     void Flush(const QString& firstName);
     // The file that holds the settings.
-    QString FileName() const;
+    QString FileName();
 
 private:
+    QSettings& Store();
+
     QString BaseKey;
     std::unique_ptr<QSettings> settings_;
 };

@@ -23,9 +23,7 @@ std::int32_t CountOr(std::int32_t value, std::int32_t fallback) {
 }  // namespace
 
 KelSaveableVelmoraOptions::KelSaveableVelmoraOptions()
-    : Registry(std::make_unique<TKelRegistry>(kVelmoraSettingsPath)) {
-    LoadFromRegistry();
-}
+    : Registry(std::make_unique<TKelRegistry>(kVelmoraSettingsPath)) {}
 
 KelSaveableVelmoraOptions::~KelSaveableVelmoraOptions() = default;
 

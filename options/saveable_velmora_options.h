@@ -11,7 +11,7 @@ namespace velmora {
 
 class KelSaveableVelmoraOptions : public KelVelmoraOptions {
 public:
-    // Defaults, then the stored settings.
+    // The defaults; the stored settings are read only by LoadFromRegistry.
     KelSaveableVelmoraOptions();
     ~KelSaveableVelmoraOptions() override;
 

@@ -28,13 +28,17 @@ std::string LineOf(const QListWidgetItem& item) {
     return item.data(Qt::UserRole).toByteArray().toStdString();
 }
 
-std::vector<std::string> LinesOf(const QListWidget& list) {
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(list.count()));
+ChoiceEntry EntryOf(const QListWidgetItem& item) {
+    return {item.data(TChangeKeywords::kKeywordTextRole).toByteArray().toStdString(), LineOf(item)};
+}
+
+std::vector<ChoiceEntry> EntriesOf(const QListWidget& list) {
+    std::vector<ChoiceEntry> entries;
+    entries.reserve(static_cast<std::size_t>(list.count()));
     for (int row = 0; row < list.count(); ++row) {
-        lines.push_back(LineOf(*list.item(row)));
+        entries.push_back(EntryOf(*list.item(row)));
     }
-    return lines;
+    return entries;
 }
 
 // The two lists always get the same width; an odd pixel goes to the right margin.
@@ -50,9 +54,11 @@ public:
     }
 };
 
-QListWidgetItem* NewItem(const std::string& line, Encoding encoding) {
-    auto* item = new QListWidgetItem(QString::fromStdString(PageBytesToUtf8(line, encoding)));
-    item->setData(Qt::UserRole, QByteArray::fromStdString(line));
+// Shows the entry's line; keeps the line's bytes for the order and the text's for the result.
+QListWidgetItem* NewItem(const ChoiceEntry& entry, Encoding encoding) {
+    auto* item = new QListWidgetItem(QString::fromStdString(PageBytesToUtf8(entry.line, encoding)));
+    item->setData(Qt::UserRole, QByteArray::fromStdString(entry.line));
+    item->setData(TChangeKeywords::kKeywordTextRole, QByteArray::fromStdString(entry.text));
     return item;
 }
 
@@ -147,16 +153,33 @@ void TChangeKeywords::Prime(const ::velmora::KeywordList& keywords, std::int32_t
         PrimeKeywordChoice(keywords, wordCount, words, title, options, [this](std::size_t done) {
             progress_.Advance(static_cast<int>(std::min<std::size_t>(done, INT_MAX)));
         });
+    progress_.Finish();
+    FillLists(primed, words, title, options);
+}
+
+void TChangeKeywords::Prime(TReviewedHtml& review, const KelVelmoraOptions& options) {
+    const std::size_t steps =
+        review.GetKeywords().size() + review.GetCandidateList().OccurrenceCount();
+    progress_.Start(static_cast<int>(std::min<std::size_t>(steps, INT_MAX)));
+    review.CheckPage(options, ReviewScope::WithCandidateChoice, [this](std::size_t done) {
+        progress_.Advance(static_cast<int>(std::min<std::size_t>(done, INT_MAX)));
+    });
+    progress_.Finish();
+    FillLists(PrimedFromReview(review.Result()), review.GetCandidateList(), review.Result().title,
+              options);
+}
+
+void TChangeKeywords::FillLists(const PrimedKeywordChoice& primed, const WordList& words,
+                                const std::string& title, const KelVelmoraOptions& options) {
     Words = &words;
     Title = title;
     Options = &options;
-    FillList(*KeywordList, primed.KeywordLines);
-    FillList(*CandidateList, primed.CandidateLines);
+    FillList(*KeywordList, primed.Keywords);
+    FillList(*CandidateList, primed.Candidates);
     GoodCandidates = primed.GoodCandidates;
     Changed = false;
     // Each use starts in the candidate list, where Enter means Done.
     CandidateList->setFocus();
-    progress_.Finish();
 
     if (!primed.OrderOptimal) {
         prompt_.Ask(parentWidget(), QStringLiteral("Optimal Keyword Ordering"),
@@ -171,7 +194,7 @@ void TChangeKeywords::Prime(const ::velmora::KeywordList& keywords, std::int32_t
     if (Words == nullptr) {
         return {};
     }
-    return KeywordsFromLines(LinesOf(*KeywordList), *Words, Title, *Options);
+    return KeywordsFromEntries(EntriesOf(*KeywordList), *Words, Title, *Options);
 }
 
 void TChangeKeywords::AddButtonClick() {
@@ -189,8 +212,8 @@ void TChangeKeywords::btn_autoClick() {
     progress_.Start(1);
     const ::velmora::KeywordList ranked =
         RankAutoKeywords(GoodCandidates, *Words, Title, *Options, &progress_.Indicator());
-    const ChoiceLines chosen =
-        ApplyAutoChoice(ChoiceLines{LinesOf(*CandidateList), LinesOf(*KeywordList)}, ranked,
+    const ChoiceLists chosen =
+        ApplyAutoChoice(ChoiceLists{EntriesOf(*CandidateList), EntriesOf(*KeywordList)}, ranked,
                         *Options, Words->Rules());
     FillList(*CandidateList, chosen.Candidates);
     FillList(*KeywordList, chosen.Keywords);
@@ -216,24 +239,25 @@ void TChangeKeywords::MoveSelectedLines(QListWidget& from, QListWidget& to) {
             continue;
         }
         const std::unique_ptr<QListWidgetItem> item(from.takeItem(row));
-        InsertLine(to, LineOf(*item));
+        InsertEntry(to, EntryOf(*item));
         Changed = true;
     }
 }
 
-void TChangeKeywords::InsertLine(QListWidget& list, const std::string& line) const {
+void TChangeKeywords::InsertEntry(QListWidget& list, const ChoiceEntry& entry) const {
     const TextRules rules = Words != nullptr ? Words->Rules() : TextRules();
     const std::size_t at = SortedLinePosition(
         static_cast<std::size_t>(list.count()),
-        [&](std::size_t row) { return LineOf(*list.item(static_cast<int>(row))); }, line, rules);
-    list.insertItem(static_cast<int>(at), NewItem(line, rules.encoding()));
+        [&](std::size_t row) { return LineOf(*list.item(static_cast<int>(row))); }, entry.line,
+        rules);
+    list.insertItem(static_cast<int>(at), NewItem(entry, rules.encoding()));
 }
 
-void TChangeKeywords::FillList(QListWidget& list, const std::vector<std::string>& lines) const {
+void TChangeKeywords::FillList(QListWidget& list, const std::vector<ChoiceEntry>& entries) const {
     const Encoding encoding = Words != nullptr ? Words->Rules().encoding() : Encoding::Windows1252;
     list.clear();
-    for (const std::string& line : lines) {
-        list.addItem(NewItem(line, encoding));
+    for (const ChoiceEntry& entry : entries) {
+        list.addItem(NewItem(entry, encoding));
     }
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "analysis/candidate_keywords.h"
+#include "analysis/keyword_choice.h"
+#include "analysis/reviewed_html.h"
 #include "analysis/word_list.h"
 #include "options/velmora_types.h"
 
@@ -22,12 +24,18 @@ class TChangeKeywords : public QDialog {
     Q_OBJECT
 
 public:
+    // Each item shows its line; this role holds the keyword's text in the page's bytes.
+    static constexpr int kKeywordTextRole = Qt::UserRole + 1;
+
     TChangeKeywords(Prompt& prompt, TProgressForm& progress, QWidget* parent = nullptr);
 
     // Fills both lists; announces the reordering when the keywords are not in the best order.
     // words and options must outlive the dialog's use.
     void Prime(const ::velmora::KeywordList& keywords, std::int32_t wordCount,
                const WordList& words, const std::string& title, const KelVelmoraOptions& options);
+    // The same for the reviewed page, whose check derives the good candidates that the lists
+    // are built from. review and options must outlive the dialog's use.
+    void Prime(TReviewedHtml& review, const KelVelmoraOptions& options);
     bool HaveChanged() const { return Changed; }
     // The keyword texts of the right list, best score first.
     ::velmora::KeywordList GetKeywords() const;
@@ -52,9 +60,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void FillLists(const PrimedKeywordChoice& primed, const WordList& words,
+                   const std::string& title, const KelVelmoraOptions& options);
     void MoveSelectedLines(QListWidget& from, QListWidget& to);
-    void InsertLine(QListWidget& list, const std::string& line) const;
-    void FillList(QListWidget& list, const std::vector<std::string>& lines) const;
+    void InsertEntry(QListWidget& list, const ChoiceEntry& entry) const;
+    void FillList(QListWidget& list, const std::vector<ChoiceEntry>& entries) const;
 
     Prompt& prompt_;
     TProgressForm& progress_;

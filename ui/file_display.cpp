@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/html_functions_read.h"
 #include "core/page_encoding.h"
 #include "document/velmora_data.h"
 #include "ui/advice_dialog.h"
@@ -261,13 +260,13 @@ void TFileDisplay::changeEvent(QEvent* event) {
 }
 
 void TFileDisplay::Show(const KelVelmoraData& document) {
-    const std::string& html = document.Html;
+    const ReviewResult& review = document.Result();
     FileName->setText(QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
     FileName->setToolTip(FileName->text());
-    FileTitle->setText(FromPageBytes(document, GetTitle(html)));
+    FileTitle->setText(FromPageBytes(document, review.title));
     FileTitle->setCursorPosition(0);
-    Description->setPlainText(FromPageBytes(document, GetDescription(html)));
-    Keywords->setText(FromPageBytes(document, GetMetaKeywords(html)));
+    Description->setPlainText(FromPageBytes(document, review.description));
+    Keywords->setText(FromPageBytes(document, review.keywordsText));
     Keywords->setCursorPosition(0);
     KeywordGoodCount->setText(QString::number(document.GetGoodKeywordCount()));
     KeywordBadCount->setText(QString::number(document.GetBadKeywordCount()));

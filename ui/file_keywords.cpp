@@ -9,9 +9,9 @@
 #include <optional>
 #include <stdexcept>
 
-#include "core/html_functions_read.h"
 #include "document/file_error.h"
 #include "document/velmora_data.h"
+#include "options/page_check_settings.h"
 #include "ui/application_title.h"
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
@@ -50,6 +50,7 @@ TKeywordsForm::TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TE
       recentMenu_(new TRecentMenu(this)),
       pageChecks_(new TPageChecksLink(*this)) {
     Document = ownDocument_.get();
+    Options.LoadFromRegistry();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(display_);
@@ -291,8 +292,9 @@ void TKeywordsForm::menuExitClick() {
 
 void TKeywordsForm::menuOptionsClick() {
     Guarded([this] {
-        OptionsForm->Prime(Options);
+        OptionsForm->Prime(Options, PageCheckSettings().Load());
         OptionsForm->exec();
+        Options.Assign(OptionsForm->Edited());
         pageChecks_->ReloadSettings();
         std::optional<std::string> reloadError;
         ApplyEdit([&] { reloadError = Document->ApplyOptions(Options); });
@@ -313,8 +315,7 @@ void TKeywordsForm::ApplyEdit(const std::function<void()>& edit) {
 
 void TKeywordsForm::KeywordsButtonClick() {
     Guarded([this] {
-        changeKeywords_.Prime(Document->Keywords, Document->GetWordCount(),
-                              Document->GetCandidateList(), GetTitle(Document->Html), Options);
+        changeKeywords_.Prime(*Document, Options);
         changeKeywords_.exec();
         if (!changeKeywords_.HaveChanged()) {
             return;

@@ -2,7 +2,6 @@
 
 #include <QFile>
 
-#include "core/html_functions_read.h"
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
 #include "document/velmora_data.h"
@@ -18,15 +17,15 @@ std::optional<std::string> AskHeadText(TEditText& dialog, TPageChecksLink& pageC
     const PageCheckOptions checks = PageCheckSettings().Load();
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(document.GetFileName()));
     const page_checks::PageCheckReport report = page_checks::RunPageChecks(
-        document.Html, document.GetFileName(), checks, SharedWidthMeter());
-    const std::string current = title ? GetTitle(document.Html) : GetDescription(document.Html);
+        document.GetHtml(), document.GetFileName(), checks, SharedWidthMeter());
+    const std::string& current = title ? document.Result().title : document.Result().description;
     dialog.Prime(title ? QStringLiteral("Title") : QStringLiteral("Description"),
                  QString::fromStdString(PageBytesToUtf8(current, document.Rules().encoding())),
                  title, title ? TitleLimits(checks) : DescriptionLimits(checks),
-                 LivePreview{PreviewPageOf(report, document.Html, fileName), checks, field});
+                 LivePreview{PreviewPageOf(report, document.GetHtml(), fileName), checks, field});
 
     const auto edited = [&document, title](const QString& typed) {
-        const std::string& html = document.Html;
+        const std::string& html = document.GetHtml();
         const std::string bytes = TypedTextToPageBytes(typed.toStdString(), html);
         return title ? SetTitle(html, bytes) : SetDescription(html, bytes);
     };

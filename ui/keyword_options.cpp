@@ -286,20 +286,26 @@ QWidget* TKeywordsOptionsForm::BuildCompressPage() {
     return page;
 }
 
-void TKeywordsOptionsForm::Prime(KelSaveableVelmoraOptions& options) {
-    Options = &options;
+void TKeywordsOptionsForm::Prime(const KelVelmoraOptions& options,
+                                 const PageCheckOptions& pageChecks) {
+    primed_ = true;
+    Options.Assign(options);
     SavedOptions.Assign(options);
-    PageChecksTabSheet->Prime(PageCheckSettings().Load());
+    PageChecksTabSheet->Prime(pageChecks);
     PageControl->setCurrentWidget(MetaTagsTabSheet);
     EditRecMinKeywords->setFocus();
     UpdateDisplay();
 }
 
+PageCheckOptions TKeywordsOptionsForm::PageChecks() const {
+    return PageChecksTabSheet->Edited();
+}
+
 void TKeywordsOptionsForm::UpdateDisplay() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return;
     }
-    const KelVelmoraOptions shown = *Options;
+    const KelVelmoraOptions shown = Options;
     {
         // The pair rule waits until both fields of each pair are filled; otherwise the first
         // field filled would push its partner before the partner's own value arrives.
@@ -315,12 +321,12 @@ void TKeywordsOptionsForm::UpdateDisplay() {
         EditKeywordInEvery->setValue(shown.KeywordOneInEvery);
     }
     // What the fields show, clamped to their ranges, is what the record holds.
-    Options->MinimumKeywordCount = EditMinimumKeywordCount->value();
-    Options->MaximumKeywordCount = EditMaximumKeywordCount->value();
-    Options->MinimumRecommendedTags = EditRecMinKeywords->value();
-    Options->MaximumRecommendedTags = EditRecMaxKeywords->value();
-    Options->KeywordCountBeforeSpamming = EdtMaxKeywordCount->value();
-    Options->KeywordOneInEvery = EditKeywordInEvery->value();
+    Options.MinimumKeywordCount = EditMinimumKeywordCount->value();
+    Options.MaximumKeywordCount = EditMaximumKeywordCount->value();
+    Options.MinimumRecommendedTags = EditRecMinKeywords->value();
+    Options.MaximumRecommendedTags = EditRecMaxKeywords->value();
+    Options.KeywordCountBeforeSpamming = EdtMaxKeywordCount->value();
+    Options.KeywordOneInEvery = EditKeywordInEvery->value();
     LowerMinimum(*EditMinimumKeywordCount, *EditMaximumKeywordCount);
     LowerMinimum(*EditRecMinKeywords, *EditRecMaxKeywords);
 
@@ -344,9 +350,7 @@ void TKeywordsOptionsForm::UpdateDisplay() {
 }
 
 void TKeywordsOptionsForm::showEvent(QShowEvent* event) {
-    if (Options != nullptr) {
-        SavedOptions.Assign(*Options);
-    }
+    SavedOptions.Assign(Options);
     QDialog::showEvent(event);
 }
 
@@ -359,10 +363,8 @@ void TKeywordsOptionsForm::CancelButtonClick() {
 }
 
 void TKeywordsOptionsForm::reject() {
-    if (Options != nullptr) {
-        Options->Assign(SavedOptions);
-        UpdateDisplay();
-    }
+    Options.Assign(SavedOptions);
+    UpdateDisplay();
     QDialog::reject();
 }
 
@@ -384,11 +386,11 @@ void TKeywordsOptionsForm::done(int result) {
 }
 
 bool TKeywordsOptionsForm::SaveSettings() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return true;
     }
     try {
-        Options->SaveToRegistry();
+        Options.SaveToRegistry();
     } catch (const std::exception& error) {
         prompt_.Ask(this, ApplicationTitle(), QString::fromUtf8(error.what()), Prompt::Buttons::Ok,
                     Prompt::Icon::Critical);
@@ -399,70 +401,73 @@ bool TKeywordsOptionsForm::SaveSettings() {
 
 void TKeywordsOptionsForm::SavePageCheckSettings() {
     try {
-        PageCheckSettings().Save(PageChecksTabSheet->Edited());
+        PageCheckSettings settings;
+        settings.Save(PageChecksTabSheet->Edited());
     } catch (const std::exception& error) {
         prompt_.Ask(this, ApplicationTitle(), QString::fromUtf8(error.what()), Prompt::Buttons::Ok,
                     Prompt::Icon::Critical);
+        // What was not stored is not handed back either.
+        PageChecksTabSheet->Prime(PageChecksTabSheet->Primed());
     }
 }
 
 void TKeywordsOptionsForm::ResetButtonClick() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return;
     }
-    Options->Assign(SavedOptions);
+    Options.Assign(SavedOptions);
     UpdateDisplay();
 }
 
 void TKeywordsOptionsForm::DefaultButtonClick() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return;
     }
-    Options->Assign(KelVelmoraOptions());
+    Options.Assign(KelVelmoraOptions());
     UpdateDisplay();
 }
 
 void TKeywordsOptionsForm::MinimumKeywordCountOnChange() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return;
     }
     RaiseMaximum(*EditMinimumKeywordCount, *EditMaximumKeywordCount);
-    Options->MinimumKeywordCount = EditMinimumKeywordCount->value();
+    Options.MinimumKeywordCount = EditMinimumKeywordCount->value();
 }
 
 void TKeywordsOptionsForm::EditMaximumKeywordCountChange() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return;
     }
     LowerMinimum(*EditMinimumKeywordCount, *EditMaximumKeywordCount);
-    Options->MaximumKeywordCount = EditMaximumKeywordCount->value();
+    Options.MaximumKeywordCount = EditMaximumKeywordCount->value();
 }
 
 void TKeywordsOptionsForm::EditRecMinKeywordsChange() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return;
     }
     RaiseMaximum(*EditRecMinKeywords, *EditRecMaxKeywords);
-    Options->MinimumRecommendedTags = EditRecMinKeywords->value();
+    Options.MinimumRecommendedTags = EditRecMinKeywords->value();
 }
 
 void TKeywordsOptionsForm::EditRecMaxKeywordsChange() {
-    if (Options == nullptr) {
+    if (!primed_) {
         return;
     }
     LowerMinimum(*EditRecMinKeywords, *EditRecMaxKeywords);
-    Options->MaximumRecommendedTags = EditRecMaxKeywords->value();
+    Options.MaximumRecommendedTags = EditRecMaxKeywords->value();
 }
 
 void TKeywordsOptionsForm::EdtMaxKeywordCountChange() {
-    if (Options != nullptr) {
-        Options->KeywordCountBeforeSpamming = EdtMaxKeywordCount->value();
+    if (primed_) {
+        Options.KeywordCountBeforeSpamming = EdtMaxKeywordCount->value();
     }
 }
 
 void TKeywordsOptionsForm::EditKeywordInEveryChange() {
-    if (Options != nullptr) {
-        Options->KeywordOneInEvery = EditKeywordInEvery->value();
+    if (primed_) {
+        Options.KeywordOneInEvery = EditKeywordInEvery->value();
     }
 }
 
@@ -479,8 +484,8 @@ void TKeywordsOptionsForm::RadioCaseInsensitiveLowerClick() {
 }
 
 void TKeywordsOptionsForm::SetKeywordCase(KeywordCaseMode keywordCase) {
-    if (Options != nullptr) {
-        Options->KeywordCase = keywordCase;
+    if (primed_) {
+        Options.KeywordCase = keywordCase;
     }
 }
 
@@ -511,9 +516,9 @@ void TKeywordsOptionsForm::SetCompression(bool enabled, bool warn) {
         chkEnableCompression->setChecked(enabled);
         chkWarnOnCompress->setChecked(warn);
     }
-    if (Options != nullptr) {
-        Options->CompressionEnabled = enabled;
-        Options->WarnBeforeCompressing = warn;
+    if (primed_) {
+        Options.CompressionEnabled = enabled;
+        Options.WarnBeforeCompressing = warn;
     }
     ShowCompression();
 }

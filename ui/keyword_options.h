@@ -1,9 +1,12 @@
 #pragma once
 
-// The options dialog: edits the file window's settings in place and writes them on closing.
+// The options dialog: edits a copy of the file window's settings, writes it on closing and hands
+// it back.
 
 #include <QDialog>
 
+#include "options/page_check_options.h"
+#include "options/saveable_velmora_options.h"
 #include "options/velmora_types.h"
 
 class QCheckBox;
@@ -15,7 +18,6 @@ class QTabWidget;
 
 namespace velmora {
 
-class KelSaveableVelmoraOptions;
 class Prompt;
 class TPageCheckOptionsPage;
 
@@ -25,9 +27,13 @@ class TKeywordsOptionsForm : public QDialog {
 public:
     explicit TKeywordsOptionsForm(Prompt& prompt, QWidget* parent = nullptr);
 
-    // Edits options from now on; takes the snapshot that Cancel and Reset go back to and
-    // brings the Meta Tags page to the front.
-    void Prime(KelSaveableVelmoraOptions& options);
+    // Edits a copy of both settings from now on; takes the snapshot that Cancel and Reset go
+    // back to and brings the Meta Tags page to the front.
+    void Prime(const KelVelmoraOptions& options, const PageCheckOptions& pageChecks);
+    // The settings as the dialog closed with them, which it has written to the store: the
+    // edits after Apply, the snapshot after Cancel.
+    const KelVelmoraOptions& Edited() const { return Options; }
+    PageCheckOptions PageChecks() const;
     // Shows the settings as they stand; changes none but clamping to the fields' ranges and
     // keeping each minimum below its maximum.
     void UpdateDisplay();
@@ -104,7 +110,8 @@ private:
     void SavePageCheckSettings();
 
     Prompt& prompt_;
-    KelSaveableVelmoraOptions* Options = nullptr;
+    bool primed_ = false;
+    KelSaveableVelmoraOptions Options;
     KelVelmoraOptions SavedOptions;
 };
 

@@ -45,7 +45,7 @@ void TPageChecksLink::Refresh(const KelVelmoraData& document) {
         return;
     }
     const WaitCursor wait;
-    window_->Refresh(document.Html,
+    window_->Refresh(document.GetHtml(),
                      QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
 }
 

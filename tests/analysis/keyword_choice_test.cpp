@@ -17,15 +17,36 @@
 namespace velmora {
 namespace {
 
+using detail::CandidateEntry;
 using detail::CandidateLine;
-using detail::InsertLineSorted;
+using detail::InsertEntrySorted;
 using detail::IsDuplicateKeyword;
 using detail::IsWordInList;
+using detail::KeywordEntry;
 using detail::KeywordLine;
 using detail::RemoveSpammedEntries;
-using detail::SortLines;
+using detail::SortEntries;
 
 using Lines = std::vector<std::string>;
+using Entries = std::vector<ChoiceEntry>;
+
+// The lines of entries, as the dialog shows them.
+Lines LinesOf(const Entries& entries) {
+    Lines lines;
+    for (const ChoiceEntry& entry : entries) {
+        lines.push_back(entry.line);
+    }
+    return lines;
+}
+
+// Entries whose text is their whole line, for the order of lines alone.
+Entries EntriesOfLines(const Lines& lines) {
+    Entries entries;
+    for (const std::string& line : lines) {
+        entries.push_back({line, line});
+    }
+    return entries;
+}
 
 // A word list holding each (text, count) pair as that many occurrences.
 WordList MakeWords(const std::vector<std::pair<std::string, int>>& forms) {
@@ -73,27 +94,27 @@ KeywordList NaiveSpamPass(KeywordList ranked, std::int32_t limit) {
     return ranked;
 }
 
-TEST(KeywordChoiceLines, FormatsAndKeywordTextBeforeLastBrace) {
+TEST(KeywordChoiceLines, FormatsAndKeepsTheTextBesideTheLine) {
     EXPECT_EQ(KeywordLine("fish", 3, true, true), "fish {3 times, bad keyword, duplicate keyword}");
     EXPECT_EQ(KeywordLine("fish", 0, false, true), "fish {0 times, duplicate keyword}");
     EXPECT_EQ(KeywordLine("fish", 12, false, false), "fish {12 times}");
     EXPECT_EQ(CandidateLine("web design", 4), "web design {4 times}");
 
-    EXPECT_EQ(KeywordTextOfLine("web design {4 times}"), "web design");
-    EXPECT_EQ(KeywordTextOfLine(KeywordLine("a {b", 0, true, false)),
-              "a {b");  // the last " {" starts the marks
-    EXPECT_EQ(KeywordTextOfLine("no count"), "no count");
-    EXPECT_EQ(KeywordTextOfLine(" {1 times}"), "");
+    // A text that looks like marks stays the text: nothing is read back from the line.
+    EXPECT_EQ(KeywordEntry("a {b", 0, true, false),
+              (ChoiceEntry{"a {b", "a {b {0 times, bad keyword}"}));
+    EXPECT_EQ(CandidateEntry(" {1 times}", 2).text, " {1 times}");
 
     const TextRules rules;
-    Lines lines;
+    Entries entries;
     for (const char* line : {"fish {2 times}", "Banana {3 times}", "Fish {1 times}", "apple"}) {
-        InsertLineSorted(lines, line, rules);
+        InsertEntrySorted(entries, {line, line}, rules);
     }
-    EXPECT_EQ(lines, (Lines{"apple", "Banana {3 times}", "Fish {1 times}", "fish {2 times}"}));
+    EXPECT_EQ(LinesOf(entries),
+              (Lines{"apple", "Banana {3 times}", "Fish {1 times}", "fish {2 times}"}));
 }
 
-TEST(SortLines, SameOrderAsAStableSortByTheTextRules) {
+TEST(SortEntries, SameOrderAsAStableSortOfTheLinesByTheTextRules) {
     // Pieces that lower-case alike or not in either encoding, invalid UTF-8, NUL bytes, and a
     // long shared beginning, so that the first eight bytes often tie.
     const std::vector<std::string> pieces{"a",
@@ -122,8 +143,9 @@ TEST(SortLines, SameOrderAsAStableSortByTheTextRules) {
         Lines expected = lines;
         std::stable_sort(expected.begin(), expected.end(),
                          [&](const auto& a, const auto& b) { return rules.Compare(a, b) < 0; });
-        SortLines(lines, rules);
-        ASSERT_EQ(lines, expected) << "round " << round;
+        Entries entries = EntriesOfLines(lines);
+        SortEntries(entries, rules);
+        ASSERT_EQ(LinesOf(entries), expected) << "round " << round;
     }
 }
 
@@ -139,23 +161,25 @@ TEST(PrimeKeywordChoice, FillsBothListsAndCountsEveryStep) {
 
     EXPECT_EQ(steps, keywords.size() + words.OccurrenceCount());
     // Only the second of two equal keywords is marked; a rare keyword is bad.
-    EXPECT_EQ(primed.KeywordLines, (Lines{"rare {1 times, bad keyword}",
-                                          "SHOP {4 times, duplicate keyword}", "shop {4 times}"}));
+    EXPECT_EQ(LinesOf(primed.Keywords),
+              (Lines{"rare {1 times, bad keyword}", "SHOP {4 times, duplicate keyword}",
+                     "shop {4 times}"}));
+    EXPECT_EQ(primed.Keywords[1].text, "SHOP");
     // Web and web make one candidate in the form used most; shop is good but already a keyword.
-    EXPECT_EQ(primed.CandidateLines,
+    EXPECT_EQ(LinesOf(primed.Candidates),
               (Lines{"hosting {2 times}", "web hosting {2 times}", "Web {5 times}"}));
     EXPECT_EQ(primed.GoodCandidates, (KeywordList{"hosting", "shop", "Web", "web hosting"}));
     EXPECT_FALSE(primed.OrderOptimal);
 
     const PrimedKeywordChoice sensitive =
         PrimeKeywordChoice({"shop"}, 100, words, "", WithCase(KeywordCaseMode::CaseSensitive));
-    EXPECT_EQ(sensitive.CandidateLines, (Lines{"hosting {2 times}", "web hosting {2 times}",
-                                               "web {2 times}", "Web {3 times}"}));
+    EXPECT_EQ(LinesOf(sensitive.Candidates), (Lines{"hosting {2 times}", "web hosting {2 times}",
+                                                    "web {2 times}", "Web {3 times}"}));
     EXPECT_TRUE(sensitive.OrderOptimal);
 
     const PrimedKeywordChoice empty = PrimeKeywordChoice({}, 0, WordList(), "", options);
-    EXPECT_TRUE(empty.KeywordLines.empty());
-    EXPECT_TRUE(empty.CandidateLines.empty());
+    EXPECT_TRUE(empty.Keywords.empty());
+    EXPECT_TRUE(empty.Candidates.empty());
     EXPECT_TRUE(empty.OrderOptimal);
 }
 
@@ -176,9 +200,10 @@ PrimedKeywordChoice NaivePrime(const KeywordList& keywords, std::int32_t wordCou
             if (current != previous && IsGoodKeyword(current, wordCount, words, options)) {
                 result.GoodCandidates.push_back(current);
                 if (!IsWordInList(current, keywords, mode, words.Rules())) {
-                    InsertLineSorted(result.CandidateLines,
-                                     CandidateLine(current, CountOccurrences(current, words, mode)),
-                                     words.Rules());
+                    InsertEntrySorted(
+                        result.Candidates,
+                        CandidateEntry(current, CountOccurrences(current, words, mode)),
+                        words.Rules());
                 }
             }
             previous = current;
@@ -204,14 +229,14 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
         const PrimedKeywordChoice fast = PrimeKeywordChoice(keywords, 10, words, "", options);
         const PrimedKeywordChoice naive = NaivePrime(keywords, 10, words, options);
         ASSERT_EQ(fast.GoodCandidates, naive.GoodCandidates) << "round " << round;
-        ASSERT_EQ(fast.CandidateLines, naive.CandidateLines) << "round " << round;
+        ASSERT_EQ(fast.Candidates, naive.Candidates) << "round " << round;
         std::vector<std::int32_t> keywordCounts;
         for (const std::string& keyword : keywords) {
             keywordCounts.push_back(CountOccurrences(keyword, words, options.KeywordCase));
         }
         const PrimedKeywordChoice counted =
             PrimeKeywordChoice(keywords, keywordCounts, 10, words, "", options);
-        ASSERT_EQ(counted.KeywordLines, fast.KeywordLines) << "round " << round;
+        ASSERT_EQ(counted.Keywords, fast.Keywords) << "round " << round;
         ASSERT_EQ(counted.GoodCandidates, fast.GoodCandidates) << "round " << round;
         ASSERT_EQ(fast.GoodCandidateCounts.size(), fast.GoodCandidates.size());
         for (std::size_t i = 0; i < fast.GoodCandidates.size(); ++i) {
@@ -224,21 +249,21 @@ TEST(PrimeKeywordChoice, SameCandidatesAsTheEntryByEntryWalk) {
     EXPECT_GT(roundsWithCandidates, 50);
 }
 
-// The keyword lines as described: each keyword's line inserted in order, with its duplicate
+// The keyword entries as described: each keyword's entry inserted in order, with its duplicate
 // mark from a comparison with every keyword before it.
-Lines NaiveKeywordLines(const KeywordList& keywords, std::int32_t wordCount, const WordList& words,
-                        const KelVelmoraOptions& options) {
-    Lines lines;
+Entries NaiveKeywordEntries(const KeywordList& keywords, std::int32_t wordCount,
+                            const WordList& words, const KelVelmoraOptions& options) {
+    Entries entries;
     for (std::size_t i = 0; i < keywords.size(); ++i) {
-        InsertLineSorted(
-            lines,
-            KeywordLine(
+        InsertEntrySorted(
+            entries,
+            KeywordEntry(
                 keywords[i], CountOccurrences(keywords[i], words, options.KeywordCase),
                 !IsGoodKeyword(keywords[i], wordCount, words, options),
                 detail::IsDuplicateKeyword(i, keywords, options.KeywordCase, words.Rules())),
             words.Rules());
     }
-    return lines;
+    return entries;
 }
 
 TEST(PrimeKeywordChoice, ManyKeywordsAsTheDialogFillsItsLists) {
@@ -259,19 +284,19 @@ TEST(PrimeKeywordChoice, ManyKeywordsAsTheDialogFillsItsLists) {
         const std::string title = random() % 2 == 0 ? "Web shop" : "";
         const PrimedKeywordChoice primed = PrimeKeywordChoice(keywords, 10, words, title, options);
         const PrimedKeywordChoice naive = NaivePrime(keywords, 10, words, options);
-        ASSERT_EQ(primed.KeywordLines, NaiveKeywordLines(keywords, 10, words, options))
+        ASSERT_EQ(primed.Keywords, NaiveKeywordEntries(keywords, 10, words, options))
             << "round " << round;
-        ASSERT_EQ(primed.CandidateLines, naive.CandidateLines) << "round " << round;
+        ASSERT_EQ(primed.Candidates, naive.Candidates) << "round " << round;
         ASSERT_EQ(primed.OrderOptimal, IsOrderOptimal(keywords, words, title, options));
         withDuplicates += HasDuplicateKeywords(keywords, options.KeywordCase, words.Rules());
 
-        // Auto merges only the lines it ranked, and must choose as ApplyAutoChoice does.
+        // Auto merges only the entries it ranked, and must choose as ApplyAutoChoice does.
         const KeywordList ranked =
             RankAutoKeywords(primed.GoodCandidates, words, title, options, nullptr);
-        const ChoiceLines lines = ApplyAutoChoice({primed.CandidateLines, primed.KeywordLines},
-                                                  ranked, options, words.Rules());
+        const ChoiceLists lists =
+            ApplyAutoChoice({primed.Candidates, primed.Keywords}, ranked, options, words.Rules());
         ASSERT_EQ(AutoKeywords(primed, words, title, options),
-                  KeywordsFromLines(lines.Keywords, words, title, options))
+                  KeywordsFromEntries(lists.Keywords, words, title, options))
             << "round " << round;
     }
     EXPECT_GT(withDuplicates, 50);
@@ -279,27 +304,36 @@ TEST(PrimeKeywordChoice, ManyKeywordsAsTheDialogFillsItsLists) {
 
 TEST(ApplyAutoChoice, CaseVariantsSelectedOnlyWhenTheModeTellsThemApart) {
     const TextRules rules;
-    const ChoiceLines lines{{"Fish {2 times}", "fish {2 times}", "other {2 times}"},
-                            {"shop {4 times}"}};
+    const ChoiceLists lists{
+        {CandidateEntry("Fish", 2), CandidateEntry("fish", 2), CandidateEntry("other", 2)},
+        {CandidateEntry("shop", 4)}};
 
-    const ChoiceLines sensitive =
-        ApplyAutoChoice(lines, {"fish"}, WithCase(KeywordCaseMode::CaseSensitive), rules);
-    EXPECT_EQ(sensitive.Keywords, (Lines{"Fish {2 times}", "fish {2 times}"}));
-    EXPECT_EQ(sensitive.Candidates, (Lines{"other {2 times}", "shop {4 times}"}));
+    const ChoiceLists sensitive =
+        ApplyAutoChoice(lists, {"fish"}, WithCase(KeywordCaseMode::CaseSensitive), rules);
+    EXPECT_EQ(LinesOf(sensitive.Keywords), (Lines{"Fish {2 times}", "fish {2 times}"}));
+    EXPECT_EQ(LinesOf(sensitive.Candidates), (Lines{"other {2 times}", "shop {4 times}"}));
 
     for (const KeywordCaseMode mode :
          {KeywordCaseMode::CaseInsensitiveMixed, KeywordCaseMode::CaseInsensitiveLower}) {
-        const ChoiceLines chosen = ApplyAutoChoice(lines, {"FISH"}, WithCase(mode), rules);
-        EXPECT_EQ(chosen.Keywords, (Lines{"Fish {2 times}"}));
-        EXPECT_EQ(chosen.Candidates,
+        const ChoiceLists chosen = ApplyAutoChoice(lists, {"FISH"}, WithCase(mode), rules);
+        EXPECT_EQ(LinesOf(chosen.Keywords), (Lines{"Fish {2 times}"}));
+        EXPECT_EQ(LinesOf(chosen.Candidates),
                   (Lines{"fish {2 times}", "other {2 times}", "shop {4 times}"}));
     }
 
     // A keyword listed twice comes back once.
-    const ChoiceLines twice{{}, {"shop {4 times, duplicate keyword}", "shop {4 times}"}};
+    const ChoiceLists twice{{}, {KeywordEntry("shop", 4, false, true), CandidateEntry("shop", 4)}};
     EXPECT_EQ(
-        ApplyAutoChoice(twice, {"shop"}, WithCase(KeywordCaseMode::CaseSensitive), rules).Keywords,
+        LinesOf(ApplyAutoChoice(twice, {"shop"}, WithCase(KeywordCaseMode::CaseSensitive), rules)
+                    .Keywords),
         (Lines{"shop {4 times, duplicate keyword}"}));
+
+    // A text that looks like a line's marks is chosen by its text.
+    const ChoiceLists braces{{CandidateEntry("a {1 times}", 3)}, {}};
+    EXPECT_EQ(
+        ApplyAutoChoice(braces, {"a {1 times}"}, WithCase(KeywordCaseMode::CaseSensitive), rules)
+            .Keywords.size(),
+        1u);
 }
 
 TEST(RemoveSpammedEntries, DeletesLowestRankedHolderUntilNothingIsSpammed) {
@@ -360,15 +394,15 @@ TEST(AutoKeywords, CutsToMaximumAndLeavesBadKeywordsAsCandidates) {
     const PrimedKeywordChoice primed = PrimeKeywordChoice(keywords, 200, words, "", options);
     EXPECT_EQ(primed.GoodCandidates.size(), 35u);
     const KeywordList ranked = RankAutoKeywords(primed.GoodCandidates, words, "", options, nullptr);
-    const ChoiceLines lines = ApplyAutoChoice({primed.CandidateLines, primed.KeywordLines}, ranked,
-                                              options, words.Rules());
-    EXPECT_EQ(lines.Keywords.size(), 20u);
-    EXPECT_NE(
-        std::find(lines.Candidates.begin(), lines.Candidates.end(), "rare {1 times, bad keyword}"),
-        lines.Candidates.end());
+    const ChoiceLists lists =
+        ApplyAutoChoice({primed.Candidates, primed.Keywords}, ranked, options, words.Rules());
+    EXPECT_EQ(lists.Keywords.size(), 20u);
+    EXPECT_NE(std::find(lists.Candidates.begin(), lists.Candidates.end(),
+                        KeywordEntry("rare", 1, true, false)),
+              lists.Candidates.end());
 
     const KeywordList chosen = AutoKeywords(keywords, 200, words, "", options);
-    EXPECT_EQ(chosen, KeywordsFromLines(lines.Keywords, words, "", options));
+    EXPECT_EQ(chosen, KeywordsFromEntries(lists.Keywords, words, "", options));
     EXPECT_EQ(chosen.size(), 20u);
     EXPECT_EQ(std::count(chosen.begin(), chosen.end(), "rare"), 0);
     // Best first: the four words that occur 9 times lead.

@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/keyword_choice.h"
 #include "analysis/keyword_ordering.h"
+#include "analysis/keyword_tests.h"
+#include "analysis/keyword_tests_detail.h"
+#include "core/html_functions_read.h"
 #include "options/velmora_types.h"
 
 namespace velmora {
@@ -40,18 +44,27 @@ TEST(ReviewedHtml, BeforeTheFirstReview) {
     TReviewedHtml page;
     EXPECT_TRUE(page.GetCandidateList().empty());
     EXPECT_EQ(page.GetWordCount(), 0);
-    page.Keywords = {"web"};
-    page.CheckPage(KelVelmoraOptions());
-    EXPECT_EQ(page.GetBadKeywordCount(), 1);
+    EXPECT_EQ(page.GetRatingText(), "  0%");
+    page.CheckPage(KelVelmoraOptions(), ReviewScope::WithCandidateChoice);
+    EXPECT_EQ(page.GetAdvice(),
+              (Lines{"Add a title", "Add a description", "Add some keywords or phrases."}));
+    ASSERT_TRUE(page.Result().choice.has_value());
+    EXPECT_TRUE(page.Result().choice->autoKeywords.empty());
 }
+
+// The document's compress command, which replaces the text without a new review.
+class Compressible : public TReviewedHtml {
+public:
+    using TReviewedHtml::CompressKeepingAnalysis;
+};
 
 TEST(ReviewedHtml, EmptyText) {
     TReviewedHtml page;
     page.Review("", KelVelmoraOptions());
-    EXPECT_EQ(page.SpaceToRemove, 0);
+    EXPECT_EQ(page.GetSpaceToRemove(), 0);
     EXPECT_FALSE(page.HasSpaceToRemove());
-    EXPECT_TRUE(page.Keywords.empty());
-    EXPECT_EQ(page.CheckList.Rating, 0.0f);
+    EXPECT_TRUE(page.GetKeywords().empty());
+    EXPECT_EQ(page.GetCheckList().Rating, 0.0f);
     EXPECT_EQ(page.GetAdvice(),
               (Lines{"Add a title", "Add a description", "Add some keywords or phrases."}));
     EXPECT_EQ(page.GetRatingText(), "  0%");
@@ -61,8 +74,8 @@ TEST(ReviewedHtml, CompletePage) {
     TReviewedHtml page;
     page.Review(Page(kHead + Keywords("web hosting, cheap, backup, vitamin c"), kBody),
                 KelVelmoraOptions());
-    EXPECT_EQ(page.Keywords, (Lines{"web hosting", "cheap", "backup", "vitamin c"}));
-    EXPECT_EQ(page.KeywordsText, "web hosting, cheap, backup, vitamin c");
+    EXPECT_EQ(page.GetKeywords(), (Lines{"web hosting", "cheap", "backup", "vitamin c"}));
+    EXPECT_EQ(page.Result().keywordsText, "web hosting, cheap, backup, vitamin c");
     EXPECT_EQ(page.GetGoodKeywordCount(), 3);
     EXPECT_EQ(page.GetBadKeywordCount(), 1);
     EXPECT_FALSE(page.HasSpaceToRemove());
@@ -74,11 +87,11 @@ TEST(ReviewedHtml, CompletePage) {
 TEST(ReviewedHtml, KeywordsMetaTag) {
     TReviewedHtml page;
     page.Review(Page(kHead + Keywords("a, b"), kBody), KelVelmoraOptions());
-    EXPECT_EQ(page.Keywords, (Lines{"a", "b"}));
+    EXPECT_EQ(page.GetKeywords(), (Lines{"a", "b"}));
     EXPECT_EQ(page.GetBadKeywordCount(), 2);
 
     page.Review(Page(kHead + Keywords(" , ,, "), kBody), KelVelmoraOptions());
-    EXPECT_TRUE(page.Keywords.empty());
+    EXPECT_TRUE(page.GetKeywords().empty());
     EXPECT_EQ(page.GetAdvice(), Lines{"Add some keywords or phrases."});
     EXPECT_EQ(page.GetRatingText(), " 60%");
 }
@@ -90,7 +103,7 @@ TEST(ReviewedHtml, LineBreakInDescription) {
                          Keywords("bread, bakery"),
                      "<p>bread bread bakery bakery</p>\r\n"),
                 KelVelmoraOptions());
-    EXPECT_TRUE(page.CheckList.LineBreakInDescription);
+    EXPECT_TRUE(page.GetCheckList().LineBreakInDescription);
     EXPECT_TRUE(HasAdvice(page, "Remove carriage return from description"));
 }
 
@@ -98,34 +111,33 @@ TEST(ReviewedHtml, UnnecessarySpaceAndCompressionSwitch) {
     const std::string text =
         Page(kHead + Keywords("web hosting, cheap, backup"), "    <p>" + kBody + "</p>   \r\n");
     KelVelmoraOptions options;
-    TReviewedHtml page;
+    Compressible page;
     page.Review(text, options);
-    ASSERT_GT(page.SpaceToRemove, 0);
-    EXPECT_EQ(static_cast<std::size_t>(page.SpaceToRemove),
+    ASSERT_GT(page.GetSpaceToRemove(), 0);
+    EXPECT_EQ(static_cast<std::size_t>(page.GetSpaceToRemove()),
               text.size() - page.CompressedHtml().size());
     const std::string spaceAdvice =
-        "File contains " + std::to_string(page.SpaceToRemove) + " bytes of unnecessary space.";
+        "File contains " + std::to_string(page.GetSpaceToRemove()) + " bytes of unnecessary space.";
     EXPECT_EQ(page.GetAdvice(), Lines{spaceAdvice});
-    EXPECT_EQ(page.CheckList.Rating, 99.0f);
+    EXPECT_EQ(page.GetCheckList().Rating, 99.0f);
 
     options.CompressionEnabled = false;
     page.Review(text, options);
     EXPECT_TRUE(page.HasSpaceToRemove());
-    EXPECT_EQ(page.CheckList.SpaceToRemove, 0);
+    EXPECT_EQ(page.GetCheckList().SpaceToRemove, 0);
     EXPECT_TRUE(page.GetAdvice().empty());
-    EXPECT_EQ(page.CheckList.Rating, 100.0f);
+    EXPECT_EQ(page.GetCheckList().Rating, 100.0f);
 
     // Compression turns lone carriage returns into CR LF: a longer text has nothing to remove.
     page.Review("one\rtwo\rthree", options);
-    EXPECT_GT(page.CompressedHtml().size(), page.Html.size());
-    EXPECT_EQ(page.SpaceToRemove, 0);
+    EXPECT_GT(page.CompressedHtml().size(), page.GetHtml().size());
+    EXPECT_EQ(page.GetSpaceToRemove(), 0);
 
     // The document's compress command: the text shrinks, the words stay.
     options.CompressionEnabled = true;
     page.Review(text, options);
     const std::int32_t good = page.GetGoodKeywordCount();
-    page.Html = page.CompressedHtml();
-    page.SpaceToRemove = 0;
+    page.CompressKeepingAnalysis();
     page.CheckPage(options);
     EXPECT_TRUE(page.GetAdvice().empty());
     EXPECT_EQ(page.GetGoodKeywordCount(), good);
@@ -136,14 +148,14 @@ TEST(ReviewedHtml, CheckPageWithOtherOptions) {
     lower.KeywordCase = KeywordCaseMode::CaseInsensitiveLower;
     TReviewedHtml page;
     page.Review(Page(kHead + Keywords("Web hosting, web hosting, cheap"), kBody), lower);
-    EXPECT_TRUE(page.CheckList.DuplicateKeywords);
+    EXPECT_TRUE(page.GetCheckList().DuplicateKeywords);
     EXPECT_EQ(page.GetGoodKeywordCount(), 3);
 
     // The candidates stay lower-cased: "Web hosting" is no longer found, and is no duplicate.
     KelVelmoraOptions sensitive = lower;
     sensitive.KeywordCase = KeywordCaseMode::CaseSensitive;
     page.CheckPage(sensitive);
-    EXPECT_FALSE(page.CheckList.DuplicateKeywords);
+    EXPECT_FALSE(page.GetCheckList().DuplicateKeywords);
     EXPECT_EQ(page.GetGoodKeywordCount(), 2);
     EXPECT_EQ(page.GetBadKeywordCount(), 1);
 
@@ -153,12 +165,12 @@ TEST(ReviewedHtml, CheckPageWithOtherOptions) {
     page.CheckPage(strict);
     EXPECT_EQ(page.GetGoodKeywordCount(), 2);
     EXPECT_TRUE(HasAdvice(page, "Not enough good keywords"));
-    EXPECT_EQ(page.CheckList.MinimumRecommendedTags, 5);
+    EXPECT_EQ(page.GetCheckList().MinimumRecommendedTags, 5);
 
     KelVelmoraOptions noSpamming = lower;
     noSpamming.KeywordCountBeforeSpamming = 1;
     page.CheckPage(noSpamming);
-    EXPECT_EQ(page.CheckList.SpammedWord, "Web");
+    EXPECT_EQ(page.GetCheckList().SpammedWord, "Web");
 }
 
 TEST(ReviewedHtml, Utf8PageCountsCharactersR2) {
@@ -248,21 +260,59 @@ TEST(ReviewedHtml, FindingColumnsCountCharactersOfThePageEncoding) {
     EXPECT_EQ(page.GetFindings()[2].position, (TextPosition{1, 10}));
 }
 
+// The result holds what the specified functions give, each asked on its own.
+void ExpectResultMatchesTheSpecifiedFunctions(const TReviewedHtml& page,
+                                              const KelVelmoraOptions& options) {
+    const ReviewResult& result = page.Result();
+    const KeywordList& keywords = page.GetKeywords();
+    const WordList& words = page.GetCandidateList();
+    const std::string title = GetTitle(page.GetHtml());
+    EXPECT_EQ(result.title, title);
+    EXPECT_EQ(result.description, GetDescription(page.GetHtml()));
+    EXPECT_EQ(result.ratingText, page.GetCheckList().GetRatingText());
+    ASSERT_EQ(result.keywordResults.size(), keywords.size());
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        const KeywordResult& judged = result.keywordResults[i];
+        EXPECT_EQ(judged.occurrences, CountOccurrences(keywords[i], words, options.CaseMode()));
+        EXPECT_EQ(judged.good, IsGoodKeyword(keywords[i], page.GetWordCount(), words, options));
+        EXPECT_EQ(judged.duplicate,
+                  detail::IsDuplicateKeyword(i, keywords, options.KeywordCase, page.Rules()));
+        EXPECT_EQ(judged.score, KeywordScore(keywords[i], words, title, options));
+    }
+    ASSERT_TRUE(result.choice.has_value());
+    EXPECT_EQ(result.choice->autoKeywords,
+              AutoKeywords(keywords, page.GetWordCount(), words, title, options));
+    const PrimedKeywordChoice primed =
+        PrimeKeywordChoice(keywords, page.GetWordCount(), words, title, options);
+    ASSERT_EQ(result.choice->candidates.size(), primed.GoodCandidates.size());
+    for (std::size_t i = 0; i < primed.GoodCandidates.size(); ++i) {
+        EXPECT_EQ(result.choice->candidates[i].text, primed.GoodCandidates[i]);
+        EXPECT_EQ(result.choice->candidates[i].occurrences, primed.GoodCandidateCounts[i]);
+    }
+    // The Change Keywords dialog's lists, from the result alone.
+    const PrimedKeywordChoice fromReview = PrimedFromReview(result);
+    EXPECT_EQ(fromReview.Keywords, primed.Keywords);
+    EXPECT_EQ(fromReview.Candidates, primed.Candidates);
+    EXPECT_EQ(fromReview.GoodCandidates, primed.GoodCandidates);
+    EXPECT_EQ(fromReview.OrderOptimal, primed.OrderOptimal);
+}
+
 TEST(ReviewedHtml, CountsAndRatingStayInRange) {
     std::mt19937 random(7);
     for (int i = 0; i < 12; ++i) {
         KelVelmoraOptions options;
         options.KeywordCase = static_cast<KeywordCaseMode>(1 + i % 3);
         TReviewedHtml page;
-        page.Review(RandomPage(random), options);
-        const TFileCheckList& list = page.CheckList;
+        page.Review(RandomPage(random), options, ReviewScope::WithCandidateChoice);
+        const TFileCheckList& list = page.GetCheckList();
         EXPECT_EQ(list.GoodKeywordCount + list.BadKeywordCount, list.KeywordCount);
-        EXPECT_EQ(static_cast<std::size_t>(list.KeywordCount), page.Keywords.size());
+        EXPECT_EQ(static_cast<std::size_t>(list.KeywordCount), page.GetKeywords().size());
         EXPECT_GE(list.Rating, 0.0f);
         EXPECT_LE(list.Rating, 100.0f);
         for (const Finding& finding : list.Findings) {
             EXPECT_FALSE(finding.title.empty());
         }
+        ExpectResultMatchesTheSpecifiedFunctions(page, options);
     }
 }
 

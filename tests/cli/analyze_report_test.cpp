@@ -65,7 +65,7 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
     EXPECT_EQ(report["title"], "Cheap web hosting");
     EXPECT_EQ(report["description"], "Web hosting\r\nwith a domain");
     EXPECT_EQ(report["keywords_text"], "domain, web hosting, Domain, web shop");
-    EXPECT_EQ(report["keywords"], Json(document.Keywords));
+    EXPECT_EQ(report["keywords"], Json(document.GetKeywords()));
     EXPECT_EQ(report["keyword_count"], 4);
     EXPECT_EQ(report["good_keywords"], document.GetGoodKeywordCount());
     EXPECT_EQ(report["bad_keywords"], 1);
@@ -73,10 +73,10 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
     EXPECT_EQ(report["duplicate_keywords"], true);
     EXPECT_EQ(report["spammed_word"], "");
     EXPECT_EQ(report["line_break_in_description"], true);
-    EXPECT_EQ(report["space_to_remove"], document.SpaceToRemove);
+    EXPECT_EQ(report["space_to_remove"], document.GetSpaceToRemove());
     EXPECT_GT(report["space_to_remove"], 0);
     EXPECT_EQ(report["word_count"], document.GetWordCount());
-    EXPECT_EQ(report["rating"].get<float>(), document.CheckList.Rating);
+    EXPECT_EQ(report["rating"].get<float>(), document.GetCheckList().Rating);
     EXPECT_EQ(report["rating_text"], document.GetRatingText());
     EXPECT_EQ(report["advice"], Json(document.GetAdvice()));
     ASSERT_EQ(report["findings"].size(), document.GetAdvice().size());
@@ -95,8 +95,8 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
     EXPECT_EQ(details[1]["score"], 5 * 10 + 9 + 100);
 
     const PrimedKeywordChoice primed =
-        PrimeKeywordChoice(document.Keywords, document.GetWordCount(), document.GetCandidateList(),
-                           GetTitle(document.Html), options);
+        PrimeKeywordChoice(document.GetKeywords(), document.GetWordCount(),
+                           document.GetCandidateList(), GetTitle(document.GetHtml()), options);
     const Json& candidates = report["good_candidates"];
     ASSERT_EQ(candidates.size(), primed.GoodCandidates.size());
     for (std::size_t i = 0; i < candidates.size(); ++i) {
@@ -104,9 +104,10 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
         EXPECT_EQ(candidates[i]["is_keyword"], primed.GoodCandidates[i] == "domain" ||
                                                    primed.GoodCandidates[i] == "web hosting");
     }
-    EXPECT_EQ(report["auto_keywords"],
-              Json(AutoKeywords(document.Keywords, document.GetWordCount(),
-                                document.GetCandidateList(), GetTitle(document.Html), options)));
+    EXPECT_EQ(
+        report["auto_keywords"],
+        Json(AutoKeywords(document.GetKeywords(), document.GetWordCount(),
+                          document.GetCandidateList(), GetTitle(document.GetHtml()), options)));
 }
 
 TEST_F(VelmoraCli, RatingReadsBackToTheSameFloatAndTextIsUtf8) {
@@ -125,7 +126,7 @@ TEST_F(VelmoraCli, RatingReadsBackToTheSameFloatAndTextIsUtf8) {
     ASSERT_EQ(rating.size(), 2u);
     KelVelmoraData document;
     document.Load(twoBad.string(), KelVelmoraOptions());
-    EXPECT_EQ(std::strtof(rating[1].str().c_str(), nullptr), document.CheckList.Rating);
+    EXPECT_EQ(std::strtof(rating[1].str().c_str(), nullptr), document.GetCheckList().Rating);
     EXPECT_EQ(rating[1].str(), "85.7375");
 
     const std::vector<Json> lines = JsonLines(run.out);

@@ -135,9 +135,10 @@ TEST_F(VelmoraCli, KeywordCommandsOrderAsTheDialog) {
 
     ASSERT_EQ(Run({"set-keywords", "--defaults", page.string(), "domain, web hosting, cheap"}).code,
               0);
-    EXPECT_EQ(keywordsOf(page),
-              OrderKeywordsAsDialog({"domain", "web hosting", "cheap"}, document.GetWordCount(),
-                                    document.GetCandidateList(), GetTitle(document.Html), options));
+    EXPECT_EQ(
+        keywordsOf(page),
+        OrderKeywordsAsDialog({"domain", "web hosting", "cheap"}, document.GetWordCount(),
+                              document.GetCandidateList(), GetTitle(document.GetHtml()), options));
     EXPECT_EQ(keywordsOf(page), (KeywordList{"web hosting", "cheap", "domain"}));
 
     ASSERT_EQ(
@@ -179,7 +180,7 @@ TEST_F(VelmoraCli, StdoutTouchesNothingAndFailedEditsWriteNothing) {
     KelVelmoraData document;
     document.Load(page.string(), KelVelmoraOptions());
     document.Compress(KelVelmoraOptions());
-    EXPECT_EQ(run.out, TextToSave(document.Html));
+    EXPECT_EQ(run.out, TextToSave(document.GetHtml()));
     EXPECT_NE(run.out, TextToSave(original));
     for (const std::vector<std::string>& edit :
          {std::vector<std::string>{"set-title", page.string(), "x", "--stdout"},
@@ -204,7 +205,7 @@ TEST_F(VelmoraCli, StdoutTouchesNothingAndFailedEditsWriteNothing) {
     EXPECT_EQ(BackupCount(), 0u);
 
     ASSERT_EQ(Run({"compress", page.string()}).code, 0);
-    EXPECT_EQ(ReadBytes(page), TextToSave(document.Html));
+    EXPECT_EQ(ReadBytes(page), TextToSave(document.GetHtml()));
 }
 
 }  // namespace

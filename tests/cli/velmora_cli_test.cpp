@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "cli/messages.h"
 #include "tests/cli/cli_test_fixture.h"
 
 namespace velmora {
@@ -146,6 +148,10 @@ TEST_F(VelmoraCli, ExitCodesAndOneLineErrors) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_EQ(run.out, "");
     }
+
+    // Running out of memory on a page names the page, never as a file error.
+    EXPECT_EQ(cli::PageProblemLine(good.string(), std::bad_alloc()),
+              "velmora-cli: out of memory while reading " + good.string() + "\n");
 }
 
 TEST_F(VelmoraCli, FlagsOverrideTheStoredSettings) {

@@ -116,7 +116,7 @@ protected:
     KelVelmoraData LoadedAndEdited(const fs::path& page) {
         KelVelmoraData document([] { return LocalDateTime{2026, 12, 7, 9, 30, 0}; });
         document.Load(page.string(), options_);
-        document.Review(document.Html + std::string(20000, 'n') + "\r\n", options_);
+        document.Review(document.GetHtml() + std::string(20000, 'n') + "\r\n", options_);
         return document;
     }
 
@@ -166,7 +166,7 @@ TEST_F(SaveFailureTest, FullDiskUnderThePageKeepsItAndASecondSaveWorks) {
     fs::remove(filler);
     document.Save();
     EXPECT_FALSE(document.IsModified());
-    EXPECT_EQ(ReadBytes(page), document.Html);
+    EXPECT_EQ(ReadBytes(page), document.GetHtml());
 }
 
 TEST_F(SaveFailureTest, FullOrReadOnlyBackupFolderLeavesThePageUntouched) {
@@ -206,7 +206,7 @@ TEST_F(SaveFailureTest, FullOrReadOnlyBackupFolderLeavesThePageUntouched) {
 
     UseBackupFolder(root_ / "backups");
     document.Save();
-    EXPECT_EQ(ReadBytes(page), document.Html);
+    EXPECT_EQ(ReadBytes(page), document.GetHtml());
     EXPECT_EQ(ReadBytes(document.LastBackupPath()), oldText);
 }
 
@@ -228,7 +228,7 @@ TEST_F(SaveFailureTest, PageReplacedByAFolderIsReportedAndLeftAlone) {
     fs::remove_all(page);
     EXPECT_THROW(document.Save(), PageChangedError);
     document.Save(ChangedOnDisk::Overwrite);
-    EXPECT_EQ(ReadBytes(page), document.Html);
+    EXPECT_EQ(ReadBytes(page), document.GetHtml());
 }
 
 TEST_F(SaveFailureTest, FolderGoneBetweenLoadAndSaveIsReportedAndNothingIsCreated) {
@@ -248,7 +248,7 @@ TEST_F(SaveFailureTest, FolderGoneBetweenLoadAndSaveIsReportedAndNothingIsCreate
 
     fs::create_directories(site);
     document.Save(ChangedOnDisk::Overwrite);
-    EXPECT_EQ(ReadBytes(page), document.Html);
+    EXPECT_EQ(ReadBytes(page), document.GetHtml());
 }
 
 // TMPDIR that names a file or nothing is passed over for /tmp, as the C library does, so the
@@ -270,14 +270,14 @@ TEST_F(SaveFailureTest, TmpdirThatIsAFileOrMissingFallsBackToTmp) {
         UseBackupFolder(tmpdir);
         // No state folder either: it cannot be made inside a file.
         ::setenv("XDG_STATE_HOME", (root_ / "a-file").c_str(), 1);
-        document.Review(document.Html + "<p>more</p>\r\n", options_);
+        document.Review(document.GetHtml() + "<p>more</p>\r\n", options_);
         document.Save();
-        EXPECT_EQ(ReadBytes(page), document.Html);
+        EXPECT_EQ(ReadBytes(page), document.GetHtml());
         EXPECT_EQ(fs::path(document.LastBackupPath()).parent_path(),
                   "/tmp/velmora-backups-" + std::to_string(::geteuid()));
         EXPECT_EQ(ReadBytes(document.LastBackupPath()), previous);
         fs::remove(document.LastBackupPath());
-        previous = document.Html;
+        previous = document.GetHtml();
     }
 }
 
@@ -304,7 +304,7 @@ TEST_F(SaveFailureTest, PageReplacedByALinkToDevFullIsRefused) {
 
     fs::remove(page);
     document.Save(ChangedOnDisk::Overwrite);
-    EXPECT_EQ(ReadBytes(page), document.Html);
+    EXPECT_EQ(ReadBytes(page), document.GetHtml());
 }
 
 // When the folder refuses new files, the page is written in place; a full disk must then fail
@@ -334,7 +334,7 @@ TEST_F(SaveFailureTest, FullDiskInAFolderThatRefusesNewFilesKeepsThePageWhole) {
     fs::remove(filler);
     ASSERT_TRUE(SetImmutable(site, true));
     document.Save();
-    EXPECT_EQ(ReadBytes(page), document.Html);
+    EXPECT_EQ(ReadBytes(page), document.GetHtml());
     EXPECT_EQ(std::distance(fs::directory_iterator(site), {}), 1);
     SetImmutable(site, false);
 }
@@ -364,7 +364,7 @@ TEST_F(SaveFailureTest, DataSyncComesBeforeTheRenameAndAFailedOneStopsTheSave) {
     EXPECT_EQ(events, (std::vector<std::string>{"sync", "rename"}));
 
     const std::string saved = ReadBytes(page);
-    document.Review(document.Html + "<p>more</p>\r\n", options_);
+    document.Review(document.GetHtml() + "<p>more</p>\r\n", options_);
     seams.syncData = [](int) {
         errno = EIO;
         return -1;
@@ -429,7 +429,7 @@ TEST_F(SaveFailureTest, FullDiskWithoutReservationKeepsAnInPlacePageWhole) {
     fs::create_hard_link(page, root_ / "site" / "home.htm");
     KelVelmoraData document([] { return LocalDateTime{2026, 12, 7, 9, 30, 0}; });
     document.Load(page.string(), options_);
-    document.Review(document.Html + std::string(400000, 'n') + "\r\n", options_);
+    document.Review(document.GetHtml() + std::string(400000, 'n') + "\r\n", options_);
     const fs::path filler = FillUp(root_ / "site");
 
     if (const auto error = SaveMustFail(document, "onto a full disk")) {

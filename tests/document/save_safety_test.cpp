@@ -184,7 +184,7 @@ protected:
     }
 
     void EditTitle(KelVelmoraData& document, std::string_view title) const {
-        document.Review(SetTitle(document.Html, title), options_);
+        document.Review(SetTitle(document.GetHtml(), title), options_);
     }
 
     fs::path BackupFolder() const { return tmp_ / "velmora" / "backups"; }
@@ -479,7 +479,7 @@ TEST_P(SaveSafetyTest, KilledSavesLeaveThePageWholeAndEveryBackupExact) {
         std::mt19937 random(20261207);
         std::chrono::microseconds saveTime{0};
         for (int number = 1; number <= 8; ++number) {
-            document.Html = TextToSave(version(number));
+            document.Review(TextToSave(version(number)), KelVelmoraOptions());
             const std::string next = document.BytesToSave();
             versions.insert(std::hash<std::string>{}(next));
             const auto started = std::chrono::steady_clock::now();
@@ -721,7 +721,7 @@ TEST_F(SaveBetweenUsersTest, AnotherUsersPageIsRefusedUnlessItMayBeWrittenAndThe
     const fs::path page = PageOf(kThirdUser, kThirdUser, 0644);
     EXPECT_TRUE(RunAs(kSecondUser, [&] {
         KelVelmoraData document = Loaded(page);
-        document.Review(SetTitle(document.Html, "Taken over"), KelVelmoraOptions());
+        document.Review(SetTitle(document.GetHtml(), "Taken over"), KelVelmoraOptions());
         try {
             document.Save();
             ADD_FAILURE() << "another user's page was replaced";
@@ -737,7 +737,7 @@ TEST_F(SaveBetweenUsersTest, AnotherUsersPageIsRefusedUnlessItMayBeWrittenAndThe
     ASSERT_EQ(::chmod(page.c_str(), 0664), 0);
     EXPECT_TRUE(RunAs(kSecondUser, [&] {
         KelVelmoraData document = Loaded(page);
-        document.Review(SetTitle(document.Html, "Shared"), KelVelmoraOptions());
+        document.Review(SetTitle(document.GetHtml(), "Shared"), KelVelmoraOptions());
         document.Save();
     }));
     struct stat status {};
@@ -758,7 +758,7 @@ TEST_F(SaveBetweenUsersTest, OtherUsersCannotPlantReadOrHijackBackups) {
     }));
     EXPECT_TRUE(RunAs(kSecondUser, [&] {
         KelVelmoraData document = Loaded(page);
-        document.Review(SetTitle(document.Html, "Mine"), KelVelmoraOptions());
+        document.Review(SetTitle(document.GetHtml(), "Mine"), KelVelmoraOptions());
         document.Save();
         EXPECT_EQ(fs::path(document.LastBackupPath()).parent_path(),
                   shared / ("velmora-backups-" + std::to_string(kSecondUser)));
@@ -779,7 +779,7 @@ TEST_F(SaveBetweenUsersTest, OtherUsersCannotPlantReadOrHijackBackups) {
         KelVelmoraData document = Loaded(page);
         std::set<fs::path> folders;
         for (const char* title : {"Moved", "Again"}) {
-            document.Review(SetTitle(document.Html, title), KelVelmoraOptions());
+            document.Review(SetTitle(document.GetHtml(), title), KelVelmoraOptions());
             document.Save();
             const fs::path folder = fs::path(document.LastBackupPath()).parent_path();
             folders.insert(folder);
@@ -801,9 +801,8 @@ TEST_F(SaveBetweenUsersTest, RootDoesNotFollowAnotherUsersLinkInASharedFolder) {
     KelVelmoraData document = Loaded(folder_.path() / "real.htm");
     fs::remove(folder_.path() / "real.htm");
     ASSERT_TRUE(RunAs(kSecondUser, [&] { fs::create_symlink(victim, link); }));
-    document.FileName = link.string();
     try {
-        document.Save(ChangedOnDisk::Overwrite);
+        document.SaveAs(link.string());
         ADD_FAILURE() << "followed another user's link";
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("symbolic link"), std::string::npos);
@@ -817,9 +816,8 @@ TEST_F(SaveBetweenUsersTest, RootDoesNotFollowAnotherUsersLinkInASharedFolder) {
     WriteBytes(rootOnly / "index.htm", "root's page\n");
     ASSERT_TRUE(RunAs(kSecondUser,
                       [&] { fs::create_directory_symlink(rootOnly, folder_.path() / "site"); }));
-    document.FileName = (folder_.path() / "site" / "index.htm").string();
     try {
-        document.Save(ChangedOnDisk::Overwrite);
+        document.SaveAs((folder_.path() / "site" / "index.htm").string());
         ADD_FAILURE() << "followed another user's link to a folder";
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("symbolic link"), std::string::npos)
@@ -850,7 +848,7 @@ TEST_F(SaveBetweenUsersTest, SavedPagesKeepTheirOwnerGroupAndMode) {
             test.saver,
             [&] {
                 KelVelmoraData document = Loaded(page);
-                document.Review(SetTitle(document.Html, "Kept"), KelVelmoraOptions());
+                document.Review(SetTitle(document.GetHtml(), "Kept"), KelVelmoraOptions());
                 document.Save();
             },
             test.groups));
@@ -884,7 +882,7 @@ TEST_F(SaveBetweenUsersTest, SavesOfOnePageByAnyoneAreOneAtATime) {
             return [&, tmp, title, from, to, pause, waitAfter] {
                 ::setenv("TMPDIR", tmp.c_str(), 1);
                 KelVelmoraData document = Loaded(page);
-                document.Review(SetTitle(document.Html, title), KelVelmoraOptions());
+                document.Review(SetTitle(document.GetHtml(), title), KelVelmoraOptions());
                 Tell(from[1]);
                 Told(to[0]);
                 SaveSeams seams;
@@ -941,7 +939,7 @@ TEST(ConcurrentSaves, OneSavesTheOtherIsRefused) {
             if (pid == 0) {
                 KelVelmoraData document([] { return kSaveTime; });
                 document.Load(page.string(), KelVelmoraOptions());
-                document.Review(SetTitle(document.Html, title), KelVelmoraOptions());
+                document.Review(SetTitle(document.GetHtml(), title), KelVelmoraOptions());
                 char byte = 0;
                 ::close(go[1]);
                 [[maybe_unused]] const ssize_t got = ::read(go[0], &byte, 1);

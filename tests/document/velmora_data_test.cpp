@@ -76,8 +76,8 @@ TEST_F(VelmoraDataTest, LoadEndsEveryLineWithCrLf) {
     };
     for (const auto& [bytes, text] : cases) {
         const KelVelmoraData document = Loaded(Page(bytes));
-        EXPECT_EQ(document.SavedText, text) << bytes;
-        EXPECT_EQ(document.Html, text);
+        EXPECT_EQ(document.GetSavedText(), text) << bytes;
+        EXPECT_EQ(document.GetHtml(), text);
         EXPECT_FALSE(document.IsModified());
     }
 }
@@ -93,13 +93,13 @@ TEST_F(VelmoraDataTest, CtrlZEndsTheFileOnlyAsItsLastByteAtALineStart) {
         {"a\r\n\x1A\x1A", "a\r\n\x1A\x1A\r\n"},
     };
     for (const auto& [bytes, text] : cases) {
-        EXPECT_EQ(Loaded(Page(bytes)).SavedText, text) << bytes;
+        EXPECT_EQ(Loaded(Page(bytes)).GetSavedText(), text) << bytes;
     }
 }
 
 TEST_F(VelmoraDataTest, SavedPageLoadsBackAsSaved) {
     KelVelmoraData document = Loaded(Page("<html><head>\n<title>t</title>\r</head>\n<p>x</p>"));
-    document.Review(document.Html + "<p>y</p>\r\n", options_);
+    document.Review(document.GetHtml() + "<p>y</p>\r\n", options_);
     ASSERT_TRUE(document.IsModified());
     document.Save();
     EXPECT_FALSE(document.IsModified());
@@ -109,13 +109,13 @@ TEST_F(VelmoraDataTest, SavedPageLoadsBackAsSaved) {
     EXPECT_EQ(written,
               "<html><head>\n<title>t</title>\n<meta name=\"GENERATOR\" "
               "content=\"Velmora\">\n</head>\n<p>x</p>\n<p>y</p>");
-    EXPECT_EQ(Loaded(pages_ / "index.htm").SavedText, document.SavedText);
+    EXPECT_EQ(Loaded(pages_ / "index.htm").GetSavedText(), document.GetSavedText());
 }
 
 TEST_F(VelmoraDataTest, RefusedOrFailedLoadKeepsThePreviousPage) {
     KelVelmoraData document = Loaded(Page("<p>old</p>\n"));
     document.Review("<p>edited</p>\r\n", options_);
-    const std::string fileName = document.FileName;
+    const std::string fileName = document.GetFileName();
 
     WriteBytes(pages_ / "utf16.htm", std::string_view("\xFF\xFEh\0i\0", 6));
     WriteBytes(pages_ / "utf32.htm", std::string_view("\0\0\xFE\xFF\0\0\0h", 8));
@@ -133,9 +133,9 @@ TEST_F(VelmoraDataTest, RefusedOrFailedLoadKeepsThePreviousPage) {
             EXPECT_EQ(error.path(), path.string());
             EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos);
         }
-        EXPECT_EQ(document.FileName, fileName);
-        EXPECT_EQ(document.SavedText, "<p>old</p>\r\n");
-        EXPECT_EQ(document.Html, "<p>edited</p>\r\n");
+        EXPECT_EQ(document.GetFileName(), fileName);
+        EXPECT_EQ(document.GetSavedText(), "<p>old</p>\r\n");
+        EXPECT_EQ(document.GetHtml(), "<p>edited</p>\r\n");
     }
 }
 
@@ -314,7 +314,7 @@ TEST_F(VelmoraDataTest, BackupFolderThatIsNotPrivateIsRefusedAndThePageLeftAlone
         }
         EXPECT_EQ(ReadBytes(pages_ / "index.htm"), "<p>a</p>\n");
         EXPECT_TRUE(document.IsModified());
-        EXPECT_EQ(document.Html, "<p>mine</p>\r\n");
+        EXPECT_EQ(document.GetHtml(), "<p>mine</p>\r\n");
         EXPECT_TRUE(fs::is_empty(elsewhere));
         fs::remove_all(BackupFolder());
     }
@@ -364,7 +364,7 @@ TEST_F(VelmoraDataTest, BytesToSaveInPiecesAreTheBytesSaveWrites) {
                 }));
                 EXPECT_EQ(pieces, document.BytesToSave()) << page;
                 EXPECT_EQ(pieces,
-                          FileBytesFromText(TextToSave(document.Html), DetectLineBreaks(page)))
+                          FileBytesFromText(TextToSave(document.GetHtml()), DetectLineBreaks(page)))
                     << page;
             }
         }
@@ -376,10 +376,10 @@ TEST_F(VelmoraDataTest, CrLfPagesAreHeldAsReadAndGiveTheirBytesBack) {
     const std::string crlf(300 * 1024, 'x');
     const std::string page = crlf + "\r\n<p>a</p>\r\n";
     const KelVelmoraData held = Loaded(Page(page));
-    EXPECT_EQ(held.SavedText, page);
+    EXPECT_EQ(held.GetSavedText(), page);
     EXPECT_TRUE(held.SaveKeepsOtherBytes());
     const KelVelmoraData stray = Loaded(Page(page + "b\n"));
-    EXPECT_EQ(stray.SavedText, page + "b\r\n");
+    EXPECT_EQ(stray.GetSavedText(), page + "b\r\n");
     EXPECT_FALSE(stray.SaveKeepsOtherBytes());
 }
 
@@ -409,21 +409,21 @@ TEST_F(VelmoraDataTest, FailedPageWriteKeepsTheDocumentModified) {
         EXPECT_EQ(error.path(), (pages_ / "gone/index.htm").string());
     }
     EXPECT_TRUE(document.IsModified());
-    EXPECT_EQ(document.SavedText, "<p>a</p>\r\n");
+    EXPECT_EQ(document.GetSavedText(), "<p>a</p>\r\n");
     EXPECT_EQ(BackupCount(), 0U);
 }
 
 TEST_F(VelmoraDataTest, CompressThenRevert) {
     KelVelmoraData document = Loaded(Page("<p>   a    b   </p>\n\n\n<p>c</p>\n"));
-    const std::int32_t removable = document.SpaceToRemove;
+    const std::int32_t removable = document.GetSpaceToRemove();
     ASSERT_GT(removable, 0);
     document.Compress(options_);
-    EXPECT_EQ(document.Html, CompressHtml(document.SavedText));
-    EXPECT_EQ(document.SpaceToRemove, 0);
+    EXPECT_EQ(document.GetHtml(), CompressHtml(document.GetSavedText()));
+    EXPECT_EQ(document.GetSpaceToRemove(), 0);
     EXPECT_TRUE(document.IsModified());
     document.Revert(options_);
-    EXPECT_EQ(document.Html, document.SavedText);
-    EXPECT_EQ(document.SpaceToRemove, removable);
+    EXPECT_EQ(document.GetHtml(), document.GetSavedText());
+    EXPECT_EQ(document.GetSpaceToRemove(), removable);
 }
 
 TEST_F(VelmoraDataTest, SaveAsWritesANewFileOrBacksUpTheOneItReplaces) {
@@ -431,7 +431,7 @@ TEST_F(VelmoraDataTest, SaveAsWritesANewFileOrBacksUpTheOneItReplaces) {
     document.EditTitle("Copy", options_);
     const fs::path copy = pages_ / "copy.htm";
     document.SaveAs(copy.string());
-    EXPECT_EQ(document.FileName, copy.string());
+    EXPECT_EQ(document.GetFileName(), copy.string());
     EXPECT_FALSE(document.IsModified());
     EXPECT_EQ(document.LastBackupPath(), "");
     EXPECT_EQ(BackupCount(), 0U);
@@ -454,7 +454,7 @@ TEST_F(VelmoraDataTest, CompressLeavesTheFindingsFresh) {
     KelVelmoraData document = Loaded(Page("<p>   a    b   </p>\n\n\n<p>c</p>\n"));
     document.Compress(options_);
     KelVelmoraData reviewed;
-    reviewed.Review(document.Html, options_);
+    reviewed.Review(document.GetHtml(), options_);
     EXPECT_EQ(document.GetAdvice(), reviewed.GetAdvice());
     EXPECT_EQ(document.GetRatingText(), reviewed.GetRatingText());
 }
@@ -463,19 +463,19 @@ TEST_F(VelmoraDataTest, NewOptionsReloadAnUneditedPageAndKeepEdits) {
     KelVelmoraData document = Loaded(Page("<title>a</title>\n"));
     WriteBytes(pages_ / "index.htm", "<title>b</title>\n");
     EXPECT_EQ(document.ApplyOptions(options_), std::nullopt);
-    EXPECT_EQ(document.Html, "<title>b</title>\r\n");
+    EXPECT_EQ(document.GetHtml(), "<title>b</title>\r\n");
 
     document.EditTitle("mine", options_);
     WriteBytes(pages_ / "index.htm", "<title>c</title>\n");
     EXPECT_EQ(document.ApplyOptions(options_), std::nullopt);
-    EXPECT_EQ(document.Html, "<title>mine</title>\r\n");
+    EXPECT_EQ(document.GetHtml(), "<title>mine</title>\r\n");
 
     document.Revert(options_);
     fs::remove(pages_ / "index.htm");
     const std::optional<std::string> error = document.ApplyOptions(options_);
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->find((pages_ / "index.htm").string()), std::string::npos);
-    EXPECT_EQ(document.Html, "<title>b</title>\r\n");
+    EXPECT_EQ(document.GetHtml(), "<title>b</title>\r\n");
 }
 
 TEST_F(VelmoraDataTest, TypedEditsReachThePageInItsEncoding) {
@@ -484,11 +484,11 @@ TEST_F(VelmoraDataTest, TypedEditsReachThePageInItsEncoding) {
         "Cr\xC3\xA8me\n  br\xC3\xBBl\xC3\xA9"
         "e",
         options_);
-    EXPECT_EQ(GetTitle(document.Html),
+    EXPECT_EQ(GetTitle(document.GetHtml()),
               "Cr\xE8me br\xFBl\xE9"
               "e");
     document.EditKeywords("bar, caf\xC3\xA9", KelVelmoraData::KeywordOrder::AsTyped, options_);
-    EXPECT_EQ(document.Keywords, (KeywordList{"bar", "caf\xE9"}));
+    EXPECT_EQ(document.GetKeywords(), (KeywordList{"bar", "caf\xE9"}));
 }
 
 // A document that analyses only when needed writes exactly the page one that keeps its findings
@@ -502,7 +502,7 @@ TEST_F(VelmoraDataTest, AnalysisOnlyWhenNeededWritesTheSamePages) {
     KelVelmoraData lazy([] { return kSaveTime; }, KelVelmoraData::Analysis::WhenNeeded);
     kept.Load(page.string(), options_);
     lazy.Load(page.string(), options_);
-    EXPECT_FALSE(lazy.Candidates.has_value());
+    EXPECT_TRUE(lazy.GetCandidateList().empty());
     EXPECT_EQ(lazy.BytesToSave(), kept.BytesToSave());
 
     const std::vector<std::function<void(KelVelmoraData&)>> operations = {
@@ -525,7 +525,7 @@ TEST_F(VelmoraDataTest, AnalysisOnlyWhenNeededWritesTheSamePages) {
         operations[i](lazy);
         EXPECT_EQ(lazy.BytesToSave(), kept.BytesToSave()) << "after operation " << i;
     }
-    EXPECT_FALSE(lazy.Candidates.has_value());
+    EXPECT_TRUE(lazy.GetCandidateList().empty());
 }
 
 }  // namespace

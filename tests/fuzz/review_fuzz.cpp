@@ -52,29 +52,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     velmora::TReviewedHtml second;
     second.Review(text, options);
 
-    const auto& list = first.CheckList;
+    const auto& list = first.GetCheckList();
     FUZZ_CHECK(list.GoodKeywordCount + list.BadKeywordCount ==
-                   static_cast<std::int32_t>(first.Keywords.size()) ||
-               first.Keywords.empty());
+                   static_cast<std::int32_t>(first.GetKeywords().size()) ||
+               first.GetKeywords().empty());
     FUZZ_CHECK(list.Rating >= 0.0f && list.Rating <= 100.0f);
     for (const velmora::Finding& finding : list.Findings) {
         FUZZ_CHECK(IsKnownAdvice(finding.advice) && !finding.title.empty());
         FUZZ_CHECK(!finding.position ||
                    (finding.position->line >= 1 && finding.position->column >= 1));
     }
-    FUZZ_CHECK(first.SpaceToRemove >= 0 || text.find('\r') != std::string::npos);
+    FUZZ_CHECK(first.GetSpaceToRemove() >= 0 || text.find('\r') != std::string::npos);
 
-    FUZZ_CHECK(second.Html == first.Html);
-    FUZZ_CHECK(second.Keywords == first.Keywords);
-    FUZZ_CHECK(second.SpaceToRemove == first.SpaceToRemove);
-    FUZZ_CHECK(second.CheckList.Findings == list.Findings);
-    FUZZ_CHECK(second.CheckList.Rating == list.Rating);
+    FUZZ_CHECK(second.GetHtml() == first.GetHtml());
+    FUZZ_CHECK(second.GetKeywords() == first.GetKeywords());
+    FUZZ_CHECK(second.GetSpaceToRemove() == first.GetSpaceToRemove());
+    FUZZ_CHECK(second.GetCheckList().Findings == list.Findings);
+    FUZZ_CHECK(second.GetCheckList().Rating == list.Rating);
     FUZZ_CHECK(second.GetWordCount() == first.GetWordCount());
     FUZZ_CHECK(second.GetCandidateList().Forms().size() == first.GetCandidateList().Forms().size());
 
     // Checking again with the same options changes nothing.
     first.CheckPage(options);
-    FUZZ_CHECK(first.CheckList.Findings == second.CheckList.Findings);
-    FUZZ_CHECK(first.CheckList.Rating == second.CheckList.Rating);
+    FUZZ_CHECK(first.GetCheckList().Findings == second.GetCheckList().Findings);
+    FUZZ_CHECK(first.GetCheckList().Rating == second.GetCheckList().Rating);
     return 0;
 }

@@ -40,10 +40,19 @@ protected:
         store.setValue(name, value);
         store.sync();
     }
+
+    // The settings as a record loads them now.
+    static KelVelmoraOptions Stored() {
+        KelSaveableVelmoraOptions stored;
+        stored.LoadFromRegistry();
+        KelVelmoraOptions copy;
+        copy.Assign(stored);
+        return copy;
+    }
 };
 
 TEST_F(SaveableOptionsTest, EmptyStoreGivesDefaults) {
-    const KelSaveableVelmoraOptions options;
+    const KelVelmoraOptions options = Stored();
     EXPECT_EQ(options.MinimumKeywordCount, 2);
     EXPECT_EQ(options.MaximumKeywordCount, 10);
     EXPECT_EQ(options.KeywordOneInEvery, 10);
@@ -56,12 +65,25 @@ TEST_F(SaveableOptionsTest, EmptyStoreGivesDefaults) {
     EXPECT_EQ(options.StopWords.size(), 130U);
 }
 
+TEST_F(SaveableOptionsTest, OnlyLoadReadsTheStore) {
+    Put("MaximumRecommendedTags", 33);
+    KelSaveableVelmoraOptions options;
+    EXPECT_EQ(options.MaximumRecommendedTags, 20);
+    options.LoadFromRegistry();
+    EXPECT_EQ(options.MaximumRecommendedTags, 33);
+    // A record sees what another saved only when it loads again.
+    Put("MaximumRecommendedTags", 44);
+    EXPECT_EQ(options.MaximumRecommendedTags, 33);
+    options.LoadFromRegistry();
+    EXPECT_EQ(options.MaximumRecommendedTags, 44);
+}
+
 TEST_F(SaveableOptionsTest, MinimumAboveMaximumIsLowered) {
     Put("MinimumKeywordCount", 15);
     Put("MaximumKeywordCount", 12);
     Put("MinimumRecommendedTags", 15);
     Put("MaximumRecommendedTags", 12);
-    const KelSaveableVelmoraOptions options;
+    const KelVelmoraOptions options = Stored();
     EXPECT_EQ(options.MinimumKeywordCount, 12);
     EXPECT_EQ(options.MaximumKeywordCount, 12);
     EXPECT_EQ(options.MinimumRecommendedTags, 12);
@@ -72,16 +94,16 @@ TEST_F(SaveableOptionsTest, StoredNumbersAreCorrectedOnLoad) {
     const std::pair<int, int> oneInEvery[] = {{0, 10}, {-5, 10}, {250, 100}, {100, 100}, {7, 7}};
     for (const auto& [stored, loaded] : oneInEvery) {
         Put("KeywordOneInEvery", stored);
-        EXPECT_EQ(KelSaveableVelmoraOptions().KeywordOneInEvery, loaded) << stored;
+        EXPECT_EQ(Stored().KeywordOneInEvery, loaded) << stored;
     }
     const std::pair<int, int> keywordCase[] = {{258, 2}, {256, 2}, {7, 7}, {-1, 255}};
     for (const auto& [stored, loaded] : keywordCase) {
         Put("KeywordCase", stored);
-        EXPECT_EQ(static_cast<int>(KelSaveableVelmoraOptions().KeywordCase), loaded) << stored;
+        EXPECT_EQ(static_cast<int>(Stored().KeywordCase), loaded) << stored;
     }
     Put("CompressionDisabled", 5);
     Put("KeywordCountBeforeSpamming", -2);
-    const KelSaveableVelmoraOptions options;
+    const KelVelmoraOptions options = Stored();
     EXPECT_FALSE(options.CompressionEnabled);
     EXPECT_TRUE(options.WarnBeforeCompressing);
     EXPECT_EQ(options.KeywordCountBeforeSpamming, 3);
@@ -92,12 +114,12 @@ TEST_F(SaveableOptionsTest, OnlyWholeDecimalNumbersRead) {
                                       "0x10", "2.5",   "4294967301", "2147483648", ""};
     for (const char* text : notNumbers) {
         Put("MaximumRecommendedTags", QString::fromLatin1(text));
-        EXPECT_EQ(KelSaveableVelmoraOptions().MaximumRecommendedTags, 20) << text;
+        EXPECT_EQ(Stored().MaximumRecommendedTags, 20) << text;
     }
     Put("MaximumRecommendedTags", QStringLiteral("2147483647"));
-    EXPECT_EQ(KelSaveableVelmoraOptions().MaximumRecommendedTags, 2147483647);
+    EXPECT_EQ(Stored().MaximumRecommendedTags, 2147483647);
     Put("NoWarnBeforeCompressing", QStringLiteral("yes"));
-    EXPECT_TRUE(KelSaveableVelmoraOptions().WarnBeforeCompressing);
+    EXPECT_TRUE(Stored().WarnBeforeCompressing);
 }
 
 TEST_F(SaveableOptionsTest, SaveWritesAllNineAndLoadsBack) {
@@ -119,7 +141,7 @@ TEST_F(SaveableOptionsTest, SaveWritesAllNineAndLoadsBack) {
     EXPECT_EQ(store.value("NoWarnBeforeCompressing").toString(), "0");
     EXPECT_EQ(store.value("KeywordCase").toString(), "3");
 
-    const KelSaveableVelmoraOptions loaded;
+    const KelVelmoraOptions loaded = Stored();
     EXPECT_EQ(loaded.MinimumKeywordCount, 3);
     EXPECT_EQ(loaded.MaximumKeywordCount, 30);
     EXPECT_EQ(loaded.KeywordOneInEvery, 40);

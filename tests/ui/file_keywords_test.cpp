@@ -318,7 +318,8 @@ private slots:
             editText_->SaveButton->click();
         });
         Child<QPushButton>("EditTitleButton")->click();
-        QVERIFY(document_.Html.find("<title>Bread &amp; Sourdough</title>") != std::string::npos);
+        QVERIFY(document_.GetHtml().find("<title>Bread &amp; Sourdough</title>") !=
+                std::string::npos);
         QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Bread & Sourdough"));
         VerifyModified(true);
 
@@ -329,7 +330,7 @@ private slots:
             editText_->SaveButton->click();
         });
         Child<QPushButton>("EditDescriptionButton")->click();
-        QCOMPARE(QString::fromStdString(GetDescription(document_.Html)),
+        QCOMPARE(QString::fromStdString(GetDescription(document_.GetHtml())),
                  QString("Bread baked every morning"));
         QCOMPARE(Child<QPlainTextEdit>("Description")->toPlainText(),
                  QString("Bread baked every morning"));
@@ -346,7 +347,7 @@ private slots:
             editText_->SaveButton->click();
         });
         Child<QPushButton>("EditTitleButton")->click();
-        QVERIFY(document_.Html.find("<title>Caf\xe9 Cr\xe8me</title>") != std::string::npos);
+        QVERIFY(document_.GetHtml().find("<title>Caf\xe9 Cr\xe8me</title>") != std::string::npos);
         QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString::fromUtf8("Café Crème"));
 
         // An ASCII page gets character references, which no charset misreads.
@@ -356,11 +357,11 @@ private slots:
             editText_->SaveButton->click();
         });
         Child<QPushButton>("EditTitleButton")->click();
-        QVERIFY(document_.Html.find("<title>Cr&#232;me</title>") != std::string::npos);
+        QVERIFY(document_.GetHtml().find("<title>Cr&#232;me</title>") != std::string::npos);
     }
 
     void ChangesKeywordsThroughTheDialog() {
-        const std::string before = document_.Html;
+        const std::string before = document_.GetHtml();
         AnswerWhenShown(*changeKeywords_, [this] {
             QVERIFY(changeKeywords_->isVisible());
             changeKeywords_->CandidateList->item(0)->setSelected(true);
@@ -368,13 +369,14 @@ private slots:
             changeKeywords_->CancelButton->click();
         });
         Child<QPushButton>("KeywordsButton")->click();
-        QCOMPARE(document_.Html, before);
+        QCOMPARE(document_.GetHtml(), before);
         VerifyModified(false);
 
         QString added;
         AnswerWhenShown(*changeKeywords_, [this, &added] {
             QListWidgetItem* candidate = changeKeywords_->CandidateList->item(0);
-            added = QString::fromStdString(KeywordTextOfLine(candidate->text().toStdString()));
+            added =
+                QString::fromUtf8(candidate->data(TChangeKeywords::kKeywordTextRole).toByteArray());
             candidate->setSelected(true);
             changeKeywords_->AddButton->click();
             QVERIFY(SaveWindowPicture(*changeKeywords_, "file_keywords_change_keywords"));
@@ -386,12 +388,12 @@ private slots:
         QVERIFY2(keywords.contains(added), qPrintable(Child<QLineEdit>("Keywords")->text()));
         QCOMPARE(keywords.size(), 3);
         QCOMPARE(Child<QLineEdit>("Keywords")->text(),
-                 QString::fromStdString(GetMetaKeywords(document_.Html)));
+                 QString::fromStdString(GetMetaKeywords(document_.GetHtml())));
         VerifyModified(true);
     }
 
     void CompressesWithAndWithoutTheWarning() {
-        const int spaceBefore = document_.SpaceToRemove;
+        const int spaceBefore = document_.GetSpaceToRemove();
         QVERIFY(spaceBefore > 0);
         const QString good = Child<QLineEdit>("KeywordGoodCount")->text();
         const int adviceBefore = Child<QListWidget>("AdviceBox")->count();
@@ -405,13 +407,13 @@ private slots:
         QVERIFY(asked.text.endsWith("this will not matter. Continue?"));
         QCOMPARE(asked.buttons, Prompt::Buttons::YesNo);
         QCOMPARE(asked.icon, Prompt::Icon::Question);
-        QCOMPARE(document_.SpaceToRemove, spaceBefore);
+        QCOMPARE(document_.GetSpaceToRemove(), spaceBefore);
         VerifyModified(false);
 
         prompt_.Answer(Prompt::Answer::Yes);
         Child<QAction>("ToolButtonCompress")->trigger();
-        QCOMPARE(document_.SpaceToRemove, 0);
-        QVERIFY(document_.Html.find("   ") == std::string::npos);
+        QCOMPARE(document_.GetSpaceToRemove(), 0);
+        QVERIFY(document_.GetHtml().find("   ") == std::string::npos);
         QCOMPARE(Child<QLineEdit>("KeywordGoodCount")->text(), good);
         QCOMPARE(Child<QListWidget>("AdviceBox")->count(), adviceBefore - 1);
         QVERIFY(!Child<QAction>("mnuShrink")->isEnabled());
@@ -423,7 +425,7 @@ private slots:
         form_->Options.WarnBeforeCompressing = false;
         form_->CompressButtonClick();
         QVERIFY(prompt_.Asked().isEmpty());
-        QCOMPARE(document_.SpaceToRemove, 0);
+        QCOMPARE(document_.GetSpaceToRemove(), 0);
 
         Child<QAction>("MenuAbandon")->trigger();
         form_->Options.CompressionEnabled = false;
@@ -442,7 +444,7 @@ private slots:
         const QByteArray saved = FileBytes(page_);
         QVERIFY(saved.contains("<title>Saved Title</title>"));
         QVERIFY(saved.contains("<meta name=\"GENERATOR\" content=\"Velmora\">"));
-        QCOMPARE(saved.toStdString(), document_.SavedText);
+        QCOMPARE(saved.toStdString(), document_.GetSavedText());
 
         QStringList added = Backups();
         for (const QString& old : backupsBefore) {
@@ -563,7 +565,7 @@ private slots:
         EditTitle("Abandoned");
         VerifyModified(true);
         Child<QAction>("ToolButtonDiscard")->trigger();
-        QCOMPARE(document_.Html, document_.SavedText);
+        QCOMPARE(document_.GetHtml(), document_.GetSavedText());
         QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Sourdough Bread"));
         VerifyModified(false);
         QVERIFY(prompt_.Asked().isEmpty());
@@ -624,7 +626,7 @@ private slots:
     void OptionsKeepUnsavedEdits() {
         EditTitle("Kept edit");
         CloseOptionsDialog();
-        QVERIFY(document_.Html.find("<title>Kept edit</title>") != std::string::npos);
+        QVERIFY(document_.GetHtml().find("<title>Kept edit</title>") != std::string::npos);
         QCOMPARE(Child<QLineEdit>("FileTitle")->text(), QString("Kept edit"));
         VerifyModified(true);
 

@@ -64,10 +64,9 @@ private slots:
     void initTestCase() { QVERIFY(config_.IsValid()); }
 
     void init() {
-        options_ = std::make_unique<KelSaveableVelmoraOptions>();
-        options_->Assign(KelVelmoraOptions());
+        options_ = std::make_unique<KelVelmoraOptions>();
         form_ = std::make_unique<TKeywordsOptionsForm>(prompt_);
-        form_->Prime(*options_);
+        Prime(*form_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -118,38 +117,38 @@ private slots:
         Type(*form.EditMaximumKeywordCount, "5");
         Type(*form.EditMinimumKeywordCount, "5");
         QCOMPARE(form.EditMaximumKeywordCount->value(), 6);
-        QCOMPARE(Stored(*options_), (Pairs{5, 6, 2, 20}));
+        QCOMPARE(Stored(form.Edited()), (Pairs{5, 6, 2, 20}));
 
         Type(*form.EditMaximumKeywordCount, "3");
         QCOMPARE(form.EditMinimumKeywordCount->value(), 2);
-        QCOMPARE(Stored(*options_), (Pairs{2, 3, 2, 20}));
+        QCOMPARE(Stored(form.Edited()), (Pairs{2, 3, 2, 20}));
 
         Type(*form.EditRecMinKeywords, "25");
-        QCOMPARE(Stored(*options_), (Pairs{2, 3, 25, 26}));
+        QCOMPARE(Stored(form.Edited()), (Pairs{2, 3, 25, 26}));
         Type(*form.EditRecMaxKeywords, "7");
-        QCOMPARE(Stored(*options_), (Pairs{2, 3, 6, 7}));
+        QCOMPARE(Stored(form.Edited()), (Pairs{2, 3, 6, 7}));
 
         Type(*form.EdtMaxKeywordCount, "12");
-        QCOMPARE(options_->KeywordCountBeforeSpamming, 12);
+        QCOMPARE(form.Edited().KeywordCountBeforeSpamming, 12);
         Type(*form.EditKeywordInEvery, "40");
-        QCOMPARE(options_->KeywordOneInEvery, 40);
+        QCOMPARE(form.Edited().KeywordOneInEvery, 40);
         // Text outside a field's range never reaches the record.
         Type(*form.EditKeywordInEvery, "0");
         Type(*form.EditMinimumKeywordCount, "-");
-        QCOMPARE(options_->KeywordOneInEvery, 40);
-        QCOMPARE(Stored(*options_), (Pairs{2, 3, 6, 7}));
+        QCOMPARE(form.Edited().KeywordOneInEvery, 40);
+        QCOMPARE(Stored(form.Edited()), (Pairs{2, 3, 6, 7}));
     }
 
     void UpdateDisplayShowsTheRecordAsItStarted() {
         TKeywordsOptionsForm& form = *form_;
         form.EditMinimumKeywordCount->setValue(1);
         form.EditMaximumKeywordCount->setValue(2);
-        QCOMPARE(Stored(*options_), (Pairs{1, 2, 2, 20}));
+        QCOMPARE(Stored(form.Edited()), (Pairs{1, 2, 2, 20}));
         form.RadioCaseSensitive->click();
         QTest::mouseClick(form.DefaultButton, Qt::LeftButton);
-        QCOMPARE(Stored(*options_), (Pairs{2, 10, 2, 20}));
+        QCOMPARE(Stored(form.Edited()), (Pairs{2, 10, 2, 20}));
         QCOMPARE(Shown(form), (Pairs{2, 10, 2, 20}));
-        QCOMPARE(options_->KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
+        QCOMPARE(form.Edited().KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
         QVERIFY(form.RadioCaseInsensitiveMixed->isChecked());
         QVERIFY(form.isVisible());
 
@@ -162,13 +161,13 @@ private slots:
         options_->KeywordOneInEvery = 3;
         options_->KeywordCountBeforeSpamming = 0;
         options_->KeywordCase = KeywordCaseMode{9};
-        form.UpdateDisplay();
+        Prime(form);
         QCOMPARE(Shown(form), (Pairs{6, 7, 99, 100}));
-        QCOMPARE(Stored(*options_), (Pairs{6, 7, 99, 100}));
-        QCOMPARE(options_->KeywordOneInEvery, 8);
-        QCOMPARE(options_->KeywordCountBeforeSpamming, 1);
+        QCOMPARE(Stored(form.Edited()), (Pairs{6, 7, 99, 100}));
+        QCOMPARE(form.Edited().KeywordOneInEvery, 8);
+        QCOMPARE(form.Edited().KeywordCountBeforeSpamming, 1);
         QVERIFY(form.RadioCaseSensitive->isChecked());
-        QCOMPARE(options_->KeywordCase, KeywordCaseMode{9});
+        QCOMPARE(form.Edited().KeywordCase, KeywordCaseMode{9});
     }
 
     void ResetCancelAndCloseBox() {
@@ -178,49 +177,49 @@ private slots:
         form.optCompactNever->click();
         QTest::mouseClick(form.ResetButton, Qt::LeftButton);
         QVERIFY(form.isVisible());
-        QCOMPARE(options_->MaximumRecommendedTags, 20);
-        QCOMPARE(options_->KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
-        QVERIFY(options_->CompressionEnabled);
+        QCOMPARE(form.Edited().MaximumRecommendedTags, 20);
+        QCOMPARE(form.Edited().KeywordCase, KeywordCaseMode::CaseInsensitiveMixed);
+        QVERIFY(form.Edited().CompressionEnabled);
         QCOMPARE(form.EditRecMaxKeywords->value(), 20);
         QVERIFY(form.RadioCaseInsensitiveMixed->isChecked());
 
         // Cancel restores the settings as they were when shown, and writes them.
         Type(*form.EditRecMaxKeywords, "31");
-        options_->SaveToRegistry();
+        Save(form.Edited());
         QTest::mouseClick(form.CancelButton, Qt::LeftButton);
         QVERIFY(!form.isVisible());
-        QCOMPARE(options_->MaximumRecommendedTags, 20);
-        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 20);
+        QCOMPARE(form.Edited().MaximumRecommendedTags, 20);
+        QCOMPARE(StoredOptions().MaximumRecommendedTags, 20);
 
         // The close box keeps the edits and writes them.
-        form.Prime(*options_);
+        Reprime(form);
         form.show();
         Type(*form.EditRecMaxKeywords, "33");
         form.close();
         QVERIFY(!form.isVisible());
-        QCOMPARE(options_->MaximumRecommendedTags, 33);
-        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 33);
+        QCOMPARE(form.Edited().MaximumRecommendedTags, 33);
+        QCOMPARE(StoredOptions().MaximumRecommendedTags, 33);
 
         // Esc cancels; Enter applies.
-        form.Prime(*options_);
+        Reprime(form);
         form.show();
         Type(*form.EditRecMaxKeywords, "44");
         QTest::keyClick(form.EditRecMaxKeywords, Qt::Key_Escape);
         QVERIFY(!form.isVisible());
-        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 33);
-        form.Prime(*options_);
+        QCOMPARE(StoredOptions().MaximumRecommendedTags, 33);
+        Reprime(form);
         form.show();
         Type(*form.EditRecMaxKeywords, "45");
         QTest::keyClick(form.EditRecMaxKeywords, Qt::Key_Return);
         QVERIFY(!form.isVisible());
-        QCOMPARE(KelSaveableVelmoraOptions().MaximumRecommendedTags, 45);
+        QCOMPARE(StoredOptions().MaximumRecommendedTags, 45);
         QVERIFY(prompt_.Asked().isEmpty());
     }
 
     void CompressionControlsStayInARowOfTheTable() {
         TKeywordsOptionsForm& form = *form_;
         form.PageControl->setCurrentWidget(form.CompressTabSheet);
-        VerifyCompressionRow(form, *options_);
+        VerifyCompressionRow(form, form.Edited());
         const QList<QAbstractButton*> clicks{
             form.optCompactAlways,     form.optCompactNever,      form.chkEnableCompression,
             form.chkWarnOnCompress,    form.chkEnableCompression, form.optCompactSometimes,
@@ -228,24 +227,24 @@ private slots:
             form.chkEnableCompression, form.chkWarnOnCompress,    form.optCompactNever};
         for (QAbstractButton* button : clicks) {
             QTest::mouseClick(button, Qt::LeftButton);
-            VerifyCompressionRow(form, *options_);
+            VerifyCompressionRow(form, form.Edited());
         }
 
         QTest::mouseClick(form.optCompactAlways, Qt::LeftButton);
-        QVERIFY(options_->CompressionEnabled && !options_->WarnBeforeCompressing);
+        QVERIFY(form.Edited().CompressionEnabled && !form.Edited().WarnBeforeCompressing);
         QTest::mouseClick(form.optCompactNever, Qt::LeftButton);
-        QVERIFY(!options_->CompressionEnabled && !options_->WarnBeforeCompressing);
+        QVERIFY(!form.Edited().CompressionEnabled && !form.Edited().WarnBeforeCompressing);
         QVERIFY(!form.chkWarnOnCompress->isEnabled());
         QTest::mouseClick(form.CloseButton, Qt::LeftButton);
 
         // Reopening shows exactly what was stored, on the Meta Tags page.
-        KelSaveableVelmoraOptions reloaded;
+        const KelVelmoraOptions reloaded = StoredOptions();
         QVERIFY(!reloaded.CompressionEnabled && !reloaded.WarnBeforeCompressing);
-        form.Prime(reloaded);
+        form.Prime(reloaded, PageCheckSettings().Load());
         QCOMPARE(form.PageControl->currentWidget(), form.MetaTagsTabSheet);
         VerifyCompressionRow(form, reloaded);
         QVERIFY(form.optCompactNever->isChecked());
-        form.Prime(*options_);
+        Prime(form);
     }
 
     void PageChecksPageEditsTheStoredThresholdsAndSwitches() {
@@ -279,7 +278,7 @@ private slots:
         QVERIFY(!stored.Enabled(CheckId::Social));
 
         // Cancel leaves the store alone; Reset goes back to it; Defaults to the record's own.
-        form.Prime(*options_);
+        Prime(form);
         form.show();
         QCOMPARE(page.Numbers[2]->value(), 4800);
         Type(*page.Numbers[2], "700");
@@ -288,7 +287,7 @@ private slots:
         Type(*page.Numbers[2], "700");
         QTest::mouseClick(form.CancelButton, Qt::LeftButton);
         QCOMPARE(PageCheckSettings().Load().TitleMaximumPixels, 4800);
-        form.Prime(*options_);
+        Prime(form);
         form.show();
         QTest::mouseClick(page.DefaultButton, Qt::LeftButton);
         QVERIFY(page.Switches[7]->isChecked());
@@ -311,6 +310,30 @@ private slots:
     }
 
 private:
+    // Primes the dialog with the test's record and the stored page-check settings, as the file
+    // window does.
+    void Prime(TKeywordsOptionsForm& form) { form.Prime(*options_, PageCheckSettings().Load()); }
+
+    // Takes back what the dialog handed back, and primes it again.
+    void Reprime(TKeywordsOptionsForm& form) {
+        options_->Assign(form.Edited());
+        Prime(form);
+    }
+
+    static KelVelmoraOptions StoredOptions() {
+        KelSaveableVelmoraOptions stored;
+        stored.LoadFromRegistry();
+        KelVelmoraOptions copy;
+        copy.Assign(stored);
+        return copy;
+    }
+
+    static void Save(const KelVelmoraOptions& options) {
+        KelSaveableVelmoraOptions stored;
+        stored.Assign(options);
+        stored.SaveToRegistry();
+    }
+
     static void SaveDarkPicture(QWidget& widget, const QString& name) {
         const QPalette light = QApplication::palette();
         QApplication::setPalette(DarkPalette());
@@ -322,7 +345,7 @@ private:
 
     test::PrivateConfigHome config_;
     ScriptedPrompt prompt_;
-    std::unique_ptr<KelSaveableVelmoraOptions> options_;
+    std::unique_ptr<KelVelmoraOptions> options_;
     std::unique_ptr<TKeywordsOptionsForm> form_;
 };
 
