@@ -8,6 +8,8 @@
 
 #include "analysis/file_check_list.h"
 #include "analysis/review_result.h"
+#include "document/velmora_data.h"
+#include "options/velmora_types.h"
 #include "page_checks/page_checks.h"
 #include "site_checks/site_page.h"
 

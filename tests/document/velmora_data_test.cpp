@@ -265,7 +265,7 @@ TEST_F(VelmoraDataTest, BackupsGoToTheStateFolderElseTheTemporaryFolder) {
         } else {
             ::unsetenv("XDG_STATE_HOME");
         }
-        document.Review(document.Html + "<p>b</p>\r\n", options_);
+        document.Review(document.GetHtml() + "<p>b</p>\r\n", options_);
         document.Save();
         EXPECT_EQ(fs::path(document.LastBackupPath()).parent_path(), test.folder);
         EXPECT_EQ(fs::status(test.folder).permissions() & fs::perms::all, fs::perms::owner_all);
