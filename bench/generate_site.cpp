@@ -47,8 +47,14 @@ int main(int argc, char** argv) {
     for (long i = 0; i < pages; ++i) {
         std::string page = velmora::bench::GeneratePage(static_cast<std::size_t>(bytes),
                                                         static_cast<std::uint32_t>(i + 1));
+        // Pages of a site have their own title and description, so the duplicate checks find
+        // nothing to name, as on a well-kept site.
         const std::string title = "<title>";
         page.insert(page.find('<', page.find(title) + title.size()), ", page " + std::to_string(i));
+        const std::string description = "name=\"description\" content=\"";
+        if (const std::size_t at = page.find(description); at != std::string::npos) {
+            page.insert(page.find('"', at + description.size()), ", page " + std::to_string(i));
+        }
         // The generated text's own links become the site's links, up to <links>; those past
         // it lose their href, and a navigation block makes up any shortfall.
         long written = 0;

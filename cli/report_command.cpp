@@ -71,7 +71,11 @@ int RunReport(const ReportArguments& arguments, ErrorOutput& err) {
     }
     const std::size_t count = pages.size();
     try {
-        WriteWholeFile(arguments.output, RenderSiteReport(BuildSiteReport(std::move(pages))));
+        SiteReport report = BuildSiteReport(std::move(pages));
+        if (run.sitemap) {
+            AddSiteRecord(report, run.sitemap->file, run.sitemap->checks);
+        }
+        WriteWholeFile(arguments.output, RenderSiteReport(report));
     } catch (const std::exception& error) {
         err.Write("velmora-cli: " + std::string(error.what()) + "\n");
         return kExitFileError;

@@ -80,6 +80,43 @@ std::string ReportedMessage(const page_checks::CheckResult& check) {
            "; give each page its own.";
 }
 
+bool IsSiteCheck(CheckId id) {
+    return id >= CheckId::BrokenLinks;
+}
+
+SiteFinding FindingOf(const std::string& file, const page_checks::CheckResult& check) {
+    SiteFinding finding{std::string(CheckIdName(check.id)),
+                        std::string(page_checks::CheckStateName(check.state)),
+                        file,
+                        check.message,
+                        {}};
+    finding.elements.reserve(check.listed.size());
+    for (const page_checks::CheckedElement& element : check.listed) {
+        finding.elements.push_back(element.text);
+    }
+    return finding;
+}
+
+void Sort(SiteReport& report, SiteFinding finding) {
+    if (finding.id == "broken-links") {
+        for (const std::string& target : finding.elements) {
+            auto entry = std::find_if(report.brokenTargets.begin(), report.brokenTargets.end(),
+                                      [&](const auto& known) { return known.first == target; });
+            if (entry == report.brokenTargets.end()) {
+                report.brokenTargets.push_back({target, {}});
+                entry = report.brokenTargets.end() - 1;
+            }
+            entry->second.push_back(finding.file);
+        }
+    } else if (finding.id == "orphan") {
+        report.orphans.push_back(finding.file);
+    } else if (finding.id == "canonical-target" || finding.id == "hreflang-return") {
+        report.addressFindings.push_back(std::move(finding));
+    } else if (finding.id == "sitemap" || finding.id == "robots") {
+        report.indexFindings.push_back(std::move(finding));
+    }
+}
+
 }  // namespace
 
 SiteReportPage SummarizePage(const PageReport& report) {
@@ -102,6 +139,9 @@ SiteReportPage SummarizePage(const PageReport& report) {
         page.checks.push_back({std::string(CheckIdName(check.id)),
                                std::string(page_checks::CheckStateName(check.state)),
                                ReportedMessage(check)});
+        if (IsSiteCheck(check.id) && check.state != page_checks::CheckState::Good) {
+            page.siteFindings.push_back(FindingOf(report.file, check));
+        }
     }
     return page;
 }
@@ -123,8 +163,21 @@ SiteReport BuildSiteReport(std::vector<SiteReportPage> pages) {
     }
     report.averageRating = pages.empty() ? 0.0 : sum / static_cast<double>(pages.size());
     report.commonFindings = MostCommon(pages);
+    for (SiteReportPage& page : pages) {
+        for (SiteFinding& finding : page.siteFindings) {
+            Sort(report, std::move(finding));
+        }
+        page.siteFindings.clear();
+    }
     report.pages = std::move(pages);
     return report;
+}
+
+void AddSiteRecord(SiteReport& report, const std::string& file,
+                   const std::vector<page_checks::CheckResult>& checks) {
+    for (const page_checks::CheckResult& check : checks) {
+        Sort(report, FindingOf(file, check));
+    }
 }
 
 const char* CommonFindingKindName(CommonFinding::Kind kind) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/page_report.h"
@@ -23,6 +24,15 @@ struct SiteReportAdvice {
     std::string text;
 };
 
+// A site check of a page (or of the sitemap) in a state worth acting on, for the Site section.
+struct SiteFinding {
+    std::string id;  // "broken-links", "orphan", …
+    std::string state;
+    std::string file;
+    std::string message;
+    std::vector<std::string> elements;  // each one's href or URL, as the check lists them
+};
+
 struct SiteReportPage {
     std::string file;
     // Decoded, with white space collapsed; empty when the page has none.
@@ -37,6 +47,7 @@ struct SiteReportPage {
     std::size_t descriptionCharacters = 0;
     std::vector<SiteReportAdvice> advice;
     std::vector<SiteReportCheck> checks;
+    std::vector<SiteFinding> siteFindings;
 };
 
 // A kind of finding: a page check in the problem or improve state, or a kind of review advice.
@@ -60,6 +71,12 @@ struct SiteReport {
     // On most pages first; equal counts in the order problem, improve, advice, then by label.
     std::vector<CommonFinding> commonFindings;
     double averageRating = 0.0;
+    // The Site section: broken link targets with the pages that link to each, in the order
+    // first met; orphans; canonical and hreflang findings; sitemap and robots findings.
+    std::vector<std::pair<std::string, std::vector<std::string>>> brokenTargets;
+    std::vector<std::string> orphans;
+    std::vector<SiteFinding> addressFindings;
+    std::vector<SiteFinding> indexFindings;
 };
 
 SiteReportPage SummarizePage(const PageReport& report);
@@ -68,6 +85,10 @@ SiteReportPage SummarizePage(const PageReport& report);
 std::size_t RatingBin(float rating);
 
 SiteReport BuildSiteReport(std::vector<SiteReportPage> pages);
+
+// The site findings of a file that is no page of the run (the sitemap's own results).
+void AddSiteRecord(SiteReport& report, const std::string& file,
+                   const std::vector<page_checks::CheckResult>& checks);
 
 // "problem", "improve" or "advice".
 const char* CommonFindingKindName(CommonFinding::Kind kind);

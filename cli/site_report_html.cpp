@@ -84,6 +84,54 @@ std::string Charts(const SiteReport& report) {
            CommonFindingsSvg(report) + "\n</figure>\n</section>\n";
 }
 
+std::string Files(const std::vector<std::string>& files) {
+    std::string html;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        html += (i == 0 ? "" : ", ") + EscapeHtml(files[i]);
+    }
+    return html;
+}
+
+std::string FindingList(const char* heading, const std::vector<SiteFinding>& findings) {
+    if (findings.empty()) {
+        return {};
+    }
+    std::string html = std::string("<h3>") + heading + "</h3>\n<ul>\n";
+    for (const SiteFinding& finding : findings) {
+        html += "<li><span class=\"state " + finding.state + "\">" + finding.state + "</span> " +
+                EscapeHtml(finding.file) + ": " + EscapeHtml(finding.message);
+        if (!finding.elements.empty()) {
+            html += " <code>" + Files(finding.elements) + "</code>";
+        }
+        html += "</li>\n";
+    }
+    return html + "</ul>\n";
+}
+
+// How the pages stand together: shown only when the run had a site root.
+std::string SiteSection(const SiteReport& report) {
+    if (report.brokenTargets.empty() && report.orphans.empty() && report.addressFindings.empty() &&
+        report.indexFindings.empty()) {
+        return {};
+    }
+    std::string html =
+        "<section class=\"site\" aria-labelledby=\"site-caption\">\n"
+        "<h2 id=\"site-caption\">Site</h2>\n";
+    if (!report.brokenTargets.empty()) {
+        html += "<h3>Broken links by target</h3>\n<ul>\n";
+        for (const auto& [target, files] : report.brokenTargets) {
+            html += "<li><code>" + EscapeHtml(target) + "</code> from " + Files(files) + "</li>\n";
+        }
+        html += "</ul>\n";
+    }
+    if (!report.orphans.empty()) {
+        html += "<h3>Orphans</h3>\n<p>No other page links to " + Files(report.orphans) + ".</p>\n";
+    }
+    html += FindingList("Canonical and hreflang", report.addressFindings);
+    html += FindingList("Sitemap and robots.txt", report.indexFindings);
+    return html + "</section>\n";
+}
+
 // The table names its roles itself: its style lays rows out as grids, which some browsers take
 // for the end of a table.
 std::string TableHead() {
@@ -197,7 +245,8 @@ std::string Data(const SiteReport& report) {
 }  // namespace
 
 std::string RenderSiteReport(const SiteReport& report) {
-    std::string html = Head() + "<body>\n<main>\n" + Summary(report) + Charts(report) + TableHead();
+    std::string html = Head() + "<body>\n<main>\n" + Summary(report) + Charts(report) +
+                       SiteSection(report) + TableHead();
     for (std::size_t i = 0; i < report.pages.size(); ++i) {
         html += Row(report.pages[i], i);
     }

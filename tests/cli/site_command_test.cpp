@@ -113,6 +113,28 @@ TEST_F(SiteChecks, EveryFormatShowsTheElementsWithTheirLines) {
     EXPECT_NE(sarif.out.find("\"ruleId\":\"check/sitemap\""), std::string::npos);
 }
 
+TEST_F(SiteChecks, TheHtmlReportHasASiteSection) {
+    const std::string html = (root_ / "report.html").string();
+    const RunResult report = Run({"report", "--defaults", "--base-url", kBase, "-o", html, kSite});
+    ASSERT_EQ(report.code, 0) << report.err;
+    const std::string text = ReadBytes(html);
+    const std::size_t site = text.find("<h2 id=\"site-caption\">Site</h2>");
+    ASSERT_NE(site, std::string::npos);
+    for (const std::string& shown : std::vector<std::string>{
+             "<h3>Broken links by target</h3>",
+             "<code>/old-news.html</code> from " + kSite + "/news.html", "<h3>Orphans</h3>",
+             kSite + "/lonely.html", "<h3>Canonical and hreflang</h3>",
+             "/redirect.html, which redirects", "<h3>Sitemap and robots.txt</h3>",
+             "https://bakery.example/gone.html", "never read its noindex"}) {
+        EXPECT_NE(text.find(shown, site), std::string::npos) << shown;
+    }
+    // Without a root no page has a path, and the section is left out.
+    const RunResult plain =
+        Run({"report", "--defaults", "-o", html, kSite + "/news.html", kSite + "/about.html"});
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    EXPECT_EQ(ReadBytes(html).find("site-caption"), std::string::npos);
+}
+
 TEST_F(SiteChecks, BadInputIsNamedAndPassedOver) {
     const RunResult one = Run({"analyze", "--json", "--defaults", kSite});
     std::string lines = "{\"file\": 1}\n{not json\n\n";
