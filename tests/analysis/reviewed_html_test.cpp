@@ -173,7 +173,7 @@ TEST(ReviewedHtml, CheckPageWithOtherOptions) {
     EXPECT_EQ(page.GetCheckList().SpammedWord, "Web");
 }
 
-TEST(ReviewedHtml, Utf8PageCountsCharactersR2) {
+TEST(ReviewedHtml, Utf8PageCountsCharactersNotBytes) {
     TReviewedHtml page;
     page.Review(Page("<title>Caf\xC3\xA9</title>\r\n" + Keywords("\xC3\xA9, caf\xC3\xA9"),
                      "<p>caf\xC3\xA9 caf\xC3\xA9 \xC3\xA9/\xC3\xA9 \xC3\xA9/\xC3\xA9</p>\r\n"),
