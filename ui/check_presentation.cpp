@@ -159,6 +159,36 @@ int StateRank(page_checks::CheckState state) {
     return 3;
 }
 
+QString VerdictText(const page_checks::PageCheckReport& report) {
+    const std::optional<int> score = report.Score();
+    if (!score) {
+        if (report.role == page_checks::PageRole::Redirect) {
+            return QStringLiteral("No score · redirect to %1")
+                .arg(QString::fromStdString(report.redirectTarget.value_or("another page")));
+        }
+        return report.role == page_checks::PageRole::NotIndexed
+                   ? QStringLiteral("No score · not indexed")
+                   : QStringLiteral("No score · nothing to judge");
+    }
+    const page_checks::CheckSummary& summary = report.summary;
+    return QStringLiteral("Page score %1 · %2 %3 · %4 to improve")
+        .arg(*score)
+        .arg(summary.problem)
+        .arg(summary.problem == 1 ? QStringLiteral("problem") : QStringLiteral("problems"))
+        .arg(summary.improve);
+}
+
+page_checks::CheckState VerdictState(const page_checks::PageCheckReport& report) {
+    if (!report.Score()) {
+        return page_checks::CheckState::Info;
+    }
+    if (report.summary.problem > 0) {
+        return page_checks::CheckState::Problem;
+    }
+    return report.summary.improve > 0 ? page_checks::CheckState::Improve
+                                      : page_checks::CheckState::Good;
+}
+
 QString SummaryText(const page_checks::CheckSummary& summary) {
     QString text =
         QStringLiteral("%1 %2 · %3 to improve · %4 good")

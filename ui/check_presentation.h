@@ -24,6 +24,12 @@ QString FindingText(const page_checks::CheckedElement& element);
 // Problems first, then improve, good and info: the order rows are read in.
 int StateRank(page_checks::CheckState state);
 
+// The page checks' one verdict: "Page score 84 · 1 problem · 5 to improve"; "No score ·
+// redirect to /new.htm" or "No score · not indexed" for a page meant to stay out of results.
+QString VerdictText(const page_checks::PageCheckReport& report);
+// The colour of the verdict: the worst state a check gave, info for a page without a score.
+page_checks::CheckState VerdictState(const page_checks::PageCheckReport& report);
+
 // "2 problems · 5 to improve · 9 good", with "· 1 info" when some check only informs.
 QString SummaryText(const page_checks::CheckSummary& summary);
 

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include "core/page_encoding.h"
 #include "document/velmora_data.h"
 #include "ui/advice_dialog.h"
+#include "ui/state_mark.h"
 
 namespace velmora {
 namespace {
@@ -51,6 +53,21 @@ QLabel* NewLabel(const QString& text, QWidget* parent, const char* name) {
 int TextWidth(const QWidget* widget, const QString& text) {
     return widget->fontMetrics().horizontalAdvance(text);
 }
+
+// A flat button that also takes Enter, as a link in a page does.
+class VerdictButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
 
 // Text out of the page, decoded from the page's own encoding.
 QString FromPageBytes(const KelVelmoraData& document, const std::string& bytes) {
@@ -91,6 +108,17 @@ void TFileDisplay::BuildControls() {
     // A long line is cut with an ellipsis; the hint holds every line whole.
     AdviceBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     AdviceBox->setTextElideMode(Qt::ElideRight);
+    VerdictLine = Named(new VerdictButton(box), "VerdictLine");
+    VerdictLine->setFlat(true);
+    VerdictLine->setCursor(Qt::PointingHandCursor);
+    VerdictLine->setToolTip(QStringLiteral(
+        "The page score of the page checks, as search engines read the page. Click to open Page "
+        "Checks."));
+    VerdictLine->setAccessibleDescription(QStringLiteral("Opens Page Checks"));
+    QFont verdictFont = VerdictLine->font();
+    verdictFont.setBold(true);
+    VerdictLine->setFont(verdictFont);
+    connect(VerdictLine, &QPushButton::clicked, this, &TFileDisplay::VerdictClicked);
     Label6 = NewLabel(QStringLiteral("Tit&le:"), box, "Label6");
     FileTitle = NewDisplay(box, "FileTitle");
     EditTitleButton =
@@ -220,16 +248,17 @@ void TFileDisplay::BuildLayout() {
     analysis->setColumnMinimumWidth(0, labelWidth);
     analysis->addWidget(Label5, 0, 0, Qt::AlignTop);
     analysis->addLayout(ratingRow, 0, 1, 1, 2);
-    analysis->addWidget(Label6, 1, 0);
-    analysis->addWidget(FileTitle, 1, 1);
-    analysis->addWidget(EditTitleButton, 1, 2);
-    analysis->addWidget(DescriptionLab, 2, 0, Qt::AlignTop);
-    analysis->addWidget(Description, 2, 1);
-    analysis->addWidget(EditDescriptionButton, 2, 2, Qt::AlignTop);
-    analysis->addWidget(Label2, 3, 0);
-    analysis->addWidget(Keywords, 3, 1);
-    analysis->addWidget(KeywordsButton, 3, 2);
-    analysis->addLayout(countRow, 4, 0, 1, 3);
+    analysis->addWidget(VerdictLine, 1, 1, 1, 2, Qt::AlignLeft);
+    analysis->addWidget(Label6, 2, 0);
+    analysis->addWidget(FileTitle, 2, 1);
+    analysis->addWidget(EditTitleButton, 2, 2);
+    analysis->addWidget(DescriptionLab, 3, 0, Qt::AlignTop);
+    analysis->addWidget(Description, 3, 1);
+    analysis->addWidget(EditDescriptionButton, 3, 2, Qt::AlignTop);
+    analysis->addWidget(Label2, 4, 0);
+    analysis->addWidget(Keywords, 4, 1);
+    analysis->addWidget(KeywordsButton, 4, 2);
+    analysis->addLayout(countRow, 5, 0, 1, 3);
     analysis->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -250,6 +279,9 @@ void TFileDisplay::ApplyDisplayColours() {
         }
         display->setPalette(colours);
     }
+    QPalette verdict = VerdictLine->palette();
+    verdict.setColor(QPalette::ButtonText, StateColour(verdictState_, base));
+    VerdictLine->setPalette(verdict);
 }
 
 void TFileDisplay::changeEvent(QEvent* event) {
@@ -279,6 +311,13 @@ void TFileDisplay::Show(const KelVelmoraData& document) {
     AdviceBox->addItems(advice);
     AdviceBox->setToolTip(advice.join(QLatin1Char('\n')));
     Rating->setText(QString::fromStdString(document.GetRatingText()));
+}
+
+void TFileDisplay::ShowVerdict(const QString& text, page_checks::CheckState state) {
+    VerdictLine->setText(text);
+    VerdictLine->setAccessibleName(text);
+    verdictState_ = state;
+    ApplyDisplayColours();
 }
 
 void TFileDisplay::ShowAllAdvice() {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "page_checks/check_result.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -29,6 +31,8 @@ public:
     void Show(const KelVelmoraData& document);
     // The advice lines whole in a dialog, to read and scroll.
     void ShowAllAdvice();
+    // The page checks' verdict under the rating, coloured like the state it names.
+    void ShowVerdict(const QString& text, page_checks::CheckState state);
     // The focus starts on Browse.
     void FocusFirstControl();
 
@@ -37,6 +41,8 @@ signals:
     void EditTitleClicked();
     void EditDescriptionClicked();
     void ChangeKeywordsClicked();
+    // A click on the verdict line, or Enter on it.
+    void VerdictClicked();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -58,6 +64,7 @@ private:
     QLineEdit* Rating;
     QLabel* Label7;
     QListWidget* AdviceBox;
+    QPushButton* VerdictLine;
     QLabel* Label6;
     QLineEdit* FileTitle;
     QPushButton* EditTitleButton;
@@ -72,6 +79,7 @@ private:
     QLabel* Label4;
     QLineEdit* KeywordBadCount;
     TAdviceDialog* AdviceDialog = nullptr;
+    page_checks::CheckState verdictState_ = page_checks::CheckState::Info;
 };
 
 }  // namespace velmora

@@ -14,6 +14,7 @@
 #include "options/page_check_settings.h"
 #include "ui/application_title.h"
 #include "ui/change_keywords_form.h"
+#include "ui/check_presentation.h"
 #include "ui/edit_text_form.h"
 #include "ui/file_commands.h"
 #include "ui/file_display.h"
@@ -68,6 +69,7 @@ void TKeywordsForm::ConnectCommands() {
             &TKeywordsForm::EditDescriptionButtonClick);
     connect(display_, &TFileDisplay::ChangeKeywordsClicked, this,
             &TKeywordsForm::KeywordsButtonClick);
+    connect(display_, &TFileDisplay::VerdictClicked, this, &TKeywordsForm::menuPageChecksClick);
 
     commands_->ConnectTo(*this);
     connect(recentMenu_, &TRecentMenu::OpenRequested, this, &TKeywordsForm::OpenRecentFile);
@@ -180,6 +182,8 @@ void TKeywordsForm::OpenWithPrompt(const QString& fileName) {
 
 void TKeywordsForm::DisplayAnalysis() {
     display_->Show(*Document);
+    const page_checks::PageCheckReport report = CheckDocument(*Document);
+    display_->ShowVerdict(VerdictText(report), VerdictState(report));
     commands_->SetCompressEnabled(Document->HasSpaceToRemove() && Options.CompressionEnabled);
     commands_->SetViewEnabled(!Document->GetFileName().empty());
     pageChecks_->Refresh(*Document);

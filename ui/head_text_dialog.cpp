@@ -7,7 +7,6 @@
 #include "document/velmora_data.h"
 #include "options/page_check_settings.h"
 #include "ui/page_checks_link.h"
-#include "ui/width_meter.h"
 
 namespace velmora {
 
@@ -16,8 +15,7 @@ std::optional<std::string> AskHeadText(TEditText& dialog, TPageChecksLink& pageC
     const bool title = field == LivePreview::Field::Title;
     const PageCheckOptions checks = PageCheckSettings().Load();
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(document.GetFileName()));
-    const page_checks::PageCheckReport report = page_checks::RunPageChecks(
-        document.GetHtml(), document.GetFileName(), checks, SharedWidthMeter());
+    const page_checks::PageCheckReport report = CheckDocument(document);
     const std::string& current = title ? document.Result().title : document.Result().description;
     dialog.Prime(title ? QStringLiteral("Title") : QStringLiteral("Description"),
                  QString::fromStdString(PageBytesToUtf8(current, document.Rules().encoding())),

@@ -5,6 +5,7 @@
 
 #include "document/velmora_data.h"
 #include "options/page_check_settings.h"
+#include "ui/focus_keyphrases.h"
 #include "ui/page_checks_window.h"
 #include "ui/wait_cursor.h"
 #include "ui/width_meter.h"
@@ -17,6 +18,15 @@ namespace {
 constexpr int kTypingPauseMs = 250;
 
 }  // namespace
+
+page_checks::PageCheckReport CheckDocument(const KelVelmoraData& document) {
+    PageCheckOptions options = PageCheckSettings().Load();
+    options.FocusKeyphrase =
+        TFocusKeyphrases::Load(QFile::decodeName(QByteArray::fromStdString(document.GetFileName())))
+            .toStdString();
+    return page_checks::RunPageChecks(document.GetHtml(), document.GetFileName(), options,
+                                      SharedWidthMeter());
+}
 
 TPageChecksLink::TPageChecksLink(QWidget& owner)
     : QObject(&owner), owner_(owner), pause_(new QTimer(this)) {

@@ -11,9 +11,15 @@
 class QTimer;
 class QWidget;
 
+#include "page_checks/page_checks.h"
+
 namespace velmora {
 
 class KelVelmoraData;
+
+// The page checks of the document's page with the stored settings and the page's focus
+// keyphrase, as the Page Checks window runs them.
+page_checks::PageCheckReport CheckDocument(const KelVelmoraData& document);
 class TPageChecksWindow;
 
 class TPageChecksLink : public QObject {

@@ -27,12 +27,15 @@
 #include "tests/support/private_config_home.h"
 #include "ui/advice_dialog.h"
 #include "ui/change_keywords_form.h"
+#include "ui/check_presentation.h"
 #include "ui/edit_text_form.h"
 #include "ui/keyword_options.h"
 #include "ui/page_checks_window.h"
 #include "ui/progress_message_form.h"
 #include "ui/recent_files.h"
 #include "ui/search_preview.h"
+#include "ui/state_mark.h"
+#include "ui/width_meter.h"
 
 namespace velmora {
 namespace {
@@ -200,6 +203,46 @@ private slots:
         QVERIFY(SaveWindowPicture(*window, "file_keywords_page_checks"));
     }
 
+    void VerdictLineLeadsWithTheScoreAndOpensPageChecks() {
+        auto* verdict = Child<QPushButton>("VerdictLine");
+        const page_checks::PageCheckReport report = page_checks::RunPageChecks(
+            document_.GetHtml(), page_.toStdString(), PageCheckOptions(), SharedWidthMeter());
+        QVERIFY(report.Score().has_value());
+        QCOMPARE(verdict->text(), QString("Page score %1 · %2 problem%3 · %4 to improve")
+                                      .arg(*report.Score())
+                                      .arg(report.summary.problem)
+                                      .arg(report.summary.problem == 1 ? "" : "s")
+                                      .arg(report.summary.improve));
+        QCOMPARE(verdict->palette().color(QPalette::ButtonText),
+                 StateColour(report.summary.problem > 0 ? page_checks::CheckState::Problem
+                                                        : page_checks::CheckState::Improve,
+                             verdict->palette()));
+        QVERIFY(Child<QLineEdit>("Rating")->toolTip().startsWith("Keyword rating: "));
+        verdict->setFocus();
+        QTest::keyClick(verdict, Qt::Key_Return);
+        auto* window = form_->findChild<TPageChecksWindow*>();
+        QVERIFY(window != nullptr && window->isVisible());
+        QCOMPARE(window->Summary->text(), SummaryText(report.summary));
+        window->close();
+
+        const struct {
+            QByteArray head;
+            QString verdict;
+        } unscored[] = {
+            {"<meta name=\"robots\" content=\"noindex\">", "No score · not indexed"},
+            {"<meta http-equiv=\"refresh\" content=\"0; url=/new.htm\">",
+             "No score · redirect to /new.htm"},
+        };
+        for (const auto& page : unscored) {
+            QByteArray bytes = kPage;
+            bytes.replace("</head>", page.head + "</head>");
+            WriteFile(page_, bytes);
+            QVERIFY(form_->OpenHtmlFile(page_));
+            QCOMPARE(verdict->text(), page.verdict);
+        }
+        QVERIFY(SaveWindowPicture(*form_, "file_keywords_verdict_redirect"));
+    }
+
     void ScreenReadersHearTheLabelsAndTheEditButtonsSayWhatTheyEdit() {
         QCOMPARE(Child<QLineEdit>("FileName")->accessibleName(), QString("Source File"));
         QCOMPARE(Child<QLineEdit>("Rating")->accessibleName(), QString("Page Rating"));
@@ -214,7 +257,9 @@ private slots:
         QStringList texts;
         for (const char* box : {"SourceBox", "FileInformationBox"}) {
             for (const QPushButton* button : Child<QGroupBox>(box)->findChildren<QPushButton*>()) {
-                texts.append(button->text());
+                if (button->objectName() != "VerdictLine") {
+                    texts.append(button->text());
+                }
             }
             for (const QLabel* label : Child<QGroupBox>(box)->findChildren<QLabel*>()) {
                 texts.append(label->text());
