@@ -154,12 +154,12 @@ TEST_F(SiteFixture, CanonicalTargetsMustExistAndBeIndexable) {
 
 TEST_F(SiteFixture, LanguageAlternatesMustListEachOtherBack) {
     const auto alternates = [](const std::vector<std::string>& pairs) {
-        std::string html = "<a href=/index.html>h</a>";
+        // The alternates stand in the head: a link's start tag would end it.
+        std::string html = "<meta charset=utf-8>\n";
         for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
-            html +=
-                "\n<link rel=alternate hreflang=" + pairs[i] + " href=\"" + pairs[i + 1] + "\">";
+            html += "<link rel=alternate hreflang=" + pairs[i] + " href=\"" + pairs[i + 1] + "\">\n";
         }
-        return html;
+        return html + "<a href=/index.html>h</a>";
     };
     Page("/index.html", "");
     Page("/en.html", alternates({"en", "/en.html", "de", "/de.html", "x-default", "/en.html"}));
