@@ -157,7 +157,8 @@ TEST_F(SiteFixture, LanguageAlternatesMustListEachOtherBack) {
         // The alternates stand in the head: a link's start tag would end it.
         std::string html = "<meta charset=utf-8>\n";
         for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
-            html += "<link rel=alternate hreflang=" + pairs[i] + " href=\"" + pairs[i + 1] + "\">\n";
+            html +=
+                "<link rel=alternate hreflang=" + pairs[i] + " href=\"" + pairs[i + 1] + "\">\n";
         }
         return html + "<a href=/index.html>h</a>";
     };
