@@ -12,6 +12,7 @@
 #include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
+#include "cli/json_lines_inputs.h"
 #include "cli/messages.h"
 #include "site_checks/equal_texts.h"
 
@@ -126,19 +127,11 @@ CLI::App& AddDuplicatesCommand(CLI::App& app, DuplicatesArguments& arguments) {
 int RunDuplicates(const DuplicatesArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
     std::vector<PageTexts> pages;
     bool allRead = true;
-    for (const std::string& name : arguments.files) {
-        if (name == "-") {
-            allRead = ReadPages(std::cin, "standard input", pages, err) && allRead;
-            continue;
-        }
-        std::ifstream in(name, std::ios::binary);
-        if (!in) {
-            ReportProblem(err, name, std::strerror(errno));
-            allRead = false;
-            continue;
-        }
-        allRead = ReadPages(in, name, pages, err) && allRead;
-    }
+    allRead = ReadEachJsonLinesInput(arguments.files, err,
+                                     [&](std::istream& in, const std::string& name) {
+                                         return ReadPages(in, name, pages, err);
+                                     }) &&
+              allRead;
     const std::size_t titles = PrintGroups(pages, "title", &PageTexts::title, out);
     const std::size_t descriptions =
         PrintGroups(pages, "description", &PageTexts::description, out);

@@ -10,6 +10,7 @@
 #include "cli/checked_output.h"
 #include "cli/error_output.h"
 #include "cli/exit_codes.h"
+#include "cli/json_lines_inputs.h"
 #include "cli/messages.h"
 #include "cli/report_format.h"
 #include "cli/site_json.h"
@@ -141,19 +142,11 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     const SiteSetup setup = ResolveSiteSetup(arguments.site, {});
     site_checks::Site site;
     bool allRead = LoadSiteFiles(setup, site, err);
-    for (const std::string& name : arguments.files) {
-        if (name == "-") {
-            allRead = ReadPages(std::cin, "standard input", site, err) && allRead;
-            continue;
-        }
-        std::ifstream in(name, std::ios::binary);
-        if (!in) {
-            ReportProblem(err, name, std::strerror(errno));
-            allRead = false;
-            continue;
-        }
-        allRead = ReadPages(in, name, site, err) && allRead;
-    }
+    allRead = ReadEachJsonLinesInput(arguments.files, err,
+                                     [&](std::istream& in, const std::string& name) {
+                                         return ReadPages(in, name, site, err);
+                                     }) &&
+              allRead;
     site_checks::SiteResults results = site_checks::RunSiteChecks(site, options);
 
     const ReportFormat format =
