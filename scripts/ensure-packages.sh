@@ -13,14 +13,16 @@ velmora_build_packages=(
 # The tests and benchmarks on top: their libraries, the reference HTML parser and shaper they
 # compare with, Xvfb for showing the desktop window without a display, mkfs.ext4 for the small
 # file systems without extents that the save tests fill up, /usr/bin/time for the memory
-# benchmark of saving, lintian for the Debian packages, poppler-utils for the printed site
-# report and npm, which fetches the schemas and axe-core the tests use.
+# benchmark of saving, lintian for the Debian packages and poppler-utils for the printed site
+# report. npm, which fetches the schemas and axe-core the tests use, is added only when no npm
+# is found: a machine with Node.js from elsewhere already has one, and Debian's npm package
+# conflicts with that Node.js.
 velmora_test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libgumbo-dev libharfbuzz-bin
     xvfb xauth
     e2fsprogs time
-    lintian poppler-utils npm
+    lintian poppler-utils
 )
 
 # Installs PACKAGE... that are not installed yet.
@@ -43,5 +45,7 @@ ensure_build_packages() {
 
 # Everything the build, the tests and the benchmarks need, and PACKAGE... besides.
 ensure_packages() {
-    install_missing_packages "${velmora_build_packages[@]}" "${velmora_test_packages[@]}" "$@"
+    local npm=()
+    command -v npm >/dev/null || npm=(npm)
+    install_missing_packages "${velmora_build_packages[@]}" "${velmora_test_packages[@]}" "${npm[@]}" "$@"
 }
