@@ -1,8 +1,12 @@
 #include "cli/analyze_command.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <fstream>
 
 #include "cli/checked_output.h"
 #include "cli/error_output.h"
@@ -12,6 +16,7 @@
 #include "cli/page_inputs.h"
 #include "cli/page_report.h"
 #include "cli/page_review.h"
+#include "cli/page_run.h"
 #include "cli/parallel_runner.h"
 #include "cli/progress_bar.h"
 #include "cli/report_format.h"
@@ -39,6 +44,7 @@ struct RunSettings {
     KelVelmoraOptions options;
     PageCheckOptions checkOptions;
     SiteSetup site;
+    ResultFilter filter;
     const ReportStream* reports = nullptr;
     // Formats the report as soon as it is made; off when the pages are compared first.
     bool formatAtOnce = true;
@@ -52,9 +58,10 @@ std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>&
     return [&inputs, &settings, &meter,
             document = std::make_shared<KelVelmoraData>(
                 SystemLocalTime, KelVelmoraData::Analysis::Reported)](std::size_t index) {
-        PageOutcome outcome{ReviewPage(inputs[index], *document, settings.options,
-                                       settings.checkOptions, settings.site, meter),
-                            {}};
+        PageOutcome outcome{
+            ReviewPage(inputs[index], *document, settings.options, settings.checkOptions,
+                       settings.site, settings.filter, meter),
+            {}};
         if (settings.formatAtOnce && outcome.report) {
             try {
                 outcome.output = settings.reports->Page(*outcome.report);
@@ -78,9 +85,10 @@ std::optional<page_checks::CheckState> FailOnState(const std::optional<std::stri
 // Writes the pages' outcomes in order and keeps what the summary and the exit code need.
 class Delivery {
 public:
-    Delivery(const AnalyzeArguments& arguments, ReportStream& reports, ProgressBar& bar,
-             CheckedOutput& out, ErrorOutput& err)
+    Delivery(const AnalyzeArguments& arguments, const std::vector<PageInput>& inputs,
+             ReportStream& reports, ProgressBar& bar, CheckedOutput& out, ErrorOutput& err)
         : arguments_(arguments),
+          inputs_(inputs),
           reports_(reports),
           bar_(bar),
           failOn_(FailOnState(arguments.failOn)),
@@ -88,13 +96,24 @@ public:
           err_(err) {}
 
     // False when the output failed: nothing more is written.
-    bool Deliver(PageOutcome& outcome) {
+    bool Deliver(std::size_t index, PageOutcome& outcome) {
         bar_.Clear();
-        if (!out_.Write(reports_.Next(std::move(outcome.output))) || !out_.Flush()) {
+        const PageReport* report = outcome.report ? &*outcome.report : nullptr;
+        if (!out_.Write(reports_.Next(std::move(outcome.output), report)) || !out_.Flush()) {
             return false;
         }
         err_.Write(outcome.problem);
-        failed_ += outcome.failed ? 1 : 0;
+        if (outcome.failed) {
+            ++failed_;
+            // The line without the program's name and its line break.
+            std::string reason = outcome.problem;
+            constexpr std::string_view kProgram = "velmora-cli: ";
+            reason = reason.substr(reason.starts_with(kProgram) ? kProgram.size() : 0);
+            while (reason.ends_with('\n')) {
+                reason.pop_back();
+            }
+            problems_.push_back({inputs_[index].name(), reason});
+        }
         if (outcome.report) {
             Judge(*outcome.report);
         }
@@ -104,7 +123,7 @@ public:
     // Results that belong to no page, after the pages.
     void DeliverRecord(const SiteRecord& record) {
         bar_.Clear();
-        out_.Write(reports_.Next(reports_.Record(record.file, record.checks)));
+        out_.Write(reports_.Next(reports_.Record(record.file, record.checks), nullptr));
         page_checks::PageCheckReport checks;
         checks.checks = record.checks;
         if (failOn_ && checks.HasStateOrWorse(*failOn_)) {
@@ -117,10 +136,16 @@ public:
 
     int Finish(std::size_t pageCount) {
         // A failed write is reported when the output is closed.
-        if (reports_.format() == ReportFormat::Text && pageCount > 1) {
+        if (reports_.format() == ReportFormat::Text && (pageCount > 1 || arguments_.output.quiet)) {
             out_.Write(SummaryText(rated_, failed_));
         }
-        out_.Write(reports_.Closing());
+        if (reports_.format() == ReportFormat::Text) {
+            out_.Write(LeftOutText(suppressed_, baselined_));
+        }
+        out_.Write(reports_.Closing(problems_));
+        if (reports_.format() == ReportFormat::Github && !WroteStepSummary()) {
+            return kExitFileError;
+        }
         if (failed_ > 0) {
             return kExitFileError;
         }
@@ -128,6 +153,23 @@ public:
     }
 
 private:
+    // Appends the run's table to the file GitHub shows on the job's page, when it names one.
+    bool WroteStepSummary() {
+        const char* path = std::getenv("GITHUB_STEP_SUMMARY");
+        if (path == nullptr || *path == '\0') {
+            return true;
+        }
+        std::ofstream summary(path, std::ios::app | std::ios::binary);
+        summary << reports_.StepSummary();
+        summary.close();
+        if (!summary) {
+            ReportProblem(err_, path,
+                          "cannot append the step summary: " + std::string(std::strerror(errno)));
+            return false;
+        }
+        return true;
+    }
+
     void Judge(const PageReport& report) {
         if (arguments_.failUnder && report.rating < *arguments_.failUnder) {
             failing_ = true;
@@ -144,16 +186,22 @@ private:
                               *arguments_.failOn + ")");
         }
         rated_.push_back(RatedPage{report.file, report.rating, report.ratingText});
+        suppressed_ += report.suppressed;
+        baselined_ += report.baselined;
     }
 
     const AnalyzeArguments& arguments_;
+    const std::vector<PageInput>& inputs_;
     ReportStream& reports_;
     ProgressBar& bar_;
     const std::optional<page_checks::CheckState> failOn_;
     CheckedOutput& out_;
     ErrorOutput& err_;
     std::vector<RatedPage> rated_;
+    std::vector<RunProblem> problems_;
     std::size_t failed_ = 0;
+    std::size_t suppressed_ = 0;
+    std::size_t baselined_ = 0;
     bool failing_ = false;
 };
 
@@ -162,15 +210,18 @@ private:
 CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
     CLI::App& command = *app.add_subcommand(
         "analyze", "Review pages: rating, advice, keywords, candidates and Auto's choice");
-    command.add_option("paths", arguments.paths, "Page files, or folders to search for pages")
-        ->required()
-        ->type_name("FILE|DIR");
+    command
+        .add_option("paths", arguments.paths,
+                    "Page files, folders to search for pages, quoted globs ('site/**/*.html'), or "
+                    "- for standard input (default: the include globs of .velmora.toml)")
+        ->type_name("FILE|DIR|GLOB");
     CLI::Option* json = command.add_flag("--json", arguments.json, "The same as --format json");
     command
         .add_option("--format", arguments.format,
                     "text (the default), json (one JSON object per page: JSON Lines), sarif "
-                    "(one SARIF 2.1.0 log) or github (workflow commands that annotate the pages)")
-        ->check(CLI::IsMember({"text", "json", "sarif", "github"}))
+                    "(one SARIF 2.1.0 log), github (workflow commands that annotate the pages) "
+                    "or compact (FILE:LINE:COLUMN: STATE ID: MESSAGE, one line per result)")
+        ->check(CLI::IsMember({"text", "json", "sarif", "github", "compact"}))
         ->excludes(json)
         ->type_name("FORMAT");
     command
@@ -189,25 +240,32 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
                     "(problem is worse than improve)")
         ->check(CLI::IsMember({"problem", "improve"}))
         ->type_name("STATE");
+    AddProjectFlags(command, arguments.project);
+    AddOutputFlags(command, arguments.output);
     AddSettingsFlags(command, arguments.settings);
     AddPageCheckFlags(command, arguments.pageChecks);
     AddSiteFlags(command, arguments.site);
     return command;
 }
 
-int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
-    RunSettings settings{ResolveOptions(arguments.settings),
-                         ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults),
-                         ResolveSiteSetup(arguments.site, arguments.paths)};
+int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& err) {
+    PageRun run = PreparePageRun(given.paths, given.project, given.settings, given.pageChecks);
+    AnalyzeArguments arguments = given;
+    if (run.config) {
+        arguments.failUnder = FlagOverConfig(given.failUnder, run.config->failUnder);
+        arguments.failOn = FlagOverConfig(given.failOn, run.config->failOn);
+    }
+    RunSettings settings{run.options, run.checkOptions,
+                         ResolveSiteSetup(arguments.site, arguments.paths), run.filter};
     const ReportFormat format =
         arguments.json
             ? ReportFormat::Json
             : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
-    // Without a working folder (it was removed), pages keep the paths they were given.
-    std::error_code noFolder;
-    ReportStream stream(format, std::filesystem::current_path(noFolder));
+    const OutputFlags& output = arguments.output;
+    ReportStream stream(format, ReportStyle{BaseFolder(output), MinimumLevel(output), output.quiet,
+                                            UseColor(output, out)});
     settings.reports = &stream;
-    const std::vector<PageInput> inputs = ExpandPageArguments(arguments.paths);
+    const std::vector<PageInput>& inputs = run.inputs;
     std::size_t pageCount = 0;
     for (const PageInput& input : inputs) {
         pageCount += input.kind == PageInput::Kind::Page ? 1 : 0;
@@ -218,7 +276,7 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
     const page_checks::TextWidthMeter meter;
     const unsigned jobs = arguments.jobs.value_or(DefaultJobs());
     ProgressBar bar(err, inputs.size(), pageCount > 1 && err.IsTerminal());
-    Delivery delivery(arguments, stream, bar, out, err);
+    Delivery delivery(arguments, inputs, stream, bar, out, err);
     out.Write(stream.Opening());
     const auto update = [&](std::size_t done) { bar.Update(done); };
     const auto makeWorker = [&] { return MakeWorker(inputs, settings, meter); };
@@ -226,7 +284,10 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
     if (settings.formatAtOnce) {
         RunInOrder<PageOutcome>(
             inputs.size(), jobs, makeWorker,
-            [&](std::size_t, PageOutcome& outcome) { return delivery.Deliver(outcome); }, update);
+            [&](std::size_t index, PageOutcome& outcome) {
+                return delivery.Deliver(index, outcome);
+            },
+            update);
     } else {
         std::vector<PageOutcome> outcomes(inputs.size());
         RunInOrder<PageOutcome>(
@@ -247,6 +308,7 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
         if (siteFilesFailed) {
             delivery.FileFailed();
         }
+        FilterResults(reports, settings.filter);
         // The reports are final now; they are formatted in parallel and written in order.
         RunInOrder<PageOutcome>(
             outcomes.size(), jobs,
@@ -259,7 +321,9 @@ int RunAnalyze(const AnalyzeArguments& arguments, CheckedOutput& out, ErrorOutpu
                     return outcome;
                 };
             },
-            [&](std::size_t, PageOutcome& outcome) { return delivery.Deliver(outcome); },
+            [&](std::size_t index, PageOutcome& outcome) {
+                return delivery.Deliver(index, outcome);
+            },
             [](std::size_t) {});
         if (sitemap) {
             delivery.DeliverRecord(*sitemap);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/config_flags.h"
+#include "cli/output_flags.h"
 #include "cli/page_check_flags.h"
 #include "cli/settings_flags.h"
 #include "cli/site_flags.h"
@@ -22,10 +24,12 @@ class ErrorOutput;
 struct AnalyzeArguments {
     std::vector<std::string> paths;
     bool json = false;
-    std::optional<std::string> format;  // "text", "json", "sarif" or "github"
+    std::optional<std::string> format;  // "text", "json", "sarif", "github" or "compact"
     std::optional<double> failUnder;
     std::optional<std::string> failOn;  // "problem" or "improve"
     std::optional<unsigned> jobs;
+    ProjectFlags project;
+    OutputFlags output;
     SettingsFlags settings;
     PageCheckFlags pageChecks;
     SiteFlags site;

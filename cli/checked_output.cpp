@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -12,6 +13,10 @@
 #include "cli/messages.h"
 
 namespace velmora::cli {
+
+bool CheckedOutput::IsTerminal() const {
+    return stream_ != nullptr && ::isatty(::fileno(stream_)) != 0;
+}
 
 bool CheckedOutput::Write(std::string_view bytes) {
     if (Failed() || closed_) {

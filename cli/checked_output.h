@@ -30,6 +30,8 @@ public:
     bool Close();
 
     bool Failed() const { return error_ != 0; }
+    // Whether the stream is a terminal; text never is.
+    bool IsTerminal() const;
     // The system's error number of the first failure; 0 when nothing failed.
     int Error() const { return error_; }
 

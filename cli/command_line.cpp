@@ -15,6 +15,7 @@
 #include "cli/messages.h"
 #include "cli/report_command.h"
 #include "cli/site_command.h"
+#include "cli/usage_error.h"
 
 namespace velmora::cli {
 namespace {
@@ -69,9 +70,8 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     app.set_version_flag("--version", VersionLine());
     app.require_subcommand(1);
     app.footer(
-        "Exit codes: 0 done, 1 a page rated below --fail-under or with a page check in the "
-        "--fail-on state or worse, 2 usage error, "
-        "3 a file could not be read or written.");
+        "Exit codes: 0 done, 1 a page failed analyze's --fail-under or --fail-on, 2 usage "
+        "error, 3 a file could not be read or written. Each command's --help lists its own.");
 
     AnalyzeArguments analyzeArguments;
     CLI::App& analyze = AddAnalyzeCommand(app, analyzeArguments);
@@ -84,6 +84,16 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     EditArguments editArguments;
     EditKind editKind = EditKind::Title;
     AddEditCommands(app, editArguments, editKind);
+    // Each command names only the exit codes it can give.
+    analyze.footer(
+        "Exit codes: 0 done, 1 a page rated below --fail-under or with a page check in the "
+        "--fail-on state or worse, 2 usage error, 3 a file could not be read or written.");
+    for (CLI::App* command : app.get_subcommands({})) {
+        if (command != &analyze) {
+            command->footer(
+                "Exit codes: 0 done, 2 usage error, 3 a file could not be read or written.");
+        }
+    }
 
     try {
         // The parser takes the arguments last first.
@@ -102,7 +112,7 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
             return Finished(RunAnalyze(analyzeArguments, out, err), out, err);
         }
         if (report.parsed()) {
-            return Finished(RunReport(reportArguments, err), out, err);
+            return Finished(RunReport(reportArguments, out, err), out, err);
         }
         if (site.parsed()) {
             return Finished(RunSite(siteArguments, out, err), out, err);
@@ -114,6 +124,9 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     } catch (const std::bad_alloc&) {
         err.Write("velmora-cli: out of memory\n");
         return kExitOutOfMemory;
+    } catch (const UsageError& error) {
+        err.Write(std::string("velmora-cli: ") + error.what() + "\n");
+        return kExitUsage;
     } catch (const std::exception& error) {
         // The settings store or the system failed outside any one page.
         err.Write(std::string("velmora-cli: ") + error.what() + "\n");

@@ -2,6 +2,7 @@
 
 #include "cli/check_json.h"
 #include "cli/json_writer.h"
+#include "cli/report_rules.h"
 #include "cli/site_json.h"
 
 namespace velmora::cli {
@@ -35,7 +36,10 @@ std::string ToJsonLine(const PageReport& report) {
     }
     json.EndArray().Key("findings").BeginArray();
     for (const Finding& finding : report.findings) {
-        json.BeginObject().Field("title", finding.title).Field("advice", finding.advice);
+        json.BeginObject()
+            .Field("id", ReportRules()[RuleIndex(finding.kind)].id)
+            .Field("title", finding.title)
+            .Field("advice", finding.advice);
         if (finding.position) {
             WritePosition(json, *finding.position);
         }
@@ -63,7 +67,9 @@ std::string ToJsonLine(const PageReport& report) {
     WriteCheckFields(json, report.checks);
     json.Key("site");
     WriteSiteObject(json, report.site);
-    json.EndObject();
+    json.Field("suppressed", static_cast<std::int64_t>(report.suppressed))
+        .Field("baselined", static_cast<std::int64_t>(report.baselined))
+        .EndObject();
     return json.Take();
 }
 

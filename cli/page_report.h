@@ -8,6 +8,7 @@
 
 #include "analysis/file_check_list.h"
 #include "analysis/review_result.h"
+#include "cli/suppressions.h"
 #include "document/velmora_data.h"
 #include "options/velmora_types.h"
 #include "page_checks/page_checks.h"
@@ -53,6 +54,13 @@ struct PageReport {
     page_checks::PageCheckReport checks;
     // Its links, canonical, alternates and refresh target placed in the site.
     site_checks::PageSite site;
+    // The page's suppression comments, and the results they and the baseline left out.
+    Suppressions suppressions;
+    std::size_t suppressed = 0;
+    std::size_t baselined = 0;
+    // How much of the report the run's filter has seen (ApplyResultFilter).
+    bool findingsFiltered = false;
+    std::size_t filteredChecks = 0;
 };
 
 // The review's result in UTF-8; the good candidates and Auto's choice when the review derived

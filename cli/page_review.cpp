@@ -20,7 +20,7 @@ std::function<ReviewedPage(std::size_t)> MakeWorker(const std::vector<PageInput>
             document = std::make_shared<KelVelmoraData>(
                 SystemLocalTime, KelVelmoraData::Analysis::Reported)](std::size_t index) {
         return ReviewPage(inputs[index], *document, settings.options, settings.checkOptions,
-                          settings.site, meter);
+                          settings.site, settings.filter, meter);
     };
 }
 
@@ -33,7 +33,8 @@ unsigned DefaultJobs() {
 
 ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
                         const KelVelmoraOptions& options, const PageCheckOptions& checkOptions,
-                        const SiteSetup& site, const page_checks::TextWidthMeter& meter) {
+                        const SiteSetup& site, const ResultFilter& filter,
+                        const page_checks::TextWidthMeter& meter) {
     ReviewedPage page;
     if (input.kind != PageInput::Kind::Page) {
         page.problem = ProblemLine(input.path, input.message);
@@ -42,14 +43,27 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
     }
     try {
         document.Load(input.path, options);
-        page.report = BuildPageReport(input.path, document.Result());
+        page.report = BuildPageReport(input.name(), document.Result());
+        // A keyphrase given on the command line holds for every page.
+        const bool ownFocus = input.focus && checkOptions.FocusKeyphrase.empty();
+        PageCheckOptions focused;
+        if (ownFocus) {
+            focused = checkOptions;
+            focused.FocusKeyphrase = *input.focus;
+        }
         // The text as loaded has CR LF line breaks, which no check tells apart from the file's
         // own; checking it spares a second read and sees what the review saw.
-        page.report->checks =
-            page_checks::RunPageChecks(document.GetSavedText(), input.path, checkOptions, meter);
+        page.report->checks = page_checks::RunPageChecks(document.GetSavedText(), input.name(),
+                                                         ownFocus ? focused : checkOptions, meter);
+        page.report->suppressions = ReadSuppressions(document.GetSavedText(), input.name());
+        for (const std::string& warning : page.report->suppressions.warnings) {
+            page.problem += ProblemLine("warning", warning);
+        }
+        // The site is read from the whole report, before anything is left out of it.
         page.report->site = PageSiteOf(*page.report, site);
+        ApplyResultFilter(*page.report, filter);
     } catch (const std::exception& error) {
-        page.problem = PageProblemLine(input.path, error);
+        page.problem = PageProblemLine(input.name(), error);
         page.failed = true;
         page.report.reset();
     }
@@ -78,8 +92,17 @@ ReviewedRun ReviewPages(const std::vector<PageInput>& inputs, const ReviewSettin
         run.sitemap =
             AddSiteChecks(reports, settings.site, settings.checkOptions, err, run.siteFilesFailed);
     }
+    FilterResults(reports, settings.filter);
     run.pages = std::move(pages);
     return run;
+}
+
+void FilterResults(const std::vector<PageReport*>& reports, const ResultFilter& filter) {
+    for (PageReport* report : reports) {
+        if (report != nullptr) {
+            ApplyResultFilter(*report, filter);
+        }
+    }
 }
 
 }  // namespace velmora::cli

@@ -12,6 +12,7 @@
 
 #include "cli/page_inputs.h"
 #include "cli/page_report.h"
+#include "cli/result_filter.h"
 #include "cli/site_flags.h"
 #include "cli/site_run.h"
 #include "options/page_check_options.h"
@@ -30,6 +31,7 @@ struct ReviewSettings {
     KelVelmoraOptions options;
     PageCheckOptions checkOptions;
     SiteSetup site;
+    ResultFilter filter;
 };
 
 struct ReviewedPage {
@@ -43,17 +45,21 @@ inline constexpr std::int64_t kMaximumJobs = 1024;
 // One thread for each processor.
 unsigned DefaultJobs();
 
-// One input reviewed and checked in `document`, which a worker reuses from page to page. The
-// width meter may be shared by several threads.
+// One input reviewed and checked in `document`, which a worker reuses from page to page, with
+// the filter applied. The width meter may be shared by several threads.
 ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
                         const KelVelmoraOptions& options, const PageCheckOptions& checkOptions,
-                        const SiteSetup& site, const page_checks::TextWidthMeter& meter);
+                        const SiteSetup& site, const ResultFilter& filter,
+                        const page_checks::TextWidthMeter& meter);
 
 struct ReviewedRun {
     std::vector<ReviewedPage> pages;
     std::optional<SiteRecord> sitemap;  // the sitemap's own results
     bool siteFilesFailed = false;       // robots.txt or the sitemap could not be read
 };
+
+// The filter applied to the checks that compare pages, added once every page is checked.
+void FilterResults(const std::vector<PageReport*>& reports, const ResultFilter& filter);
 
 // Every input in order, reviewed on `jobs` threads; progress(done) is called on the calling
 // thread as inputs finish. A page that cannot be read gives its problem instead of a report.

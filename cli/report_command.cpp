@@ -3,12 +3,14 @@
 #include <CLI/CLI.hpp>
 #include <exception>
 
+#include "cli/checked_output.h"
 #include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
 #include "cli/messages.h"
 #include "cli/number_flags.h"
 #include "cli/page_review.h"
+#include "cli/page_run.h"
 #include "cli/progress_bar.h"
 #include "cli/report_file.h"
 #include "cli/site_report.h"
@@ -26,10 +28,14 @@ std::string Pages(std::size_t count) {
 CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments) {
     CLI::App& command = *app.add_subcommand(
         "report", "Write one HTML file to look at: rating chart, common findings, every page");
-    command.add_option("paths", arguments.paths, "Page files, or folders to search for pages")
-        ->required()
-        ->type_name("FILE|DIR");
-    command.add_option("-o,--output", arguments.output, "The HTML file to write")
+    command
+        .add_option("paths", arguments.paths,
+                    "Page files, folders to search for pages, quoted globs ('site/**/*.html'), or "
+                    "- for standard input (default: the include globs of .velmora.toml)")
+        ->type_name("FILE|DIR|GLOB");
+    command
+        .add_option("-o,--output", arguments.output,
+                    "The HTML file to write; - for standard output")
         ->required()
         ->type_name("FILE");
     command
@@ -37,18 +43,20 @@ CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments) {
                     "Pages analysed at once (default: the number of processors)")
         ->check(WholeNumber(1, kMaximumJobs))
         ->type_name("N");
+    AddProjectFlags(command, arguments.project);
     AddSettingsFlags(command, arguments.settings);
     AddPageCheckFlags(command, arguments.pageChecks);
     AddSiteFlags(command, arguments.site);
     return command;
 }
 
-int RunReport(const ReportArguments& arguments, ErrorOutput& err) {
-    const ReviewSettings settings{
-        ResolveOptions(arguments.settings),
-        ResolvePageCheckOptions(arguments.pageChecks, arguments.settings.defaults),
-        ResolveSiteSetup(arguments.site, arguments.paths)};
-    const std::vector<PageInput> inputs = ExpandPageArguments(arguments.paths);
+int RunReport(const ReportArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
+    PageRun pageRun = PreparePageRun(arguments.paths, arguments.project, arguments.settings,
+                                     arguments.pageChecks);
+    const ReviewSettings settings{pageRun.options, pageRun.checkOptions,
+                                  ResolveSiteSetup(arguments.site, arguments.paths),
+                                  pageRun.filter};
+    const std::vector<PageInput>& inputs = pageRun.inputs;
     ReviewedRun run;
     {
         ProgressBar bar(err, inputs.size(), inputs.size() > 1 && err.IsTerminal());
@@ -70,6 +78,11 @@ int RunReport(const ReportArguments& arguments, ErrorOutput& err) {
         }
     }
     const std::size_t count = pages.size();
+    if (arguments.output == "-") {
+        // A failed write is reported when the output is closed.
+        out.Write(RenderSiteReport(BuildSiteReport(std::move(pages))));
+        return failed > 0 ? kExitFileError : kExitDone;
+    }
     try {
         SiteReport report = BuildSiteReport(std::move(pages));
         if (run.sitemap) {

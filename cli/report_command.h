@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/config_flags.h"
 #include "cli/page_check_flags.h"
 #include "cli/settings_flags.h"
 #include "cli/site_flags.h"
@@ -17,12 +18,14 @@ class App;
 
 namespace velmora::cli {
 
+class CheckedOutput;
 class ErrorOutput;
 
 struct ReportArguments {
     std::vector<std::string> paths;
     std::string output;
     std::optional<unsigned> jobs;
+    ProjectFlags project;
     SettingsFlags settings;
     PageCheckFlags pageChecks;
     SiteFlags site;
@@ -30,8 +33,8 @@ struct ReportArguments {
 
 CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments);
 
-// Names the pages that could not be read on err, writes the report of the rest, then says what
-// it wrote; returns the exit code.
-int RunReport(const ReportArguments& arguments, ErrorOutput& err);
+// Names the pages that could not be read on err, writes the report of the rest (to out when the
+// output is "-"), then says what it wrote; returns the exit code.
+int RunReport(const ReportArguments& arguments, CheckedOutput& out, ErrorOutput& err);
 
 }  // namespace velmora::cli

@@ -1,7 +1,8 @@
 #pragma once
 
 // The forms analyze writes its reports in, and what each needs around the pages: the readable
-// text, JSON Lines, one SARIF log for the whole run, or CI workflow commands.
+// text, compact result lines, JSON Lines, one SARIF log for the whole run, or CI workflow
+// commands.
 
 #include <filesystem>
 #include <optional>
@@ -9,20 +10,30 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/github_report.h"
 #include "cli/page_report.h"
+#include "cli/report_results.h"
 #include "cli/sarif_report.h"
 
 namespace velmora::cli {
 
-enum class ReportFormat { Text, Json, Sarif, Github };
+enum class ReportFormat { Text, Json, Sarif, Github, Compact };
 
-// "text", "json", "sarif", "github".
+// "text", "json", "sarif", "github", "compact".
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
+
+struct ReportStyle {
+    // Where the formats that CI tools read name pages from.
+    std::filesystem::path baseFolder;
+    // The least severe result shown, when given; each format has its own default.
+    std::optional<ResultLevel> minimum;
+    bool quiet = false;
+    bool color = false;
+};
 
 class ReportStream {
 public:
-    // Pages are named from `workingFolder` in the formats that CI tools read.
-    ReportStream(ReportFormat format, std::filesystem::path workingFolder);
+    ReportStream(ReportFormat format, ReportStyle style);
 
     ReportFormat format() const { return format_; }
     // Before the first page.
@@ -33,15 +44,24 @@ public:
     // from JSON Lines: its name and checks only.
     std::string Record(const std::string& file,
                        const std::vector<page_checks::CheckResult>& checks) const;
-    // A page's output as it follows the pages already written, in order.
-    std::string Next(std::string pageOutput);
-    // After the last page.
-    std::string Closing() const;
+    // A page's output as it follows the pages already written, in order; `report` is none for
+    // a page that could not be read.
+    std::string Next(std::string pageOutput, const PageReport* report);
+    // After the last page, naming the files that could not be read where the format can.
+    std::string Closing(const std::vector<RunProblem>& problems) const;
+    // The Markdown summary of a GitHub run.
+    std::string StepSummary() const { return github_.StepSummary(); }
 
 private:
+    ResultLevel Minimum() const;
+
     ReportFormat format_;
-    std::filesystem::path workingFolder_;
+    ReportStyle style_;
     SarifLog sarif_;
+    GithubAnnotations github_;
+    // The compact format's closing count.
+    std::size_t compactCounts_[3] = {0, 0, 0};
+    std::size_t compactPages_ = 0;
 };
 
 }  // namespace velmora::cli

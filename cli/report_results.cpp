@@ -46,6 +46,18 @@ void AddCheck(const CheckResult& check, std::vector<ReportResult>& results) {
 
 }  // namespace
 
+std::string_view LevelStateName(ResultLevel level) {
+    switch (level) {
+        case ResultLevel::Error:
+            return "problem";
+        case ResultLevel::Warning:
+            return "improve";
+        case ResultLevel::Note:
+            break;
+    }
+    return "info";
+}
+
 std::vector<ReportResult> PageResults(const PageReport& report) {
     std::vector<ReportResult> results;
     for (const Finding& finding : report.findings) {

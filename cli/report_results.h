@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/page_report.h"
@@ -25,6 +26,14 @@ struct ReportResult {
     // ordinal among equal texts.
     std::string identity;
 };
+
+// Whether a result of `level` is shown when `minimum` is the least severe one shown.
+inline bool AtLeast(ResultLevel level, ResultLevel minimum) {
+    return level <= minimum;
+}
+
+// "problem", "improve" or "info": the state a result of that level stands for.
+std::string_view LevelStateName(ResultLevel level);
 
 // Review findings first (all warnings), then the checks: problem an error, improve a warning,
 // info a note. A check that lists elements gives one result per element.

@@ -111,6 +111,18 @@ std::size_t RuleIndex(CheckId id) {
     return kFindingKinds + static_cast<std::size_t>(id);
 }
 
+std::optional<std::size_t> RuleIndexNamed(std::string_view id) {
+    if (const std::optional<CheckId> check = CheckIdFromName(id)) {
+        return RuleIndex(*check);
+    }
+    for (std::size_t i = 0; i < kRules.size(); ++i) {
+        if (kRules[i].id == id) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string RuleName(std::string_view id) {
     std::string name;
     bool upper = true;

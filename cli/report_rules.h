@@ -4,6 +4,7 @@
 // kind of review finding and one per page check, with a stable id and a help text.
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ std::span<const ReportRule> ReportRules();
 // The index into ReportRules().
 std::size_t RuleIndex(FindingKind kind);
 std::size_t RuleIndex(CheckId id);
+
+// The rule of an id as users write it: "review/no-title", "check/images" or the page check's own
+// name, "images"; nullopt for anything else.
+std::optional<std::size_t> RuleIndexNamed(std::string_view id);
 
 // "NoTitle" for "review/no-title": the rule's name as an identifier.
 std::string RuleName(std::string_view id);

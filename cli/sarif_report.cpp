@@ -1,5 +1,7 @@
 #include "cli/sarif_report.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "cli/json_writer.h"
@@ -10,7 +12,7 @@
 namespace velmora::cli {
 namespace {
 
-constexpr std::string_view kBaseId = "SRCROOT";
+constexpr std::string_view kBaseId = "%SRCROOT%";
 
 std::string_view LevelName(ResultLevel level) {
     switch (level) {
@@ -63,11 +65,11 @@ void WriteLocation(JsonWriter& json, const std::string& path, const ReportResult
 
 }  // namespace
 
-SarifLog::SarifLog(std::filesystem::path workingFolder)
-    : workingFolder_(std::move(workingFolder)) {}
+SarifLog::SarifLog(std::filesystem::path baseFolder, ResultLevel minimum, std::size_t resultLimit)
+    : baseFolder_(std::move(baseFolder)), minimum_(minimum), resultLimit_(resultLimit) {}
 
 std::string SarifLog::Opening() const {
-    std::string folder = workingFolder_.lexically_normal().generic_string();
+    std::string folder = baseFolder_.lexically_normal().generic_string();
     if (!folder.ends_with('/')) {
         folder += '/';
     }
@@ -93,9 +95,12 @@ std::string SarifLog::Opening() const {
 }
 
 std::string SarifLog::PageResults(const PageReport& report) const {
-    const std::string path = PathFromWorkingFolder(report.file, workingFolder_);
+    const std::string path = PathFromWorkingFolder(report.file, baseFolder_);
     std::string out;
     for (const ReportResult& result : cli::PageResults(report)) {
+        if (!AtLeast(result.level, minimum_)) {
+            continue;
+        }
         const std::string_view ruleId = ReportRules()[result.rule].id;
         JsonWriter json;
         json.BeginObject()
@@ -111,23 +116,76 @@ std::string SarifLog::PageResults(const PageReport& report) const {
                    Fingerprint(std::string(ruleId) + '\n' + path + '\n' + result.identity))
             .EndObject()
             .EndObject();
-        out += out.empty() ? "" : ",";
+        // JSON text holds no raw line break, so a line is one result.
+        out += static_cast<char>('0' + static_cast<int>(result.level));
         out += json.Take();
+        out += '\n';
     }
     return out;
 }
 
-std::string SarifLog::Continue(std::string pageResults) {
-    if (pageResults.empty()) {
-        return pageResults;
+void SarifLog::Hold(std::string pageResults) {
+    for (std::size_t start = 0; start < pageResults.size();) {
+        const std::size_t end = pageResults.find('\n', start);
+        held_.push_back(pageResults.substr(start, end - start));
+        start = end + 1;
     }
-    const bool comma = anyResult_;
-    anyResult_ = true;
-    return comma ? "," + pageResults : pageResults;
 }
 
-std::string SarifLog::Closing() {
-    return "]}]}\n";
+std::string SarifLog::Closing(const std::vector<RunProblem>& problems) const {
+    // The most severe results fill the limit first; within a level the earlier pages stay.
+    std::array<std::size_t, 3> perLevel{};
+    for (const std::string& result : held_) {
+        ++perLevel[static_cast<std::size_t>(result.front() - '0')];
+    }
+    std::array<std::size_t, 3> kept{};
+    std::size_t room = resultLimit_;
+    for (std::size_t level = 0; level < kept.size(); ++level) {
+        kept[level] = std::min(perLevel[level], room);
+        room -= kept[level];
+    }
+    std::string out;
+    std::size_t left = 0;
+    for (const std::string& result : held_) {
+        std::size_t& keep = kept[static_cast<std::size_t>(result.front() - '0')];
+        if (keep == 0) {
+            ++left;
+            continue;
+        }
+        --keep;
+        out += out.empty() ? "" : ",";
+        out.append(result, 1);
+    }
+
+    JsonWriter json;
+    json.Key("invocations")
+        .BeginArray()
+        .BeginObject()
+        .Field("executionSuccessful", problems.empty())
+        .Key("toolExecutionNotifications")
+        .BeginArray();
+    for (const RunProblem& problem : problems) {
+        const std::string path = PathFromWorkingFolder(problem.file, baseFolder_);
+        json.BeginObject().Field("level", std::string_view("error"));
+        WriteText(json, "message", problem.message);
+        json.Key("locations").BeginArray().BeginObject().Key("physicalLocation").BeginObject();
+        json.Key("artifactLocation").BeginObject().Field("uri", PathUri(path));
+        if (!path.starts_with('/')) {
+            json.Field("uriBaseId", kBaseId);
+        }
+        json.EndObject().EndObject().EndObject().EndArray().EndObject();
+    }
+    if (left > 0) {
+        json.BeginObject().Field("level", std::string_view("warning"));
+        WriteText(json, "message",
+                  std::to_string(left) +
+                      " results of the least severe levels were left out: code scanning takes "
+                      "at most " +
+                      std::to_string(resultLimit_) + " results from one run");
+        json.EndObject();
+    }
+    json.EndArray().EndObject().EndArray();
+    return out + "]," + json.Take() + "}]}\n";
 }
 
 std::string Fingerprint(std::string_view text) {

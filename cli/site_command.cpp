@@ -154,7 +154,8 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
             ? ReportFormat::Json
             : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
     std::error_code noFolder;
-    ReportStream stream(format, std::filesystem::current_path(noFolder));
+    ReportStream stream(
+        format, ReportStyle{std::filesystem::current_path(noFolder), std::nullopt, false, false});
     const std::optional<page_checks::CheckState> failOn =
         arguments.failOn
             ? std::optional(*arguments.failOn == "problem" ? page_checks::CheckState::Problem
@@ -170,7 +171,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
         page_checks::PageCheckReport judged;
         judged.checks = std::move(checks);
         failing = failing || (failOn && judged.HasStateOrWorse(*failOn));
-        return out.Write(stream.Next(stream.Record(file, judged.checks)));
+        return out.Write(stream.Next(stream.Record(file, judged.checks), nullptr));
     };
     out.Write(stream.Opening());
     for (std::size_t i = 0; i < site.pages.size(); ++i) {
@@ -181,7 +182,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     if (site.sitemap) {
         write(site.sitemap->file, results.sitemap);
     }
-    out.Write(stream.Closing());
+    out.Write(stream.Closing({}));
     err.Write("velmora-cli: " + std::to_string(site.pages.size()) + " pages read; " +
               std::to_string(reported) + " with site results\n");
     if (!allRead) {

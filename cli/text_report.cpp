@@ -6,6 +6,7 @@
 #include <span>
 
 #include "cli/escaped_text.h"
+#include "cli/state_colors.h"
 
 namespace velmora::cli {
 namespace {
@@ -60,15 +61,37 @@ std::string SummaryOfChecks(const page_checks::CheckSummary& summary) {
 
 constexpr std::size_t kElementsShown = 5;
 
+bool Shows(page_checks::CheckState state, const TextStyle& style) {
+    if (!style.minimum) {
+        return true;
+    }
+    switch (state) {
+        case page_checks::CheckState::Problem:
+            return AtLeast(ResultLevel::Error, *style.minimum);
+        case page_checks::CheckState::Improve:
+            return AtLeast(ResultLevel::Warning, *style.minimum);
+        case page_checks::CheckState::Info:
+            return AtLeast(ResultLevel::Note, *style.minimum);
+        case page_checks::CheckState::Good:
+            break;
+    }
+    return false;
+}
+
 // One line per check: its state, padded so that the ids line up, its id and its sentence; then
 // the first elements it lists, each with its line.
-std::string CheckLines(std::span<const page_checks::CheckResult> checks) {
+std::string CheckLines(std::span<const page_checks::CheckResult> checks,
+                       const TextStyle& style = {}) {
     std::string text;
     for (const page_checks::CheckResult& check : checks) {
-        std::string state(page_checks::CheckStateName(check.state));
+        if (!Shows(check.state, style)) {
+            continue;
+        }
+        const std::string_view name = page_checks::CheckStateName(check.state);
+        std::string state(name);
         state.resize(8, ' ');
-        text += "    " + state + std::string(CheckIdName(check.id)) + ": " +
-                EscapeControls(check.message) + "\n";
+        text += "    " + Colored(name, state, style.color) + std::string(CheckIdName(check.id)) +
+                ": " + EscapeControls(check.message) + "\n";
         if (check.state == page_checks::CheckState::Good) {
             continue;
         }
@@ -84,13 +107,13 @@ std::string CheckLines(std::span<const page_checks::CheckResult> checks) {
     return text;
 }
 
-std::string ChecksText(const page_checks::PageCheckReport& checks) {
-    return Field("Page checks", SummaryOfChecks(checks.summary)) + CheckLines(checks.checks);
-}
-
 }  // namespace
 
-std::string ToText(const PageReport& report) {
+std::string ToText(const PageReport& report, const TextStyle& style) {
+    if (style.quiet) {
+        const std::string problems = CheckLines(report.checks.checks, style);
+        return problems.empty() ? problems : EscapeControls(report.file) + "\n" + problems;
+    }
     std::string text = EscapeControls(report.file) + "\n";
     text += Field("Rating", report.ratingText);
     text += Field("Encoding", report.encoding);
@@ -119,7 +142,8 @@ std::string ToText(const PageReport& report) {
     text += Field("Good candidates", std::to_string(report.goodCandidates.size()));
     text += Field("Auto keywords",
                   report.autoKeywords.empty() ? "(none)" : ShownList(report.autoKeywords));
-    return text + ChecksText(report.checks);
+    return text + Field("Page checks", SummaryOfChecks(report.checks.summary)) +
+           CheckLines(report.checks.checks, style);
 }
 
 std::string ToRecordText(const std::string& file,
@@ -154,6 +178,20 @@ std::string SummaryText(const std::vector<RatedPage>& pages, std::size_t failedP
     }
     for (const RatedPage& page : worst) {
         text += "    " + page.ratingText + "  " + EscapeControls(page.file) + "\n";
+    }
+    return text;
+}
+
+std::string LeftOutText(std::size_t suppressed, std::size_t baselined) {
+    std::string text;
+    const auto results = [](std::size_t count) {
+        return std::to_string(count) + (count == 1 ? " result" : " results");
+    };
+    if (suppressed > 0) {
+        text += "  " + results(suppressed) + " suppressed by comments in the pages\n";
+    }
+    if (baselined > 0) {
+        text += "  " + results(baselined) + " already in the baseline\n";
     }
     return text;
 }

@@ -6,7 +6,7 @@
 # Building the two programs and running them.
 velmora_build_packages=(
     cmake g++ make pkg-config
-    libicu-dev qt6-base-dev libcli11-dev nlohmann-json3-dev
+    libicu-dev qt6-base-dev libcli11-dev nlohmann-json3-dev libtomlplusplus-dev libgit2-dev
     libharfbuzz-dev libfontconfig-dev fonts-liberation2
     liburiparser-dev libexpat1-dev
 )

@@ -6,6 +6,7 @@ _velmora_cli_settings="--case --min-occurrences --max-occurrences --one-in-every
     --max-keywords --spam-limit --no-compression --defaults"
 _velmora_cli_page_checks="--title-chars --description-chars --title-px --description-px --focus
     --skip-check"
+_velmora_cli_project="--config --no-config --exclude --baseline"
 _velmora_cli_check_ids="title description indexable canonical language charset viewport social
     hreflang structured-data h1 headings images links content keyphrase duplicate-title
     duplicate-description broken-links broken-fragments canonical-target hreflang-return orphan
@@ -16,12 +17,13 @@ _velmora_cli_site="--root --base-url --sitemap"
 _velmora_cli_flags() {
     case $1 in
     analyze)
-        echo "-h --help --format --json --fail-under --fail-on -j --jobs" \
-            "$_velmora_cli_settings $_velmora_cli_page_checks $_velmora_cli_site"
+        echo "-h --help --format --json --fail-under --fail-on -j --jobs --min-level -q --quiet" \
+            "--color --base-dir $_velmora_cli_project $_velmora_cli_settings" \
+            "$_velmora_cli_page_checks $_velmora_cli_site"
         ;;
     report)
-        echo "-h --help -o --output -j --jobs $_velmora_cli_settings $_velmora_cli_page_checks" \
-            "$_velmora_cli_site"
+        echo "-h --help -o --output -j --jobs $_velmora_cli_project $_velmora_cli_settings" \
+            "$_velmora_cli_page_checks $_velmora_cli_site"
         ;;
     duplicates)
         echo "-h --help"
@@ -44,7 +46,13 @@ _velmora_cli_flag_value() {
     local flag=$1 cur=$2
     case $flag in
     --case) COMPREPLY=($(compgen -W "sensitive mixed lower" -- "$cur")) ;;
-    --format) COMPREPLY=($(compgen -W "text json sarif github" -- "$cur")) ;;
+    --format) COMPREPLY=($(compgen -W "text json sarif github compact" -- "$cur")) ;;
+    --min-level) COMPREPLY=($(compgen -W "problem improve info" -- "$cur")) ;;
+    --color) COMPREPLY=($(compgen -W "auto always never" -- "$cur")) ;;
+    --base-dir)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur"))
+        ;;
     --fail-on) COMPREPLY=($(compgen -W "problem improve" -- "$cur")) ;;
     --skip-check) COMPREPLY=($(compgen -W "$_velmora_cli_check_ids" -- "$cur")) ;;
     -o | --output | --sitemap) _velmora_cli_files "$cur" ;;
@@ -53,9 +61,17 @@ _velmora_cli_flag_value() {
         COMPREPLY=()
         _velmora_cli_add_lines < <(compgen -d -- "$(_velmora_cli_dequote "$cur")")
         ;;
+    --config)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.toml' -- "$cur"))
+        ;;
+    --baseline)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.jsonl' -- "$cur"))
+        ;;
     --fail-under | -j | --jobs | --min-occurrences | --max-occurrences | --one-in-every | \
         --min-keywords | --max-keywords | --spam-limit | --title-chars | --description-chars | \
-        --title-px | --description-px | --focus | --base-url)
+        --title-px | --description-px | --focus | --base-url | --exclude)
         COMPREPLY=()
         ;;
     *) return 1 ;;

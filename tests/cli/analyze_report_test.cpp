@@ -51,7 +51,8 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
                                               "keyword_details", "good_candidates",
                                               "auto_keywords",   "checks",
                                               "checks_summary",  "score",
-                                              "role",            "site"}));
+                                              "role",            "site",
+                                              "suppressed",      "baselined"}));
     // A page below no root has no path, and its links stay unresolved.
     EXPECT_EQ(report["site"]["path"], nullptr);
     EXPECT_EQ(report["site"]["noindex"], false);
@@ -80,6 +81,7 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
     EXPECT_EQ(report["rating_text"], document.GetRatingText());
     EXPECT_EQ(report["advice"], Json(document.GetAdvice()));
     ASSERT_EQ(report["findings"].size(), document.GetAdvice().size());
+    EXPECT_EQ(report["findings"][0]["id"], "review/line-break-in-description");
     EXPECT_EQ(report["findings"][0]["title"], document.GetFindings()[0].title);
     EXPECT_EQ(report["findings"][0]["advice"], document.GetAdvice()[0]);
 

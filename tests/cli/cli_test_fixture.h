@@ -24,6 +24,21 @@ using RunResult = CliRun;
 
 inline const auto* const kCliConfigHome = ::testing::AddGlobalTestEnvironment(new ConfigHome);
 
+// Runs a test from another working folder, and goes back.
+class ScopedWorkingFolder {
+public:
+    explicit ScopedWorkingFolder(const std::filesystem::path& folder)
+        : saved_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~ScopedWorkingFolder() { std::filesystem::current_path(saved_); }
+    ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
+    ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+
+private:
+    std::filesystem::path saved_;
+};
+
 class VelmoraCli : public ::testing::Test {
 protected:
     VelmoraCli() { std::filesystem::create_directories(root_ / "tmp"); }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -11,6 +13,7 @@
 
 #include "analysis/file_check_list.h"
 #include "cli/github_report.h"
+#include "cli/page_report.h"
 #include "cli/report_path.h"
 #include "cli/report_rules.h"
 #include "cli/sarif_report.h"
@@ -19,6 +22,7 @@
 namespace velmora::test {
 namespace {
 
+namespace fs = std::filesystem;
 using cli::PathFromWorkingFolder;
 using cli::PathUri;
 
@@ -41,7 +45,8 @@ std::vector<std::string> Lines(const std::string& text) {
 class CodeScanningFormats : public VelmoraCli {
 protected:
     Json Sarif(const std::vector<std::string>& files) {
-        std::vector<std::string> arguments{"analyze", "--defaults", "--format", "sarif"};
+        std::vector<std::string> arguments{"analyze", "--defaults",  "--format",
+                                           "sarif",   "--min-level", "info"};
         arguments.insert(arguments.end(), files.begin(), files.end());
         const RunResult run = Run(arguments);
         EXPECT_LE(run.code, 1) << run.err;
@@ -136,7 +141,8 @@ TEST_F(CodeScanningFormats, EveryGithubLineIsAnEscapedWorkflowCommand) {
     EXPECT_GE(located, 2u);
     EXPECT_NE(run.out.find(",line=4,col=1,title=Image alt text::"), std::string::npos);
     // The page is analysed with CR LF line breaks.
-    EXPECT_NE(run.out.find("(x%25:,%0D%0Ay.png)\n"), std::string::npos) << run.out;
+    // Control characters of the page are shown as escapes, as the readable report does.
+    EXPECT_NE(run.out.find("(x%25:,\\r\\ny.png)\n"), std::string::npos) << run.out;
     EXPECT_EQ(cli::EscapeCommandData("a%\r\n:,"), "a%25%0D%0A:,");
     EXPECT_EQ(cli::EscapeCommandProperty("a%\r\n:,"), "a%25%0D%0A%3A%2C");
 }
@@ -176,6 +182,163 @@ TEST_F(CodeScanningFormats, JsonGainsLinesAndColumnsAndTheFormatsAreChosenByFlag
             EXPECT_FALSE(check.contains("elements"));
         }
     }
+}
+
+TEST_F(CodeScanningFormats, SarifNamesPagesFromTheBaseFolderAndTellsWhatFailed) {
+    Page("site/page.html", kPage);
+    const RunResult run =
+        Run({"analyze", "--defaults", "--format", "sarif", "--base-dir", root_.string(),
+             (root_ / "site/page.html").string(), (root_ / "site/missing.html").string()});
+    EXPECT_EQ(run.code, 3);
+    const Json log = Json::parse(run.out);
+    const Json& sarifRun = log["runs"][0];
+    EXPECT_EQ(sarifRun["originalUriBaseIds"]["%SRCROOT%"]["uri"],
+              "file://" + root_.generic_string() + "/");
+    std::set<std::string> levels;
+    for (const Json& result : sarifRun["results"]) {
+        const Json& artifact = result["locations"][0]["physicalLocation"]["artifactLocation"];
+        EXPECT_EQ(artifact["uri"], "site/page.html");
+        EXPECT_EQ(artifact["uriBaseId"], "%SRCROOT%");
+        levels.insert(result["level"].get<std::string>());
+    }
+    // Notes are left out by default.
+    EXPECT_EQ(levels, (std::set<std::string>{"error", "warning"}));
+    const Json& invocation = sarifRun["invocations"][0];
+    EXPECT_FALSE(invocation["executionSuccessful"]);
+    ASSERT_EQ(invocation["toolExecutionNotifications"].size(), 1u);
+    const Json& notification = invocation["toolExecutionNotifications"][0];
+    EXPECT_EQ(notification["level"], "error");
+    EXPECT_NE(notification["message"]["text"].get<std::string>().find("missing.html"),
+              std::string::npos);
+    EXPECT_EQ(notification["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
+              "site/missing.html");
+
+    const Json fine = Sarif({(root_ / "site/page.html").string()});
+    EXPECT_TRUE(fine["runs"][0]["invocations"][0]["executionSuccessful"]);
+    EXPECT_TRUE(fine["runs"][0]["invocations"][0]["toolExecutionNotifications"].empty());
+}
+
+TEST(SarifLog, KeepsTheMostSevereWithinTheUploadLimitInPageOrder) {
+    using page_checks::CheckResult;
+    using page_checks::CheckState;
+    const auto check = [](CheckId id, CheckState state) {
+        CheckResult result;
+        result.id = id;
+        result.state = state;
+        result.message = std::string(CheckIdName(id));
+        return result;
+    };
+    // Two warnings from the review, then a note and two errors from the checks.
+    cli::PageReport report;
+    report.file = "a.html";
+    report.findings = {{FindingKind::NoTitle, "Add a title", "No title", std::nullopt},
+                       {FindingKind::NoKeywords, "Add keywords", "No keywords", std::nullopt}};
+    report.checks.checks = {check(CheckId::Hreflang, CheckState::Info),
+                            check(CheckId::Title, CheckState::Problem),
+                            check(CheckId::Content, CheckState::Problem)};
+    cli::SarifLog log("/repo", cli::ResultLevel::Note, 3);
+    log.Hold(log.PageResults(report));
+    const Json sarif = Json::parse(log.Opening() + log.Closing({{"b.html", "b.html: gone"}}));
+    const Json& run = sarif["runs"][0];
+    std::vector<std::string> kept;
+    for (const Json& result : run["results"]) {
+        kept.push_back(result["ruleId"].get<std::string>());
+    }
+    EXPECT_EQ(kept, (std::vector<std::string>{"review/no-title", "check/title", "check/content"}));
+    const Json& invocation = run["invocations"][0];
+    EXPECT_FALSE(invocation["executionSuccessful"]);
+    ASSERT_EQ(invocation["toolExecutionNotifications"].size(), 2u);
+    EXPECT_EQ(invocation["toolExecutionNotifications"][1]["message"]["text"],
+              "2 results of the least severe levels were left out: code scanning takes at most 3 "
+              "results from one run");
+    EXPECT_EQ(cli::kSarifResultLimit, 25000u);
+}
+
+TEST_F(CodeScanningFormats, GithubShowsTenAnnotationsPerLevelAndSummarizesTheRun) {
+    // Fifteen images without alt, and a heading that would clear a terminal.
+    std::string page = "<html><head><title>T</title></head><body><h3>\x1b[2J</h3>\n";
+    for (int i = 0; i < 15; ++i) {
+        page += "<img src=\"i" + std::to_string(i) + "\">\n";
+    }
+    const std::string file = Page("gallery.html", page + "</body></html>\n").string();
+    const fs::path summary = root_ / "summary.md";
+    WriteBytes(summary, "Earlier step\n");
+    ::setenv("GITHUB_STEP_SUMMARY", summary.c_str(), 1);
+    const RunResult run = Run({"analyze", "--defaults", "--format", "github", file});
+    ::unsetenv("GITHUB_STEP_SUMMARY");
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    const std::vector<std::string> lines = Lines(run.out);
+    std::map<std::string, std::size_t> perLevel;
+    std::string order;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const std::string level = lines[i].substr(2, lines[i].find(' ') - 2);
+        ++perLevel[level];
+        if (order.empty() || order.back() != level[0]) {
+            order += level[0];
+        }
+    }
+    EXPECT_EQ(order, "ew");  // the errors, then the warnings
+    EXPECT_EQ(perLevel["warning"], cli::kAnnotationsPerLevel);
+    EXPECT_TRUE(lines.back().starts_with("::notice title=More results::")) << lines.back();
+    // The notice counts what compact lists at the same level and the annotations leave out.
+    const std::size_t all =
+        Lines(Run({"analyze", "--defaults", "--format", "compact", "--min-level", "improve", file})
+                  .out)
+            .size() -
+        1;
+    EXPECT_TRUE(lines.back().starts_with(
+        "::notice title=More results::" + std::to_string(all - (lines.size() - 1)) + " more"))
+        << lines.back();
+
+    const std::string table = ReadBytes(summary);
+    EXPECT_TRUE(table.starts_with("Earlier step\n### velmora-cli\n")) << table;
+    EXPECT_NE(table.find("| Page | Problem | Improve | Info |"), std::string::npos);
+    EXPECT_NE(table.find("gallery.html |"), std::string::npos) << table;
+}
+
+TEST_F(CodeScanningFormats, CompactLinesLevelsQuietAndColour) {
+    const std::string file = Page("page.html", kPage).string();
+    const auto run = [&](std::vector<std::string> flags) {
+        flags.insert(flags.begin(), {"analyze", "--defaults"});
+        flags.push_back(file);
+        const RunResult result = Run(flags);
+        EXPECT_EQ(result.code, 0) << result.err;
+        return result.out;
+    };
+    const std::vector<std::string> lines = Lines(run({"--format", "compact"}));
+    const std::regex compact(
+        "[^:]+(:[1-9][0-9]*:[1-9][0-9]*)?: (problem|improve|info) "
+        "(review/)?[a-z0-9-]+: .+");
+    ASSERT_GE(lines.size(), 5u);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(std::regex_match(lines[i], compact)) << lines[i];
+    }
+    EXPECT_NE(run({"--format", "compact"}).find(file + ":9:3: improve images: "),
+              std::string::npos);
+    EXPECT_TRUE(lines.back().ends_with(" in 1 page")) << lines.back();
+
+    const std::string problems = run({"--format", "compact", "--min-level", "problem"});
+    EXPECT_EQ(problems.find(": improve "), std::string::npos);
+    EXPECT_NE(problems.find(": problem "), std::string::npos);
+    EXPECT_EQ(run({"--format", "compact", "-q"}), problems);
+
+    // The readable report: --quiet keeps the problems and the summary.
+    const std::string quiet = run({"--quiet"});
+    EXPECT_EQ(quiet.find("improve "), std::string::npos);
+    EXPECT_NE(quiet.find("    problem "), std::string::npos);
+    EXPECT_NE(quiet.find("Summary: 1 page analysed"), std::string::npos);
+    EXPECT_EQ(run({"--min-level", "improve"}).find("    good    "), std::string::npos);
+    EXPECT_NE(run({}).find("    good    "), std::string::npos);
+
+    // Colour only when asked for or on a terminal, never with NO_COLOR set.
+    EXPECT_NE(run({"--color", "always"}).find("\x1b[31mproblem \x1b[0m"), std::string::npos);
+    EXPECT_NE(run({"--format", "compact", "--color", "always"}).find("\x1b[33mimprove\x1b[0m"),
+              std::string::npos);
+    ::setenv("NO_COLOR", "1", 1);
+    EXPECT_EQ(run({"--color", "auto"}).find('\x1b'), std::string::npos);
+    ::unsetenv("NO_COLOR");
+    EXPECT_EQ(run({"--color", "never"}).find('\x1b'), std::string::npos);
 }
 
 TEST(ReportPath, NamedFromTheWorkingFolder) {

@@ -154,6 +154,17 @@ TEST_F(ReportCommand, AReportThatCannotBeWrittenLeavesNothing) {
     EXPECT_TRUE(fs::is_empty(out() / "taken"));
 }
 
+TEST_F(ReportCommand, DashWritesTheReportToStandardOutput) {
+    const fs::path here = fs::current_path();
+    fs::current_path(out());
+    const test::CliRun run = RunCli({"report", "--defaults", site().string(), "-o", "-"});
+    fs::current_path(here);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("<!DOCTYPE html>")) << run.out.substr(0, 40);
+    EXPECT_TRUE(fs::is_empty(out()));
+    EXPECT_EQ(run.err.find("Wrote"), std::string::npos);
+}
+
 TEST_F(ReportCommand, UsageErrors) {
     // No output file, no pages, a bad job count.
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{

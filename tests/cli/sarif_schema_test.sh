@@ -20,4 +20,10 @@ analyze() {
 analyze site >relative.sarif
 analyze "$examples" >absolute.sarif
 analyze site/empty.html --skip-check title --skip-check content >few.sarif
-/usr/bin/python3 "$(dirname "$0")/validate_sarif.py" "$schema" relative.sarif absolute.sarif few.sarif
+analyze site --min-level info --base-dir . >notes.sarif
+# An unreadable file is a notification of the invocation, and exit 3.
+status=0
+"$cli" analyze --defaults --format sarif site/empty.html site/missing.html >failed.sarif || status=$?
+[ "$status" -eq 3 ] || { echo "velmora-cli exited $status for a missing file" >&2; exit 1; }
+/usr/bin/python3 "$(dirname "$0")/validate_sarif.py" "$schema" relative.sarif absolute.sarif \
+    few.sarif notes.sarif failed.sarif

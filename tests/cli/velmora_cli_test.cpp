@@ -44,6 +44,13 @@ TEST_F(VelmoraCli, VersionAndHelpForEveryCommand) {
         EXPECT_EQ(help.out.find("--stdout") == std::string::npos, command == "analyze") << command;
         EXPECT_EQ(help.out.find("--keep-order") != std::string::npos, command == "set-keywords");
     }
+    // Each command's exit codes name only the flags it has.
+    for (const std::string command : {"report", "duplicates", "set-title", "compress"}) {
+        const RunResult help = Run({command, "--help"});
+        EXPECT_EQ(help.out.find("--fail-under"), std::string::npos) << command;
+        EXPECT_NE(help.out.find("Exit codes: 0 done, 2 usage error, 3 "), std::string::npos);
+    }
+    EXPECT_NE(Run({"analyze", "--help"}).out.find("below --fail-under"), std::string::npos);
 }
 
 // Everything a run says goes to the outputs it was given: none of it reaches the process's own
@@ -139,7 +146,7 @@ TEST_F(VelmoraCli, ExitCodesAndOneLineErrors) {
         {{"analyze", "--bogus", good.string()}, "--bogus"},
         {{"set-title", good.string(), "t", "--keep-order"}, "--keep-order"},
         {{"publish", good.string()}, "publish: unknown command"},
-        {{"analyze"}, "required"},
+        {{"analyze"}, "no pages named"},
     };
     for (const auto& [arguments, named] : usage) {
         run = Run(arguments);
