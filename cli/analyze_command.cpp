@@ -255,8 +255,9 @@ int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& e
         arguments.failUnder = FlagOverConfig(given.failUnder, run.config->failUnder);
         arguments.failOn = FlagOverConfig(given.failOn, run.config->failOn);
     }
-    RunSettings settings{run.options, run.checkOptions,
-                         ResolveSiteSetup(arguments.site, arguments.paths), run.filter};
+    RunSettings settings{
+        run.options, run.checkOptions,
+        ResolveSiteSetup(MergeSiteFlags(arguments.site, run.config), arguments.paths), run.filter};
     const ReportFormat format =
         arguments.json
             ? ReportFormat::Json

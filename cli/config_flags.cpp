@@ -86,4 +86,20 @@ PageCheckFlags MergePageCheckFlags(const PageCheckFlags& flags,
     return merged;
 }
 
+SiteFlags MergeSiteFlags(const SiteFlags& flags, const std::optional<ProjectConfig>& config) {
+    if (!config) {
+        return flags;
+    }
+    std::error_code noFolder;
+    const std::filesystem::path here = std::filesystem::current_path(noFolder);
+    const auto named = [&](const std::optional<std::filesystem::path>& path) {
+        return path ? std::optional(path->lexically_proximate(here).string()) : std::nullopt;
+    };
+    SiteFlags merged = flags;
+    merged.root = FlagOverConfig(flags.root, named(config->root));
+    merged.baseUrl = FlagOverConfig(flags.baseUrl, config->baseUrl);
+    merged.sitemap = FlagOverConfig(flags.sitemap, named(config->sitemap));
+    return merged;
+}
+
 }  // namespace velmora::cli

@@ -10,6 +10,7 @@
 #include "cli/page_check_flags.h"
 #include "cli/project_config.h"
 #include "cli/settings_flags.h"
+#include "cli/site_flags.h"
 
 namespace CLI {
 class App;
@@ -36,6 +37,10 @@ SettingsFlags MergeSettingsFlags(const SettingsFlags& flags,
                                  const std::optional<ProjectConfig>& config);
 PageCheckFlags MergePageCheckFlags(const PageCheckFlags& flags,
                                    const std::optional<ProjectConfig>& config);
+
+// --root, --base-url and --sitemap over the configuration's, its folders named from the working
+// folder as the pages are.
+SiteFlags MergeSiteFlags(const SiteFlags& flags, const std::optional<ProjectConfig>& config);
 
 template <typename Value>
 std::optional<Value> FlagOverConfig(const std::optional<Value>& flag,

@@ -13,6 +13,8 @@
 #include "cli/escaped_text.h"
 #include "cli/report_rules.h"
 #include "cli/usage_error.h"
+#include "page_checks/language_tags.h"
+#include "site_checks/link_resolver.h"
 
 namespace velmora::cli {
 namespace fs = std::filesystem;
@@ -52,11 +54,18 @@ public:
                         .push_back(std::move(text));
                 }
             } else if (name == "base_url") {
-                config_.baseUrl = String(name, node);
+                config_.baseUrl = BaseUrl(name, node);
             } else if (name == "root") {
-                config_.root = String(name, node);
+                config_.root = Folder(name, node);
             } else if (name == "sitemap") {
-                config_.sitemap = String(name, node);
+                config_.sitemap = (config_.folder / String(name, node)).lexically_normal();
+            } else if (name == "lang") {
+                config_.lang = Language(name, node);
+            } else if (name == "og_image") {
+                config_.ogImage = String(name, node);
+                if (config_.ogImage->empty()) {
+                    Fail(node, name, "empty");
+                }
             } else if (name == "focus") {
                 ReadFocus(node);
             } else if (name == "min_score") {
@@ -94,6 +103,35 @@ private:
             Fail(node, key, "not a string");
         }
         return text->get();
+    }
+
+    std::string BaseUrl(std::string_view key, const toml::node& node) const {
+        std::string url = String(key, node);
+        try {
+            site_checks::BaseUrl{url};
+        } catch (const std::invalid_argument& error) {
+            Fail(node, key, error.what());
+        }
+        return url;
+    }
+
+    // A folder named from the configuration's own folder, which must exist.
+    fs::path Folder(std::string_view key, const toml::node& node) const {
+        const fs::path folder = (config_.folder / String(key, node)).lexically_normal();
+        std::error_code error;
+        if (!fs::is_directory(folder, error)) {
+            Fail(node, key, "'" + folder.string() + "' is not a folder");
+        }
+        return folder;
+    }
+
+    std::string Language(std::string_view key, const toml::node& node) const {
+        std::string tag = String(key, node);
+        const page_checks::LanguageTag read = page_checks::ReadLanguageTag(tag);
+        if (!read.wellFormed || !read.knownLanguage) {
+            Fail(node, key, "'" + tag + "' is not a language tag such as en or pt-BR");
+        }
+        return tag;
     }
 
     // A list of strings, or one string.

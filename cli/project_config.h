@@ -33,9 +33,13 @@ struct ProjectConfig {
     std::vector<std::string> include;
     std::vector<std::string> exclude;
     std::vector<FocusRule> focus;
+    // Where the pages stand on the web; the folders are absolute.
     std::optional<std::string> baseUrl;
-    std::optional<std::string> root;
-    std::optional<std::string> sitemap;
+    std::optional<std::filesystem::path> root;
+    std::optional<std::filesystem::path> sitemap;
+    // What a page without its own gets: the <html> language tag and the og:image address.
+    std::optional<std::string> lang;
+    std::optional<std::string> ogImage;
     std::optional<std::int32_t> minScore;
     std::optional<std::string> failOn;
     std::optional<double> failUnder;

@@ -53,9 +53,10 @@ CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments) {
 int RunReport(const ReportArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
     PageRun pageRun = PreparePageRun(arguments.paths, arguments.project, arguments.settings,
                                      arguments.pageChecks);
-    const ReviewSettings settings{pageRun.options, pageRun.checkOptions,
-                                  ResolveSiteSetup(arguments.site, arguments.paths),
-                                  pageRun.filter};
+    const ReviewSettings settings{
+        pageRun.options, pageRun.checkOptions,
+        ResolveSiteSetup(MergeSiteFlags(arguments.site, pageRun.config), arguments.paths),
+        pageRun.filter};
     const std::vector<PageInput>& inputs = pageRun.inputs;
     ReviewedRun run;
     {

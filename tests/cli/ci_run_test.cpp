@@ -1,7 +1,9 @@
 // velmora-cli in a project's CI: the configuration file, which files a search finds, the pages'
 // suppression comments and the baseline.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -111,6 +113,27 @@ TEST_F(CiRun, ConfigurationSkipsChecksAndFindingsNamesPagesAndGivesKeyphrases) {
               1);
 }
 
+TEST_F(CiRun, ConfigurationPlacesThePagesOnTheSiteFromItsOwnFolder) {
+    Page(".velmora.toml",
+         "root = \"public\"\nbase_url = \"https://example.org/\"\nsitemap = \"maps/site.xml\"\n"
+         "lang = \"pt-BR\"\nog_image = \"/social.png\"\n");
+    Page("maps/site.xml",
+         "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\"><url>"
+         "<loc>https://example.org/blog/a.html</loc></url></urlset>");
+    Page("public/blog/a.html",
+         "<html lang=\"en\"><head><title>A</title></head><body>"
+         "<a href=\"https://example.org/gone.html\">gone</a></body></html>");
+    const fs::path blog = root_ / "public/blog";
+    const Json page = AnalyzeOne(blog, {"a.html"});
+    EXPECT_EQ(page["site"]["path"], "/blog/a.html");
+    // The absolute link is the site's own, and leads to no file of it.
+    const Json* broken = CheckOf(page, "broken-links");
+    ASSERT_NE(broken, nullptr) << page["checks"];
+    EXPECT_EQ((*broken)["elements"][0]["text"], "https://example.org/gone.html");
+    // The flag names another root, from the working folder.
+    EXPECT_EQ(AnalyzeOne(blog, {"a.html", "--root", "."})["site"]["path"], "/a.html");
+}
+
 TEST_F(CiRun, ConfigurationThatCannotBeUsedIsAUsageErrorNamingFileLineAndKey) {
     Page("page.html", kImagesPage);
     const struct {
@@ -129,6 +152,13 @@ TEST_F(CiRun, ConfigurationThatCannotBeUsedIsAUsageErrorNamingFileLineAndKey) {
         {"min_score = 5.5\n", ".velmora.toml:1: min_score: not a whole number"},
         {"[[focus]]\nfiles = \"*\"\n", ".velmora.toml:1: focus: needs both files and phrase"},
         {"this is not toml\n", ".velmora.toml:1: not TOML"},
+        {"base_url = \"example.org\"\n", ".velmora.toml:1: base_url: \"example.org\""},
+        {"root = \"missing\"\n", ".velmora.toml:1: root: '"},
+        {"root = \"page.html\"\n", "/page.html' is not a folder"},
+        {"sitemap = [\"a.xml\"]\n", ".velmora.toml:1: sitemap: not a string"},
+        {"lang = \"en_US!\"\n", ".velmora.toml:1: lang: 'en_US!' is not a language tag"},
+        {"lang = \"xx\"\n", ".velmora.toml:1: lang: 'xx' is not"},
+        {"og_image = \"\"\n", ".velmora.toml:1: og_image: empty"},
     };
     for (const auto& each : cases) {
         Page(".velmora.toml", each.text);
@@ -211,6 +241,49 @@ TEST_F(CiRun, GlobsAndExcludesNameThePages) {
     EXPECT_EQ(none.code, 3);
     EXPECT_NE(none.err.find("velmora-cli: site/**/*.xml: no pages match"), std::string::npos);
     EXPECT_NE(none.out.find("site/a.html"), std::string::npos);  // the rest is still analysed
+}
+
+// Standard input on a file for the length of a run in this process.
+class StandardInputFrom {
+public:
+    explicit StandardInputFrom(const fs::path& file) : saved_(dup(STDIN_FILENO)) {
+        const int fd = open(file.c_str(), O_RDONLY);
+        dup2(fd, STDIN_FILENO);
+        close(fd);
+    }
+    ~StandardInputFrom() {
+        dup2(saved_, STDIN_FILENO);
+        close(saved_);
+    }
+    StandardInputFrom(const StandardInputFrom&) = delete;
+    StandardInputFrom& operator=(const StandardInputFrom&) = delete;
+
+private:
+    int saved_;
+};
+
+TEST_F(CiRun, DashReadsOnePageFromStandardInputNamedStdin) {
+    const fs::path file = Page("piped.html",
+                               "<html lang=\"en\"><head><title>Piped</title>\n"
+                               "<!-- velmora-disable-next-line nothing -->\n</head></html>\n");
+    const fs::path other = Page("other.html", kImagesPage);
+    const StandardInputFrom piped(file);
+    const RunResult run = RunIn(root_, {"analyze", "--json", "other.html", "-", "-"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::vector<Json> pages = JsonLines(run.out);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0]["file"], "other.html");
+    // Read once, and the same page wherever "-" stands.
+    for (const Json& page : {pages[1], pages[2]}) {
+        EXPECT_EQ(page["file"], "<stdin>");
+        EXPECT_EQ(page["title"], "Piped");
+    }
+    EXPECT_NE(run.err.find("warning: <stdin>:2: unknown check 'nothing'"), std::string::npos)
+        << run.err;
+    // The copy it was read into is gone.
+    for (const auto& entry : fs::directory_iterator(root_ / "tmp")) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with("velmora-stdin")) << entry;
+    }
 }
 
 TEST_F(CiRun, SuppressionCommentsLeaveResultsOutAndAreCounted) {
