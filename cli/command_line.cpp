@@ -70,8 +70,9 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     app.set_version_flag("--version", VersionLine());
     app.require_subcommand(1);
     app.footer(
-        "Exit codes: 0 done, 1 a page failed analyze's --fail-under or --fail-on, 2 usage "
-        "error, 3 a file could not be read or written. Each command's --help lists its own.");
+        "Exit codes: 0 done, 1 a page failed analyze's --fail-under or --fail-on or site's "
+        "--fail-on, 2 usage error, 3 a file could not be read or written. Each command's --help "
+        "lists its own.");
 
     AnalyzeArguments analyzeArguments;
     CLI::App& analyze = AddAnalyzeCommand(app, analyzeArguments);
@@ -88,8 +89,11 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     analyze.footer(
         "Exit codes: 0 done, 1 a page rated below --fail-under or with a page check in the "
         "--fail-on state or worse, 2 usage error, 3 a file could not be read or written.");
+    site.footer(
+        "Exit codes: 0 done, 1 a page with a site check in the --fail-on state or worse, 2 usage "
+        "error, 3 a file could not be read or written.");
     for (CLI::App* command : app.get_subcommands({})) {
-        if (command != &analyze) {
+        if (command != &analyze && command != &site) {
             command->footer(
                 "Exit codes: 0 done, 2 usage error, 3 a file could not be read or written.");
         }

@@ -147,6 +147,28 @@ TEST_F(CodeScanningFormats, EveryGithubLineIsAnEscapedWorkflowCommand) {
     EXPECT_EQ(cli::EscapeCommandProperty("a%\r\n:,"), "a%25%0D%0A%3A%2C");
 }
 
+// A terminal that shows a report must not take the page's or the file name's bytes as commands.
+TEST_F(CodeScanningFormats, ControlCharactersOfPagesAndNamesAreEscapedInEveryFormat) {
+    const std::string file =
+        Page("bell\x07.html",
+             "<title>Clear \x1b[2J\x01</title>\n<meta name=\"keywords\" content=\"a, \x1b]0;x\">\n"
+             "<h1>A</h1><h3>\x1b[2J</h3>\n<img src=\"x\x1b[31m.png\">\n")
+            .string();
+    for (const std::string format : {"text", "compact", "github", "sarif", "json"}) {
+        const RunResult run =
+            Run({"analyze", "--defaults", "--min-level", "info", "--format", format, file});
+        EXPECT_EQ(run.code, 0) << run.err;
+        // JSON has escapes of its own.
+        if (format != "sarif" && format != "json") {
+            EXPECT_NE(run.out.find("\\x1b"), std::string::npos) << format << run.out;
+        }
+        for (const char byte : run.out) {
+            EXPECT_TRUE(static_cast<unsigned char>(byte) >= 0x20 || byte == '\n')
+                << format << ": " << static_cast<int>(byte);
+        }
+    }
+}
+
 TEST_F(CodeScanningFormats, JsonGainsLinesAndColumnsAndTheFormatsAreChosenByFlag) {
     const std::string file = Page("page.html", kPage).string();
     const RunResult json = Run({"analyze", "--defaults", "--json", file});

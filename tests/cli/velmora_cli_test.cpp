@@ -51,6 +51,8 @@ TEST_F(VelmoraCli, VersionAndHelpForEveryCommand) {
         EXPECT_NE(help.out.find("Exit codes: 0 done, 2 usage error, 3 "), std::string::npos);
     }
     EXPECT_NE(Run({"analyze", "--help"}).out.find("below --fail-under"), std::string::npos);
+    EXPECT_NE(Run({"site", "--help"}).out.find("1 a page with a site check in the --fail-on"),
+              std::string::npos);
 }
 
 // Everything a run says goes to the outputs it was given: none of it reaches the process's own
