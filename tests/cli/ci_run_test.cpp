@@ -122,14 +122,19 @@ TEST_F(CiRun, ConfigurationPlacesThePagesOnTheSiteFromItsOwnFolder) {
          "<loc>https://example.org/blog/a.html</loc></url></urlset>");
     Page("public/blog/a.html",
          "<html lang=\"en\"><head><title>A</title></head><body>"
-         "<a href=\"https://example.org/gone.html\">gone</a></body></html>");
+         "<a href=\"https://example.org/gone.html\">gone</a>\n"
+         "<!-- velmora-disable-next-line broken-links -->\n<a href=\"/meant.html\">later</a>\n"
+         "</body></html>");
     const fs::path blog = root_ / "public/blog";
     const Json page = AnalyzeOne(blog, {"a.html"});
     EXPECT_EQ(page["site"]["path"], "/blog/a.html");
     // The absolute link is the site's own, and leads to no file of it.
     const Json* broken = CheckOf(page, "broken-links");
     ASSERT_NE(broken, nullptr) << page["checks"];
+    ASSERT_EQ((*broken)["elements"].size(), 1u);
     EXPECT_EQ((*broken)["elements"][0]["text"], "https://example.org/gone.html");
+    // Suppressions reach the checks that compare pages, which come after the page's own.
+    EXPECT_EQ(page["suppressed"], 1);
     // The flag names another root, from the working folder.
     EXPECT_EQ(AnalyzeOne(blog, {"a.html", "--root", "."})["site"]["path"], "/a.html");
 }
