@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <array>
@@ -20,6 +21,7 @@
 #include "options/page_check_settings.h"
 #include "options/saveable_velmora_options.h"
 #include "ui/application_title.h"
+#include "ui/mnemonic_keys.h"
 #include "ui/page_check_options_page.h"
 #include "ui/prompt.h"
 
@@ -79,13 +81,14 @@ TKeywordsOptionsForm::TKeywordsOptionsForm(Prompt& prompt, QWidget* parent)
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl");
+    PageControl->tabBar()->setAccessibleName(QStringLiteral("Option pages"));
     MetaTagsTabSheet = BuildMetaTagsPage();
     CompressTabSheet = BuildCompressPage();
     PageControl->addTab(MetaTagsTabSheet, QStringLiteral("Meta Tags"));
     PageControl->addTab(CompressTabSheet, QStringLiteral("Compact Options"));
 
-    CloseButton = NewButton<QPushButton>(QStringLiteral("Apply"), this, "CloseButton");
-    CancelButton = NewButton<QPushButton>(QStringLiteral("Cancel"), this, "CancelButton");
+    CloseButton = NewButton<QPushButton>(QStringLiteral("&Apply"), this, "CloseButton");
+    CancelButton = NewButton<QPushButton>(QStringLiteral("&Cancel"), this, "CancelButton");
     CloseButton->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
@@ -102,9 +105,12 @@ TKeywordsOptionsForm::TKeywordsOptionsForm(Prompt& prompt, QWidget* parent)
     setFixedSize(sizeHint().expandedTo(minimumSizeHint()).expandedTo(kMinimumClientSize));
     // Added once the size is fixed, so the keyword pages keep their size; this longer page
     // scrolls instead of cutting its fields off.
-    PageChecksTabSheet = new TPageCheckOptionsPage;
+    PageChecksTabSheet = new TPageCheckOptionsPage(
+        {*MnemonicOf(CloseButton->text()), *MnemonicOf(CancelButton->text())});
     auto* scroller = new QScrollArea;
     scroller->setObjectName("PageChecksScroller");
+    // Its fields are the tab stops; the area scrolls to whichever takes the focus.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidget(PageChecksTabSheet);
@@ -117,15 +123,15 @@ QGroupBox* TKeywordsOptionsForm::BuildRecommendedGroup(QWidget* page) {
     auto* recommendedGrid = new QGridLayout(recommended);
     recommendedGrid->setColumnStretch(0, 1);
     EditRecMinKeywords = AddNumberRow(
-        *recommendedGrid, QStringLiteral("Minimum number:"), "EditRecMinKeywords",
+        *recommendedGrid, QStringLiteral("&Minimum number:"), "EditRecMinKeywords",
         kDialogMinimumRange,
         QStringLiteral("This is the minimum number of meta tags that a page should have."));
     EditRecMaxKeywords = AddNumberRow(
-        *recommendedGrid, QStringLiteral("Maximum Number:"), "EditRecMaxKeywords",
+        *recommendedGrid, QStringLiteral("Ma&ximum Number:"), "EditRecMaxKeywords",
         kDialogMaximumRange,
         QStringLiteral("This is the maximum number of keywords that a page may have."));
     EdtMaxKeywordCount = AddNumberRow(
-        *recommendedGrid, QStringLiteral("Maximum keyword count:"), "EdtMaxKeywordCount",
+        *recommendedGrid, QStringLiteral("Maximum &keyword count:"), "EdtMaxKeywordCount",
         kDialogSpamLimitRange,
         QStringLiteral("This is the maximum number of times (in any combination) that the word "
                        "may appear in the keyword list."));
@@ -140,17 +146,17 @@ QGroupBox* TKeywordsOptionsForm::BuildIdentificationGroup(QWidget* page) {
     auto* identificationGrid = new QGridLayout(identification);
     identificationGrid->setColumnStretch(0, 1);
     EditMinimumKeywordCount = AddNumberRow(
-        *identificationGrid, QStringLiteral("Minimum number of times keyword must occur:"),
+        *identificationGrid, QStringLiteral("Minimum &number of times keyword must occur:"),
         "EditMinimumKeywordCount", kDialogMinimumRange,
         QStringLiteral("The minimum number of times a word (or phrase) must occur before it is "
                        "considered as a keyword candidate."));
     EditMaximumKeywordCount = AddNumberRow(
-        *identificationGrid, QStringLiteral("Maximum times keyword may occur - larger of:"),
+        *identificationGrid, QStringLiteral("Maximum &times keyword may occur - larger of:"),
         "EditMaximumKeywordCount", kDialogMaximumRange,
         QStringLiteral("The maximum number of times a word (or phrase) may occur for it to be "
                        "considered as a keyword candidate. Above this it is ignored on the "
                        "grounds of keyword spamming."));
-    EditKeywordInEvery = AddNumberRow(*identificationGrid, QStringLiteral("or one word in every:"),
+    EditKeywordInEvery = AddNumberRow(*identificationGrid, QStringLiteral("or one &word in every:"),
                                       "EditKeywordInEvery", kDialogOneInEveryRange, QString());
 
     return identification;
@@ -159,12 +165,12 @@ QGroupBox* TKeywordsOptionsForm::BuildIdentificationGroup(QWidget* page) {
 QGroupBox* TKeywordsOptionsForm::BuildCaseGroup(QWidget* page) {
     auto* other = new QGroupBox(QStringLiteral("Other Options"), page);
     other->setObjectName("GroupBox3");
-    RadioCaseSensitive = NewButton<QRadioButton>(QStringLiteral("Keywords are case sensitive"),
+    RadioCaseSensitive = NewButton<QRadioButton>(QStringLiteral("Keywords are case &sensitive"),
                                                  other, "RadioCaseSensitive");
     RadioCaseInsensitiveMixed = NewButton<QRadioButton>(
-        QStringLiteral("Keywords case insensitive - mixed"), other, "RadioCaseInsensitiveMixed");
+        QStringLiteral("Keywords case &insensitive - mixed"), other, "RadioCaseInsensitiveMixed");
     RadioCaseInsensitiveLower =
-        NewButton<QRadioButton>(QStringLiteral("Keywords case insensitive - lower case"), other,
+        NewButton<QRadioButton>(QStringLiteral("Keywords case insensitive - &lower case"), other,
                                 "RadioCaseInsensitiveLower");
     auto* otherLayout = new QVBoxLayout(other);
     otherLayout->addWidget(RadioCaseSensitive);
@@ -180,8 +186,8 @@ QWidget* TKeywordsOptionsForm::BuildMetaTagsPage() {
     QGroupBox* identification = BuildIdentificationGroup(page);
     QGroupBox* other = BuildCaseGroup(page);
 
-    ResetButton = NewButton<QPushButton>(QStringLiteral("Reset"), page, "ResetButton");
-    DefaultButton = NewButton<QPushButton>(QStringLiteral("Defaults"), page, "DefaultButton");
+    ResetButton = NewButton<QPushButton>(QStringLiteral("&Reset"), page, "ResetButton");
+    DefaultButton = NewButton<QPushButton>(QStringLiteral("&Defaults"), page, "DefaultButton");
     auto* resetButtons = new QVBoxLayout;
     resetButtons->addStretch(1);
     resetButtons->addWidget(ResetButton);
@@ -227,19 +233,19 @@ QWidget* TKeywordsOptionsForm::BuildCompressPage() {
     auto* page = new QWidget;
     page->setObjectName("CompressTabSheet");
     chkEnableCompression =
-        NewButton<QCheckBox>(QStringLiteral("Enable compression (removal of unnecessary spaces)"),
+        NewButton<QCheckBox>(QStringLiteral("&Enable compression (removal of unnecessary spaces)"),
                              page, "chkEnableCompression");
     chkWarnOnCompress = NewButton<QCheckBox>(
-        QStringLiteral("Warn before compressing (use for hand crafted html only)"), page,
+        QStringLiteral("&Warn before compressing (use for hand crafted html only)"), page,
         "chkWarnOnCompress");
-    optCompactAlways = NewButton<QRadioButton>(QStringLiteral("I only ever use a WYSIWYG editor."),
+    optCompactAlways = NewButton<QRadioButton>(QStringLiteral("I &only ever use a WYSIWYG editor."),
                                                page, "optCompactAlways");
     optCompactAlways->setToolTip(
         QStringLiteral("Most WYSIWYG editors will put spaces back when you edit the file."));
     optCompactSometimes = NewButton<QRadioButton>(
-        QStringLiteral("I want to decide on a file by file basis."), page, "optCompactSometimes");
+        QStringLiteral("I want to decide on a &file by file basis."), page, "optCompactSometimes");
     optCompactNever = NewButton<QRadioButton>(
-        QStringLiteral("All my html is hand crafted; leave any spaces alone."), page,
+        QStringLiteral("All my &html is hand crafted; leave any spaces alone."), page,
         "optCompactNever");
     chkEnableCompression->setChecked(true);
     chkWarnOnCompress->setChecked(true);

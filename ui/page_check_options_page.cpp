@@ -11,26 +11,27 @@
 #include <array>
 
 #include "ui/check_presentation.h"
+#include "ui/mnemonic_keys.h"
 
 namespace velmora {
 namespace {
 
 // In the order of PageCheckNumbers().
 constexpr std::array<const char*, 8> kNumberLabels = {
-    "Title, fewest characters:",     "Title, most characters:",
-    "Title, widest in pixels:",      "Description, fewest characters:",
-    "Description, most characters:", "Description, widest in pixels:",
-    "Content, fewest words:",        "Content, words for good:",
+    "Title, &fewest characters:",     "Title, &most characters:",
+    "Title, &widest in pixels:",      "Descri&ption, fewest characters:",
+    "Description, most c&haracters:", "Description, widest in pi&xels:",
+    "Content, fewest w&ords:",        "Content, words for &good:",
 };
 
 constexpr int kSwitchColumns = 2;
 
 }  // namespace
 
-TPageCheckOptionsPage::TPageCheckOptionsPage(QWidget* parent)
+TPageCheckOptionsPage::TPageCheckOptionsPage(const QSet<QChar>& dialogKeys, QWidget* parent)
     : QWidget(parent),
-      ResetButton(new QPushButton(QStringLiteral("Reset"), this)),
-      DefaultButton(new QPushButton(QStringLiteral("Defaults"), this)) {
+      ResetButton(new QPushButton(QStringLiteral("&Reset"), this)),
+      DefaultButton(new QPushButton(QStringLiteral("&Defaults"), this)) {
     setObjectName("PageChecksTabSheet");
     auto* limits = new QGroupBox(QStringLiteral("Limits"), this);
     auto* limitGrid = new QGridLayout(limits);
@@ -43,7 +44,7 @@ TPageCheckOptionsPage::TPageCheckOptionsPage(QWidget* parent)
                                                static_cast<qsizetype>(numbers[i].name.size())));
         auto* label = new QLabel(QString::fromUtf8(kNumberLabels.at(i)), limits);
         label->setBuddy(field);
-        field->setAccessibleName(label->text().chopped(1));
+        field->setAccessibleName(label->text().remove(QLatin1Char('&')).chopped(1));
         field->setToolTip(
             QStringLiteral("From %1 to %2.").arg(numbers[i].minimum).arg(numbers[i].maximum));
         limitGrid->addWidget(label, static_cast<int>(i), 0);
@@ -51,10 +52,13 @@ TPageCheckOptionsPage::TPageCheckOptionsPage(QWidget* parent)
         Numbers.append(field);
     }
 
+    // More switches than letters: those left without a key are reached with Tab.
+    QSet<QChar> taken = MnemonicsIn(*this) | dialogKeys;
     auto* checks = new QGroupBox(QStringLiteral("Checks to run"), this);
     auto* switchGrid = new QGridLayout(checks);
     for (std::size_t i = 0; i < kCheckCount; ++i) {
-        auto* box = new QCheckBox(CheckDisplayName(static_cast<CheckId>(i)), checks);
+        auto* box = new QCheckBox(
+            WithFreeMnemonic(CheckDisplayName(static_cast<CheckId>(i)), taken), checks);
         const int index = static_cast<int>(i);
         switchGrid->addWidget(box, index / kSwitchColumns, index % kSwitchColumns);
         Switches.append(box);

@@ -3,7 +3,9 @@
 // The Page Checks page of the options dialog: the thresholds of the checks in fields limited to
 // their ranges, one switch per check, and its own Reset and Defaults.
 
+#include <QChar>
 #include <QList>
+#include <QSet>
 #include <QWidget>
 
 #include "options/page_check_options.h"
@@ -18,7 +20,9 @@ class TPageCheckOptionsPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TPageCheckOptionsPage(QWidget* parent = nullptr);
+    // The switches take Alt-letter keys left free by the page's own controls and by
+    // `dialogKeys`, those of the buttons around the page.
+    explicit TPageCheckOptionsPage(const QSet<QChar>& dialogKeys, QWidget* parent = nullptr);
 
     // Edits `options` from now on; Reset goes back to them.
     void Prime(const PageCheckOptions& options);

@@ -1,7 +1,10 @@
 #include "ui/keyword_options.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +17,7 @@
 #include "options/saveable_velmora_options.h"
 #include "scripted_prompt.h"
 #include "tests/support/private_config_home.h"
+#include "ui/mnemonic_keys.h"
 #include "ui/page_check_options_page.h"
 
 namespace velmora {
@@ -55,6 +59,42 @@ void VerifyCompressionRow(const TKeywordsOptionsForm& form, const KelVelmoraOpti
     }
 }
 
+// The controls of the shown page that take the focus; a spin box stands for its inner line edit,
+// and a widget that hands its focus on (the tab control to its tab bar) for that one.
+QList<QWidget*> Controls(const QWidget& dialog) {
+    QList<QWidget*> controls;
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        if (widget->isVisibleTo(&dialog) && (widget->focusPolicy() & Qt::TabFocus) != 0 &&
+            widget->focusProxy() == nullptr &&
+            qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) == nullptr) {
+            controls.append(widget);
+        }
+    }
+    return controls;
+}
+
+// A button's own Alt-letter key, or that of the shown label naming the control.
+std::optional<QChar> KeyOf(const QWidget& control, const QWidget& dialog) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) {
+        return MnemonicOf(button->text());
+    }
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->buddy() == &control && label->isVisibleTo(&dialog)) {
+            return MnemonicOf(label->text());
+        }
+    }
+    return std::nullopt;
+}
+
+QList<QWidget*> TabChain(QWidget& dialog) {
+    QList<QWidget*> chain;
+    for (QWidget* widget = dialog.nextInFocusChain(); widget != &dialog;
+         widget = widget->nextInFocusChain()) {
+        chain.append(widget);
+    }
+    return chain;
+}
+
 }  // namespace
 
 class KeywordOptionsTest : public QObject {
@@ -84,13 +124,13 @@ private slots:
         QCOMPARE(form.PageControl->tabText(0), QString("Meta Tags"));
         QCOMPARE(form.PageControl->tabText(1), QString("Compact Options"));
         QCOMPARE(form.PageControl->tabText(2), QString("Page Checks"));
-        QCOMPARE(form.CloseButton->text(), QString("Apply"));
+        QCOMPARE(form.CloseButton->text(), QString("&Apply"));
         QVERIFY(form.CloseButton->isDefault());
         QVERIFY(form.width() >= 336 && form.height() >= 352);
         QCOMPARE(form.EditRecMinKeywords->toolTip(),
                  QString("This is the minimum number of meta tags that a page should have."));
         QCOMPARE(form.RadioCaseInsensitiveLower->text(),
-                 QString("Keywords case insensitive - lower case"));
+                 QString("Keywords case insensitive - &lower case"));
         for (const QSpinBox* field : {form.EditRecMaxKeywords, form.EdtMaxKeywordCount,
                                       form.EditMinimumKeywordCount, form.EditMaximumKeywordCount}) {
             QVERIFY(!field->toolTip().isEmpty());
@@ -110,6 +150,43 @@ private slots:
         QVERIFY(SaveWindowPicture(form, "keyword_options_meta_tags"));
         form.PageControl->setCurrentWidget(form.CompressTabSheet);
         QVERIFY(SaveWindowPicture(form, "keyword_options_compact"));
+    }
+
+    void EachPageReachesEveryControlByItsOwnKeyOrANamedTabStop() {
+        TKeywordsOptionsForm& form = *form_;
+        for (const int page : {0, 1, 2}) {
+            form.PageControl->setCurrentIndex(page);
+            const QList<QWidget*> chain = TabChain(form);
+            QSet<QChar> keys;
+            for (QWidget* control : Controls(form)) {
+                const QByteArray what =
+                    QString("page %1, %2 %3")
+                        .arg(page)
+                        .arg(control->metaObject()->className(), control->objectName())
+                        .toUtf8();
+                const std::optional<QChar> key = KeyOf(*control, form);
+                if (!key) {
+                    const QAccessibleInterface* accessible =
+                        QAccessible::queryAccessibleInterface(control);
+                    QVERIFY2(chain.contains(control), what.constData());
+                    QVERIFY2(
+                        accessible != nullptr && !accessible->text(QAccessible::Name).isEmpty(),
+                        what.constData());
+                    continue;
+                }
+                QVERIFY2(!keys.contains(*key), what.constData());
+                keys.insert(*key);
+                if (qobject_cast<QAbstractButton*>(control) == nullptr) {
+                    QTest::keyClick(&form, key->toUpper().toLatin1(), Qt::AltModifier);
+                    QVERIFY2(
+                        control == form.focusWidget() || control->isAncestorOf(form.focusWidget()),
+                        what.constData());
+                }
+            }
+            QVERIFY(keys.size() >= 7);
+        }
+        // Letters run out before the switches do; the first ones still take a key.
+        QCOMPARE(form.PageChecksTabSheet->Switches[0]->text(), QString("&Title"));
     }
 
     void PairRulesApplyAsTyped() {
