@@ -1,12 +1,15 @@
-// The desktop's Page Checks window on a 1 MB page, from nothing to drawn, the width call the
-// edit dialog's counter makes on each key, and a key typed in the edit dialog until its counter
-// and its search-result preview are drawn again.
+// The desktop's Page Checks window on a 1 MB page, from nothing to drawn (also on one with
+// thousands of findings), the width call the edit dialog's counter makes on each key, and a key
+// typed in the edit dialog until its counter and its search-result preview are drawn again.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "bench/page_generator.h"
 #include "page_checks/text_width.h"
@@ -27,6 +30,34 @@ void BM_OpenPageChecksWindowOnOneMegabytePage(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenPageChecksWindowOnOneMegabytePage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The neglected example grown to 1 MB with thousands of generic links: a window with long lists
+// of findings.
+void BM_OpenPageChecksWindowOnOneMegabyteNeglectedPage(benchmark::State& state) {
+    std::ifstream file(VELMORA_EXAMPLES "/neglected-page.htm", std::ios::binary);
+    std::string page{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (page.empty()) {
+        state.SkipWithError("examples/neglected-page.htm cannot be read");
+        return;
+    }
+    std::string paragraphs;
+    for (int i = 0; i < 1000; ++i) {
+        paragraphs += "<p>Fresh bread <a href=\"/more\">more</a> and rolls.</p>\n";
+    }
+    while (page.size() < 1024 * 1024) {
+        page.insert(page.rfind("</body>"), paragraphs);
+    }
+    const velmora::page_checks::TextWidthMeter meter;
+    for (auto _ : state) {
+        velmora::TPageChecksWindow window(meter);
+        window.Refresh(page, QStringLiteral("/srv/www/neglected.htm"));
+        window.show();
+        benchmark::DoNotOptimize(window.grab());
+    }
+}
+BENCHMARK(BM_OpenPageChecksWindowOnOneMegabyteNeglectedPage)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_TitleWidthPerKey(benchmark::State& state) {
     const velmora::page_checks::TextWidthMeter meter;
