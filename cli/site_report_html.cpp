@@ -1,5 +1,7 @@
 #include "cli/site_report_html.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string_view>
 #include <unordered_map>
@@ -9,6 +11,8 @@
 #include "cli/json_writer.h"
 #include "cli/site_report_assets.h"
 #include "cli/site_report_charts.h"
+#include "options/page_check_options.h"
+#include "page_checks/check_guidance.h"
 
 namespace velmora::cli {
 namespace {
@@ -242,6 +246,38 @@ std::string Data(const SiteReport& report) {
            EscapeJsonForScript(json.Take()) + "</script>\n";
 }
 
+// Why each check that found a problem or something to improve matters and how to fix it, in
+// the words the desktop and the manual page use.
+std::string GuidanceSection(const SiteReport& report) {
+    std::array<bool, kCheckCount> found{};
+    for (const SiteReportPage& page : report.pages) {
+        for (const SiteReportCheck& check : page.checks) {
+            const auto id = CheckIdFromName(check.id);
+            if (id && (check.state == "problem" || check.state == "improve")) {
+                found[static_cast<std::size_t>(*id)] = true;
+            }
+        }
+    }
+    if (std::find(found.begin(), found.end(), true) == found.end()) {
+        return {};
+    }
+    std::string html =
+        "<section class=\"guidance\" aria-labelledby=\"guidance-caption\">\n"
+        "<h2 id=\"guidance-caption\">How to fix what the checks found</h2>\n<dl>\n";
+    for (std::size_t i = 0; i < kCheckCount; ++i) {
+        if (!found[i]) {
+            continue;
+        }
+        const auto id = static_cast<CheckId>(i);
+        const page_checks::CheckGuidance& guidance = page_checks::GuidanceFor(id);
+        html += "<dt><code>";
+        html += CheckIdName(id);
+        html += "</code></dt>\n<dd><p>" + EscapeHtml(guidance.why) + "</p><p>" +
+                EscapeHtml(guidance.how) + "</p></dd>\n";
+    }
+    return html + "</dl>\n</section>\n";
+}
+
 }  // namespace
 
 std::string RenderSiteReport(const SiteReport& report) {
@@ -250,7 +286,8 @@ std::string RenderSiteReport(const SiteReport& report) {
     for (std::size_t i = 0; i < report.pages.size(); ++i) {
         html += Row(report.pages[i], i);
     }
-    html += "</tbody>\n</table>\n</section>\n</main>\n" + Data(report) + "<script>\n";
+    html += "</tbody>\n</table>\n</section>\n" + GuidanceSection(report) + "</main>\n" +
+            Data(report) + "<script>\n";
     html += kSiteReportScript;
     return html + "</script>\n</body>\n</html>\n";
 }

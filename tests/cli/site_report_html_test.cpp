@@ -1,16 +1,24 @@
 // The site report's HTML: hostile page text stays text, the embedded data survives the trip
-// through the script element, and the file names nothing outside itself.
+// through the script element, the file names nothing outside itself, and the checks are explained
+// in the same words as on the desktop and in the manual page.
 
 #include "cli/site_report_html.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/html_text.h"
+#include "options/page_check_options.h"
+#include "page_checks/check_guidance.h"
 
 namespace velmora::cli {
 namespace {
@@ -161,6 +169,56 @@ TEST_F(SiteReportHtml, AReportWithoutPagesStillRenders) {
     EXPECT_NE(html.find("No page has a problem"), std::string::npos);
     EXPECT_EQ(Json::parse(EmbeddedData(html))["pages"].size(), 0u);
     EXPECT_EQ(Occurrences(html, "data-count=\"0\""), kRatingBins);
+    EXPECT_EQ(html.find("guidance-caption"), std::string::npos);
+}
+
+// The checks' guidance has one source, which the desktop's detail pane reads; the report and the
+// manual page give the same words.
+TEST_F(SiteReportHtml, ExplainsEachCheckThatFoundSomethingInTheDesktopsWords) {
+    SiteReportPage page = HostilePage();
+    page.checks.push_back({"images", "improve", "2 images without alt"});
+    page.checks.push_back({"viewport", "good", "Viewport set"});
+    page.checks.push_back({"no-such-check", "problem", "?"});
+    const std::string html = RenderSiteReport(BuildSiteReport({page}));
+    for (const CheckId id : {CheckId::Title, CheckId::Images}) {
+        const page_checks::CheckGuidance& guidance = page_checks::GuidanceFor(id);
+        EXPECT_NE(html.find("<dd><p>" + EscapeHtml(guidance.why) + "</p><p>" +
+                            EscapeHtml(guidance.how) + "</p></dd>"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(html.find(EscapeHtml(page_checks::GuidanceFor(CheckId::Viewport).why)),
+              std::string::npos);
+    EXPECT_LT(html.find("<code>title</code>"), html.find("<code>images</code>"));
+}
+
+// Each check's entry under PAGE CHECKS: its name, then its text lines joined by spaces.
+std::vector<std::pair<std::string, std::string>> ManualPageChecks(const std::string& manual) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    const std::size_t begin = manual.find("\n.Sh PAGE CHECKS\n");
+    std::istringstream lines(manual.substr(begin, manual.find("\n.El\n", begin) - begin));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(".It Cm ")) {
+            entries.emplace_back(line.substr(7), std::string());
+        } else if (!entries.empty() && !line.starts_with('.')) {
+            std::string& text = entries.back().second;
+            text += (text.empty() ? "" : " ") +
+                    std::regex_replace(line, std::regex(R"(\\\[u2026\])"), "\u2026");
+        }
+    }
+    return entries;
+}
+
+TEST(CheckGuidance, TheManualPageGivesEveryCheckTheDesktopsWords) {
+    std::ifstream file(VELMORA_MAN_PAGE);
+    const std::string manual{std::istreambuf_iterator<char>(file), {}};
+    const auto entries = ManualPageChecks(manual);
+    ASSERT_EQ(entries.size(), kCheckCount);
+    for (std::size_t i = 0; i < kCheckCount; ++i) {
+        const auto id = static_cast<CheckId>(i);
+        const page_checks::CheckGuidance& guidance = page_checks::GuidanceFor(id);
+        EXPECT_EQ(entries[i].first, CheckIdName(id));
+        EXPECT_EQ(entries[i].second, std::string(guidance.why) + " " + std::string(guidance.how));
+    }
 }
 
 }  // namespace
