@@ -123,7 +123,7 @@ public:
     // Results that belong to no page, after the pages.
     void DeliverRecord(const SiteRecord& record) {
         bar_.Clear();
-        out_.Write(reports_.Next(reports_.Record(record.file, record.checks), nullptr));
+        out_.Write(reports_.NextRecord(record.file, record.checks, false));
         page_checks::PageCheckReport checks;
         checks.checks = record.checks;
         if (failOn_ && checks.HasStateOrWorse(*failOn_)) {

@@ -96,13 +96,13 @@ std::string ToGithubAnnotations(const PageReport& report, const std::filesystem:
     return out;
 }
 
-void GithubAnnotations::Hold(std::string pageAnnotations, const PageReport& report) {
+void GithubAnnotations::Hold(std::string pageAnnotations, const PageReport& report, bool isPage) {
     for (std::size_t start = 0; start < pageAnnotations.size();) {
         const std::size_t end = pageAnnotations.find('\n', start);
         held_.push_back(pageAnnotations.substr(start, end - start + 1));
         start = end + 1;
     }
-    ++pageCount_;
+    pageCount_ += isPage ? 1 : 0;
     PageCounts counts{report.file, 0, 0, 0};
     for (const ReportResult& result : PageResults(report)) {
         ++(result.level == ResultLevel::Error     ? counts.problem

@@ -28,7 +28,7 @@ std::string ToGithubAnnotations(const PageReport& report, const std::filesystem:
 // Markdown table of the pages with results.
 class GithubAnnotations {
 public:
-    void Hold(std::string pageAnnotations, const PageReport& report);
+    void Hold(std::string pageAnnotations, const PageReport& report, bool isPage);
     std::string Closing() const;
     std::string StepSummary() const;
 

@@ -84,19 +84,33 @@ std::string ReportStream::Record(const std::string& file,
     return Page(report);
 }
 
+std::string ReportStream::NextRecord(const std::string& file,
+                                     const std::vector<page_checks::CheckResult>& checks,
+                                     bool isPage) {
+    PageReport report;
+    report.file = file;
+    report.checks.checks = checks;
+    report.checks.summary = page_checks::Summarize(checks);
+    return Follow(Record(file, checks), &report, isPage);
+}
+
 std::string ReportStream::Next(std::string pageOutput, const PageReport* report) {
+    return Follow(std::move(pageOutput), report, true);
+}
+
+std::string ReportStream::Follow(std::string pageOutput, const PageReport* report, bool isPage) {
     switch (format_) {
         case ReportFormat::Sarif:
             sarif_.Hold(std::move(pageOutput));
             return {};
         case ReportFormat::Github:
             if (report != nullptr) {
-                github_.Hold(std::move(pageOutput), *report);
+                github_.Hold(std::move(pageOutput), *report, isPage);
             }
             return {};
         case ReportFormat::Compact:
             if (report != nullptr) {
-                ++compactPages_;
+                compactPages_ += isPage ? 1 : 0;
                 for (const ReportResult& result : PageResults(*report)) {
                     compactCounts_[static_cast<int>(result.level)] +=
                         AtLeast(result.level, Minimum()) ? 1 : 0;

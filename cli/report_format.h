@@ -47,6 +47,10 @@ public:
     // A page's output as it follows the pages already written, in order; `report` is none for
     // a page that could not be read.
     std::string Next(std::string pageOutput, const PageReport* report);
+    // A record's output as it follows the pages already written: held and its results counted
+    // as a page's are; `isPage` says whether it counts as a page too (a sitemap does not).
+    std::string NextRecord(const std::string& file,
+                           const std::vector<page_checks::CheckResult>& checks, bool isPage);
     // After the last page, naming the files that could not be read where the format can.
     std::string Closing(const std::vector<RunProblem>& problems) const;
     // The Markdown summary of a GitHub run.
@@ -54,6 +58,7 @@ public:
 
 private:
     ResultLevel Minimum() const;
+    std::string Follow(std::string output, const PageReport* report, bool isPage);
 
     ReportFormat format_;
     ReportStyle style_;

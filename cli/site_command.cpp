@@ -120,8 +120,8 @@ CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments) {
     command
         .add_option("--format", arguments.format,
                     "text (the default), json ({\"file\", \"checks\"} per page: JSON Lines), "
-                    "sarif or github")
-        ->check(CLI::IsMember({"text", "json", "sarif", "github"}))
+                    "sarif, github or compact (FILE:LINE:COLUMN: STATE ID: MESSAGE)")
+        ->check(CLI::IsMember({"text", "json", "sarif", "github", "compact"}))
         ->excludes(json)
         ->type_name("FORMAT");
     command
@@ -163,7 +163,8 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
             : std::nullopt;
     bool failing = false;
     std::size_t reported = 0;
-    const auto write = [&](const std::string& file, std::vector<page_checks::CheckResult>& checks) {
+    const auto write = [&](const std::string& file, std::vector<page_checks::CheckResult>& checks,
+                           bool isPage) {
         if (checks.empty()) {
             return true;
         }
@@ -171,16 +172,16 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
         page_checks::PageCheckReport judged;
         judged.checks = std::move(checks);
         failing = failing || (failOn && judged.HasStateOrWorse(*failOn));
-        return out.Write(stream.Next(stream.Record(file, judged.checks), nullptr));
+        return out.Write(stream.NextRecord(file, judged.checks, isPage));
     };
     out.Write(stream.Opening());
     for (std::size_t i = 0; i < site.pages.size(); ++i) {
-        if (!write(site.pages[i].file, results.pages[i])) {
+        if (!write(site.pages[i].file, results.pages[i], true)) {
             break;
         }
     }
     if (site.sitemap) {
-        write(site.sitemap->file, results.sitemap);
+        write(site.sitemap->file, results.sitemap, false);
     }
     out.Write(stream.Closing({}));
     err.Write("velmora-cli: " + std::to_string(site.pages.size()) + " pages read; " +

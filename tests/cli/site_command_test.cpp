@@ -111,6 +111,35 @@ TEST_F(SiteChecks, EveryFormatShowsTheElementsWithTheirLines) {
     const RunResult sarif = Run({"analyze", "--format", "sarif", "--defaults", kSite});
     EXPECT_NE(sarif.out.find("\"ruleId\":\"check/broken-links\""), std::string::npos);
     EXPECT_NE(sarif.out.find("\"ruleId\":\"check/sitemap\""), std::string::npos);
+    // The sitemap's own results are counted as a page's are.
+    const RunResult listed = Run({"analyze", "--format", "compact", "--defaults", kSite});
+    EXPECT_NE(listed.out.find("sitemap.xml:12:1: problem sitemap: "), std::string::npos)
+        << listed.out;
+    std::size_t problems = 0;
+    for (std::size_t at = 0; (at = listed.out.find(": problem ", at)) != std::string::npos; ++at) {
+        ++problems;
+    }
+    EXPECT_NE(listed.out.find("\n" + std::to_string(problems) + " problem, "), std::string::npos)
+        << listed.out;
+
+    // The second pass, in the forms CI reads.
+    const RunResult lines = Run({"analyze", "--json", "--defaults", kSite});
+    std::size_t pages = 0;
+    for (const Json& line : JsonLines(lines.out)) {
+        pages += line.contains("format") ? 1 : 0;
+    }
+    // The sitemap is no page.
+    EXPECT_TRUE(listed.out.ends_with(" in " + std::to_string(pages) + " pages\n")) << listed.out;
+    const std::string jsonl = Page("site.jsonl", lines.out).string();
+    const RunResult annotated =
+        Run({"site", "--format", "github", "--defaults", "--root", kSite, jsonl});
+    EXPECT_NE(annotated.out.find("news.html,line=12,col=8,title=Broken links::"), std::string::npos)
+        << annotated.out;
+    const RunResult compact =
+        Run({"site", "--format", "compact", "--defaults", "--root", kSite, jsonl});
+    EXPECT_NE(compact.out.find("news.html:12:8: problem broken-links: "), std::string::npos)
+        << compact.out;
+    EXPECT_NE(compact.out.find(" problem, "), std::string::npos);
 }
 
 TEST_F(SiteChecks, TheHtmlReportHasASiteSection) {
