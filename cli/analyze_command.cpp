@@ -1,12 +1,9 @@
 #include "cli/analyze_command.h"
 
 #include <CLI/CLI.hpp>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
-#include <fstream>
 
 #include "cli/checked_output.h"
 #include "cli/error_output.h"
@@ -21,6 +18,7 @@
 #include "cli/progress_bar.h"
 #include "cli/report_format.h"
 #include "cli/site_run.h"
+#include "cli/step_summary.h"
 #include "cli/text_report.h"
 #include "document/velmora_data.h"
 
@@ -143,7 +141,8 @@ public:
             out_.Write(LeftOutText(suppressed_, baselined_));
         }
         out_.Write(reports_.Closing(problems_));
-        if (reports_.format() == ReportFormat::Github && !WroteStepSummary()) {
+        if (reports_.format() == ReportFormat::Github &&
+            !AppendStepSummary(reports_.StepSummary(), err_)) {
             return kExitFileError;
         }
         if (failed_ > 0) {
@@ -153,23 +152,6 @@ public:
     }
 
 private:
-    // Appends the run's table to the file GitHub shows on the job's page, when it names one.
-    bool WroteStepSummary() {
-        const char* path = std::getenv("GITHUB_STEP_SUMMARY");
-        if (path == nullptr || *path == '\0') {
-            return true;
-        }
-        std::ofstream summary(path, std::ios::app | std::ios::binary);
-        summary << reports_.StepSummary();
-        summary.close();
-        if (!summary) {
-            ReportProblem(err_, path,
-                          "cannot append the step summary: " + std::string(std::strerror(errno)));
-            return false;
-        }
-        return true;
-    }
-
     void Judge(const PageReport& report) {
         if (arguments_.failUnder && report.rating < *arguments_.failUnder) {
             failing_ = true;

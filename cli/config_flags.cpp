@@ -6,7 +6,7 @@
 
 namespace velmora::cli {
 
-void AddProjectFlags(CLI::App& command, ProjectFlags& flags) {
+void AddConfigFlags(CLI::App& command, ProjectFlags& flags) {
     CLI::Option* file =
         command
             .add_option("--config", flags.file,
@@ -18,6 +18,10 @@ void AddProjectFlags(CLI::App& command, ProjectFlags& flags) {
     command.add_flag("--no-config", flags.none, "Read no project configuration")
         ->excludes(file)
         ->group("Project");
+}
+
+void AddProjectFlags(CLI::App& command, ProjectFlags& flags) {
+    AddConfigFlags(command, flags);
     command
         .add_option("--exclude", flags.exclude,
                     "Leave out the pages and folders a glob matches in folder and glob searches "

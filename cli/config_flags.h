@@ -25,6 +25,9 @@ struct ProjectFlags {
     std::optional<std::string> baseline;
 };
 
+// --config and --no-config.
+void AddConfigFlags(CLI::App& command, ProjectFlags& flags);
+// Those, --exclude and --baseline.
 void AddProjectFlags(CLI::App& command, ProjectFlags& flags);
 
 // The file --config names, else the first `.velmora.toml` from the working folder up; none with

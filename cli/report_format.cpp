@@ -75,7 +75,7 @@ std::string ReportStream::Record(const std::string& file,
         return json.Take() + "\n";
     }
     if (format_ == ReportFormat::Text) {
-        return ToRecordText(file, checks);
+        return ToRecordText(file, checks, TextStyle{style_.minimum, style_.quiet, style_.color});
     }
     PageReport report;
     report.file = file;

@@ -15,6 +15,7 @@
 #include "cli/report_format.h"
 #include "cli/site_json.h"
 #include "cli/site_run.h"
+#include "cli/step_summary.h"
 
 namespace velmora::cli {
 namespace {
@@ -131,15 +132,20 @@ CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments) {
         ->type_name("STATE");
     command.add_flag("--defaults", arguments.defaults,
                      "Ignore the stored settings (which checks are off); start from the defaults");
+    AddConfigFlags(command, arguments.project);
+    AddOutputFlags(command, arguments.output);
     AddPageCheckFlags(command, arguments.pageChecks);
     AddSiteFlags(command, arguments.site);
     return command;
 }
 
 int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
+    // As analyze: a project's configuration stands in for the stored settings, under the flags.
+    const std::optional<ProjectConfig> config = LoadProjectConfig(arguments.project);
     const PageCheckOptions options =
-        ResolvePageCheckOptions(arguments.pageChecks, arguments.defaults);
-    const SiteSetup setup = ResolveSiteSetup(arguments.site, {});
+        ResolvePageCheckOptions(MergePageCheckFlags(arguments.pageChecks, config),
+                                arguments.defaults || config.has_value());
+    const SiteSetup setup = ResolveSiteSetup(MergeSiteFlags(arguments.site, config), {});
     site_checks::Site site;
     bool allRead = LoadSiteFiles(setup, site, err);
     allRead = ReadEachJsonLinesInput(arguments.files, err,
@@ -153,14 +159,15 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
         arguments.json
             ? ReportFormat::Json
             : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
-    std::error_code noFolder;
-    ReportStream stream(
-        format, ReportStyle{std::filesystem::current_path(noFolder), std::nullopt, false, false});
+    const OutputFlags& output = arguments.output;
+    ReportStream stream(format, ReportStyle{BaseFolder(output), MinimumLevel(output), output.quiet,
+                                            UseColor(output, out)});
+    const std::optional<std::string> failOnName =
+        FlagOverConfig(arguments.failOn, config ? config->failOn : std::nullopt);
     const std::optional<page_checks::CheckState> failOn =
-        arguments.failOn
-            ? std::optional(*arguments.failOn == "problem" ? page_checks::CheckState::Problem
-                                                           : page_checks::CheckState::Improve)
-            : std::nullopt;
+        failOnName ? std::optional(*failOnName == "problem" ? page_checks::CheckState::Problem
+                                                            : page_checks::CheckState::Improve)
+                   : std::nullopt;
     bool failing = false;
     std::size_t reported = 0;
     const auto write = [&](const std::string& file, std::vector<page_checks::CheckResult>& checks,
@@ -186,6 +193,9 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     out.Write(stream.Closing({}));
     err.Write("velmora-cli: " + std::to_string(site.pages.size()) + " pages read; " +
               std::to_string(reported) + " with site results\n");
+    if (format == ReportFormat::Github && !AppendStepSummary(stream.StepSummary(), err)) {
+        allRead = false;
+    }
     if (!allRead) {
         return kExitFileError;
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/config_flags.h"
+#include "cli/output_flags.h"
 #include "cli/page_check_flags.h"
 #include "cli/site_flags.h"
 
@@ -27,6 +29,8 @@ struct SiteArguments {
     bool defaults = false;
     PageCheckFlags pageChecks;
     SiteFlags site;
+    ProjectFlags project;  // --config and --no-config only
+    OutputFlags output;
 };
 
 CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments);

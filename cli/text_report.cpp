@@ -147,10 +147,15 @@ std::string ToText(const PageReport& report, const TextStyle& style) {
 }
 
 std::string ToRecordText(const std::string& file,
-                         const std::vector<page_checks::CheckResult>& checks) {
+                         const std::vector<page_checks::CheckResult>& checks,
+                         const TextStyle& style) {
+    if (style.quiet) {
+        const std::string problems = CheckLines(checks, style);
+        return problems.empty() ? problems : EscapeControls(file) + "\n" + problems;
+    }
     return EscapeControls(file) + "\n" +
            Field("Site checks", SummaryOfChecks(page_checks::Summarize(checks))) +
-           CheckLines(checks);
+           CheckLines(checks, style);
 }
 
 std::string SummaryText(const std::vector<RatedPage>& pages, std::size_t failedPages) {

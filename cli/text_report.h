@@ -23,7 +23,8 @@ std::string ToText(const PageReport& report, const TextStyle& style = {});
 
 // The file's name and its site checks, for a record that is no page of the run.
 std::string ToRecordText(const std::string& file,
-                         const std::vector<page_checks::CheckResult>& checks);
+                         const std::vector<page_checks::CheckResult>& checks,
+                         const TextStyle& style = {});
 
 struct RatedPage {
     std::string file;

@@ -6,7 +6,9 @@ _velmora_cli_settings="--case --min-occurrences --max-occurrences --one-in-every
     --max-keywords --spam-limit --no-compression --defaults"
 _velmora_cli_page_checks="--title-chars --description-chars --title-px --description-px --focus
     --skip-check"
-_velmora_cli_project="--config --no-config --exclude --baseline"
+_velmora_cli_config="--config --no-config"
+_velmora_cli_project="$_velmora_cli_config --exclude --baseline"
+_velmora_cli_output="--min-level -q --quiet --color --base-dir"
 _velmora_cli_check_ids="title description indexable canonical language charset viewport social
     hreflang structured-data h1 headings images links content keyphrase duplicate-title
     duplicate-description broken-links broken-fragments canonical-target hreflang-return orphan
@@ -17,9 +19,9 @@ _velmora_cli_site="--root --base-url --sitemap"
 _velmora_cli_flags() {
     case $1 in
     analyze)
-        echo "-h --help --format --json --fail-under --fail-on -j --jobs --min-level -q --quiet" \
-            "--color --base-dir $_velmora_cli_project $_velmora_cli_settings" \
-            "$_velmora_cli_page_checks $_velmora_cli_site"
+        echo "-h --help --format --json --fail-under --fail-on -j --jobs $_velmora_cli_output" \
+            "$_velmora_cli_project $_velmora_cli_settings $_velmora_cli_page_checks" \
+            "$_velmora_cli_site"
         ;;
     report)
         echo "-h --help -o --output -j --jobs $_velmora_cli_project $_velmora_cli_settings" \
@@ -29,8 +31,8 @@ _velmora_cli_flags() {
         echo "-h --help"
         ;;
     site)
-        echo "-h --help --format --json --fail-on --defaults $_velmora_cli_page_checks" \
-            "$_velmora_cli_site"
+        echo "-h --help --format --json --fail-on --defaults $_velmora_cli_config" \
+            "$_velmora_cli_output $_velmora_cli_page_checks $_velmora_cli_site"
         ;;
     set-keywords)
         echo "-h --help --keep-order --stdout $_velmora_cli_settings"

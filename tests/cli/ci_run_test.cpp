@@ -137,6 +137,16 @@ TEST_F(CiRun, ConfigurationPlacesThePagesOnTheSiteFromItsOwnFolder) {
     EXPECT_EQ(page["suppressed"], 1);
     // The flag names another root, from the working folder.
     EXPECT_EQ(AnalyzeOne(blog, {"a.html", "--root", "."})["site"]["path"], "/a.html");
+
+    // The second pass reads the same file: the same root and address, and its bar.
+    Page("public/blog/a.jsonl", RunIn(blog, {"analyze", "--json", "a.html"}).out);
+    Page(".velmora.toml",
+         "root = \"public\"\nbase_url = \"https://example.org/\"\n"
+         "fail_on = \"problem\"\n");
+    const RunResult site = RunIn(blog, {"site", "--format", "compact", "a.jsonl"});
+    EXPECT_EQ(site.code, 1) << site.err;
+    EXPECT_NE(site.out.find("a.html:1:52: problem broken-links: "), std::string::npos) << site.out;
+    EXPECT_EQ(RunIn(blog, {"site", "--no-config", "a.jsonl"}).code, 0);
 }
 
 TEST_F(CiRun, ConfigurationThatCannotBeUsedIsAUsageErrorNamingFileLineAndKey) {

@@ -131,10 +131,18 @@ TEST_F(SiteChecks, EveryFormatShowsTheElementsWithTheirLines) {
     // The sitemap is no page.
     EXPECT_TRUE(listed.out.ends_with(" in " + std::to_string(pages) + " pages\n")) << listed.out;
     const std::string jsonl = Page("site.jsonl", lines.out).string();
+    const std::string summary = (root_ / "summary.md").string();
+    ::setenv("GITHUB_STEP_SUMMARY", summary.c_str(), 1);
     const RunResult annotated =
         Run({"site", "--format", "github", "--defaults", "--root", kSite, jsonl});
+    ::unsetenv("GITHUB_STEP_SUMMARY");
     EXPECT_NE(annotated.out.find("news.html,line=12,col=8,title=Broken links::"), std::string::npos)
         << annotated.out;
+    EXPECT_NE(ReadBytes(summary).find("news.html | 1 |"), std::string::npos) << ReadBytes(summary);
+    const RunResult quiet = Run({"site", "--quiet", "--defaults", "--root", kSite, jsonl});
+    EXPECT_NE(quiet.out.find("    problem broken-links: "), std::string::npos) << quiet.out;
+    EXPECT_EQ(quiet.out.find("improve "), std::string::npos) << quiet.out;
+    EXPECT_EQ(quiet.out.find("Site checks:"), std::string::npos) << quiet.out;
     const RunResult compact =
         Run({"site", "--format", "compact", "--defaults", "--root", kSite, jsonl});
     EXPECT_NE(compact.out.find("news.html:12:8: problem broken-links: "), std::string::npos)
