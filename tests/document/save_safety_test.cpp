@@ -463,13 +463,15 @@ TEST_P(SaveSafetyTest, GeneratorTagGoesAfterALeadingDoctypeOrPhpBlock) {
 TEST_P(SaveSafetyTest, KilledSavesLeaveThePageWholeAndEveryBackupExact) {
     AsSaver([&] {
         const fs::path page = site_ / "big.htm";
-        const std::string body(100 << 20, 'x');
+        // Large enough that a save takes tens of milliseconds to cut into; each version is
+        // still reviewed before it is saved, which costs most of the test's time.
+        const std::string body(16 << 20, 'x');
         const auto version = [&](int number) {
             return "<html><head><title>Version " + std::to_string(number) +
                    "</title></head><body>" + body + "</body></html>\n";
         };
-        // Loaded small, so the test does not spend its time reviewing 100 MB; every save below
-        // overwrites what is on disk, as after an answered question.
+        // Loaded small, so the test does not also spend its time loading the large page; every save
+        // below overwrites what is on disk, as after an answered question.
         WriteBytes(page, "<p>small</p>\n");
         KelVelmoraData document = Loaded(page);
         WriteBytes(page, version(0));
