@@ -4,6 +4,7 @@
 #include "cli/json_writer.h"
 #include "cli/report_rules.h"
 #include "cli/site_json.h"
+#include "cli/suppression_json.h"
 
 namespace velmora::cli {
 
@@ -69,7 +70,9 @@ std::string ToJsonLine(const PageReport& report) {
     WriteSiteObject(json, report.site);
     json.Field("suppressed", static_cast<std::int64_t>(report.suppressed))
         .Field("baselined", static_cast<std::int64_t>(report.baselined))
-        .EndObject();
+        .Key("suppressions");
+    WriteSuppressions(json, report.suppressions);
+    json.EndObject();
     return json.Take();
 }
 

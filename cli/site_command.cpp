@@ -13,9 +13,11 @@
 #include "cli/json_lines_inputs.h"
 #include "cli/messages.h"
 #include "cli/report_format.h"
+#include "cli/result_filter.h"
 #include "cli/site_json.h"
 #include "cli/site_run.h"
 #include "cli/step_summary.h"
+#include "cli/suppression_json.h"
 
 namespace velmora::cli {
 namespace {
@@ -58,10 +60,14 @@ void ReadCompared(const json& page, std::string_view id, const char* field,
     }
 }
 
+struct ReadLine {
+    site_checks::SitePage page;
+    Suppressions suppressions;  // the page's own comments, which hold for its site results too
+};
+
 // One line of analyze's JSON Lines as the site checks hold it; none for a record that is no
 // page (the sitemap's results of that run); throws with the reason when it is neither.
-std::optional<site_checks::SitePage> ReadPage(const std::string& line,
-                                              site_checks::TextPool& texts) {
+std::optional<ReadLine> ReadPage(const std::string& line, site_checks::TextPool& texts) {
     const json page = json::parse(line);
     if (!page.is_object() || !page.contains("file") || !page["file"].is_string()) {
         throw std::runtime_error("not a page of velmora-cli analyze --json (no \"file\")");
@@ -76,13 +82,16 @@ std::optional<site_checks::SitePage> ReadPage(const std::string& line,
         site_checks::InternPage(page["file"].get<std::string>(), pageSite, texts);
     ReadCompared(page, "title", "title", read.title, read.titleElement);
     ReadCompared(page, "description", "description", read.description, read.descriptionElement);
-    return read;
+    const auto suppressions = page.find("suppressions");
+    return ReadLine{std::move(read), suppressions == page.end()
+                                         ? Suppressions{}
+                                         : ReadSuppressionList(*suppressions)};
 }
 
 // Reads every page of one stream, a line at a time; a line that is no page is named and passed
 // over.
 bool ReadPages(std::istream& in, const std::string& name, site_checks::Site& site,
-               ErrorOutput& err) {
+               std::vector<Suppressions>& suppressions, ErrorOutput& err) {
     bool allRead = true;
     std::string line;
     for (std::size_t number = 1; std::getline(in, line); ++number) {
@@ -90,8 +99,9 @@ bool ReadPages(std::istream& in, const std::string& name, site_checks::Site& sit
             continue;
         }
         try {
-            if (std::optional<site_checks::SitePage> page = ReadPage(line, site.texts)) {
-                site.pages.push_back(std::move(*page));
+            if (std::optional<ReadLine> read = ReadPage(line, site.texts)) {
+                site.pages.push_back(std::move(read->page));
+                suppressions.push_back(std::move(read->suppressions));
             }
         } catch (const std::exception& error) {
             ReportProblem(err, name + ":" + std::to_string(number), error.what());
@@ -147,10 +157,11 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
                                 arguments.defaults || config.has_value());
     const SiteSetup setup = ResolveSiteSetup(MergeSiteFlags(arguments.site, config), {});
     site_checks::Site site;
+    std::vector<Suppressions> suppressions;
     bool allRead = LoadSiteFiles(setup, site, err);
     allRead = ReadEachJsonLinesInput(arguments.files, err,
                                      [&](std::istream& in, const std::string& name) {
-                                         return ReadPages(in, name, site, err);
+                                         return ReadPages(in, name, site, suppressions, err);
                                      }) &&
               allRead;
     site_checks::SiteResults results = site_checks::RunSiteChecks(site, options);
@@ -183,7 +194,12 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     };
     out.Write(stream.Opening());
     for (std::size_t i = 0; i < site.pages.size(); ++i) {
-        if (!write(site.pages[i].file, results.pages[i], true)) {
+        PageReport page;
+        page.file = site.pages[i].file;
+        page.checks.checks = std::move(results.pages[i]);
+        page.suppressions = std::move(suppressions[i]);
+        ApplyResultFilter(page, {});
+        if (!write(page.file, page.checks.checks, true)) {
             break;
         }
     }

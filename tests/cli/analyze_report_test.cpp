@@ -67,7 +67,8 @@ TEST_F(VelmoraCli, JsonReportHasEveryFieldAndAgreesWithTheDocument) {
                                               "role",
                                               "site",
                                               "suppressed",
-                                              "baselined"}));
+                                              "baselined",
+                                              "suppressions"}));
     // A page below no root has no path, and its links stay unresolved.
     EXPECT_EQ(report["site"]["path"], nullptr);
     EXPECT_EQ(report["site"]["noindex"], false);

@@ -177,6 +177,10 @@ TEST_F(SiteChecks, BadInputIsNamedAndPassedOver) {
     std::string lines = "{\"file\": 1}\n{not json\n\n";
     lines += one.out;
     lines += "{\"format\": 1, \"file\": \"x.html\", \"site\": {\"path\": 5}}\n";
+    lines += "{\"format\": 1, \"file\": \"y.html\", \"suppressions\": [{\"line\": 2}]}\n";
+    lines +=
+        "{\"format\": 1, \"file\": \"z.html\", \"suppressions\": [{\"id\": \"orphan\", "
+        "\"line\": 0}]}\n";
     const std::string jsonl = Page("runs.jsonl", lines).string();
     const RunResult joined =
         Run({"site", "--defaults", "--root", kSite, jsonl, (root_ / "missing.jsonl").string()});
@@ -185,6 +189,8 @@ TEST_F(SiteChecks, BadInputIsNamedAndPassedOver) {
     EXPECT_NE(joined.err.find(jsonl + ":2: "), std::string::npos);
     EXPECT_NE(joined.err.find("missing.jsonl: No such file or directory"), std::string::npos);
     EXPECT_NE(joined.err.find("\"path\" of the site object is no text"), std::string::npos);
+    EXPECT_NE(joined.err.find("a suppression has no \"id\""), std::string::npos) << joined.err;
+    EXPECT_NE(joined.err.find("the \"line\" of a suppression is no line"), std::string::npos);
     EXPECT_NE(joined.out.find("broken-links"), std::string::npos);
 
     EXPECT_EQ(Run({"analyze", "--base-url", "example.org", kSite}).code, 2);
