@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-packages.sh
-ensure_packages clang libclang-rt-14-dev chromium desktop-file-utils appstream dpkg-dev python3-jsonschema python3-yaml mandoc zsh
+ensure_packages clang libclang-rt-14-dev chromium desktop-file-utils appstream dpkg-dev python3-jsonschema python3-yaml jq mandoc zsh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
