@@ -5,7 +5,7 @@ foreach(seeds IN LISTS SEEDS)
     file(COPY ${seeds}/ DESTINATION ${WORK})
 endforeach()
 execute_process(
-    COMMAND ${FUZZER} -max_total_time=${SECONDS} -rss_limit_mb=2048 -timeout=20
+    COMMAND ${FUZZER} -max_total_time=${SECONDS} -seed=${SEED} -rss_limit_mb=2048 -timeout=20
             -max_len=65536 -print_final_stats=1 ${WORK}
     RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
