@@ -35,37 +35,48 @@ Baseline::Baseline(const std::filesystem::path& file, std::filesystem::path work
         }
         const json page = json::parse(line, nullptr, false);
         const json& name = Member(page, "file", json::value_t::string, none);
+        const auto notALine = [&] {
+            return std::runtime_error(file.string() + ":" + std::to_string(lineNumber) +
+                                      ": not a line of analyze --json output");
+        };
         if (page.is_discarded() || !page.is_object() || name.is_null()) {
-            throw std::runtime_error(file.string() + ":" + std::to_string(lineNumber) +
-                                     ": not a line of analyze --json output");
+            throw notALine();
         }
-        const std::string path = name.get<std::string>();
-        for (const json& finding : Member(page, "findings", json::value_t::array, none)) {
-            if (finding.is_object() && finding.contains("id") && finding["id"].is_string()) {
-                keys_.insert(Key(path, finding["id"].get<std::string>(), ""));
-            }
+        try {
+            Add(page, name.get<std::string>());
+        } catch (const json::exception&) {
+            // A field of the wrong type deep inside.
+            throw notALine();
         }
-        for (const json& check : Member(page, "checks", json::value_t::array, none)) {
-            if (!check.is_object() || !check.contains("id") || !check["id"].is_string() ||
-                check.value("state", "") == "good") {
-                continue;
-            }
-            const std::optional<std::size_t> rule = RuleIndexNamed(check["id"].get<std::string>());
-            if (!rule) {
-                continue;
-            }
-            const std::string_view ruleId = ReportRules()[*rule].id;
-            const json& elements = Member(check, "elements", json::value_t::array, none);
-            if (elements.empty()) {
-                keys_.insert(Key(path, ruleId, ""));
-            }
-            std::map<std::string, std::size_t> seen;
-            for (const json& element : elements) {
-                const std::string elementText =
-                    element.is_object() ? element.value("text", "") : "";
-                keys_.insert(
-                    Key(path, ruleId, elementText + "\n" + std::to_string(++seen[elementText])));
-            }
+    }
+}
+
+void Baseline::Add(const json& page, const std::string& path) {
+    const json none;
+    for (const json& finding : Member(page, "findings", json::value_t::array, none)) {
+        if (finding.is_object() && finding.contains("id") && finding["id"].is_string()) {
+            keys_.insert(Key(path, finding["id"].get<std::string>(), ""));
+        }
+    }
+    for (const json& check : Member(page, "checks", json::value_t::array, none)) {
+        if (!check.is_object() || !check.contains("id") || !check["id"].is_string() ||
+            check.value("state", "") == "good") {
+            continue;
+        }
+        const std::optional<std::size_t> rule = RuleIndexNamed(check["id"].get<std::string>());
+        if (!rule) {
+            continue;
+        }
+        const std::string_view ruleId = ReportRules()[*rule].id;
+        const json& elements = Member(check, "elements", json::value_t::array, none);
+        if (elements.empty()) {
+            keys_.insert(Key(path, ruleId, ""));
+        }
+        std::map<std::string, std::size_t> seen;
+        for (const json& element : elements) {
+            const std::string elementText = element.is_object() ? element.value("text", "") : "";
+            keys_.insert(
+                Key(path, ruleId, elementText + "\n" + std::to_string(++seen[elementText])));
         }
     }
 }

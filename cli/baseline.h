@@ -6,6 +6,7 @@
 // above it keep it matched.
 
 #include <filesystem>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -23,6 +24,8 @@ public:
     bool Holds(std::string_view page, std::string_view ruleId, std::string_view identity) const;
 
 private:
+    // The results of one line, `page`, which names `path`.
+    void Add(const nlohmann::json& page, const std::string& path);
     std::string Key(std::string_view page, std::string_view ruleId,
                     std::string_view identity) const;
 

@@ -365,11 +365,18 @@ TEST_F(CiRun, BaselineKeepsOnlyNewResultsWhateverLineTheOldOnesMovedTo) {
                   .code,
               0);
 
-    Page("bad.jsonl", before.out + "{\"file\": 3}\n");
-    const RunResult bad = RunIn(root_, {"analyze", "--baseline", "bad.jsonl", "site/page.html"});
-    EXPECT_EQ(bad.code, 3);
-    EXPECT_NE(bad.err.find("bad.jsonl:2: not a line of analyze --json output"), std::string::npos)
-        << bad.err;
+    for (const std::string line :
+         {"{\"file\": 3}", "[1]",
+          "{\"file\": \"x\", \"checks\": [{\"id\": \"images\", \"state\": 2}]}",
+          "{\"file\": \"x\", \"checks\": [{\"id\": \"images\", \"elements\": [{\"text\": 5}]}]}"}) {
+        Page("bad.jsonl", before.out + line + "\n");
+        const RunResult bad =
+            RunIn(root_, {"analyze", "--baseline", "bad.jsonl", "site/page.html"});
+        EXPECT_EQ(bad.code, 3) << line;
+        EXPECT_NE(bad.err.find("bad.jsonl:2: not a line of analyze --json output"),
+                  std::string::npos)
+            << bad.err;
+    }
     const RunResult missing =
         RunIn(root_, {"analyze", "--baseline", "missing.jsonl", "site/page.html"});
     EXPECT_EQ(missing.code, 3);
