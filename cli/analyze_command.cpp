@@ -286,12 +286,16 @@ int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& e
             reports.push_back(outcome.report ? &*outcome.report : nullptr);
         }
         bool siteFilesFailed = false;
-        const std::optional<SiteRecord> sitemap =
+        std::optional<SiteRecord> sitemap =
             AddSiteChecks(reports, settings.site, settings.checkOptions, err, siteFilesFailed);
         if (siteFilesFailed) {
             delivery.FileFailed();
         }
         FilterResults(reports, settings.filter);
+        if (sitemap) {
+            sitemap->checks =
+                FilterRecord(sitemap->file, std::move(sitemap->checks), {}, settings.filter);
+        }
         // The reports are final now; they are formatted in parallel and written in order.
         RunInOrder<PageOutcome>(
             outcomes.size(), jobs,

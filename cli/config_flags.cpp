@@ -29,6 +29,10 @@ void AddProjectFlags(CLI::App& command, ProjectFlags& flags) {
         ->type_name("GLOB")
         ->allow_extra_args(false)
         ->group("Project");
+    AddBaselineFlag(command, flags);
+}
+
+void AddBaselineFlag(CLI::App& command, ProjectFlags& flags) {
     command
         .add_option("--baseline", flags.baseline,
                     "Leave out the results an earlier analyze --json wrote to this file, matched "

@@ -27,7 +27,9 @@ struct ProjectFlags {
 
 // --config and --no-config.
 void AddConfigFlags(CLI::App& command, ProjectFlags& flags);
-// Those, --exclude and --baseline.
+// --baseline.
+void AddBaselineFlag(CLI::App& command, ProjectFlags& flags);
+// All of them, and --exclude.
 void AddProjectFlags(CLI::App& command, ProjectFlags& flags);
 
 // The file --config names, else the first `.velmora.toml` from the working folder up; none with

@@ -93,6 +93,10 @@ ReviewedRun ReviewPages(const std::vector<PageInput>& inputs, const ReviewSettin
             AddSiteChecks(reports, settings.site, settings.checkOptions, err, run.siteFilesFailed);
     }
     FilterResults(reports, settings.filter);
+    if (run.sitemap) {
+        run.sitemap->checks =
+            FilterRecord(run.sitemap->file, std::move(run.sitemap->checks), {}, settings.filter);
+    }
     run.pages = std::move(pages);
     return run;
 }

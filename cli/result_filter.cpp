@@ -92,4 +92,14 @@ void ApplyResultFilter(PageReport& report, const ResultFilter& filter) {
     report.checks.summary = page_checks::Summarize(checks);
 }
 
+std::vector<CheckResult> FilterRecord(const std::string& file, std::vector<CheckResult> checks,
+                                      Suppressions suppressions, const ResultFilter& filter) {
+    PageReport record;
+    record.file = file;
+    record.checks.checks = std::move(checks);
+    record.suppressions = std::move(suppressions);
+    ApplyResultFilter(record, filter);
+    return std::move(record.checks.checks);
+}
+
 }  // namespace velmora::cli

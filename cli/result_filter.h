@@ -23,4 +23,11 @@ struct ResultFilter {
 // A check that lists elements is left out once none of its elements is left.
 void ApplyResultFilter(PageReport& report, const ResultFilter& filter);
 
+// The checks of a record that is no page of the run (a sitemap's, or a page's read back from
+// JSON Lines) that the filter and the page's own suppression comments leave.
+std::vector<page_checks::CheckResult> FilterRecord(const std::string& file,
+                                                   std::vector<page_checks::CheckResult> checks,
+                                                   Suppressions suppressions,
+                                                   const ResultFilter& filter);
+
 }  // namespace velmora::cli

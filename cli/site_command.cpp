@@ -3,8 +3,10 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/checked_output.h"
@@ -143,6 +145,7 @@ CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments) {
     command.add_flag("--defaults", arguments.defaults,
                      "Ignore the stored settings (which checks are off); start from the defaults");
     AddConfigFlags(command, arguments.project);
+    AddBaselineFlag(command, arguments.project);
     AddOutputFlags(command, arguments.output);
     AddPageCheckFlags(command, arguments.pageChecks);
     AddSiteFlags(command, arguments.site);
@@ -156,6 +159,12 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
         ResolvePageCheckOptions(MergePageCheckFlags(arguments.pageChecks, config),
                                 arguments.defaults || config.has_value());
     const SiteSetup setup = ResolveSiteSetup(MergeSiteFlags(arguments.site, config), {});
+    ResultFilter filter;
+    if (arguments.project.baseline) {
+        std::error_code noFolder;
+        filter.baseline = std::make_shared<const Baseline>(*arguments.project.baseline,
+                                                           std::filesystem::current_path(noFolder));
+    }
     site_checks::Site site;
     std::vector<Suppressions> suppressions;
     bool allRead = LoadSiteFiles(setup, site, err);
@@ -194,17 +203,16 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     };
     out.Write(stream.Opening());
     for (std::size_t i = 0; i < site.pages.size(); ++i) {
-        PageReport page;
-        page.file = site.pages[i].file;
-        page.checks.checks = std::move(results.pages[i]);
-        page.suppressions = std::move(suppressions[i]);
-        ApplyResultFilter(page, {});
-        if (!write(page.file, page.checks.checks, true)) {
+        std::vector<page_checks::CheckResult> checks = FilterRecord(
+            site.pages[i].file, std::move(results.pages[i]), std::move(suppressions[i]), filter);
+        if (!write(site.pages[i].file, checks, true)) {
             break;
         }
     }
     if (site.sitemap) {
-        write(site.sitemap->file, results.sitemap, false);
+        std::vector<page_checks::CheckResult> checks =
+            FilterRecord(site.sitemap->file, std::move(results.sitemap), {}, filter);
+        write(site.sitemap->file, checks, false);
     }
     out.Write(stream.Closing({}));
     err.Write("velmora-cli: " + std::to_string(site.pages.size()) + " pages read; " +

@@ -29,7 +29,7 @@ struct SiteArguments {
     bool defaults = false;
     PageCheckFlags pageChecks;
     SiteFlags site;
-    ProjectFlags project;  // --config and --no-config only
+    ProjectFlags project;  // --config, --no-config and --baseline only
     OutputFlags output;
 };
 

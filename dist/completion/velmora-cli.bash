@@ -31,7 +31,7 @@ _velmora_cli_flags() {
         echo "-h --help"
         ;;
     site)
-        echo "-h --help --format --json --fail-on --defaults $_velmora_cli_config" \
+        echo "-h --help --format --json --fail-on --defaults $_velmora_cli_config --baseline" \
             "$_velmora_cli_output $_velmora_cli_page_checks $_velmora_cli_site"
         ;;
     set-keywords)

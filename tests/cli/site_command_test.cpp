@@ -148,6 +148,16 @@ TEST_F(SiteChecks, EveryFormatShowsTheElementsWithTheirLines) {
     EXPECT_NE(compact.out.find("news.html:12:8: problem broken-links: "), std::string::npos)
         << compact.out;
     EXPECT_NE(compact.out.find(" problem, "), std::string::npos);
+
+    // A baseline of the whole run leaves nothing new in either pass, the sitemap's included.
+    const RunResult baselined =
+        Run({"analyze", "--format", "compact", "--defaults", "--baseline", jsonl, kSite});
+    EXPECT_EQ(baselined.out.find("sitemap.xml"), std::string::npos) << baselined.out;
+    EXPECT_EQ(baselined.out.find(": problem "), std::string::npos) << baselined.out;
+    const RunResult secondPass = Run(
+        {"site", "--format", "compact", "--defaults", "--root", kSite, "--baseline", jsonl, jsonl});
+    EXPECT_EQ(secondPass.out.find(": problem "), std::string::npos) << secondPass.out;
+    EXPECT_EQ(secondPass.out.find(": improve "), std::string::npos) << secondPass.out;
 }
 
 TEST_F(SiteChecks, TheHtmlReportHasASiteSection) {
