@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "cli/checked_output.h"
 #include "cli/error_output.h"
@@ -117,6 +118,22 @@ bool ReadPages(std::istream& in, const std::string& name, site_checks::Site& sit
     return allRead;
 }
 
+// The reasons in problem lines, without the program's name: one line of a SARIF notification.
+std::string ProblemReasons(const std::string& said) {
+    constexpr std::string_view kProgram = "velmora-cli: ";
+    std::string reasons;
+    for (std::size_t start = 0; start < said.size();) {
+        const std::size_t end = std::min(said.find('\n', start), said.size());
+        std::string_view line = std::string_view(said).substr(start, end - start);
+        start = end + 1;
+        if (line.starts_with(kProgram)) {
+            line.remove_prefix(kProgram.size());
+        }
+        reasons.append(reasons.empty() ? "" : "; ").append(line);
+    }
+    return reasons;
+}
+
 }  // namespace
 
 CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments) {
@@ -167,12 +184,35 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     }
     site_checks::Site site;
     std::vector<Suppressions> suppressions;
-    bool allRead = LoadSiteFiles(setup, site, err);
+    // What could not be read is told on err as it happens, and kept for the SARIF log's
+    // invocation.
+    std::vector<RunProblem> problems;
+    const auto told = [&](const std::string& subject, const auto& read) {
+        std::string said;
+        ErrorOutput collected(said);
+        const bool done = read(collected);
+        err.Write(said);
+        if (!done) {
+            problems.push_back({subject, ProblemReasons(said)});
+        }
+        return done;
+    };
+    bool allRead = told(setup.root.value_or("."),
+                        [&](ErrorOutput& to) { return LoadSiteFiles(setup, site, to); });
+    std::set<std::string> opened;
     allRead = ReadEachJsonLinesInput(arguments.files, err,
                                      [&](std::istream& in, const std::string& name) {
-                                         return ReadPages(in, name, site, suppressions, err);
+                                         opened.insert(name);
+                                         return told(name, [&](ErrorOutput& to) {
+                                             return ReadPages(in, name, site, suppressions, to);
+                                         });
                                      }) &&
               allRead;
+    for (const std::string& name : arguments.files) {
+        if (name != "-" && !opened.contains(name)) {
+            problems.push_back({name, "could not be opened"});
+        }
+    }
     site_checks::SiteResults results = site_checks::RunSiteChecks(site, options);
 
     const ReportFormat format =
@@ -214,7 +254,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
             FilterRecord(site.sitemap->file, std::move(results.sitemap), {}, filter);
         write(site.sitemap->file, checks, false);
     }
-    out.Write(stream.Closing({}));
+    out.Write(stream.Closing(problems));
     err.Write("velmora-cli: " + std::to_string(site.pages.size()) + " pages read; " +
               std::to_string(reported) + " with site results\n");
     if (format == ReportFormat::Github && !AppendStepSummary(stream.StepSummary(), err)) {

@@ -202,6 +202,18 @@ TEST_F(SiteChecks, BadInputIsNamedAndPassedOver) {
     EXPECT_NE(joined.err.find("a suppression has no \"id\""), std::string::npos) << joined.err;
     EXPECT_NE(joined.err.find("the \"line\" of a suppression is no line"), std::string::npos);
     EXPECT_NE(joined.out.find("broken-links"), std::string::npos);
+    // The SARIF log does not call such a run a success, and names what failed.
+    const RunResult sarif = Run({"site", "--format", "sarif", "--defaults", "--root", kSite, jsonl,
+                                 (root_ / "missing.jsonl").string()});
+    EXPECT_EQ(sarif.code, 3);
+    const Json invocation = Json::parse(sarif.out)["runs"][0]["invocations"][0];
+    EXPECT_EQ(invocation["executionSuccessful"], false);
+    std::string notified;
+    for (const Json& notification : invocation["toolExecutionNotifications"]) {
+        notified += notification["message"]["text"].get<std::string>() + "\n";
+    }
+    EXPECT_NE(notified.find("runs.jsonl:1: not a page"), std::string::npos) << notified;
+    EXPECT_NE(notified.find("could not be opened"), std::string::npos) << notified;
 
     EXPECT_EQ(Run({"analyze", "--base-url", "example.org", kSite}).code, 2);
     const std::string dtd =
