@@ -132,6 +132,18 @@ OpenHtmlElements& ForeignContent::HtmlBelowRun() {
     return begin == 0 ? html_ : open_[begin - 1].html;
 }
 
+const OpenHtmlElements* ForeignContent::HtmlInForce() const {
+    if (open_.empty()) {
+        return &html_;
+    }
+    return open_.back().html.Empty() ? nullptr : &open_.back().html;
+}
+
+bool ForeignContent::TableOpen() const {
+    return html_.Has("table") || std::any_of(open_.begin(), open_.end(),
+                                             [](const Element& e) { return e.html.Has("table"); });
+}
+
 bool ForeignContent::ReadsAsHtml(std::string_view name) const {
     const Element& current = open_.back();
     switch (current.role) {

@@ -24,6 +24,13 @@ public:
     // CDATA sections are read only where the current element is SVG or MathML, not an HTML
     // element inside an integration point.
     bool AllowsCdata() const { return !open_.empty() && open_.back().html.Empty(); }
+    // The HTML elements open where HTML rules read the next tag: the page's, or those inside the
+    // current integration point; none where the current element is SVG or MathML.
+    const OpenHtmlElements* HtmlInForce() const;
+    // A <table> is open in the page's HTML or in an integration point: the tree builder's mode
+    // stays that of the table's cell across SVG and MathML, so a <select> opened anywhere
+    // inside it is one in a table.
+    bool TableOpen() const;
 
     // A start tag (lower-case name), of the page's HTML or inside SVG or MathML. Returns true
     // when HTML rules read it, so a raw-text element switches the tokenizer; false for an SVG or

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "page_checks/html_chars.h"
+#include "page_checks/open_html_elements.h"
 #include "page_checks/raw_text.h"
 #include "page_checks/tag_name.h"
 
@@ -280,6 +281,16 @@ bool EndsSelect(std::uint64_t tag) {
         case PackTagName("input"):
         case PackTagName("keygen"):
         case PackTagName("textarea"):
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Tags that end a <select> opened inside a table, start tags always, end tags when their element
+// is open; elsewhere a <select> ignores them.
+bool IsTablePart(std::uint64_t tag) {
+    switch (tag) {
         case PackTagName("caption"):
         case PackTagName("table"):
         case PackTagName("tbody"):
@@ -294,30 +305,37 @@ bool EndsSelect(std::uint64_t tag) {
     }
 }
 
+// The open <select> where HTML rules read the next tag, in the page's HTML or inside an
+// integration point: the tree builder ignores every tag there but a few, so raw-text elements
+// other than <script> do not switch the tokenizer, nor do <svg> and <math> open anything.
+const OpenHtmlElements* OpenSelect(const ForeignContent& foreign) {
+    const OpenHtmlElements* html = foreign.HtmlInForce();
+    return html != nullptr && html->Has("select") ? html : nullptr;
+}
+
 }  // namespace
 
 void HtmlTokenizer::AfterEndTag(const Token& token) {
     if (token.kind != TokenKind::EndTag) {
         return;
     }
-    if (!inSelect_ || foreign_.Inside()) {
-        foreign_.End(token.text);
-    } else if (token.tag == PackTagName("select")) {
-        // Inside a <select> every other end tag is ignored.
-        inSelect_ = false;
-        foreign_.End(token.text);
+    if (const OpenHtmlElements* select = OpenSelect(foreign_);
+        select != nullptr && IsTablePart(token.tag) && foreign_.TableOpen() &&
+        select->Has(token.text)) {
+        foreign_.End("select");
     }
+    // Inside a <select> the open elements ignore every end tag but that of the <select>.
+    foreign_.End(token.text);
 }
 
 void HtmlTokenizer::AfterStartTag(Token& token) {
     if (token.kind != TokenKind::StartTag) {
         return;
     }
-    if (inSelect_ && !foreign_.Inside()) {
-        if (EndsSelect(token.tag)) {
-            // A <select> inside a <select> only closes the first.
-            inSelect_ = false;
+    if (const OpenHtmlElements* select = OpenSelect(foreign_); select != nullptr) {
+        if (EndsSelect(token.tag) || (IsTablePart(token.tag) && foreign_.TableOpen())) {
             foreign_.End("select");
+            // A <select> inside a <select> only closes the first.
             if (token.tag == PackTagName("select")) {
                 return;
             }
@@ -336,9 +354,7 @@ void HtmlTokenizer::AfterStartTag(Token& token) {
     if (!readsAsHtml) {
         return;
     }
-    if (token.tag == PackTagName("select") && !foreign_.Inside()) {
-        inSelect_ = true;
-    } else if (std::string_view(name_) == "plaintext") {
+    if (std::string_view(name_) == "plaintext") {
         mode_ = Mode::Plaintext;
     } else if (IsRawTextElement(token.tag)) {
         mode_ = Mode::RawText;

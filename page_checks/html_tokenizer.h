@@ -101,9 +101,6 @@ private:
     // The names of a tag with many attributes, filled once it has kLinearDuplicateSearch of them.
     std::set<std::string_view> manyNames_;
     ForeignContent foreign_;
-    // Inside <select> the tree builder ignores every tag but a few, so raw-text elements other
-    // than <script> do not switch the tokenizer there, nor do <svg> and <math> open anything.
-    bool inSelect_ = false;
 };
 
 }  // namespace velmora::page_checks

@@ -88,6 +88,17 @@ TEST(GumboAgreement, TrickyParts) {
         "<svg><desc><li>a<li>b</li><![CDATA[><v><h1><h2></h1><![CDATA[><v>",
         "<svg><foreignObject><div></foreignObject><style><b></style></div><style><b></style>",
         "<svg><g><desc><p><svg></p><style><b></style></desc></g><style><b></style>",
+        "<svg><desc><select><title><select><g>",
+        "<svg><desc><select><style><select><g>",
+        "<svg><desc><select><plaintext><select><b>",
+        "<svg><desc><select><svg><style><b></style>",
+        "<svg><desc><select><svg></select><![CDATA[<b>]]><i>",
+        "<svg><desc><select><input><style><b></style>",
+        "<select><table><title><select><b>",
+        "<select><td><title><select><b>",
+        "<table><tr><td><select><td><title><b>",
+        "<table><td><select></td><title><b>",
+        "<table><td><svg><desc><select><td><title><b>",
     };
     for (const char* page : pages) {
         for (const std::string& difference : CompareWithGumbo(page)) {
