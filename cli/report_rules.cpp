@@ -74,6 +74,9 @@ constexpr std::array<ReportRule, kFindingKinds + kCheckCount> kRules = {{
     {"check/keyphrase", "Focus keyphrase",
      "The focus keyphrase (else the first meta keyword) stands in the title, the description, "
      "the first <h1>, the first 100 words and the file name."},
+    {"check/head-agreement", "Head reading",
+     "The review and the editor find the page's own <title> and description and keywords meta "
+     "tags, not ones in a comment, a script or the body."},
     {"check/duplicate-title", "Duplicate title",
      "No other page of the run has the same title; give each page its own."},
     {"check/duplicate-description", "Duplicate description",

@@ -28,6 +28,7 @@ constexpr std::array<CheckNames, kCheckCount> kCheckNames = {{
     {CheckId::Links, "links", "LinksDisabled"},
     {CheckId::Content, "content", "ContentDisabled"},
     {CheckId::Keyphrase, "keyphrase", "KeyphraseDisabled"},
+    {CheckId::HeadAgreement, "head-agreement", "HeadAgreementDisabled"},
     {CheckId::DuplicateTitle, "duplicate-title", "DuplicateTitleDisabled"},
     {CheckId::DuplicateDescription, "duplicate-description", "DuplicateDescriptionDisabled"},
     {CheckId::BrokenLinks, "broken-links", "BrokenLinksDisabled"},

@@ -33,6 +33,7 @@ enum class CheckId : std::uint8_t {
     Links,
     Content,
     Keyphrase,
+    HeadAgreement,
     DuplicateTitle,
     DuplicateDescription,
     BrokenLinks,
@@ -44,7 +45,7 @@ enum class CheckId : std::uint8_t {
     Robots,
 };
 
-inline constexpr std::size_t kCheckCount = 25;
+inline constexpr std::size_t kCheckCount = 26;
 
 // The id as reports and flags spell it: "title", "structured-data", "duplicate-title".
 std::string_view CheckIdName(CheckId id);

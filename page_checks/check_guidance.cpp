@@ -67,6 +67,11 @@ constexpr auto kGuidance = std::to_array<CheckGuidance>({
      "the description, the main heading and the opening words most.",
      "Use the keyphrase in the title, the description, the <h1>, the first paragraph and the "
      "file name."},
+    {"The review and the editor find the title and meta tags by text search. A tag in a "
+     "comment, a script or the body that comes first is what they rate and what an edit "
+     "changes, while browsers and search engines read the page's own.",
+     "Remove the stray tag, or put the page's own <title> and meta tags in the head before "
+     "it."},
     {"Pages with the same title compete with each other in results, and readers cannot tell "
      "them apart.",
      "Give each page a title of its own."},

@@ -5,6 +5,7 @@
 #include "core/line_index.h"
 #include "core/page_encoding.h"
 #include "page_checks/body_checks.h"
+#include "page_checks/head_agreement.h"
 #include "page_checks/head_checks.h"
 #include "page_checks/json_ld.h"
 #include "page_checks/page_facts.h"
@@ -181,6 +182,7 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, const PageAddress& add
     run(CheckId::Links, [&] { return CheckLinks(facts); });
     run(CheckId::Content, [&] { return CheckContent(facts, options); });
     run(CheckId::Keyphrase, [&] { return CheckKeyphrase(facts, options, address.file); });
+    run(CheckId::HeadAgreement, [&] { return CheckHeadAgreement(utf8Page, facts); });
     Finish(report, facts, utf8Page);
     return report;
 }

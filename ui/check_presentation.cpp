@@ -30,6 +30,7 @@ constexpr std::array<CheckLook, kCheckCount> kLooks = {{
     {"Link texts", CheckGroup::Body},
     {"Content length", CheckGroup::Body},
     {"Keyphrase", CheckGroup::Body},
+    {"Head reading", CheckGroup::Head},
     {"Duplicate title", CheckGroup::Head},
     {"Duplicate description", CheckGroup::Head},
     {"Broken links", CheckGroup::Body},

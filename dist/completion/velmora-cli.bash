@@ -10,9 +10,9 @@ _velmora_cli_config="--config --no-config"
 _velmora_cli_project="$_velmora_cli_config --exclude --baseline"
 _velmora_cli_output="--min-level -q --quiet --color --base-dir"
 _velmora_cli_check_ids="title description indexable canonical language charset viewport social
-    hreflang structured-data h1 headings images links content keyphrase duplicate-title
-    duplicate-description broken-links broken-fragments canonical-target hreflang-return orphan
-    sitemap robots"
+    hreflang structured-data h1 headings images links content keyphrase head-agreement
+    duplicate-title duplicate-description broken-links broken-fragments canonical-target
+    hreflang-return orphan sitemap robots"
 _velmora_cli_site="--root --base-url --sitemap"
 
 # The flags of one command, -h and --help included.

@@ -396,5 +396,89 @@ TEST(HreflangCheck, EachState) {
     EXPECT_EQ(alternates("<link rel=stylesheet hreflang=english href=a.css>"), kInfo);
 }
 
+// What the head reader's text search lands on, for the title, the description and the keywords.
+TEST(HeadAgreementCheck, EachPlaceTheTextSearchCanLand) {
+    const std::string title = "<title>T</title>";
+    const std::string description = "<meta name=\"description\" content=\"d\">";
+    const std::string keywords = "<meta name=\"keywords\" content=\"k\">";
+    struct Case {
+        std::string page;
+        CheckState state;
+        std::vector<std::string> places;  // of the title, the description and the keywords
+    };
+    const Case cases[] = {
+        {Head(title + description + keywords), kGood, {"same", "same", "same"}},
+        {Head("<TITLE>T</TITLE><meta  name=\"Description\" content=d>"),
+         kGood,
+         {"same", "same", "none"}},
+        {Head(""), kInfo, {"none", "none", "none"}},
+        {"<!-- <title>Old</title> -->" + Head(title), kProblem, {"comment", "none", "none"}},
+        {Head("<script>w('<title>x</title>')</script>" + title),
+         kProblem,
+         {"raw-text", "none", "none"}},
+        {Head("<style>/* " + description + " */</style>" + description),
+         kProblem,
+         {"none", "raw-text", "none"}},
+        {Head("<noscript>" + keywords + "</noscript>" + keywords),
+         kProblem,
+         {"none", "none", "raw-text"}},
+        {Head("<link rel=x title='<title>'>" + title), kProblem, {"attribute", "none", "none"}},
+        {"<body><svg><title>Icon</title></svg>" + title, kProblem, {"foreign", "none", "none"}},
+        {Head("<template>" + title + "</template>"), kProblem, {"template", "none", "none"}},
+        {Head("<title lang=en>T</title>" + title), kProblem, {"later", "none", "none"}},
+        // A meta tag past a body-only start tag is in the body, where search engines ignore it.
+        {"<head>" + title + "<div></div>" + description, kProblem, {"same", "body", "none"}},
+        {Head(description) + "<body>" + description, kGood, {"none", "same", "none"}},
+        // The page's own, written in a form the text search misses: an edit would add another.
+        {Head("<title id=t>T</title><meta content=d name=\"description\">"),
+         kInfo,
+         {"unread", "unread", "none"}},
+        {Head("<title id=t>T</title>") + "<!--" + description + "-->",
+         kProblem,
+         {"unread", "comment", "none"}},
+    };
+    for (const Case& c : cases) {
+        const CheckResult result = RunCheck(CheckId::HeadAgreement, c.page);
+        EXPECT_EQ(result.state, c.state) << c.page << "\n" << result.message;
+        EXPECT_EQ((std::vector<std::string>{Text(result, "title"), Text(result, "description"),
+                                            Text(result, "keywords")}),
+                  c.places)
+            << c.page;
+    }
+}
+
+TEST(HeadAgreementCheck, NamesTheElementAndItsLine) {
+    const CheckResult comment = RunCheck(CheckId::HeadAgreement,
+                                         "<!doctype html>\n<!--\n<title>Draft</title>\n-->\n<html>"
+                                         "<head>\n<title>Final</title>\n</head></html>");
+    EXPECT_EQ(comment.message,
+              "The review and the editor read the <title> in a comment on line 3, not the page's "
+              "own on line 6. Edits would change that tag: remove it, or put the page's own in "
+              "the head before it.");
+    ASSERT_EQ(comment.listed.size(), 1u);
+    EXPECT_EQ(comment.listed[0].position, (TextPosition{3, 1}));
+    EXPECT_EQ(comment.listed[0].text, "<title> comment");
+
+    const CheckResult body = RunCheck(
+        CheckId::HeadAgreement,
+        "<title>T</title><h1>x</h1>\r\n<script>m('<meta name=\"keywords\" content=\"a\">')</script>"
+        "<meta name=\"description\" content=d>");
+    EXPECT_EQ(body.message,
+              "The review and the editor read the <meta name=\"description\"> in the body on line "
+              "2, which search engines do not take for the page's description. The review and "
+              "the editor read the <meta name=\"keywords\"> inside a <script> on line 2, which "
+              "search engines do not take for the page's keywords. Edits would change those "
+              "tags: remove them, or put the page's own in the head before them.");
+    EXPECT_EQ(body.listed.size(), 2u);
+
+    EXPECT_EQ(
+        RunCheck(CheckId::HeadAgreement, Head("<meta content=d name=\"description\">")).message,
+        "The review and the editor do not recognise the page's <meta name=\"description\"> "
+        "on line 1, as their text search looks for \"<meta name=\"description\"\" written "
+        "just so; an edit would add a second one.");
+    EXPECT_EQ(RunCheck(CheckId::HeadAgreement, Head("<title>T</title>")).message,
+              "The review and the editor read the page's own title.");
+}
+
 }  // namespace
 }  // namespace velmora::page_checks::testing

@@ -20,7 +20,7 @@ std::vector<CheckId> Ids(const PageCheckReport& report) {
 
 TEST(RunPageChecks, EveryCheckInTheReportOrderWithItsSummary) {
     const PageCheckReport report = RunPageChecks("<p>x</p>", "p.html", {}, Meter());
-    ASSERT_EQ(report.checks.size(), 16u);
+    ASSERT_EQ(report.checks.size(), 17u);
     for (std::size_t i = 0; i < report.checks.size(); ++i) {
         EXPECT_EQ(report.checks[i].id, static_cast<CheckId>(i));
         EXPECT_FALSE(report.checks[i].message.empty()) << CheckIdName(report.checks[i].id);
@@ -28,7 +28,7 @@ TEST(RunPageChecks, EveryCheckInTheReportOrderWithItsSummary) {
     EXPECT_EQ(report.summary, Summarize(report.checks));
     EXPECT_EQ(
         report.summary.problem + report.summary.improve + report.summary.good + report.summary.info,
-        16u);
+        17u);
     EXPECT_TRUE(report.HasStateOrWorse(CheckState::Problem));
     EXPECT_FALSE(report.title.has_value());
 }
@@ -39,7 +39,7 @@ TEST(RunPageChecks, ChecksSwitchedOffAreLeftOut) {
     options.SetEnabled(CheckId::Content, false);
     const PageCheckReport report =
         RunPageChecks("<title>Same title</title>", "p.html", options, Meter());
-    EXPECT_EQ(report.checks.size(), 14u);
+    EXPECT_EQ(report.checks.size(), 15u);
     const auto ids = Ids(report);
     EXPECT_EQ(std::count(ids.begin(), ids.end(), CheckId::Title), 0);
     EXPECT_EQ(std::count(ids.begin(), ids.end(), CheckId::Content), 0);
@@ -146,7 +146,7 @@ TEST(PageRoles, EachRoleAndWhatRuns) {
         RunPageChecks("<meta name=robots content=noindex><p>x</p>", "p.html", {}, Meter());
     EXPECT_EQ(hidden.role, PageRole::NotIndexed);
     EXPECT_EQ(hidden.Score(), std::nullopt);
-    EXPECT_EQ(hidden.checks.size(), 16u);
+    EXPECT_EQ(hidden.checks.size(), 17u);
 
     // A past unavailable_after is a problem, but the page keeps its role and score.
     const PageCheckReport expired = RunPageChecks(
@@ -199,7 +199,7 @@ TEST(RunPageChecks, BadInput) {
     };
     for (const std::string& page : pages) {
         const PageCheckReport report = RunPageChecks(page, "", {}, Meter());
-        EXPECT_EQ(report.checks.size(), 16u);
+        EXPECT_EQ(report.checks.size(), 17u);
     }
 }
 
