@@ -24,6 +24,22 @@ void BM_PageChecks(benchmark::State& state) {
 }
 BENCHMARK(BM_PageChecks)->Arg(20 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
 
+// The worst case of the head reader's agreement: its text search misses the page's own title
+// and lands on one in a script at the very end, so the page is read a second time up to there.
+void BM_PageChecksMisreadTitle(benchmark::State& state) {
+    std::string page = velmora::bench::GeneratePage(static_cast<std::size_t>(state.range(0)));
+    page.replace(page.find("<title>"), 7, "<title id=\"t\">");
+    page += "<script>document.title = '<title>';</script>";
+    const velmora::PageCheckOptions options;
+    const velmora::page_checks::TextWidthMeter meter;
+    for (auto _ : state) {
+        const auto report = velmora::page_checks::RunPageChecks(page, "page.html", options, meter);
+        benchmark::DoNotOptimize(report.summary);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_PageChecksMisreadTitle)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+
 // A page that is nearly all tags: short elements with attributes, headings, images and links.
 std::string TagHeavyPage(std::size_t bytes) {
     std::string page =

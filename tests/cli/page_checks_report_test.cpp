@@ -25,10 +25,10 @@ using test::RunResult;
 using test::VelmoraCli;
 
 // The page checks, in the order every report lists them.
-const std::vector<std::string> kCheckIds{"title",    "description",     "indexable", "canonical",
-                                         "language", "charset",         "viewport",  "social",
-                                         "hreflang", "structured-data", "h1",        "headings",
-                                         "images",   "links",           "content",   "keyphrase"};
+const std::vector<std::string> kCheckIds{
+    "title",   "description", "indexable",       "canonical", "language", "charset", "viewport",
+    "social",  "hreflang",    "structured-data", "h1",        "headings", "images",  "links",
+    "content", "keyphrase",   "head-agreement"};
 
 std::vector<std::string> CheckIds(const Json& line) {
     std::vector<std::string> ids;
@@ -96,9 +96,10 @@ TEST_F(VelmoraCli, JsonPageChecksHaveTheirShapeOnTheSamplePages) {
 
     const Json& bad = lines[1];
     EXPECT_GE(bad["checks_summary"]["problem"], 8);
-    // Its one good check: a viewport of initial-scale alone.
-    EXPECT_EQ(bad["checks_summary"]["good"], 1);
+    // Its good checks: a viewport of initial-scale alone, and a head the review reads as it is.
+    EXPECT_EQ(bad["checks_summary"]["good"], 2);
     EXPECT_EQ(Check(bad, "viewport")["state"], "good");
+    EXPECT_EQ(Check(bad, "head-agreement")["state"], "good");
     EXPECT_EQ(Check(bad, "title")["state"], "problem");
     EXPECT_EQ(Check(bad, "indexable")["message"],
               "Search engines are asked not to index this page. Remove the noindex unless the "
@@ -147,7 +148,7 @@ TEST_F(VelmoraCli, ReadableReportListsEveryCheckWithItsState) {
         "<link rel=\"alternate\" hreflang=\"e\x1b[2Jn\rX\xC2\x9B\" href=\"/\"></head></html>\r\n");
     const RunResult run = Run({"analyze", "--defaults", modern, hostile});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.out.find("  Page checks:     0 problem, 0 improve, 16 good, 0 info\n"),
+    EXPECT_NE(run.out.find("  Page checks:     0 problem, 0 improve, 17 good, 0 info\n"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("\n    good    title: The title has 47 characters"), std::string::npos);
@@ -198,7 +199,7 @@ TEST_F(VelmoraCli, PageCheckFlagsOverrideTheStoredSettings) {
               expected);
     EXPECT_EQ(report({"--defaults", "--skip-check", "title", "--skip-check",
                       "h1"})["checks_summary"]["good"],
-              14);
+              15);
 
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
         {{"--title-chars", "0-60"},
