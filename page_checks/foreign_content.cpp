@@ -68,6 +68,7 @@ bool ForeignContent::Start(std::string_view name, std::span<const Attribute> att
     }
     // HTML rules: only <svg> and <math> open foreign content.
     if (name == "svg" || name == "math") {
+        ReopenFormatting();
         if (!selfClosing) {
             Push(name, name == "svg" ? Space::Svg : Space::MathMl, Role::Plain);
         }
@@ -87,6 +88,27 @@ void ForeignContent::StartHtml(std::string_view name) {
     html.Start(name);
     if (first && !html.Empty()) {
         // The integration point now holds HTML: SVG and MathML opened in it start a new run.
+        runs_.push_back(Run{open_.size(), {}, 0});
+    }
+}
+
+void ForeignContent::Text() {
+    ReopenFormatting();
+}
+
+void ForeignContent::ReopenFormatting() {
+    if (open_.empty()) {
+        html_.ReopenFormatting();
+        return;
+    }
+    Element& current = open_.back();
+    if (current.html.Empty() && current.role != Role::HtmlIntegration &&
+        current.role != Role::TextIntegration) {
+        return;  // text of SVG or MathML
+    }
+    const bool first = current.html.Empty();
+    current.html.ReopenFormatting();
+    if (first && !current.html.Empty()) {
         runs_.push_back(Run{open_.size(), {}, 0});
     }
 }

@@ -37,6 +37,8 @@ public:
     // MathML element.
     bool Start(std::string_view name, std::span<const Attribute> attributes, bool selfClosing);
     void End(std::string_view name);
+    // Text of the page read as HTML, not raw text.
+    void Text();
 
 private:
     enum class Space : unsigned char { Svg, MathMl };
@@ -62,6 +64,8 @@ private:
     // An HTML start tag read where the current element is the page's HTML or an integration
     // point.
     void StartHtml(std::string_view name);
+    // Formatting elements reopened where HTML rules read text.
+    void ReopenFormatting();
     void Push(std::string_view name, Space space, Role role);
     void PopUntilIntegrationPoint();
     void PopTo(std::string_view name);

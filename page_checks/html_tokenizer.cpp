@@ -78,6 +78,7 @@ bool HtmlTokenizer::Next(Token& token) {
     }
     if (page_[at_] != '<' || !StartsMarkup(at_)) {
         ReadText(token);
+        foreign_.Text();
         return true;
     }
     const char next = page_[at_ + 1];

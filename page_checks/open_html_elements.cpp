@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "page_checks/open_html_elements.h"
 
+#include <algorithm>
+
 #include "page_checks/tag_name.h"
 
 namespace velmora::page_checks {
@@ -115,6 +117,95 @@ int SiblingGroup(std::uint64_t tag) {
     }
 }
 
+bool IsFormatting(std::uint64_t tag) {
+    switch (tag) {
+        case PackTagName("a"):
+        case PackTagName("b"):
+        case PackTagName("big"):
+        case PackTagName("code"):
+        case PackTagName("em"):
+        case PackTagName("font"):
+        case PackTagName("i"):
+        case PackTagName("nobr"):
+        case PackTagName("s"):
+        case PackTagName("small"):
+        case PackTagName("strike"):
+        case PackTagName("strong"):
+        case PackTagName("tt"):
+        case PackTagName("u"):
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Elements that set a marker in the remembered formatting elements while they are open.
+bool IsMarker(std::uint64_t tag) {
+    switch (tag) {
+        case PackTagName("applet"):
+        case PackTagName("caption"):
+        case PackTagName("marquee"):
+        case PackTagName("object"):
+        case PackTagName("template"):
+        case PackTagName("td"):
+        case PackTagName("th"):
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Start tags before which the formatting elements are not reopened: those of the page's head,
+// of block elements, lists, tables and raw text.
+bool KeepsFormattingClosed(std::string_view name, std::uint64_t tag) {
+    if (ClosesParagraph(name, tag) && tag != PackTagName("xmp")) {
+        return true;
+    }
+    switch (tag) {
+        case PackTagName("base"):
+        case PackTagName("basefont"):
+        case PackTagName("bgsound"):
+        case PackTagName("body"):
+        case PackTagName("caption"):
+        case PackTagName("col"):
+        case PackTagName("colgroup"):
+        case PackTagName("frame"):
+        case PackTagName("frameset"):
+        case PackTagName("head"):
+        case PackTagName("html"):
+        case PackTagName("iframe"):
+        case PackTagName("link"):
+        case PackTagName("meta"):
+        case PackTagName("noembed"):
+        case PackTagName("noframes"):
+        case PackTagName("noscript"):
+        case PackTagName("param"):
+        case PackTagName("rb"):
+        case PackTagName("rp"):
+        case PackTagName("rt"):
+        case PackTagName("rtc"):
+        case PackTagName("script"):
+        case PackTagName("source"):
+        case PackTagName("style"):
+        case PackTagName("tbody"):
+        case PackTagName("td"):
+        case PackTagName("template"):
+        case PackTagName("textarea"):
+        case PackTagName("tfoot"):
+        case PackTagName("th"):
+        case PackTagName("thead"):
+        case PackTagName("title"):
+        case PackTagName("tr"):
+        case PackTagName("track"):
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The tree builder remembers at most this many formatting elements of one name.
+constexpr std::size_t kSameFormattingLimit = 3;
+
 }  // namespace
 
 void OpenHtmlElements::Start(std::string_view name) {
@@ -146,10 +237,76 @@ void OpenHtmlElements::Start(std::string_view name) {
         group != 0 && !open_.empty() && SiblingGroup(open_.back()) == group) {
         Pop();
     }
+    // An <a> inside an open <a>, or a <nobr> inside a <nobr>, ends the first.
+    if (tag == PackTagName("a") || tag == PackTagName("nobr")) {
+        EndFormatting(tag);
+    }
+    if (!KeepsFormattingClosed(name, tag)) {
+        ReopenFormatting();
+    }
     if (IsKept(tag)) {
         open_.push_back(tag);
         ++counts_[tag];
+        if (IsFormatting(tag)) {
+            Remember(tag);
+        } else if (IsMarker(tag)) {
+            formatting_.push_back(Formatting{0, true});
+        }
     }
+}
+
+void OpenHtmlElements::ReopenFormatting() {
+    // A <select> holds its text as it is.
+    if (formatting_.empty() || formatting_.back().tag == 0 || formatting_.back().open ||
+        Has(PackTagName("select"))) {
+        return;
+    }
+    std::size_t first = formatting_.size();
+    while (first > 0 && formatting_[first - 1].tag != 0 && !formatting_[first - 1].open) {
+        --first;
+    }
+    for (; first < formatting_.size(); ++first) {
+        open_.push_back(formatting_[first].tag);
+        ++counts_[formatting_[first].tag];
+        formatting_[first].open = true;
+    }
+}
+
+std::size_t OpenHtmlElements::AfterLastMarker() const {
+    std::size_t first = formatting_.size();
+    while (first > 0 && formatting_[first - 1].tag != 0) {
+        --first;
+    }
+    return first;
+}
+
+void OpenHtmlElements::Remember(std::uint64_t tag) {
+    const auto begin = formatting_.begin() + static_cast<std::ptrdiff_t>(AfterLastMarker());
+    if (static_cast<std::size_t>(std::count_if(begin, formatting_.end(), [&](const Formatting& f) {
+            return f.tag == tag;
+        })) >= kSameFormattingLimit) {
+        formatting_.erase(std::find_if(begin, formatting_.end(),
+                                       [&](const Formatting& f) { return f.tag == tag; }));
+    }
+    formatting_.push_back(Formatting{tag, true});
+}
+
+bool OpenHtmlElements::EndFormatting(std::uint64_t tag) {
+    std::size_t entry = formatting_.size();
+    const std::size_t first = AfterLastMarker();
+    while (entry > first && formatting_[entry - 1].tag != tag) {
+        --entry;
+    }
+    if (entry == first) {
+        return false;
+    }
+    --entry;
+    if (formatting_[entry].open && Has(tag)) {
+        while (Pop() != tag) {
+        }
+    }
+    formatting_.erase(formatting_.begin() + static_cast<std::ptrdiff_t>(entry));
+    return true;
 }
 
 void OpenHtmlElements::End(std::string_view name) {
@@ -177,6 +334,9 @@ void OpenHtmlElements::End(std::uint64_t tag) {
         }
         return;
     }
+    if (IsFormatting(tag) && EndFormatting(tag)) {
+        return;
+    }
     if (!Has(tag)) {
         return;
     }
@@ -188,6 +348,20 @@ std::uint64_t OpenHtmlElements::Pop() {
     const std::uint64_t closed = open_.back();
     open_.pop_back();
     --counts_[closed];
+    if (IsFormatting(closed)) {
+        // Its entry is the last open one of its name: elements nest.
+        const std::size_t first = AfterLastMarker();
+        for (std::size_t entry = formatting_.size(); entry > first; --entry) {
+            if (formatting_[entry - 1].tag == closed && formatting_[entry - 1].open) {
+                formatting_[entry - 1].open = false;
+                break;
+            }
+        }
+    } else if (IsMarker(closed)) {
+        if (const std::size_t first = AfterLastMarker(); first > 0) {
+            formatting_.resize(first - 1);
+        }
+    }
     return closed;
 }
 

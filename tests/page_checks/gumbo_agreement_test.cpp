@@ -99,6 +99,13 @@ TEST(GumboAgreement, TrickyParts) {
         "<table><tr><td><select><td><title><b>",
         "<table><td><select></td><title><b>",
         "<table><td><svg><desc><select><td><title><b>",
+        "<svg><desc><p><s><h1></h2>><![CDATA[><l>",
+        "<svg><desc><div><b></div>x<![CDATA[<l>",
+        "<svg><desc><div><b><i></div>x</b><![CDATA[<l>",
+        "<svg><desc><a><a>x</a>y<![CDATA[<l>",
+        "<svg><desc><object><b></object>x<![CDATA[<l>",
+        "<svg><desc><b><b><b><b><p>x</p><![CDATA[<l>",
+        "<p><b></p><svg></b><style><i></style>",
     };
     for (const char* page : pages) {
         for (const std::string& difference : CompareWithGumbo(page)) {
