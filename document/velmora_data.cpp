@@ -116,9 +116,26 @@ ReviewScope KelVelmoraData::Scope() const {
 void KelVelmoraData::Update(std::string text, const KelVelmoraOptions& options) {
     if (analysis_ == Analysis::WhenNeeded) {
         ReplaceUnreviewed(std::move(text));
+    } else {
+        Review(std::move(text), options, Scope());
+    }
+    CheckPageAgain();
+}
+
+void KelVelmoraData::KeepPageChecks(PageCheckSetup setup) {
+    checkSetup_ = std::move(setup);
+    CheckPageAgain();
+}
+
+void KelVelmoraData::CheckPageAgain() {
+    if (checkSetup_.meter == nullptr) {
         return;
     }
-    Review(std::move(text), options, Scope());
+    PageCheckOptions options = checkSetup_.options;
+    if (checkSetup_.focusKeyphrase) {
+        options.FocusKeyphrase = checkSetup_.focusKeyphrase(FileName);
+    }
+    pageChecks_ = page_checks::RunPageChecks(GetHtml(), FileName, options, *checkSetup_.meter);
 }
 
 void KelVelmoraData::EnsureReviewed(const KelVelmoraOptions& options) {
@@ -188,11 +205,14 @@ bool KelVelmoraData::WriteBytesToSave(const TakeBytes& take) const {
 
 void KelVelmoraData::Save(ChangedOnDisk changed) {
     WriteTo(FileName, changed, true);
+    // The saved text carries the generator tag.
+    CheckPageAgain();
 }
 
 void KelVelmoraData::SaveAs(const std::string& fileName) {
     WriteTo(fileName, ChangedOnDisk::Overwrite, false);
     FileName = fileName;
+    CheckPageAgain();
 }
 
 bool KelVelmoraData::UnchangedOnDisk(int fd, const FileState& now) const {
@@ -303,6 +323,7 @@ void KelVelmoraData::Compress(const KelVelmoraOptions& options) {
     }
     CompressKeepingAnalysis();
     CheckPage(options, Scope());
+    CheckPageAgain();
 }
 
 }  // namespace velmora

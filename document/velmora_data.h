@@ -13,7 +13,9 @@
 #include "document/file_state.h"
 #include "document/line_breaks.h"
 #include "document/save_seams.h"
+#include "options/page_check_options.h"
 #include "options/velmora_types.h"
+#include "page_checks/page_checks.h"
 
 namespace velmora {
 
@@ -37,6 +39,16 @@ LocalDateTime SystemLocalTime();
 // first carry "-2", "-3", … before the extension, which is cut so that the name fits `limit`.
 std::string BackupFileName(std::string_view pagePath, const LocalDateTime& time, int copy = 1,
                            std::size_t limit = 255);
+
+// What a document needs to keep its page's checks current beside its review.
+struct PageCheckSetup {
+    // Thresholds and switches: read once, and replaced when the user changes them.
+    PageCheckOptions options;
+    // Shared and outliving the document.
+    const page_checks::TextWidthMeter* meter = nullptr;
+    // The focus keyphrase kept for a page file; without it the options' own keyphrase holds.
+    std::function<std::string(const std::string& fileName)> focusKeyphrase;
+};
 
 // What Save does when the page file changed on disk since it was read.
 enum class ChangedOnDisk { Refuse, Overwrite };
@@ -99,6 +111,16 @@ public:
     std::optional<std::string> ApplyOptions(const KelVelmoraOptions& options);
     bool IsModified() const { return GetHtml() != SavedText; }
 
+    // From now on the page is checked again whenever its text or its file changes, with
+    // `setup`; it is checked now.
+    void KeepPageChecks(PageCheckSetup setup);
+    // Checks the page again, after the focus keyphrase kept for its file changed.
+    void CheckPageAgain();
+    // The options the kept checks use; the defaults before KeepPageChecks.
+    const PageCheckOptions& CheckOptions() const { return checkSetup_.options; }
+    // The page checks of the current text; empty before KeepPageChecks.
+    const page_checks::PageCheckReport& PageChecks() const { return pageChecks_; }
+
     // Where the last save put its backup (empty before any save, and after a Save As to a new
     // file).
     const std::string& LastBackupPath() const { return lastBackupPath_; }
@@ -141,6 +163,8 @@ private:
     LineBreakStyle lineBreaks_;
     // Kept only when the text cannot give them back.
     std::optional<std::string> bytesAsRead_;
+    PageCheckSetup checkSetup_;
+    page_checks::PageCheckReport pageChecks_;
 };
 
 // The bytes Save would write to the page file for this document (generator tag added).

@@ -52,6 +52,7 @@ TKeywordsForm::TKeywordsForm(Prompt& prompt, TChangeKeywords& changeKeywords, TE
       pageChecks_(new TPageChecksLink(*this)) {
     Document = ownDocument_.get();
     Options.LoadFromRegistry();
+    KeepDocumentChecks(PageCheckSettings().Load());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(display_);
@@ -70,6 +71,13 @@ void TKeywordsForm::ConnectCommands() {
     connect(display_, &TFileDisplay::ChangeKeywordsClicked, this,
             &TKeywordsForm::KeywordsButtonClick);
     connect(display_, &TFileDisplay::VerdictClicked, this, &TKeywordsForm::menuPageChecksClick);
+
+    connect(pageChecks_, &TPageChecksLink::KeyphraseKept, this, [this] {
+        Guarded([this] {
+            Document->CheckPageAgain();
+            DisplayAnalysis();
+        });
+    });
 
     commands_->ConnectTo(*this);
     connect(recentMenu_, &TRecentMenu::OpenRequested, this, &TKeywordsForm::OpenRecentFile);
@@ -105,8 +113,10 @@ void TKeywordsForm::OpenRecentFile(const QString& fileName) {
 bool TKeywordsForm::Prime(KelVelmoraData* document, TKeywordsControl* control,
                           const QStringList& arguments) {
     if (document != nullptr) {
+        const PageCheckOptions checks = Document->CheckOptions();
         Document = document;
         ownDocument_.reset();
+        KeepDocumentChecks(checks);
     }
     Control = control;
     OptionsForm = new TKeywordsOptionsForm(prompt_, this);
@@ -182,7 +192,7 @@ void TKeywordsForm::OpenWithPrompt(const QString& fileName) {
 
 void TKeywordsForm::DisplayAnalysis() {
     display_->Show(*Document);
-    const page_checks::PageCheckReport report = CheckDocument(*Document);
+    const page_checks::PageCheckReport& report = Document->PageChecks();
     display_->ShowVerdict(VerdictText(report), VerdictState(report));
     commands_->SetCompressEnabled(Document->HasSpaceToRemove() && Options.CompressionEnabled);
     commands_->SetViewEnabled(!Document->GetFileName().empty());
@@ -296,16 +306,21 @@ void TKeywordsForm::menuExitClick() {
 
 void TKeywordsForm::menuOptionsClick() {
     Guarded([this] {
-        OptionsForm->Prime(Options, PageCheckSettings().Load());
+        OptionsForm->Prime(Options, Document->CheckOptions());
         OptionsForm->exec();
         Options.Assign(OptionsForm->Edited());
-        pageChecks_->ReloadSettings();
+        KeepDocumentChecks(OptionsForm->PageChecks());
         std::optional<std::string> reloadError;
         ApplyEdit([&] { reloadError = Document->ApplyOptions(Options); });
         if (reloadError) {
             ShowError(std::runtime_error(*reloadError));
         }
     });
+}
+
+void TKeywordsForm::KeepDocumentChecks(const PageCheckOptions& options) {
+    const WaitCursor wait;
+    Document->KeepPageChecks(DesktopPageChecks(options));
 }
 
 void TKeywordsForm::ApplyEdit(const std::function<void()>& edit) {
@@ -358,38 +373,6 @@ void TKeywordsForm::CompressButtonClick() {
             return;
         }
         CompressFile();
-    });
-}
-
-void TKeywordsForm::OpenOnDesktop(const QUrl& url, const QString& failure) {
-    if (!openUrl_(url)) {
-        prompt_.Ask(this, ApplicationTitle(), failure, Prompt::Buttons::Ok, Prompt::Icon::Warning);
-    }
-}
-
-void TKeywordsForm::ToolButtonViewClick() {
-    Guarded([this] {
-        OpenOnDesktop(
-            QUrl::fromLocalFile(DocumentFileName()),
-            QStringLiteral("Could not open '%1' in the web browser.").arg(DocumentFileName()));
-    });
-}
-
-void TKeywordsForm::ShowBackup() {
-    const QString backup = QFile::decodeName(QByteArray::fromStdString(Document->LastBackupPath()));
-    commands_->SetBackupEnabled(!backup.isEmpty());
-    if (Control != nullptr && !backup.isEmpty()) {
-        Control->ShowBackup(backup);
-    }
-}
-
-void TKeywordsForm::menuOpenBackupFolderClick() {
-    Guarded([this] {
-        const QString folder =
-            QFileInfo(QFile::decodeName(QByteArray::fromStdString(Document->LastBackupPath())))
-                .absolutePath();
-        OpenOnDesktop(QUrl::fromLocalFile(folder),
-                      QStringLiteral("Could not open the backup folder '%1'.").arg(folder));
     });
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "options/page_check_options.h"
 #include "options/saveable_velmora_options.h"
 #include "ui/about_box.h"
 #include "ui/page_file_dialogs.h"
@@ -117,6 +118,8 @@ private:
     void Guarded(const std::function<void()>& command);
     void ShowError(const std::exception& error);
     // Runs a change of the document under the wait cursor, then shows its result.
+    // The page-check settings are read once per document; Options hands back their changes.
+    void KeepDocumentChecks(const PageCheckOptions& options);
     void ApplyEdit(const std::function<void()>& edit);
     QString DocumentFileName() const;
 

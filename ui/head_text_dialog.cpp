@@ -5,7 +5,6 @@
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
 #include "document/velmora_data.h"
-#include "options/page_check_settings.h"
 #include "ui/page_checks_link.h"
 
 namespace velmora {
@@ -13,9 +12,9 @@ namespace velmora {
 std::optional<std::string> AskHeadText(TEditText& dialog, TPageChecksLink& pageChecks,
                                        const KelVelmoraData& document, LivePreview::Field field) {
     const bool title = field == LivePreview::Field::Title;
-    const PageCheckOptions checks = PageCheckSettings().Load();
+    const PageCheckOptions& checks = document.CheckOptions();
     const QString fileName = QFile::decodeName(QByteArray::fromStdString(document.GetFileName()));
-    const page_checks::PageCheckReport report = CheckDocument(document);
+    const page_checks::PageCheckReport& report = document.PageChecks();
     const std::string& current = title ? document.Result().title : document.Result().description;
     dialog.Prime(title ? QStringLiteral("Title") : QStringLiteral("Description"),
                  QString::fromStdString(PageBytesToUtf8(current, document.Rules().encoding())),

@@ -4,10 +4,8 @@
 #include <QTimer>
 
 #include "document/velmora_data.h"
-#include "options/page_check_settings.h"
 #include "ui/focus_keyphrases.h"
 #include "ui/page_checks_window.h"
-#include "ui/wait_cursor.h"
 #include "ui/width_meter.h"
 
 namespace velmora {
@@ -19,13 +17,12 @@ constexpr int kTypingPauseMs = 250;
 
 }  // namespace
 
-page_checks::PageCheckReport CheckDocument(const KelVelmoraData& document) {
-    PageCheckOptions options = PageCheckSettings().Load();
-    options.FocusKeyphrase =
-        TFocusKeyphrases::Load(QFile::decodeName(QByteArray::fromStdString(document.GetFileName())))
-            .toStdString();
-    return page_checks::RunPageChecks(document.GetHtml(), document.GetFileName(), options,
-                                      SharedWidthMeter());
+PageCheckSetup DesktopPageChecks(const PageCheckOptions& options) {
+    return {
+        options, &SharedWidthMeter(), [](const std::string& fileName) {
+            return TFocusKeyphrases::Load(QFile::decodeName(QByteArray::fromStdString(fileName)))
+                .toStdString();
+        }};
 }
 
 TPageChecksLink::TPageChecksLink(QWidget& owner)
@@ -38,6 +35,7 @@ TPageChecksLink::TPageChecksLink(QWidget& owner)
 void TPageChecksLink::Show(const KelVelmoraData& document) {
     if (window_ == nullptr) {
         window_ = new TPageChecksWindow(SharedWidthMeter(), &owner_);
+        connect(window_, &TPageChecksWindow::KeyphraseKept, this, &TPageChecksLink::KeyphraseKept);
     }
     window_->show();
     Refresh(document);
@@ -54,15 +52,10 @@ void TPageChecksLink::Refresh(const KelVelmoraData& document) {
         window_->ShowNoPage();
         return;
     }
-    const WaitCursor wait;
-    window_->Refresh(document.GetHtml(),
-                     QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
-}
-
-void TPageChecksLink::ReloadSettings() {
-    if (window_ != nullptr) {
-        window_->Options = PageCheckSettings().Load();
-    }
+    // Typing and the keyphrase field check again with these options.
+    window_->Options = document.CheckOptions();
+    window_->ShowChecked(document.PageChecks(), document.GetHtml(),
+                         QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
 }
 
 }  // namespace velmora

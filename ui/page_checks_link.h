@@ -16,11 +16,12 @@ class QWidget;
 namespace velmora {
 
 class KelVelmoraData;
-
-// The page checks of the document's page with the stored settings and the page's focus
-// keyphrase, as the Page Checks window runs them.
-page_checks::PageCheckReport CheckDocument(const KelVelmoraData& document);
+struct PageCheckSetup;
 class TPageChecksWindow;
+
+// How the desktop's document checks its page: with `options`, the shared width meter and the
+// focus keyphrase kept for each page file.
+PageCheckSetup DesktopPageChecks(const PageCheckOptions& options);
 
 class TPageChecksLink : public QObject {
     Q_OBJECT
@@ -29,16 +30,18 @@ public:
     // The window is made as a child window of `owner`.
     explicit TPageChecksLink(QWidget& owner);
 
-    // Shows the window, brought to the front, with the checks of the document's page.
+    // Shows the window, brought to the front, with the checks the document keeps.
     void Show(const KelVelmoraData& document);
-    // Checks the page again when the window is shown.
+    // Shows the checks the document keeps when the window is shown.
     void Refresh(const KelVelmoraData& document);
-    // Takes the page-check settings from the store again.
-    void ReloadSettings();
     // While a title or description is typed: the preview follows each key, the checks the page
     // as `editedPage` makes it once typing pauses. `Refresh` returns to the page as it is.
     void FollowTyping(bool title, const QString& typed, std::function<std::string()> editedPage,
                       const QString& fileName);
+
+signals:
+    // The user typed a focus keyphrase for the page, and it is kept.
+    void KeyphraseKept();
 
 private:
     void CheckTypedPage();

@@ -20,7 +20,6 @@
 #include <array>
 
 #include "options/kel_registry.h"
-#include "options/page_check_settings.h"
 #include "ui/check_detail.h"
 #include "ui/check_presentation.h"
 #include "ui/check_report_text.h"
@@ -44,11 +43,6 @@ constexpr int kColumnRole = Qt::UserRole + 3;
 constexpr std::array<CheckGroup, 3> kGroups = {CheckGroup::Head, CheckGroup::Body,
                                                CheckGroup::Social};
 
-PageCheckOptions StoredOptions() {
-    PageCheckSettings settings;
-    return settings.Load();
-}
-
 void SetPlace(QTreeWidgetItem& item, const page_checks::CheckedElement& element) {
     item.setData(kStateColumn, kLineRole, static_cast<qulonglong>(element.position.line));
     item.setData(kStateColumn, kColumnRole, static_cast<qulonglong>(element.position.column));
@@ -66,7 +60,6 @@ QString SourceText(const std::string& bytes) {
 
 TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      Options(StoredOptions()),
       Preview(new TSearchPreview(meter, this)),
       Summary(new QLabel(this)),
       Checks(new QTreeWidget(this)),
@@ -199,13 +192,24 @@ QWidget* TPageChecksWindow::BuildKeyphraseRow() {
 }
 
 void TPageChecksWindow::Refresh(std::string_view pageBytes, const QString& fileName) {
+    TakePage(pageBytes, fileName);
+    RunChecks();
+}
+
+void TPageChecksWindow::ShowChecked(const page_checks::PageCheckReport& report,
+                                    std::string_view pageBytes, const QString& fileName) {
+    TakePage(pageBytes, fileName);
+    report_ = report;
+    ShowReport();
+}
+
+void TPageChecksWindow::TakePage(std::string_view pageBytes, const QString& fileName) {
     if (fileName != fileName_) {
         keyphrase_->setText(TFocusKeyphrases::Load(fileName));
     }
     fileName_ = fileName;
     pageBytes_.assign(pageBytes);
     setWindowTitle(QStringLiteral("Page Checks - %1").arg(QFileInfo(fileName).fileName()));
-    RunChecks();
 }
 
 void TPageChecksWindow::RunChecks() {
@@ -228,6 +232,9 @@ void TPageChecksWindow::KeyphraseEdited() {
         refused = QString::fromUtf8(error.what());
     }
     RunChecks();
+    if (refused.isEmpty()) {
+        emit KeyphraseKept();
+    }
     if (!refused.isEmpty()) {
         keyphraseNote_->setText(refused);
         keyphraseNote_->show();

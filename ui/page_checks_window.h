@@ -33,6 +33,10 @@ public:
     // Checks the page's bytes again and shows the result; `fileName` is the page's path. The
     // focus keyphrase stored for that path is used.
     void Refresh(std::string_view pageBytes, const QString& fileName);
+    // Shows `report`, the checks already run on the page's bytes with these options and the
+    // keyphrase stored for `fileName`.
+    void ShowChecked(const page_checks::PageCheckReport& report, std::string_view pageBytes,
+                     const QString& fileName);
     // A title or description being typed, shown in the preview before the checks run again.
     void ShowTyped(bool title, const QString& typed);
     // Nothing open: the window says so and shows no rows.
@@ -44,12 +48,16 @@ public:
     // Opens the source view at the finding or the element of `item`; false when it has none.
     bool ShowSource(const QTreeWidgetItem& item);
 
-    // Thresholds and switches; read from the stored settings when the window is made.
+    // Thresholds and switches: the document's, handed over when they change.
     PageCheckOptions Options;
 
     TSearchPreview* Preview;
     QLabel* Summary;
     QTreeWidget* Checks;
+
+signals:
+    // The user typed a focus keyphrase for the page, and it is kept.
+    void KeyphraseKept();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -59,6 +67,7 @@ private:
     void BuildCheckList();
     void BuildKeys();
     QWidget* BuildKeyphraseRow();
+    void TakePage(std::string_view pageBytes, const QString& fileName);
     void RunChecks();
     void ShowReport();
     void ShowKeyphrase();

@@ -4,16 +4,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/compressed_html.h"
 #include "core/html_functions_read.h"
 #include "document/file_error.h"
+#include "page_checks/page_checks.h"
 #include "tests/support/file_bytes.h"
 
 namespace velmora {
@@ -457,6 +462,56 @@ TEST_F(VelmoraDataTest, CompressLeavesTheFindingsFresh) {
     reviewed.Review(document.GetHtml(), options_);
     EXPECT_EQ(document.GetAdvice(), reviewed.GetAdvice());
     EXPECT_EQ(document.GetRatingText(), reviewed.GetRatingText());
+}
+
+// What a report says, check by check.
+std::vector<std::string> Said(const page_checks::PageCheckReport& report) {
+    std::vector<std::string> said{report.title.value_or("(no title)")};
+    for (const page_checks::CheckResult& check : report.checks) {
+        said.push_back(std::string(CheckIdName(check.id)) + " " +
+                       std::string(page_checks::CheckStateName(check.state)) + " " + check.message);
+    }
+    return said;
+}
+
+// The page checks kept beside the review follow every change of the text and of the file, with
+// the settings given once and the keyphrase kept for the file of the moment.
+TEST_F(VelmoraDataTest, KeptPageChecksFollowEveryChangeOfTextAndFile) {
+    const page_checks::TextWidthMeter meter;
+    PageCheckOptions checks;
+    checks.TitleMaximumCharacters = 40;
+    checks.SetEnabled(CheckId::Social, false);
+    const auto keyphraseOf = [](const std::string& file) {
+        return file.ends_with("copy.htm") ? std::string("rye") : std::string("bread");
+    };
+    KelVelmoraData document([] { return kSaveTime; });
+    EXPECT_TRUE(document.PageChecks().checks.empty());
+    document.KeepPageChecks({checks, &meter, keyphraseOf});
+    const auto fresh = [&] {
+        PageCheckOptions focused = checks;
+        focused.FocusKeyphrase = keyphraseOf(document.GetFileName());
+        return Said(
+            page_checks::RunPageChecks(document.GetHtml(), document.GetFileName(), focused, meter));
+    };
+    const auto operations = std::to_array<std::pair<const char*, std::function<void()>>>({
+        {"load", [&] { document.Load(Page("<p>   fresh    bread   </p>\n").string(), options_); }},
+        {"title", [&] { document.EditTitle("Fresh bread and rye from the oven today", options_); }},
+        {"description", [&] { document.EditDescription("Rye and bread", options_); }},
+        {"keywords", [&] { document.ChooseKeywordsAutomatically(options_); }},
+        {"compress", [&] { document.Compress(options_); }},
+        {"save", [&] { document.Save(); }},
+        {"save as", [&] { document.SaveAs((pages_ / "copy.htm").string()); }},
+        {"revert", [&] { document.Revert(options_); }},
+        {"options", [&] { document.ApplyOptions(options_); }},
+    });
+    for (const auto& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        operation();
+        EXPECT_EQ(Said(document.PageChecks()), fresh());
+        EXPECT_TRUE(std::none_of(
+            document.PageChecks().checks.begin(), document.PageChecks().checks.end(),
+            [](const page_checks::CheckResult& check) { return check.id == CheckId::Social; }));
+    }
 }
 
 TEST_F(VelmoraDataTest, NewOptionsReloadAnUneditedPageAndKeepEdits) {

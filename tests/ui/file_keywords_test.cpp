@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include "analysis/keyword_choice.h"
 #include "core/html_functions_read.h"
 #include "document/velmora_data.h"
+#include "options/page_check_settings.h"
 #include "scripted_prompt.h"
 #include "tests/support/private_config_home.h"
 #include "ui/advice_dialog.h"
@@ -30,6 +32,7 @@
 #include "ui/check_presentation.h"
 #include "ui/edit_text_form.h"
 #include "ui/keyword_options.h"
+#include "ui/page_check_options_page.h"
 #include "ui/page_checks_window.h"
 #include "ui/progress_message_form.h"
 #include "ui/recent_files.h"
@@ -666,6 +669,42 @@ private slots:
         QCOMPARE(prompt_.Asked().size(), 2);
         QCOMPARE(prompt_.Asked().back().icon, Prompt::Icon::Critical);
         QVERIFY(!form_->CanClose());
+    }
+
+    // The page-check settings are read once per document: a change in the store behind its
+    // back is not seen, and one made in the Options dialog is, at once.
+    void PageCheckSettingsAreReadOnceAndFollowTheOptionsDialog() {
+        auto* verdict = Child<QPushButton>("VerdictLine");
+        const auto verdictWith = [this](const PageCheckOptions& options) {
+            const page_checks::PageCheckReport report = page_checks::RunPageChecks(
+                document_.GetHtml(), page_.toStdString(), options, SharedWidthMeter());
+            return QString("Page score %1 · %2 problem%3 · %4 to improve")
+                .arg(report.Score().value_or(-1))
+                .arg(report.summary.problem)
+                .arg(report.summary.problem == 1 ? "" : "s")
+                .arg(report.summary.improve);
+        };
+        PageCheckOptions elsewhere;
+        elsewhere.TitleMinimumCharacters = 10;
+        elsewhere.TitleMaximumCharacters = 10;
+        PageCheckSettings().Save(elsewhere);
+        EditTitle("A title about sourdough bread baked each morning");
+        QCOMPARE(verdict->text(), verdictWith(PageCheckOptions()));
+        QVERIFY(verdictWith(PageCheckOptions()) != verdictWith(elsewhere));
+
+        auto* options = form_->findChild<TKeywordsOptionsForm*>();
+        bool primedFromTheDocument = false;
+        AnswerWhenShown(*options, [options, &primedFromTheDocument] {
+            QSpinBox* titleMost = options->PageChecksTabSheet->Numbers[1];
+            primedFromTheDocument = titleMost->value() == 60;
+            titleMost->setValue(10);
+            options->CloseButton->click();
+        });
+        Child<QAction>("menuOptions")->trigger();
+        QVERIFY(primedFromTheDocument);
+        QCOMPARE(document_.CheckOptions(), elsewhere);
+        QCOMPARE(verdict->text(), verdictWith(elsewhere));
+        PageCheckSettings().Save(PageCheckOptions());
     }
 
     void OptionsKeepUnsavedEdits() {
