@@ -14,63 +14,19 @@
 #include "cli/page_report.h"
 #include "cli/page_review.h"
 #include "cli/page_run.h"
-#include "cli/parallel_runner.h"
 #include "cli/progress_bar.h"
 #include "cli/report_format.h"
 #include "cli/site_run.h"
 #include "cli/step_summary.h"
 #include "cli/text_report.h"
-#include "document/velmora_data.h"
 
 namespace velmora::cli {
 namespace {
-
-// What one input gives, and the report text for the output in order. The report stays until
-// the page is delivered, for the rating and the page checks.
-struct PageOutcome : ReviewedPage {
-    std::string output;
-};
 
 std::string Number(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
-}
-
-// Everything a run shares with its workers; each worker only reads it.
-struct RunSettings {
-    KelVelmoraOptions options;
-    PageCheckOptions checkOptions;
-    SiteSetup site;
-    ResultFilter filter;
-    const ReportStream* reports = nullptr;
-    // Formats the report as soon as it is made; off when the pages are compared first.
-    bool formatAtOnce = true;
-};
-
-// A worker owns its document: nothing it writes is shared. The width meter is shared, and is
-// safe to use from several threads.
-std::function<PageOutcome(std::size_t)> MakeWorker(const std::vector<PageInput>& inputs,
-                                                   const RunSettings& settings,
-                                                   const page_checks::TextWidthMeter& meter) {
-    return [&inputs, &settings, &meter,
-            document = std::make_shared<KelVelmoraData>(
-                SystemLocalTime, KelVelmoraData::Analysis::Reported)](std::size_t index) {
-        PageOutcome outcome{
-            ReviewPage(inputs[index], *document, settings.options, settings.checkOptions,
-                       settings.site, settings.filter, meter),
-            {}};
-        if (settings.formatAtOnce && outcome.report) {
-            try {
-                outcome.output = settings.reports->Page(*outcome.report);
-            } catch (const std::exception& error) {
-                outcome.problem = PageProblemLine(inputs[index].path, error);
-                outcome.failed = true;
-                outcome.report.reset();
-            }
-        }
-        return outcome;
-    };
 }
 
 std::optional<page_checks::CheckState> FailOnState(const std::optional<std::string>& name) {
@@ -94,7 +50,7 @@ public:
           err_(err) {}
 
     // False when the output failed: nothing more is written.
-    bool Deliver(std::size_t index, PageOutcome& outcome) {
+    bool Deliver(std::size_t index, ReviewedPage& outcome) {
         bar_.Clear();
         const PageReport* report = outcome.report ? &*outcome.report : nullptr;
         if (!out_.Write(reports_.Next(std::move(outcome.output), report)) || !out_.Flush()) {
@@ -237,9 +193,7 @@ int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& e
         arguments.failUnder = FlagOverConfig(given.failUnder, run.config->failUnder);
         arguments.failOn = FlagOverConfig(given.failOn, run.config->failOn);
     }
-    RunSettings settings{
-        run.options, run.checkOptions,
-        ResolveSiteSetup(MergeSiteFlags(arguments.site, run.config), arguments.paths), run.filter};
+    const ReviewSettings settings = SettingsOfRun(run, arguments.site, arguments.paths);
     const ReportFormat format =
         arguments.json
             ? ReportFormat::Json
@@ -247,74 +201,28 @@ int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& e
     const OutputFlags& output = arguments.output;
     ReportStream stream(format, ReportStyle{BaseFolder(output), MinimumLevel(output), output.quiet,
                                             UseColor(output, out)});
-    settings.reports = &stream;
     const std::vector<PageInput>& inputs = run.inputs;
     std::size_t pageCount = 0;
     for (const PageInput& input : inputs) {
         pageCount += input.kind == PageInput::Kind::Page ? 1 : 0;
     }
-    // Pages are compared only once all are checked, so then every report waits for the last.
-    settings.formatAtOnce = !JudgesSite(pageCount, settings.site, settings.checkOptions);
 
-    const page_checks::TextWidthMeter meter;
-    const unsigned jobs = arguments.jobs.value_or(DefaultJobs());
     ProgressBar bar(err, inputs.size(), pageCount > 1 && err.IsTerminal());
     Delivery delivery(arguments, inputs, stream, bar, out, err);
     out.Write(stream.Opening());
-    const auto update = [&](std::size_t done) { bar.Update(done); };
-    const auto makeWorker = [&] { return MakeWorker(inputs, settings, meter); };
-
-    if (settings.formatAtOnce) {
-        RunInOrder<PageOutcome>(
-            inputs.size(), jobs, makeWorker,
-            [&](std::size_t index, PageOutcome& outcome) {
-                return delivery.Deliver(index, outcome);
-            },
-            update);
-    } else {
-        std::vector<PageOutcome> outcomes(inputs.size());
-        RunInOrder<PageOutcome>(
-            inputs.size(), jobs, makeWorker,
-            [&](std::size_t index, PageOutcome& outcome) {
-                outcomes[index] = std::move(outcome);
-                return true;
-            },
-            update);
-        std::vector<PageReport*> reports;
-        reports.reserve(outcomes.size());
-        for (PageOutcome& outcome : outcomes) {
-            reports.push_back(outcome.report ? &*outcome.report : nullptr);
-        }
-        bool siteFilesFailed = false;
-        std::optional<SiteRecord> sitemap =
-            AddSiteChecks(reports, settings.site, settings.checkOptions, err, siteFilesFailed);
-        if (siteFilesFailed) {
-            delivery.FileFailed();
-        }
-        FilterResults(reports, settings.filter);
-        if (sitemap) {
-            sitemap->checks =
-                FilterRecord(sitemap->file, std::move(sitemap->checks), {}, settings.filter);
-        }
-        // The reports are final now; they are formatted in parallel and written in order.
-        RunInOrder<PageOutcome>(
-            outcomes.size(), jobs,
-            [&]() -> std::function<PageOutcome(std::size_t)> {
-                return [&](std::size_t index) {
-                    PageOutcome outcome = std::move(outcomes[index]);
-                    if (outcome.report) {
-                        outcome.output = stream.Page(*outcome.report);
-                    }
-                    return outcome;
-                };
-            },
-            [&](std::size_t index, PageOutcome& outcome) {
-                return delivery.Deliver(index, outcome);
-            },
-            [](std::size_t) {});
-        if (sitemap) {
-            delivery.DeliverRecord(*sitemap);
-        }
+    const PageHandling handling{
+        [&stream](ReviewedPage& page) { page.output = stream.Page(*page.report); },
+        [&delivery](std::size_t index, ReviewedPage& page) {
+            return delivery.Deliver(index, page);
+        },
+        [&bar](std::size_t done) { bar.Update(done); }};
+    const RunEnd end =
+        RunPages(inputs, settings, arguments.jobs.value_or(DefaultJobs()), handling, err);
+    if (end.siteFilesFailed) {
+        delivery.FileFailed();
+    }
+    if (end.sitemap) {
+        delivery.DeliverRecord(*end.sitemap);
     }
     bar.Clear();
     return delivery.Finish(pageCount);

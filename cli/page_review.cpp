@@ -1,9 +1,11 @@
 #include "cli/page_review.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <thread>
 
+#include "cli/config_flags.h"
 #include "cli/messages.h"
 #include "cli/parallel_runner.h"
 #include "document/velmora_data.h"
@@ -12,19 +14,37 @@
 namespace velmora::cli {
 namespace {
 
+using FinishPage = std::function<void(std::size_t, ReviewedPage&)>;
+
 // A worker owns its document; the width meter is shared and safe to use from several threads.
 std::function<ReviewedPage(std::size_t)> MakeWorker(const std::vector<PageInput>& inputs,
                                                     const ReviewSettings& settings,
-                                                    const page_checks::TextWidthMeter& meter) {
-    return [&inputs, &settings, &meter,
+                                                    const page_checks::TextWidthMeter& meter,
+                                                    const FinishPage& finish) {
+    return [&inputs, &settings, &meter, &finish,
             document = std::make_shared<KelVelmoraData>(
                 SystemLocalTime, KelVelmoraData::Analysis::Reported)](std::size_t index) {
-        return ReviewPage(inputs[index], *document, settings.options, settings.checkOptions,
-                          settings.site, settings.filter, meter);
+        ReviewedPage page =
+            ReviewPage(inputs[index], *document, settings.options, settings.checkOptions,
+                       settings.site, settings.filter, meter);
+        finish(index, page);
+        return page;
     };
 }
 
+std::size_t PageCount(const std::vector<PageInput>& inputs) {
+    return static_cast<std::size_t>(
+        std::count_if(inputs.begin(), inputs.end(),
+                      [](const PageInput& input) { return input.kind == PageInput::Kind::Page; }));
+}
+
 }  // namespace
+
+ReviewSettings SettingsOfRun(const PageRun& run, const SiteFlags& site,
+                             const std::vector<std::string>& paths) {
+    return {run.options, run.checkOptions,
+            ResolveSiteSetup(MergeSiteFlags(site, run.config), paths), run.filter};
+}
 
 unsigned DefaultJobs() {
     const unsigned cores = std::thread::hardware_concurrency();
@@ -70,35 +90,61 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
     return page;
 }
 
-ReviewedRun ReviewPages(const std::vector<PageInput>& inputs, const ReviewSettings& settings,
-                        unsigned jobs, const std::function<void(std::size_t)>& progress,
-                        ErrorOutput& err) {
+RunEnd RunPages(const std::vector<PageInput>& inputs, const ReviewSettings& settings, unsigned jobs,
+                const PageHandling& handling, ErrorOutput& err) {
     const page_checks::TextWidthMeter meter;
+    const FinishPage finish = [&](std::size_t index, ReviewedPage& page) {
+        if (!handling.finish || !page.report) {
+            return;
+        }
+        try {
+            handling.finish(page);
+        } catch (const std::exception& error) {
+            page.problem = PageProblemLine(inputs[index].path, error);
+            page.failed = true;
+            page.report.reset();
+        }
+    };
+    const FinishPage later = [](std::size_t, ReviewedPage&) {};
+    RunEnd end;
+    if (!JudgesSite(PageCount(inputs), settings.site, settings.checkOptions)) {
+        RunInOrder<ReviewedPage>(
+            inputs.size(), jobs, [&] { return MakeWorker(inputs, settings, meter, finish); },
+            handling.deliver, handling.progress);
+        return end;
+    }
     std::vector<ReviewedPage> pages(inputs.size());
     RunInOrder<ReviewedPage>(
-        inputs.size(), jobs, [&] { return MakeWorker(inputs, settings, meter); },
+        inputs.size(), jobs, [&] { return MakeWorker(inputs, settings, meter, later); },
         [&](std::size_t index, ReviewedPage& page) {
             pages[index] = std::move(page);
             return true;
         },
-        progress);
+        handling.progress);
     std::vector<PageReport*> reports;
     reports.reserve(pages.size());
     for (ReviewedPage& page : pages) {
         reports.push_back(page.report ? &*page.report : nullptr);
     }
-    ReviewedRun run;
-    if (JudgesSite(pages.size(), settings.site, settings.checkOptions)) {
-        run.sitemap =
-            AddSiteChecks(reports, settings.site, settings.checkOptions, err, run.siteFilesFailed);
-    }
+    end.sitemap =
+        AddSiteChecks(reports, settings.site, settings.checkOptions, err, end.siteFilesFailed);
     FilterResults(reports, settings.filter);
-    if (run.sitemap) {
-        run.sitemap->checks =
-            FilterRecord(run.sitemap->file, std::move(run.sitemap->checks), {}, settings.filter);
+    if (end.sitemap) {
+        end.sitemap->checks =
+            FilterRecord(end.sitemap->file, std::move(end.sitemap->checks), {}, settings.filter);
     }
-    run.pages = std::move(pages);
-    return run;
+    // The reports are final now.
+    RunInOrder<ReviewedPage>(
+        pages.size(), jobs,
+        [&]() -> std::function<ReviewedPage(std::size_t)> {
+            return [&](std::size_t index) {
+                ReviewedPage page = std::move(pages[index]);
+                finish(index, page);
+                return page;
+            };
+        },
+        handling.deliver, [](std::size_t) {});
+    return end;
 }
 
 void FilterResults(const std::vector<PageReport*>& reports, const ResultFilter& filter) {

@@ -12,6 +12,7 @@
 
 #include "cli/page_inputs.h"
 #include "cli/page_report.h"
+#include "cli/page_run.h"
 #include "cli/result_filter.h"
 #include "cli/site_flags.h"
 #include "cli/site_run.h"
@@ -38,7 +39,12 @@ struct ReviewedPage {
     std::optional<PageReport> report;  // none when the page could not be read
     std::string problem;               // a line for the error output, when there is one
     bool failed = false;               // a page or a folder could not be read
+    std::string output;                // what the run's `finish` made of the report
 };
+
+// The settings of a prepared run, with the site flags over the configuration's.
+ReviewSettings SettingsOfRun(const PageRun& run, const SiteFlags& site,
+                             const std::vector<std::string>& paths);
 
 // More threads than this only cost memory: each holds a whole page and its analysis.
 inline constexpr std::int64_t kMaximumJobs = 1024;
@@ -52,20 +58,31 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
                         const SiteSetup& site, const ResultFilter& filter,
                         const page_checks::TextWidthMeter& meter);
 
-struct ReviewedRun {
-    std::vector<ReviewedPage> pages;
+// The filter applied to the checks that compare pages, added once every page is checked.
+void FilterResults(const std::vector<PageReport*>& reports, const ResultFilter& filter);
+
+// What a run does with each page besides reviewing it.
+struct PageHandling {
+    // On a worker's thread once the page's report is final, for a page with a report: analyze
+    // formats it there. An exception leaves the page with its problem instead of a report.
+    std::function<void(ReviewedPage&)> finish;
+    // On the calling thread, in input order; false ends the run.
+    std::function<bool(std::size_t, ReviewedPage&)> deliver;
+    // On the calling thread whenever more reviews have finished, with how many.
+    std::function<void(std::size_t)> progress;
+};
+
+struct RunEnd {
     std::optional<SiteRecord> sitemap;  // the sitemap's own results
     bool siteFilesFailed = false;       // robots.txt or the sitemap could not be read
 };
 
-// The filter applied to the checks that compare pages, added once every page is checked.
-void FilterResults(const std::vector<PageReport*>& reports, const ResultFilter& filter);
-
-// Every input in order, reviewed on `jobs` threads; progress(done) is called on the calling
-// thread as inputs finish. A page that cannot be read gives its problem instead of a report.
-// The site checks follow once every page is done; their file problems go to err.
-ReviewedRun ReviewPages(const std::vector<PageInput>& inputs, const ReviewSettings& settings,
-                        unsigned jobs, const std::function<void(std::size_t)>& progress,
-                        ErrorOutput& err);
+// The one pipeline of analyze and report: every input reviewed and checked on `jobs` threads,
+// each worker with a document of its own. When the run compares its pages (the site checks),
+// every page waits until all are checked, the comparisons and the filter are added, and the
+// pages are finished in parallel; otherwise each page is finished at once. Pages are delivered
+// in input order either way; the site files' problems go to err.
+RunEnd RunPages(const std::vector<PageInput>& inputs, const ReviewSettings& settings, unsigned jobs,
+                const PageHandling& handling, ErrorOutput& err);
 
 }  // namespace velmora::cli

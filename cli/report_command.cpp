@@ -53,19 +53,20 @@ CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments) {
 int RunReport(const ReportArguments& arguments, CheckedOutput& out, ErrorOutput& err) {
     PageRun pageRun = PreparePageRun(arguments.paths, arguments.project, arguments.settings,
                                      arguments.pageChecks);
-    const ReviewSettings settings{
-        pageRun.options, pageRun.checkOptions,
-        ResolveSiteSetup(MergeSiteFlags(arguments.site, pageRun.config), arguments.paths),
-        pageRun.filter};
+    const ReviewSettings settings = SettingsOfRun(pageRun, arguments.site, arguments.paths);
     const std::vector<PageInput>& inputs = pageRun.inputs;
-    ReviewedRun run;
+    std::vector<ReviewedPage> reviewed(inputs.size());
+    RunEnd run;
     {
         ProgressBar bar(err, inputs.size(), inputs.size() > 1 && err.IsTerminal());
-        run = ReviewPages(
-            inputs, settings, arguments.jobs.value_or(DefaultJobs()),
-            [&](std::size_t done) { bar.Update(done); }, err);
+        const PageHandling handling{nullptr,
+                                    [&reviewed](std::size_t index, ReviewedPage& page) {
+                                        reviewed[index] = std::move(page);
+                                        return true;
+                                    },
+                                    [&bar](std::size_t done) { bar.Update(done); }};
+        run = RunPages(inputs, settings, arguments.jobs.value_or(DefaultJobs()), handling, err);
     }
-    std::vector<ReviewedPage>& reviewed = run.pages;
 
     std::size_t failed = run.siteFilesFailed ? 1 : 0;
     std::vector<SiteReportPage> pages;

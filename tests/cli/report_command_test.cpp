@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -122,6 +123,24 @@ TEST_F(ReportCommand, UnreadablePagesAreNamedAndTheRestReported) {
     EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Wrote " + report() + " (1 page)\n"), std::string::npos) << run.err;
     EXPECT_EQ(Files(ReportData(report())), std::vector<std::string>{(site() / "c.html").string()});
+}
+
+// A folder without pages beside one page leaves one page found, which is compared with no
+// other, in the report as in analyze.
+TEST_F(ReportCommand, ComparesPagesAsAnalyzeDoesOnlyWhenMoreThanOneIsFound) {
+    fs::create_directories(site() / "empty");
+    const std::vector<std::string> inputs{(site() / "empty").string(),
+                                          (site() / "c.html").string()};
+    const test::CliRun run = RunCli({"report", "--defaults", inputs[0], inputs[1], "-o", report()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const test::CliRun analyzed = RunCli({"analyze", "--defaults", "--json", inputs[0], inputs[1]});
+    const Json line = Json::parse(analyzed.out);
+    std::vector<std::string> analyzedIds;
+    for (const Json& check : line["checks"]) {
+        analyzedIds.push_back(check["id"]);
+    }
+    EXPECT_EQ(CheckIds(ReportData(report()), 0), analyzedIds);
+    EXPECT_EQ(std::count(analyzedIds.begin(), analyzedIds.end(), "orphan"), 0);
 }
 
 TEST_F(ReportCommand, ReplacesAnOldReportWholeWithTheUsualModes) {
