@@ -18,7 +18,7 @@ trap 'rm -rf "$work"' EXIT
 export TMPDIR="$work"
 
 mkdir -p "$work/pages/examples"
-find "$root/examples" -maxdepth 1 -type f -exec cp {} "$work/pages/examples/" +
+find "$root/examples" -maxdepth 1 -type f -exec cp -t "$work/pages/examples/" {} +
 for size in 3000 20480 65536; do
     "$new/bench/generate_pages" "$work/pages/english-$size" "$count" "$size"
 done
