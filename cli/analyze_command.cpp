@@ -115,6 +115,14 @@ private:
                 err_, report.file,
                 "rating " + Number(report.rating) + " is below " + Number(*arguments_.failUnder));
         }
+        // Redirects and pages kept out of the index have no score, so they never fail it.
+        if (const std::optional<int> score = report.checks.Score();
+            arguments_.minScore && score && *score < *arguments_.minScore) {
+            failing_ = true;
+            ReportProblem(err_, report.file,
+                          "score " + std::to_string(*score) + " is below " +
+                              std::to_string(*arguments_.minScore) + " (--min-score)");
+        }
         if (failOn_ && report.checks.HasStateOrWorse(*failOn_)) {
             failing_ = true;
             const page_checks::CheckSummary& summary = report.checks.summary;
@@ -168,6 +176,12 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
         ->check(DecimalNumber(0, 100))
         ->type_name("N");
     command
+        .add_option("--min-score", arguments.minScore,
+                    "Exit with 1 when a page's score from the page checks is below N (0 to 100); "
+                    "redirects and pages kept out of the index have none")
+        ->check(WholeNumber(0, 100))
+        ->type_name("N");
+    command
         .add_option("-j,--jobs", arguments.jobs,
                     "Pages analysed at once (default: the number of processors)")
         ->check(WholeNumber(1, kMaximumJobs))
@@ -192,6 +206,7 @@ int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& e
     if (run.config) {
         arguments.failUnder = FlagOverConfig(given.failUnder, run.config->failUnder);
         arguments.failOn = FlagOverConfig(given.failOn, run.config->failOn);
+        arguments.minScore = FlagOverConfig(given.minScore, run.config->minScore);
     }
     const ReviewSettings settings = SettingsOfRun(run, arguments.site, arguments.paths);
     const ReportFormat format =

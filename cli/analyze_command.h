@@ -2,6 +2,7 @@
 
 // velmora-cli analyze: the review of every page named, as text or JSON Lines.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +27,8 @@ struct AnalyzeArguments {
     bool json = false;
     std::optional<std::string> format;  // "text", "json", "sarif", "github" or "compact"
     std::optional<double> failUnder;
-    std::optional<std::string> failOn;  // "problem" or "improve"
+    std::optional<std::int32_t> minScore;  // the page checks' score, 0 to 100
+    std::optional<std::string> failOn;     // "problem" or "improve"
     std::optional<unsigned> jobs;
     ProjectFlags project;
     OutputFlags output;

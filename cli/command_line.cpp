@@ -70,7 +70,8 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     app.set_version_flag("--version", VersionLine());
     app.require_subcommand(1);
     app.footer(
-        "Exit codes: 0 done, 1 a page failed analyze's --fail-under or --fail-on or site's "
+        "Exit codes: 0 done, 1 a page failed analyze's --fail-under, --min-score or --fail-on or "
+        "site's "
         "--fail-on, 2 usage error, 3 a file could not be read or written. Each command's --help "
         "lists its own.");
 
@@ -87,8 +88,9 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     AddEditCommands(app, editArguments, editKind);
     // Each command names only the exit codes it can give.
     analyze.footer(
-        "Exit codes: 0 done, 1 a page rated below --fail-under or with a page check in the "
-        "--fail-on state or worse, 2 usage error, 3 a file could not be read or written.");
+        "Exit codes: 0 done, 1 a page rated below --fail-under, scored below --min-score or "
+        "with a page check in the --fail-on state or worse, 2 usage error, 3 a file could not be "
+        "read or written.");
     site.footer(
         "Exit codes: 0 done, 1 a page with a site check in the --fail-on state or worse, 2 usage "
         "error, 3 a file could not be read or written.");

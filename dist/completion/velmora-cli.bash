@@ -19,7 +19,7 @@ _velmora_cli_site="--root --base-url --sitemap"
 _velmora_cli_flags() {
     case $1 in
     analyze)
-        echo "-h --help --format --json --fail-under --fail-on -j --jobs $_velmora_cli_output" \
+        echo "-h --help --format --json --fail-under --min-score --fail-on -j --jobs $_velmora_cli_output" \
             "$_velmora_cli_project $_velmora_cli_settings $_velmora_cli_page_checks" \
             "$_velmora_cli_site"
         ;;
@@ -71,7 +71,7 @@ _velmora_cli_flag_value() {
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.jsonl' -- "$cur"))
         ;;
-    --fail-under | -j | --jobs | --min-occurrences | --max-occurrences | --one-in-every | \
+    --fail-under | --min-score | -j | --jobs | --min-occurrences | --max-occurrences | --one-in-every | \
         --min-keywords | --max-keywords | --spam-limit | --title-chars | --description-chars | \
         --title-px | --description-px | --focus | --base-url | --exclude)
         COMPREPLY=()
