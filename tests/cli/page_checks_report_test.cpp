@@ -330,7 +330,9 @@ TEST_F(VelmoraCli, FailOnProblemOrImproveExitsWithOne) {
     EXPECT_EQ(code({"--fail-on", "improve", modern, copy}).code, 1);
 }
 
-TEST_F(VelmoraCli, MinScoreFailsScoredPagesBelowItAndNeverARedirect) {
+TEST_F(VelmoraCli, MinScoreFailsScoredPagesBelowItButNoRedirectOrNoindexPage) {
+    // Its keyphrase is missing from its file name: one improve, so a score below 100.
+    const fs::path scored = Page("bakery-page.html", Example("sourdough-bakery.html"));
     const fs::path neglected = Page("neglected-page.htm", Example("neglected-page.htm"));
     const fs::path redirect =
         Page("moved.html",
@@ -340,28 +342,29 @@ TEST_F(VelmoraCli, MinScoreFailsScoredPagesBelowItAndNeverARedirect) {
         arguments.insert(arguments.begin(), {"analyze", "--json", "--defaults"});
         return Run(arguments);
     };
-    const Json page = JsonLines(run({neglected}).out).at(0);
+    const Json page = JsonLines(run({scored}).out).at(0);
     ASSERT_TRUE(page["score"].is_number_integer()) << page.dump();
     const int score = page["score"];
     ASSERT_LT(score, 100);
 
-    EXPECT_EQ(run({"--min-score", std::to_string(score), neglected}).code, 0);
-    const RunResult below = run({"--min-score", std::to_string(score + 1), neglected});
+    EXPECT_EQ(run({"--min-score", std::to_string(score), scored}).code, 0);
+    const RunResult below = run({"--min-score", std::to_string(score + 1), scored});
     EXPECT_EQ(below.code, 1);
-    EXPECT_EQ(below.err, "velmora-cli: " + neglected.string() + ": score " + std::to_string(score) +
+    EXPECT_EQ(below.err, "velmora-cli: " + scored.string() + ": score " + std::to_string(score) +
                              " is below " + std::to_string(score + 1) + " (--min-score)\n");
     EXPECT_EQ(JsonLines(below.out).size(), 1u);
-    // A redirect has no score, so no minimum fails it.
-    EXPECT_TRUE(JsonLines(run({redirect}).out).at(0)["score"].is_null());
-    EXPECT_EQ(run({"--min-score", "100", redirect}).code, 0);
+    // A redirect and a noindex page have no score, so no minimum fails them.
+    for (const fs::path& unscored : {redirect, neglected}) {
+        EXPECT_TRUE(JsonLines(run({unscored}).out).at(0)["score"].is_null()) << unscored;
+        EXPECT_EQ(run({"--min-score", "100", unscored}).code, 0) << unscored;
+    }
     // Whole numbers from 0 to 100 only.
-    EXPECT_EQ(run({"--min-score", "101", neglected}).code, 2);
-    EXPECT_EQ(run({"--min-score", "50.5", neglected}).code, 2);
+    EXPECT_EQ(run({"--min-score", "101", scored}).code, 2);
+    EXPECT_EQ(run({"--min-score", "50.5", scored}).code, 2);
     // From the project's configuration, under the flag.
     const std::string config = Page("project.toml", "min_score = 100\n").string();
-    EXPECT_EQ(Run({"analyze", "--json", "--config", config, neglected}).code, 1);
-    EXPECT_EQ(Run({"analyze", "--json", "--config", config, "--min-score", "0", neglected}).code,
-              0);
+    EXPECT_EQ(Run({"analyze", "--json", "--config", config, scored}).code, 1);
+    EXPECT_EQ(Run({"analyze", "--json", "--config", config, "--min-score", "0", scored}).code, 0);
 }
 
 }  // namespace
