@@ -224,10 +224,12 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
                                             UseColor(output, out)});
     const std::optional<std::string> failOnName =
         FlagOverConfig(arguments.failOn, config ? config->failOn : std::nullopt);
-    const std::optional<page_checks::CheckState> failOn =
-        failOnName ? std::optional(*failOnName == "problem" ? page_checks::CheckState::Problem
-                                                            : page_checks::CheckState::Improve)
-                   : std::nullopt;
+    // A flag and a state rather than an optional: GCC's optimiser takes an optional enum read in
+    // the lambda below for uninitialised.
+    const bool failsOnState = failOnName.has_value();
+    const page_checks::CheckState failOn = failOnName && *failOnName == "problem"
+                                               ? page_checks::CheckState::Problem
+                                               : page_checks::CheckState::Improve;
     bool failing = false;
     std::size_t reported = 0;
     const auto write = [&](const std::string& file, std::vector<page_checks::CheckResult>& checks,
@@ -238,7 +240,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
         ++reported;
         page_checks::PageCheckReport judged;
         judged.checks = std::move(checks);
-        failing = failing || (failOn && judged.HasStateOrWorse(*failOn));
+        failing = failing || (failsOnState && judged.HasStateOrWorse(failOn));
         return out.Write(stream.NextRecord(file, judged.checks, isPage));
     };
     out.Write(stream.Opening());
