@@ -18,6 +18,8 @@ shift $(($# >= 2 ? 2 : 1))
 # From the source folder, so the debug paths dpkg-buildflags maps are relative to it.
 cd "$source_dir"
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+# The packaged programs are stripped, so compiling debug information would only cost time.
+export DEB_CXXFLAGS_MAINT_STRIP=-g
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="$cxxflags" \
