@@ -226,13 +226,9 @@ bool KelVelmoraData::UnchangedOnDisk(int fd, const FileState& now) const {
     return now.size == stateAsRead_->size && HashOfFile(fd, FileName) == hashAsRead_;
 }
 
-void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile) {
-    // Interruptions wait until the temporary file is removed or in place, and an in-place write
-    // has ended.
-    const SignalHold hold;
+std::optional<PageLock> KelVelmoraData::LockPage(const std::string& path, PagePlace& place) {
     // The page is locked, then found again under its name: a save that had the lock before may
     // have put a new file there while this one waited.
-    PagePlace place;
     std::optional<PageLock> lock;
     for (int attempt = 0; attempt < 3; ++attempt) {
         lock.reset();
@@ -247,6 +243,35 @@ void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, boo
             break;
         }
     }
+    return lock;
+}
+
+std::string KelVelmoraData::BackUp(const std::string& path, const PageLock* lock) {
+    // The backup holds the page file's bytes as they are on disk, copied file to file; only a
+    // page file that is gone is backed up from the text last read.
+    const std::string temporary = GetTempDirectory();
+    BackupFolder backups =
+        BackupFolder::ForThisUser(temporary.empty() ? FolderOf(path) : temporary);
+    const LocalDateTime now = clock_();
+    const auto name = [&](int copy, std::size_t limit) {
+        return BackupFileName(path, now, copy, limit);
+    };
+    if (lock) {
+        return backups.Write(
+            name, [&](int fd, const std::string& shown) { CopyFileContent(lock->fd(), fd, shown); },
+            seams_);
+    }
+    return backups.Write(
+        name, [&](int fd, const std::string& shown) { WriteAll(fd, BytesAsRead(), shown); },
+        seams_);
+}
+
+void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile) {
+    // Interruptions wait until the temporary file is removed or in place, and an in-place write
+    // has ended.
+    const SignalHold hold;
+    PagePlace place;
+    std::optional<PageLock> lock = LockPage(path, place);
     CheckMayWrite(place, path);
     const FileState seen = lock ? FileState::Of(lock->status()) : FileState{};
     // A page that vanished or moved away since it was read is a change, as one rewritten is.
@@ -256,27 +281,9 @@ void KelVelmoraData::WriteTo(const std::string& path, ChangedOnDisk changed, boo
         throw PageChangedError(path);
     }
 
-    // The backup holds the page file's bytes as they are on disk, copied file to file; only a
-    // page file that is gone is backed up from the text last read.
     lastBackupPath_.clear();
-    std::optional<BackupFolder> backups;
     if (lock || known) {
-        const std::string temporary = GetTempDirectory();
-        backups.emplace(BackupFolder::ForThisUser(temporary.empty() ? FolderOf(path) : temporary));
-        const LocalDateTime now = clock_();
-        const auto name = [&](int copy, std::size_t limit) {
-            return BackupFileName(path, now, copy, limit);
-        };
-        if (lock) {
-            lastBackupPath_ = backups->Write(
-                name,
-                [&](int fd, const std::string& shown) { CopyFileContent(lock->fd(), fd, shown); },
-                seams_);
-        } else {
-            lastBackupPath_ = backups->Write(
-                name, [&](int fd, const std::string& shown) { WriteAll(fd, BytesAsRead(), shown); },
-                seams_);
-        }
+        lastBackupPath_ = BackUp(path, lock ? &*lock : nullptr);
     }
 
     NewPageBytes bytes{[this](const TakeBytes& take) { return WriteBytesToSave(take); }, 0};

@@ -12,6 +12,8 @@
 #include "core/page_files.h"
 #include "document/file_state.h"
 #include "document/line_breaks.h"
+#include "document/page_lock.h"
+#include "document/page_place.h"
 #include "document/save_seams.h"
 #include "options/page_check_options.h"
 #include "options/velmora_types.h"
@@ -143,6 +145,11 @@ private:
     // Whether the open page file fd, whose status is now, still holds what was last read or
     // written.
     bool UnchangedOnDisk(int fd, const FileState& now) const;
+    // Locks the page file at path, found at place, when it exists.
+    std::optional<PageLock> LockPage(const std::string& path, PagePlace& place);
+    // Writes a backup of the page at path (of the locked file, or of the bytes last read when
+    // it is gone) and gives the backup's path.
+    std::string BackUp(const std::string& path, const PageLock* lock);
     // Writes the page to path; ownFile when path is the page's own file, whose changes on disk
     // since it was read are checked.
     void WriteTo(const std::string& path, ChangedOnDisk changed, bool ownFile);

@@ -176,9 +176,8 @@ std::string JoinNames(const std::vector<std::string_view>& names) {
     return joined;
 }
 
-}  // namespace
-
-CheckResult CheckHeadAgreement(std::string_view utf8Page, const PageFacts& facts) {
+// Where the head reader finds the title, description and keywords, and where the page's own are.
+std::array<Reading, 3> FindReadings(std::string_view utf8Page, const PageFacts& facts) {
     std::array<Reading, 3> readings = {{
         {"title", "<title>", "<title>", {}, {}, {}},
         {"description", "<meta name=\"description\">", "<meta name=\"description\"", {}, {}, {}},
@@ -197,7 +196,13 @@ CheckResult CheckHeadAgreement(std::string_view utf8Page, const PageFacts& facts
         }
         meta->own = OwnMeta(facts, meta->name);
     }
+    return readings;
+}
 
+}  // namespace
+
+CheckResult CheckHeadAgreement(std::string_view utf8Page, const PageFacts& facts) {
+    std::array<Reading, 3> readings = FindReadings(utf8Page, facts);
     CheckResult result;
     result.id = CheckId::HeadAgreement;
     std::optional<LineIndex> lines;

@@ -184,12 +184,7 @@ void TFileDisplay::NameControlsForScreenReaders() {
     EditDescriptionButton->setAccessibleName(QStringLiteral("Edit description"));
 }
 
-void TFileDisplay::BuildLayout() {
-    // The label column and the button column line up across both boxes.
-    int labelWidth = 0;
-    for (const QLabel* label : {Label1, Label5, Label6, DescriptionLab, Label2}) {
-        labelWidth = std::max(labelWidth, label->sizeHint().width());
-    }
+void TFileDisplay::SizeWidgets() {
     const std::initializer_list<QPushButton*> buttons = {btn_browse, EditTitleButton,
                                                          EditDescriptionButton, KeywordsButton};
     int buttonWidth = 49;
@@ -222,6 +217,15 @@ void TFileDisplay::BuildLayout() {
     Label5->setFixedHeight(Rating->height());
     Label7->setFixedHeight(Rating->height());
     DescriptionLab->setFixedHeight(lineHeight);
+}
+
+void TFileDisplay::BuildLayout() {
+    // The label column and the button column line up across both boxes.
+    int labelWidth = 0;
+    for (const QLabel* label : {Label1, Label5, Label6, DescriptionLab, Label2}) {
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+    }
+    SizeWidgets();
 
     auto* source = new QGridLayout(SourceBox);
     source->setColumnMinimumWidth(0, labelWidth);

@@ -51,6 +51,8 @@ private:
     void BuildControls();
     // Displays take their names from their labels; the two Edit buttons say what they edit.
     void NameControlsForScreenReaders();
+    // Buttons of one width, boxes as tall as their fonts need, labels level with their boxes.
+    void SizeWidgets();
     void BuildLayout();
     void ApplyDisplayColours();
     QList<QWidget*> Displays() const;
