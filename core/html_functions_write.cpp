@@ -119,9 +119,10 @@ std::size_t SkipBlanks(std::string_view text, std::size_t at) {
     return at;
 }
 
-// Where a tag that would go in front of the whole text goes instead: after what the page begins
-// with that must stay first. A tag before the doctype switches browsers to quirks mode, and
-// output before a leading PHP block breaks the headers that block sends.
+}  // namespace
+
+// A tag before the doctype switches browsers to quirks mode, and output before a leading PHP
+// block breaks the headers that block sends.
 std::size_t AfterLeadingPrologue(std::string_view text) {
     std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     for (;;) {
@@ -143,6 +144,8 @@ std::size_t AfterLeadingPrologue(std::string_view text) {
     }
     return at;
 }
+
+namespace {
 
 bool HoldsTitleTag(std::string_view text) {
     return PositionIgnoringAsciiCase(kTitleStart, text) != 0 ||

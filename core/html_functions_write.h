@@ -23,5 +23,8 @@ struct HeadInsertion {
     std::string text;
 };
 HeadInsertion FindHeadInsertion(std::string_view text, std::string_view tag);
+// Where a tag goes on a page without a head: past the byte-order mark, blanks, <?…?> blocks,
+// the doctype and the <html> start tag that the page begins with.
+std::size_t AfterLeadingPrologue(std::string_view text);
 
 }  // namespace velmora

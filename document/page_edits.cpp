@@ -54,6 +54,18 @@ void KelVelmoraData::EditKeywords(std::string_view typed, KeywordOrder order,
     SetKeywordList(keywords, options);
 }
 
+page_checks::FixPlan KelVelmoraData::FixPageChecks(const page_checks::FixSettings& settings,
+                                                   const PageCheckOptions& checkOptions,
+                                                   std::span<const CheckId> only,
+                                                   const KelVelmoraOptions& options) {
+    page_checks::FixPlan plan = page_checks::PlanPageFixes(GetHtml(), settings, checkOptions, only);
+    if (plan.Changes()) {
+        Edit([&](const std::string& text) { return page_checks::ApplyPageFixes(text, plan); },
+             options);
+    }
+    return plan;
+}
+
 void KelVelmoraData::SetKeywordList(const KeywordList& keywords, const KelVelmoraOptions& options) {
     Edit([&](const std::string& text) { return SetKeywords(text, keywords); }, options);
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@
 #include "options/page_check_options.h"
 #include "options/velmora_types.h"
 #include "page_checks/page_checks.h"
+#include "page_checks/page_fixes.h"
 
 namespace velmora {
 
@@ -103,6 +105,13 @@ public:
     // Keywords typed as one text, separated by commas; in score order as the Change Keywords
     // dialog would hand them back, or as typed.
     void EditKeywords(std::string_view typed, KeywordOrder order, const KelVelmoraOptions& options);
+    // Fixes what the page checks in `only` find (every fixable check when empty), as one edit of
+    // the current text, which is then reviewed again; returns what was fixed and what was left.
+    // The Fix button of one check row passes its id, Fix All none.
+    page_checks::FixPlan FixPageChecks(const page_checks::FixSettings& settings,
+                                       const PageCheckOptions& checkOptions,
+                                       std::span<const CheckId> only,
+                                       const KelVelmoraOptions& options);
     // A keyword list in the page's bytes, as the Change Keywords dialog hands it back.
     void SetKeywordList(const KeywordList& keywords, const KelVelmoraOptions& options);
     // The automatic keyword choice of the Change Keywords dialog, written into the page.

@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 
+#include "core/page_encoding.h"
 #include "core/text_rules.h"
 #include "page_checks/html_chars.h"
 #include "page_checks/language_tags.h"
@@ -497,6 +498,17 @@ PageBytes ClassifyBytes(std::string_view pageBytes) {
         return PageBytes::Ascii;
     }
     return DetectEncoding(pageBytes) == Encoding::Utf8 ? PageBytes::Utf8 : PageBytes::Windows1252;
+}
+
+std::string_view PageAsUtf8(std::string_view bytes, PageBytes kind, std::string& converted) {
+    if (kind == PageBytes::Windows1252) {
+        converted = PageBytesToUtf8(bytes, Encoding::Windows1252);
+        return converted;
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    return bytes;
 }
 
 CheckResult CheckCharset(const PageFacts& facts, PageBytes pageBytes) {

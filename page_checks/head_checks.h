@@ -67,6 +67,9 @@ CheckResult CheckLanguage(const PageFacts& facts);
 // What the file's bytes are, before any conversion.
 enum class PageBytes { Ascii, Utf8, Windows1252 };
 PageBytes ClassifyBytes(std::string_view pageBytes);
+// The page as UTF-8, as the checks read it: Windows-1252 pages converted into `converted`, a
+// byte-order mark dropped.
+std::string_view PageAsUtf8(std::string_view bytes, PageBytes kind, std::string& converted);
 
 CheckResult CheckCharset(const PageFacts& facts, PageBytes bytes);
 CheckResult CheckViewport(const PageFacts& facts);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/line_index.h"
-#include "core/page_encoding.h"
 #include "page_checks/body_checks.h"
 #include "page_checks/head_agreement.h"
 #include "page_checks/head_checks.h"
@@ -15,18 +14,6 @@
 
 namespace velmora::page_checks {
 namespace {
-
-// The page as UTF-8: Windows-1252 pages converted, a byte-order mark dropped.
-std::string_view AsUtf8(std::string_view bytes, PageBytes kind, std::string& converted) {
-    if (kind == PageBytes::Windows1252) {
-        converted = PageBytesToUtf8(bytes, Encoding::Windows1252);
-        return converted;
-    }
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
-    return bytes;
-}
 
 std::optional<std::string> NonEmpty(const CheckResult& result) {
     const CheckValue* text = result.Value("text");
@@ -137,7 +124,7 @@ PageCheckReport RunPageChecks(std::string_view pageBytes, const PageAddress& add
     std::string converted;
     // A Windows-1252 page's UTF-8 form has one code point per byte of the file, and the
     // byte-order mark is gone, so lines and columns counted in it are the file's own.
-    const std::string_view utf8Page = AsUtf8(pageBytes, bytes, converted);
+    const std::string_view utf8Page = PageAsUtf8(pageBytes, bytes, converted);
     PageFacts facts = ReadPageFacts(utf8Page);
     PageCheckReport report;
     // Title and description are read even when their checks are off: the duplicates need them.

@@ -48,28 +48,6 @@ bool IsInline(std::uint64_t tag) {
     }
 }
 
-// The start tags the HTML5 tree builder keeps in the head; any other ends it.
-bool BelongsInHead(std::uint64_t tag) {
-    switch (tag) {
-        case PackTagName("html"):
-        case PackTagName("head"):
-        case PackTagName("base"):
-        case PackTagName("basefont"):
-        case PackTagName("bgsound"):
-        case PackTagName("link"):
-        case PackTagName("meta"):
-        case PackTagName("title"):
-        case PackTagName("noscript"):
-        case PackTagName("noframes"):
-        case PackTagName("style"):
-        case PackTagName("script"):
-        case PackTagName("template"):
-            return true;
-        default:
-            return false;
-    }
-}
-
 // 1 to 6 for h1 to h6, else 0.
 int HeadingLevel(std::uint64_t tag) {
     if (tag >= PackTagName("h1") && tag <= PackTagName("h6")) {

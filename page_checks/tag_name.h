@@ -20,4 +20,26 @@ constexpr std::uint64_t PackTagName(std::string_view name) {
     return packed;
 }
 
+// The start tags the HTML5 tree builder keeps in the head; any other ends it.
+constexpr bool BelongsInHead(std::uint64_t tag) {
+    switch (tag) {
+        case PackTagName("html"):
+        case PackTagName("head"):
+        case PackTagName("base"):
+        case PackTagName("basefont"):
+        case PackTagName("bgsound"):
+        case PackTagName("link"):
+        case PackTagName("meta"):
+        case PackTagName("title"):
+        case PackTagName("noscript"):
+        case PackTagName("noframes"):
+        case PackTagName("style"):
+        case PackTagName("script"):
+        case PackTagName("template"):
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace velmora::page_checks

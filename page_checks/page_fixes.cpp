@@ -1,0 +1,633 @@
+#include "page_checks/page_fixes.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/html_functions_write.h"
+#include "core/page_encoding.h"
+#include "page_checks/character_references.h"
+#include "page_checks/head_checks.h"
+#include "page_checks/html_chars.h"
+#include "page_checks/html_tokenizer.h"
+#include "page_checks/page_facts.h"
+#include "page_checks/page_text.h"
+#include "page_checks/tag_name.h"
+
+namespace velmora::page_checks {
+namespace {
+
+// Charset first: its tag goes first in the head, in front of what the others add there.
+constexpr std::array<CheckId, 6> kFixable = {CheckId::Charset,  CheckId::Viewport,
+                                             CheckId::Language, CheckId::Canonical,
+                                             CheckId::Social,   CheckId::Description};
+
+struct TagSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+// A head tag that may be a later copy of another: its place and the value compared.
+struct CopyTag {
+    TagSpan span;
+    std::string value;
+};
+
+// Where the page's head and its tags stand in the page's own bytes, and how it writes its tags.
+struct HeadLayout {
+    std::optional<TagSpan> headStart;
+    std::optional<std::size_t> headEnd;  // the "<" of </head>
+    std::optional<TagSpan> html;
+    std::vector<CopyTag> canonicals;
+    std::vector<CopyTag> descriptions;
+    std::string_view close = ">";
+    char quote = '"';
+};
+
+std::string AsciiLowerTrimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\n\f\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\n\f\r");
+    std::string out(text.substr(first, last + 1 - first));
+    std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
+    return out;
+}
+
+bool RelHoldsCanonical(std::string_view rel) {
+    const std::string lowered = AsciiLowerTrimmed(DecodeAttribute(rel));
+    std::size_t at = 0;
+    while (at < lowered.size()) {
+        const std::size_t end = std::min(lowered.find_first_of(" \t\n\f\r", at), lowered.size());
+        if (std::string_view(lowered).substr(at, end - at) == "canonical") {
+            return true;
+        }
+        at = lowered.find_first_not_of(" \t\n\f\r", end);
+        at = at == std::string::npos ? lowered.size() : at;
+    }
+    return false;
+}
+
+// The page's way of writing a void tag's end and its attribute quotes, from its first meta or
+// link tag.
+void ReadStyle(std::string_view text, const Token& token, HeadLayout& layout) {
+    if (token.selfClosing) {
+        layout.close = token.end >= 3 && IsTagSpace(text[token.end - 3]) ? " />" : "/>";
+    }
+    for (const Attribute& attribute : token.attributes) {
+        const auto offset = static_cast<std::size_t>(attribute.value.data() - text.data());
+        if (offset > token.begin && offset <= token.end) {
+            const char before = text[offset - 1];
+            if (before == '"' || before == '\'') {
+                layout.quote = before;
+                return;
+            }
+        }
+    }
+}
+
+// One pass of the tokenizer over the head, with the page reader's rule of where it ends.
+HeadLayout ReadHeadLayout(std::string_view text) {
+    HeadLayout layout;
+    HtmlTokenizer tokenizer(text);
+    Token token;
+    bool inHead = true;
+    bool styleRead = false;
+    std::size_t templateDepth = 0;
+    while (tokenizer.Next(token)) {
+        if (token.kind == TokenKind::StartTag) {
+            inHead = inHead && !token.inSvgOrMath && BelongsInHead(token.tag);
+        }
+        if (!inHead && layout.html) {
+            break;
+        }
+        if (token.inSvgOrMath ||
+            (token.kind != TokenKind::StartTag && token.kind != TokenKind::EndTag)) {
+            continue;
+        }
+        const TagSpan span{token.begin, token.end};
+        if (token.kind == TokenKind::EndTag) {
+            if (token.tag == PackTagName("template")) {
+                templateDepth -= templateDepth > 0 ? 1 : 0;
+            } else if (token.tag == PackTagName("head") && inHead && templateDepth == 0 &&
+                       !layout.headEnd) {
+                layout.headEnd = token.begin;
+            }
+            continue;
+        }
+        if (token.tag == PackTagName("template")) {
+            ++templateDepth;
+        }
+        if (templateDepth > 0) {
+            continue;
+        }
+        if (token.tag == PackTagName("html") && !layout.html) {
+            layout.html = span;
+        }
+        if (!inHead) {
+            continue;
+        }
+        if (token.tag == PackTagName("head") && !layout.headStart) {
+            layout.headStart = span;
+        } else if (token.tag == PackTagName("meta") || token.tag == PackTagName("link")) {
+            if (!styleRead) {
+                ReadStyle(text, token, layout);
+                styleRead = true;
+            }
+            if (token.tag == PackTagName("link") &&
+                RelHoldsCanonical(token.Find("rel").value_or(""))) {
+                layout.canonicals.push_back(
+                    {span, CollapseWhiteSpace(DecodeAttribute(token.Find("href").value_or("")))});
+            } else if (token.tag == PackTagName("meta") &&
+                       AsciiLowerTrimmed(DecodeAttribute(token.Find("name").value_or(""))) ==
+                           "description") {
+                layout.descriptions.push_back({span, CollapseWhiteSpace(DecodeAttribute(
+                                                         token.Find("content").value_or("")))});
+            }
+        }
+    }
+    return layout;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view LineBreakAt(std::string_view text, std::size_t at) {
+    if (text.substr(at).starts_with("\r\n")) {
+        return "\r\n";
+    }
+    if (at < text.size() && (text[at] == '\n' || text[at] == '\r')) {
+        return text.substr(at, 1);
+    }
+    return {};
+}
+
+std::string_view IndentAt(std::string_view text, std::size_t at) {
+    std::size_t end = at;
+    while (end < text.size() && IsBlank(text[end])) {
+        ++end;
+    }
+    return text.substr(at, end - at);
+}
+
+// Where new tags go and what stands around each, so they follow the page's lines.
+struct Placement {
+    std::size_t at = 0;
+    std::string before;
+    std::string after;
+};
+
+// After a start tag (or the prologue) that ends its line: each tag on a line of its own, indented
+// as the next line is.
+Placement PlaceAfter(std::string_view text, std::size_t at) {
+    Placement place{at, {}, {}};
+    const std::string_view lineBreak = LineBreakAt(text, at);
+    if (!lineBreak.empty()) {
+        place.before = std::string(lineBreak) + std::string(IndentAt(text, at + lineBreak.size()));
+    }
+    return place;
+}
+
+// Before </head>: when it begins its line, each tag goes on a line of its own before it,
+// indented as the line above.
+Placement PlaceBefore(std::string_view text, std::size_t headEnd) {
+    std::size_t lineStart = headEnd;
+    while (lineStart > 0 && IsBlank(text[lineStart - 1])) {
+        --lineStart;
+    }
+    if (lineStart == 0 || (text[lineStart - 1] != '\n' && text[lineStart - 1] != '\r')) {
+        return {headEnd, {}, {}};
+    }
+    const std::size_t breakStart =
+        lineStart >= 2 && text.substr(lineStart - 2, 2) == "\r\n" ? lineStart - 2 : lineStart - 1;
+    std::size_t previousLine = breakStart;
+    while (previousLine > 0 && text[previousLine - 1] != '\n' && text[previousLine - 1] != '\r') {
+        --previousLine;
+    }
+    return {lineStart, std::string(IndentAt(text, previousLine)),
+            std::string(text.substr(breakStart, lineStart - breakStart))};
+}
+
+// Removes a tag, with its line when it stands alone on it.
+ByteEdit RemovalOf(std::string_view text, TagSpan span) {
+    std::size_t begin = span.begin;
+    while (begin > 0 && IsBlank(text[begin - 1])) {
+        --begin;
+    }
+    std::size_t end = span.end;
+    while (end < text.size() && IsBlank(text[end])) {
+        ++end;
+    }
+    const bool lineStart = begin == 0 || text[begin - 1] == '\n' || text[begin - 1] == '\r';
+    const std::string_view lineBreak = LineBreakAt(text, end);
+    if (lineStart && !lineBreak.empty()) {
+        return {begin, end + lineBreak.size() - begin, {}};
+    }
+    return {span.begin, span.end - span.begin, {}};
+}
+
+class FixPlanner {
+public:
+    FixPlanner(std::string_view text, const FixSettings& settings)
+        : text_(text), settings_(settings), bytes_(ClassifyBytes(text)) {
+        facts_ = ReadPageFacts(PageAsUtf8(text, bytes_, converted_));
+        layout_ = ReadHeadLayout(text);
+    }
+
+    bool IsRedirect() const { return FindRedirect(facts_).has_value(); }
+
+    void Plan(CheckId id, FixPlan& plan) {
+        plan_ = &plan;
+        switch (id) {
+            case CheckId::Charset:
+                return PlanCharset();
+            case CheckId::Viewport:
+                return PlanViewport();
+            case CheckId::Language:
+                return PlanLanguage();
+            case CheckId::Canonical:
+                return PlanCanonical();
+            case CheckId::Social:
+                return PlanSocial();
+            case CheckId::Description:
+                return PlanDescriptionCopies();
+            default:
+                return;
+        }
+    }
+
+private:
+    void Leave(CheckId id, std::string reason, bool needsSetting = false) {
+        plan_->unfixed.push_back({id, std::move(reason), needsSetting});
+    }
+
+    void Fix(CheckId id, std::vector<ByteEdit> edits) {
+        plan_->fixes.push_back({id, std::move(edits)});
+    }
+
+    // A UTF-8 value as the page holds it inside the page's quotes: markup characters as
+    // references, and characters the page's encoding lacks as numeric references.
+    std::string AttributeValue(std::string_view utf8) const {
+        std::string escaped;
+        for (const char c : utf8) {
+            switch (c) {
+                case '&':
+                    escaped += "&amp;";
+                    break;
+                case '<':
+                    escaped += "&lt;";
+                    break;
+                case '>':
+                    escaped += "&gt;";
+                    break;
+                case '"':
+                    escaped += "&quot;";
+                    break;
+                case '\'':
+                    escaped += layout_.quote == '\'' ? "&#39;" : "'";
+                    break;
+                default:
+                    escaped.push_back(c);
+                    break;
+            }
+        }
+        return TypedTextToPageBytes(escaped, text_);
+    }
+
+    std::string Attribute(std::string_view name, std::string_view utf8Value) const {
+        std::string attribute(name);
+        attribute.append("=").append(1, layout_.quote);
+        attribute.append(AttributeValue(utf8Value)).append(1, layout_.quote);
+        return attribute;
+    }
+
+    std::string Tag(
+        std::string_view name,
+        std::initializer_list<std::pair<std::string_view, std::string_view>> attributes) const {
+        std::string tag = "<" + std::string(name);
+        for (const auto& [attribute, value] : attributes) {
+            tag.append(" ").append(Attribute(attribute, value));
+        }
+        tag.append(layout_.close);
+        return tag;
+    }
+
+    static ByteEdit Insertion(const Placement& place, const std::vector<std::string>& tags) {
+        ByteEdit edit{place.at, 0, {}};
+        for (const std::string& tag : tags) {
+            edit.inserted.append(place.before).append(tag).append(place.after);
+        }
+        return edit;
+    }
+
+    // The head's first place, where the charset must stand.
+    Placement HeadStartPlace() const {
+        return PlaceAfter(text_,
+                          layout_.headStart ? layout_.headStart->end : AfterLeadingPrologue(text_));
+    }
+
+    // The end of the head, where the other tags join those already there.
+    Placement HeadEndPlace() const {
+        if (layout_.headEnd) {
+            return PlaceBefore(text_, *layout_.headEnd);
+        }
+        return HeadStartPlace();
+    }
+
+    void PlanCharset() {
+        const CheckResult check = CheckCharset(facts_, bytes_);
+        if (check.state == CheckState::Problem) {
+            Leave(CheckId::Charset, "the declared charset disagrees with the page's bytes");
+            return;
+        }
+        if (check.state != CheckState::Improve) {
+            return;
+        }
+        const std::string_view charset =
+            bytes_ == PageBytes::Windows1252 ? "windows-1252" : "utf-8";
+        Fix(CheckId::Charset, {Insertion(HeadStartPlace(), {Tag("meta", {{"charset", charset}})})});
+    }
+
+    void PlanViewport() {
+        if (CheckViewport(facts_).state == CheckState::Good) {
+            return;
+        }
+        const bool present =
+            std::any_of(facts_.metas.begin(), facts_.metas.end(),
+                        [](const MetaTag& m) { return m.inHead && m.name == "viewport"; });
+        if (present) {
+            Leave(CheckId::Viewport, "the viewport tag sets neither a width nor a scale");
+            return;
+        }
+        Fix(CheckId::Viewport,
+            {Insertion(HeadEndPlace(),
+                       {Tag("meta", {{"name", "viewport"},
+                                     {"content", "width=device-width, initial-scale=1"}})})});
+    }
+
+    void PlanLanguage() {
+        if (CheckLanguage(facts_).state == CheckState::Good) {
+            return;
+        }
+        if (facts_.htmlLang) {
+            Leave(CheckId::Language, "the page's language tag is malformed or unknown");
+            return;
+        }
+        if (!layout_.html) {
+            Leave(CheckId::Language, "the page has no <html> tag to hold the language");
+            return;
+        }
+        if (!settings_.lang) {
+            Leave(CheckId::Language, "needs the page's language", true);
+            return;
+        }
+        // Right after the name, so the tag's own attributes and its end stay as written.
+        const std::size_t at = layout_.html->begin + 5;
+        Fix(CheckId::Language, {{at, 0, " " + Attribute("lang", *settings_.lang)}});
+    }
+
+    CanonicalReading Canonical() const {
+        return ReadCanonical(facts_, PageAddress{settings_.file, {}, {}});
+    }
+
+    void PlanCanonical() {
+        const CanonicalReading reading = Canonical();
+        if (reading.count == 0) {
+            if (!settings_.pageUrl) {
+                Leave(CheckId::Canonical, "needs the site's address", true);
+                return;
+            }
+            Fix(CheckId::Canonical,
+                {Insertion(HeadEndPlace(),
+                           {Tag("link", {{"rel", "canonical"}, {"href", *settings_.pageUrl}})})});
+            return;
+        }
+        if (reading.distinct == 1 && reading.count > 1 &&
+            layout_.canonicals.size() == reading.count) {
+            Fix(CheckId::Canonical, LaterCopies(layout_.canonicals));
+            return;
+        }
+        const CheckState state = CheckCanonical(reading).state;
+        if (state == CheckState::Improve || state == CheckState::Problem) {
+            Leave(CheckId::Canonical, "the canonical URL is left to you");
+        }
+    }
+
+    std::vector<ByteEdit> LaterCopies(const std::vector<CopyTag>& tags) const {
+        std::vector<ByteEdit> edits;
+        for (std::size_t i = 1; i < tags.size(); ++i) {
+            edits.push_back(RemovalOf(text_, tags[i].span));
+        }
+        return edits;
+    }
+
+    void PlanDescriptionCopies() {
+        std::vector<std::string> contents;
+        for (const MetaTag& meta : facts_.metas) {
+            if (meta.inHead && meta.name == "description") {
+                contents.push_back(CollapseWhiteSpace(meta.content.value_or("")));
+            }
+        }
+        if (contents.size() < 2) {
+            return;
+        }
+        const bool oneValue = std::all_of(contents.begin(), contents.end(),
+                                          [&](const std::string& c) { return c == contents[0]; });
+        if (!oneValue || layout_.descriptions.size() != contents.size()) {
+            Leave(CheckId::Description, "the page has descriptions that differ; keep one");
+            return;
+        }
+        Fix(CheckId::Description, LaterCopies(layout_.descriptions));
+    }
+
+    bool HasSocial(std::string_view key) const {
+        return std::any_of(facts_.metas.begin(), facts_.metas.end(), [&](const MetaTag& meta) {
+            return (meta.name == key || meta.property == key) && meta.content &&
+                   !CollapseWhiteSpace(*meta.content).empty();
+        });
+    }
+
+    std::optional<std::string> Description() const {
+        for (const MetaTag& meta : facts_.metas) {
+            if (meta.inHead && meta.name == "description" && meta.content) {
+                std::string text = CollapseWhiteSpace(*meta.content);
+                if (!text.empty()) {
+                    return text;
+                }
+            }
+        }
+        return std::nullopt;
+    }
+
+    // The page's own address: its canonical when that names it, else the one the settings give.
+    std::optional<std::string> OwnUrl() const {
+        const CanonicalReading reading = Canonical();
+        if (reading.href && CheckCanonical(reading).state == CheckState::Good) {
+            return reading.href;
+        }
+        return settings_.pageUrl;
+    }
+
+    void PlanSocial() {
+        if (CheckSocial(facts_).state == CheckState::Good) {
+            return;
+        }
+        std::vector<std::string> tags;
+        const auto property = [&](std::string_view key, std::string_view value) {
+            tags.push_back(Tag("meta", {{"property", key}, {"content", value}}));
+        };
+        if (!HasSocial("og:title")) {
+            if (!facts_.titles.empty() && !facts_.titles.front().text.empty()) {
+                property("og:title", facts_.titles.front().text);
+            } else {
+                Leave(CheckId::Social, "og:title needs a title");
+            }
+        }
+        if (!HasSocial("og:description")) {
+            if (const auto description = Description()) {
+                property("og:description", *description);
+            } else {
+                Leave(CheckId::Social, "og:description needs a description");
+            }
+        }
+        if (!HasSocial("og:url")) {
+            if (const auto url = OwnUrl()) {
+                property("og:url", *url);
+            }
+        }
+        const bool image = HasSocial("og:image") || settings_.ogImage;
+        if (!HasSocial("og:image")) {
+            if (settings_.ogImage) {
+                property("og:image", *settings_.ogImage);
+            } else {
+                Leave(CheckId::Social, "og:image needs an image address", true);
+            }
+        }
+        if (!HasSocial("twitter:card")) {
+            tags.push_back(Tag("meta", {{"name", "twitter:card"},
+                                        {"content", image ? "summary_large_image" : "summary"}}));
+        }
+        if (!tags.empty()) {
+            Fix(CheckId::Social, {Insertion(HeadEndPlace(), tags)});
+        }
+    }
+
+    std::string_view text_;
+    const FixSettings& settings_;
+    PageBytes bytes_;
+    std::string converted_;
+    PageFacts facts_;
+    HeadLayout layout_;
+    FixPlan* plan_ = nullptr;
+};
+
+bool Requested(CheckId id, std::span<const CheckId> only) {
+    return only.empty() || std::find(only.begin(), only.end(), id) != only.end();
+}
+
+FixPlan PlanOnce(std::string_view text, const FixSettings& settings,
+                 const PageCheckOptions& options, std::span<const CheckId> only) {
+    FixPlan plan;
+    FixPlanner planner(text, settings);
+    if (planner.IsRedirect()) {
+        return plan;
+    }
+    for (const CheckId id : kFixable) {
+        if (options.Enabled(id) && Requested(id, only)) {
+            planner.Plan(id, plan);
+        }
+    }
+    return plan;
+}
+
+bool IsUnreserved(char c) {
+    return IsAsciiAlpha(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+           c == '~' || c == '/';
+}
+
+}  // namespace
+
+std::span<const CheckId> FixableChecks() {
+    return kFixable;
+}
+
+bool IsFixable(CheckId id) {
+    return std::find(kFixable.begin(), kFixable.end(), id) != kFixable.end();
+}
+
+bool FixPlan::NeedsSettings() const {
+    return std::any_of(unfixed.begin(), unfixed.end(),
+                       [](const UnfixedCheck& check) { return check.needsSetting; });
+}
+
+FixPlan PlanPageFixes(std::string_view text, const FixSettings& settings,
+                      const PageCheckOptions& options, std::span<const CheckId> only) {
+    FixPlan plan = PlanOnce(text, settings, options, only);
+    // A fix whose tags would not be read where they land (a head the writer misjudges) is
+    // withdrawn, so fixing a fixed page never adds the same tags again.
+    for (std::size_t round = 0; round < kFixable.size() && plan.Changes(); ++round) {
+        const FixPlan again = PlanOnce(ApplyPageFixes(text, plan), settings, options, only);
+        if (!again.Changes()) {
+            break;
+        }
+        for (const PlannedFix& failed : again.fixes) {
+            std::erase_if(plan.fixes, [&](const PlannedFix& fix) { return fix.id == failed.id; });
+            plan.unfixed.push_back(
+                {failed.id, "its tags would not be read in the page's head", false});
+        }
+    }
+    return plan;
+}
+
+std::string ApplyPageFixes(std::string_view text, const FixPlan& plan) {
+    std::vector<const ByteEdit*> edits;
+    for (const PlannedFix& fix : plan.fixes) {
+        for (const ByteEdit& edit : fix.edits) {
+            edits.push_back(&edit);
+        }
+    }
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const ByteEdit* a, const ByteEdit* b) { return a->at < b->at; });
+    std::string out;
+    out.reserve(text.size() + 512);
+    std::size_t copied = 0;
+    for (const ByteEdit* edit : edits) {
+        // Edits never overlap; one that would is skipped rather than garble the page.
+        if (edit->at < copied || edit->at + edit->removed > text.size()) {
+            continue;
+        }
+        out.append(text.substr(copied, edit->at - copied)).append(edit->inserted);
+        copied = edit->at + edit->removed;
+    }
+    out.append(text.substr(copied));
+    return out;
+}
+
+std::string PageUrl(std::string_view baseUrl, std::string_view pathBelowRoot) {
+    std::string url(baseUrl);
+    if (!url.ends_with('/')) {
+        url.push_back('/');
+    }
+    while (pathBelowRoot.starts_with("./") || pathBelowRoot.starts_with('/')) {
+        pathBelowRoot.remove_prefix(pathBelowRoot.starts_with('/') ? 1 : 2);
+    }
+    const std::size_t slash = pathBelowRoot.find_last_of('/');
+    const std::string_view name =
+        slash == std::string_view::npos ? pathBelowRoot : pathBelowRoot.substr(slash + 1);
+    if (name == "index.html" || name == "index.htm" || name == "index.php") {
+        pathBelowRoot.remove_suffix(name.size());
+    }
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    for (const char c : pathBelowRoot) {
+        if (IsUnreserved(c)) {
+            url.push_back(c);
+        } else {
+            const auto byte = static_cast<unsigned char>(c);
+            url.append({'%', kHex[byte >> 4], kHex[byte & 15]});
+        }
+    }
+    return url;
+}
+
+}  // namespace velmora::page_checks
