@@ -213,9 +213,7 @@ int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& e
         arguments.json
             ? ReportFormat::Json
             : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
-    const OutputFlags& output = arguments.output;
-    ReportStream stream(format, ReportStyle{BaseFolder(output), MinimumLevel(output), output.quiet,
-                                            UseColor(output, out)});
+    ReportStream stream(format, StyleOfReports(arguments.output, format, out));
     const std::vector<PageInput>& inputs = run.inputs;
     std::size_t pageCount = 0;
     for (const PageInput& input : inputs) {

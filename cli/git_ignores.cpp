@@ -2,6 +2,8 @@
 
 #include <git2.h>
 
+#include "cli/git_library.h"
+
 namespace velmora::cli {
 namespace fs = std::filesystem;
 
@@ -19,14 +21,9 @@ struct GitIgnores::Repository {
     }
 };
 
-GitIgnores::GitIgnores() {
-    git_libgit2_init();
-}
+GitIgnores::GitIgnores() = default;
 
-GitIgnores::~GitIgnores() {
-    byFolder_.clear();
-    git_libgit2_shutdown();
-}
+GitIgnores::~GitIgnores() = default;
 
 GitIgnores::Repository* GitIgnores::RepositoryOf(const fs::path& folder) {
     if (const auto known = byFolder_.find(folder); known != byFolder_.end()) {
@@ -42,6 +39,7 @@ GitIgnores::Repository* GitIgnores::RepositoryOf(const fs::path& folder) {
         }
     }
     std::shared_ptr<Repository> found;
+    StartGitLibrary();
     auto opened = std::make_shared<Repository>();
     if (git_repository_open_ext(&opened->repository, folder.c_str(), 0, nullptr) == 0 &&
         git_repository_workdir(opened->repository) != nullptr) {

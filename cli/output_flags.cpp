@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "cli/checked_output.h"
+#include "cli/git_library.h"
 
 namespace velmora::cli {
 namespace fs = std::filesystem;
@@ -21,7 +22,7 @@ ResultLevel LevelNamed(const std::string& name) {
 }
 
 std::optional<fs::path> GitTop(const fs::path& folder) {
-    git_libgit2_init();
+    StartGitLibrary();
     git_repository* repository = nullptr;
     std::optional<fs::path> top;
     if (git_repository_open_ext(&repository, folder.c_str(), 0, nullptr) == 0 &&
@@ -29,7 +30,6 @@ std::optional<fs::path> GitTop(const fs::path& folder) {
         top = fs::path(git_repository_workdir(repository)).lexically_normal();
     }
     git_repository_free(repository);
-    git_libgit2_shutdown();
     return top;
 }
 
@@ -82,13 +82,17 @@ bool UseColor(const OutputFlags& flags, const CheckedOutput& out) {
     return (noColor == nullptr || *noColor == '\0') && out.IsTerminal();
 }
 
-fs::path BaseFolder(const OutputFlags& flags) {
+ReportStyle StyleOfReports(const OutputFlags& flags, ReportFormat format,
+                           const CheckedOutput& out) {
+    ReportStyle style{{}, MinimumLevel(flags), flags.quiet, UseColor(flags, out)};
+    if (format != ReportFormat::Sarif && format != ReportFormat::Github) {
+        return style;
+    }
     std::error_code error;
     const fs::path here = fs::current_path(error);
-    if (flags.baseDir) {
-        return fs::absolute(*flags.baseDir, error).lexically_normal();
-    }
-    return GitTop(here).value_or(here);
+    style.baseFolder = flags.baseDir ? fs::absolute(*flags.baseDir, error).lexically_normal()
+                                     : GitTop(here).value_or(here);
+    return style;
 }
 
 }  // namespace velmora::cli

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/report_format.h"
 #include "cli/report_results.h"
 
 namespace CLI {
@@ -34,8 +35,9 @@ std::optional<ResultLevel> MinimumLevel(const OutputFlags& flags);
 // Colour with --color always; with auto, on a terminal when NO_COLOR is unset or empty.
 bool UseColor(const OutputFlags& flags, const CheckedOutput& out);
 
-// --base-dir, else the top of the Git work tree around the working folder, else the working
-// folder.
-std::filesystem::path BaseFolder(const OutputFlags& flags);
+// How a run's reports look in the format: the least level, quiet, colour, and for the formats
+// that name pages from a base folder (sarif and github), --base-dir, else the top of the Git
+// work tree around the working folder, else the working folder.
+ReportStyle StyleOfReports(const OutputFlags& flags, ReportFormat format, const CheckedOutput& out);
 
 }  // namespace velmora::cli

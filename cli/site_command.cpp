@@ -219,9 +219,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
         arguments.json
             ? ReportFormat::Json
             : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
-    const OutputFlags& output = arguments.output;
-    ReportStream stream(format, ReportStyle{BaseFolder(output), MinimumLevel(output), output.quiet,
-                                            UseColor(output, out)});
+    ReportStream stream(format, StyleOfReports(arguments.output, format, out));
     const std::optional<std::string> failOnName =
         FlagOverConfig(arguments.failOn, config ? config->failOn : std::nullopt);
     // A flag and a state rather than an optional: GCC's optimiser takes an optional enum read in
