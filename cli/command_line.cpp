@@ -12,6 +12,7 @@
 #include "cli/edit_commands.h"
 #include "cli/error_output.h"
 #include "cli/exit_codes.h"
+#include "cli/fix_command.h"
 #include "cli/messages.h"
 #include "cli/report_command.h"
 #include "cli/site_command.h"
@@ -71,8 +72,8 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     app.require_subcommand(1);
     app.footer(
         "Exit codes: 0 done, 1 a page failed analyze's --fail-under, --min-score or --fail-on or "
-        "site's "
-        "--fail-on, 2 usage error, 3 a file could not be read or written. Each command's --help "
+        "site's --fail-on, or a fix needs a setting not given, 2 usage error, 3 a file could not "
+        "be read or written. Each command's --help "
         "lists its own.");
 
     AnalyzeArguments analyzeArguments;
@@ -83,6 +84,8 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     CLI::App& duplicates = AddDuplicatesCommand(app, duplicatesArguments);
     SiteArguments siteArguments;
     CLI::App& site = AddSiteCommand(app, siteArguments);
+    FixArguments fixArguments;
+    CLI::App& fix = AddFixCommand(app, fixArguments);
     EditArguments editArguments;
     EditKind editKind = EditKind::Title;
     AddEditCommands(app, editArguments, editKind);
@@ -95,7 +98,7 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
         "Exit codes: 0 done, 1 a page with a site check in the --fail-on state or worse, 2 usage "
         "error, 3 a file could not be read or written.");
     for (CLI::App* command : app.get_subcommands({})) {
-        if (command != &analyze && command != &site) {
+        if (command != &analyze && command != &site && command != &fix) {
             command->footer(
                 "Exit codes: 0 done, 2 usage error, 3 a file could not be read or written.");
         }
@@ -122,6 +125,9 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
         }
         if (site.parsed()) {
             return Finished(RunSite(siteArguments, out, err), out, err);
+        }
+        if (fix.parsed()) {
+            return Finished(RunFix(fixArguments, out, err), out, err);
         }
         if (duplicates.parsed()) {
             return Finished(RunDuplicates(duplicatesArguments, out, err), out, err);

@@ -58,20 +58,6 @@ void ApplyEdit(EditKind kind, const EditArguments& arguments, KelVelmoraData& do
     }
 }
 
-// Mixed line breaks, a Ctrl-Z end mark or binary data cannot come back as they were; the backup
-// keeps them, and the user is told.
-void WarnWhenOtherBytesChange(const KelVelmoraData& document, bool toStdout, ErrorOutput& err) {
-    if (document.SaveKeepsOtherBytes()) {
-        return;
-    }
-    const std::string change =
-        "changes line breaks outside the head (the page has mixed line breaks, an end-of-file "
-        "mark or binary data)";
-    ReportProblem(err, document.GetFileName(),
-                  toStdout ? "warning: the page printed " + change
-                           : "warning: saving " + change + "; the original is kept in the backup");
-}
-
 // Prints the page as Save would write it, without putting it together first. With LF or CR
 // line breaks the pieces are single lines: they are gathered, so the stream is not called once
 // per line.
@@ -95,6 +81,19 @@ bool PrintBytesToSave(const KelVelmoraData& document, CheckedOutput& out) {
 }
 
 }  // namespace
+
+std::string OtherBytesWarning(const KelVelmoraData& document, bool toStdout) {
+    if (document.SaveKeepsOtherBytes()) {
+        return {};
+    }
+    const std::string change =
+        "changes line breaks outside the head (the page has mixed line breaks, an end-of-file "
+        "mark or binary data)";
+    return ProblemLine(document.GetFileName(),
+                       toStdout
+                           ? "warning: the page printed " + change
+                           : "warning: saving " + change + "; the original is kept in the backup");
+}
 
 void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind) {
     for (const EditCommandEntry& entry : kCommands) {
@@ -135,7 +134,7 @@ int RunEdit(EditKind kind, const EditArguments& arguments, CheckedOutput& out, E
         document.Load(arguments.file, options);
         ApplyEdit(kind, arguments, document, options);
         if (arguments.toStdout) {
-            WarnWhenOtherBytesChange(document, true, err);
+            err.Write(OtherBytesWarning(document, true));
             // A failure is named once, with the system's reason, when the output is closed.
             if (!PrintBytesToSave(document, out)) {
                 return kExitFileError;
@@ -146,7 +145,7 @@ int RunEdit(EditKind kind, const EditArguments& arguments, CheckedOutput& out, E
             ReportProblem(err, arguments.file, "already as requested; nothing written");
             return kExitDone;
         }
-        WarnWhenOtherBytesChange(document, false, err);
+        err.Write(OtherBytesWarning(document, false));
         document.Save();
     } catch (const std::exception& error) {
         err.Write(PageProblemLine(arguments.file, error));

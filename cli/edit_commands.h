@@ -11,6 +11,10 @@ namespace CLI {
 class App;
 }
 
+namespace velmora {
+class KelVelmoraData;
+}
+
 namespace velmora::cli {
 
 class CheckedOutput;
@@ -25,6 +29,11 @@ struct EditArguments {
     bool toStdout = false;
     SettingsFlags settings;
 };
+
+// The warning line for a page whose save changes bytes outside what was edited (mixed line
+// breaks, an end-of-file mark or binary data); empty when it keeps them. The backup keeps them,
+// and the user is told.
+std::string OtherBytesWarning(const KelVelmoraData& document, bool toStdout);
 
 // Registers the five commands; the one that runs records its kind in `kind`.
 void AddEditCommands(CLI::App& app, EditArguments& arguments, EditKind& kind);
