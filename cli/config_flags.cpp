@@ -20,7 +20,7 @@ void AddConfigFlags(CLI::App& command, ProjectFlags& flags) {
         ->group("Project");
 }
 
-void AddProjectFlags(CLI::App& command, ProjectFlags& flags) {
+void AddPageSearchFlags(CLI::App& command, ProjectFlags& flags) {
     AddConfigFlags(command, flags);
     command
         .add_option("--exclude", flags.exclude,
@@ -29,6 +29,10 @@ void AddProjectFlags(CLI::App& command, ProjectFlags& flags) {
         ->type_name("GLOB")
         ->allow_extra_args(false)
         ->group("Project");
+}
+
+void AddProjectFlags(CLI::App& command, ProjectFlags& flags) {
+    AddPageSearchFlags(command, flags);
     AddBaselineFlag(command, flags);
 }
 

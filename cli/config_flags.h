@@ -29,7 +29,9 @@ struct ProjectFlags {
 void AddConfigFlags(CLI::App& command, ProjectFlags& flags);
 // --baseline.
 void AddBaselineFlag(CLI::App& command, ProjectFlags& flags);
-// All of them, and --exclude.
+// --config, --no-config and --exclude.
+void AddPageSearchFlags(CLI::App& command, ProjectFlags& flags);
+// All of them.
 void AddProjectFlags(CLI::App& command, ProjectFlags& flags);
 
 // The file --config names, else the first `.velmora.toml` from the working folder up; none with

@@ -75,7 +75,7 @@ CLI::Validator FixableCheck() {
             }
             return {};
         },
-        "ID");
+        "");
 }
 
 CLI::Validator LanguageTagCheck() {
@@ -87,7 +87,7 @@ CLI::Validator LanguageTagCheck() {
             }
             return {};
         },
-        "TAG");
+        "");
 }
 
 // The flag and the configuration key that give what a fix lacked.
@@ -277,10 +277,10 @@ CLI::App& AddFixCommand(CLI::App& app, FixArguments& arguments) {
                     "Pages fixed at once (default: the number of processors)")
         ->check(WholeNumber(1, kMaximumJobs))
         ->type_name("N");
-    AddProjectFlags(command, arguments.project);
+    AddPageSearchFlags(command, arguments.project);
     AddSettingsFlags(command, arguments.settings);
     AddPageCheckFlags(command, arguments.pageChecks);
-    AddSiteFlags(command, arguments.site);
+    AddSiteAddressFlags(command, arguments.site);
     command.footer(
         "Exit codes: 0 every fix asked for was made, 1 some fix needs a setting that was not "
         "given, 2 usage error, 3 a file could not be read or written.");

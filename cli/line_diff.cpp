@@ -62,12 +62,13 @@ void MatchMiddle(const std::vector<std::string_view>& a, const std::vector<std::
             steps.push_back({Op::Same, begin + i});
             ++i;
             ++j;
-        } else if (j < m && (i == n || at(i, j + 1) >= at(i + 1, j))) {
-            steps.push_back({Op::Added, begin + j});
-            ++j;
-        } else {
+        } else if (i < n && (j == m || at(i + 1, j) >= at(i, j + 1))) {
+            // Removed lines first, as diff prints a changed line.
             steps.push_back({Op::Removed, begin + i});
             ++i;
+        } else {
+            steps.push_back({Op::Added, begin + j});
+            ++j;
         }
     }
 }

@@ -21,7 +21,7 @@ CLI::Validator BaseUrlValidator() {
 
 }  // namespace
 
-void AddSiteFlags(CLI::App& command, SiteFlags& flags) {
+void AddSiteAddressFlags(CLI::App& command, SiteFlags& flags) {
     command
         .add_option("--root", flags.root,
                     "The site's root folder: pages' paths, robots.txt and sitemap.xml are "
@@ -34,6 +34,10 @@ void AddSiteFlags(CLI::App& command, SiteFlags& flags) {
                     "internal")
         ->check(BaseUrlValidator())
         ->type_name("URL");
+}
+
+void AddSiteFlags(CLI::App& command, SiteFlags& flags) {
+    AddSiteAddressFlags(command, flags);
     command
         .add_option("--sitemap", flags.sitemap,
                     "The sitemap to hold the pages against (default: sitemap.xml in the root)")

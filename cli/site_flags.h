@@ -21,6 +21,9 @@ struct SiteFlags {
     std::optional<std::string> sitemap;
 };
 
+// --root and --base-url.
+void AddSiteAddressFlags(CLI::App& command, SiteFlags& flags);
+// Those and --sitemap.
 void AddSiteFlags(CLI::App& command, SiteFlags& flags);
 
 struct SiteSetup {

@@ -14,6 +14,7 @@ _velmora_cli_check_ids="title description indexable canonical language charset v
     duplicate-title duplicate-description broken-links broken-fragments canonical-target
     hreflang-return orphan sitemap robots"
 _velmora_cli_site="--root --base-url --sitemap"
+_velmora_cli_fixable_ids="charset viewport language canonical social description"
 
 # The flags of one command, -h and --help included.
 _velmora_cli_flags() {
@@ -33,6 +34,10 @@ _velmora_cli_flags() {
     site)
         echo "-h --help --format --json --fail-on --defaults $_velmora_cli_config --baseline" \
             "$_velmora_cli_output $_velmora_cli_page_checks $_velmora_cli_site"
+        ;;
+    fix)
+        echo "-h --help --only --dry-run --stdout --lang --og-image -j --jobs $_velmora_cli_config" \
+            "--exclude $_velmora_cli_settings $_velmora_cli_page_checks --root --base-url"
         ;;
     set-keywords)
         echo "-h --help --keep-order --stdout $_velmora_cli_settings"
@@ -57,6 +62,7 @@ _velmora_cli_flag_value() {
         ;;
     --fail-on) COMPREPLY=($(compgen -W "problem improve" -- "$cur")) ;;
     --skip-check) COMPREPLY=($(compgen -W "$_velmora_cli_check_ids" -- "$cur")) ;;
+    --only) COMPREPLY=($(compgen -W "$_velmora_cli_fixable_ids" -- "$cur")) ;;
     -o | --output | --sitemap) _velmora_cli_files "$cur" ;;
     --root)
         compopt -o filenames 2>/dev/null
@@ -73,7 +79,7 @@ _velmora_cli_flag_value() {
         ;;
     --fail-under | --min-score | -j | --jobs | --min-occurrences | --max-occurrences | --one-in-every | \
         --min-keywords | --max-keywords | --spam-limit | --title-chars | --description-chars | \
-        --title-px | --description-px | --focus | --base-url | --exclude)
+        --title-px | --description-px | --focus | --base-url | --exclude | --lang | --og-image)
         COMPREPLY=()
         ;;
     *) return 1 ;;
@@ -133,8 +139,8 @@ _velmora_cli() {
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        analyze | report | duplicates | site | set-title | set-description | set-keywords | auto-keywords | \
-            compress)
+        analyze | report | duplicates | site | fix | set-title | set-description | set-keywords | \
+            auto-keywords | compress)
             command=${COMP_WORDS[i]}
             break
             ;;
@@ -142,7 +148,7 @@ _velmora_cli() {
     done
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "analyze report duplicates site set-title set-description set-keywords
+        COMPREPLY=($(compgen -W "analyze report duplicates site fix set-title set-description set-keywords
             auto-keywords compress -h --help --version" -- "$cur"))
         return
     fi
@@ -152,7 +158,7 @@ _velmora_cli() {
         return
     fi
     case $command in
-    analyze | report) _velmora_cli_files "$cur" htm html php ;;
+    analyze | report | fix) _velmora_cli_files "$cur" htm html php ;;
     duplicates | site) _velmora_cli_files "$cur" jsonl ;;
     *) _velmora_cli_files "$cur" ;;
     esac

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "analysis/keyword_choice.h"
+#include "bench/page_generator.h"
 #include "core/html_functions_read.h"
 #include "document/velmora_data.h"
 #include "tests/cli/cli_test_fixture.h"
@@ -24,6 +28,7 @@ using test::JsonLines;
 using test::ReadBytes;
 using test::RunResult;
 using test::VelmoraCli;
+using test::WriteBytes;
 
 TEST_F(VelmoraCli, EditsSaveWithBackupAndTypedTextInThePageEncoding) {
     const fs::path ascii = Page("ascii.htm", HostingPage());
@@ -206,6 +211,176 @@ TEST_F(VelmoraCli, StdoutTouchesNothingAndFailedEditsWriteNothing) {
 
     ASSERT_EQ(Run({"compress", page.string()}).code, 0);
     EXPECT_EQ(ReadBytes(page), TextToSave(document.GetHtml()));
+}
+
+// fix: every fix saved at once with one exact backup; a second fix changes nothing and says so.
+TEST_F(VelmoraCli, FixSavesOnceWithBackupAndSaysWhenNothingIsLeft) {
+    const std::string lf =
+        "<!DOCTYPE html>\n<html>\n<head>\n<title>Tea</title>\n</head>\n<body><p>x</p></body>\n"
+        "</html>\n";
+    const fs::path page = Page("site/tea.html", lf);
+    const std::vector<std::string> fix = {"fix",        "--no-config",
+                                          "--lang",     "en",
+                                          "--og-image", "https://example.org/i.png",
+                                          "--base-url", "https://example.org/",
+                                          "--root",     (root_ / "site").string(),
+                                          page.string()};
+    RunResult run = Run(fix);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(ReadBytes(page),
+              "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+              "<title>Tea</title>\n"
+              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+              "<link rel=\"canonical\" href=\"https://example.org/tea.html\">\n"
+              "<meta property=\"og:title\" content=\"Tea\">\n"
+              "<meta property=\"og:url\" content=\"https://example.org/tea.html\">\n"
+              "<meta property=\"og:image\" content=\"https://example.org/i.png\">\n"
+              "<meta name=\"twitter:card\" content=\"summary_large_image\">\n"
+              "<meta name=\"GENERATOR\" content=\"Velmora\">\n</head>\n<body><p>x</p></body>\n"
+              "</html>\n");
+    EXPECT_TRUE(run.out.starts_with("Fixed " + page.string() +
+                                    ": charset, viewport, language, canonical, social (backup: "))
+        << run.out;
+    EXPECT_NE(run.out.find(". Left: social (og:description needs a description). Left to you: "
+                           "title, description, h1, content.\n"),
+              std::string::npos)
+        << run.out;
+    ASSERT_EQ(BackupCount(), 1u);
+    EXPECT_EQ(ReadBytes(fs::directory_iterator(BackupFolder())->path()), lf);
+
+    const std::string fixed = ReadBytes(page);
+    run = Run(fix);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("Nothing to fix in " + page.string() + ". Left: social"))
+        << run.out;
+    EXPECT_EQ(ReadBytes(page), fixed);
+    EXPECT_EQ(BackupCount(), 1u);
+}
+
+// --dry-run prints a unified diff and --stdout the fixed page, and neither writes; a fix that
+// needs a setting not given gives exit 1.
+TEST_F(VelmoraCli, FixDryRunAndStdoutWriteNothing) {
+    const std::string crlf =
+        "<html>\r\n<head>\r\n<title>Tea</title>\r\n</head>\r\n<body>x</body>\r\n</html>\r\n";
+    Page("tea.html", crlf);
+    const test::ScopedWorkingFolder here(root_);
+    RunResult run = Run({"fix", "--no-config", "--dry-run", "tea.html"});
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_EQ(run.out,
+              "--- a/tea.html\n+++ b/tea.html\n@@ -1,6 +1,11 @@\n <html>\r\n <head>\r\n"
+              "+<meta charset=\"utf-8\">\r\n <title>Tea</title>\r\n"
+              "+<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"
+              "+<meta property=\"og:title\" content=\"Tea\">\r\n"
+              "+<meta name=\"twitter:card\" content=\"summary\">\r\n"
+              "+<meta name=\"GENERATOR\" content=\"Velmora\">\r\n"
+              " </head>\r\n <body>x</body>\r\n </html>\r\n");
+    EXPECT_TRUE(run.err.starts_with(
+        "Would fix tea.html: charset, viewport, social. Left: language (needs the page's "
+        "language (--lang or lang)), canonical (needs the site's address (--base-url or "
+        "base_url)), social (og:description needs a description), social (og:image needs an "
+        "image address (--og-image or og_image)). Left to you: title, description"))
+        << run.err;
+
+    run = Run({"fix", "--no-config", "--stdout", "--only", "viewport", "tea.html"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "<html>\r\n<head>\r\n<title>Tea</title>\r\n"
+              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"
+              "<meta name=\"GENERATOR\" content=\"Velmora\">\r\n</head>\r\n<body>x</body>\r\n"
+              "</html>\r\n");
+    EXPECT_EQ(run.err, "Fixed tea.html: viewport.\n");
+
+    // A page that turns a check off for itself is not fixed there.
+    Page("quiet.html", "<!-- velmora-disable viewport, social -->" + crlf);
+    run = Run({"fix", "--no-config", "--dry-run", "--only", "viewport", "--only", "social",
+               "quiet.html"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Nothing to fix in quiet.html.\n");
+
+    for (const std::vector<std::string>& usage :
+         {std::vector<std::string>{"fix", "--only", "title", "tea.html"},
+          {"fix", "--stdout", "tea.html", "quiet.html"},
+          {"fix", "--stdout", "--dry-run", "tea.html"},
+          {"fix", "--lang", "english!", "tea.html"},
+          {"fix", "-"}}) {
+        EXPECT_EQ(Run(usage).code, 2) << usage[1];
+    }
+    // The other pages are still fixed.
+    run = Run({"fix", "--no-config", "--dry-run", "missing.html", "tea.html"});
+    EXPECT_EQ(run.code, 3);
+    EXPECT_NE(run.err.find("missing.html: No such file or directory"), std::string::npos);
+    EXPECT_TRUE(run.out.starts_with("--- a/tea.html\n")) << run.out;
+    EXPECT_EQ(ReadBytes(root_ / "tea.html"), crlf);
+    EXPECT_EQ(BackupCount(), 0u);
+}
+
+// On the examples and on generated pages: after fix, analyze finds every fixed check good, the
+// bytes from the body on are untouched, and fixing again changes nothing.
+TEST_F(VelmoraCli, FixedChecksAreGoodAndOnlyTheHeadChanges) {
+    const fs::path pages = root_ / "pages";
+    fs::copy(VELMORA_EXAMPLES, pages, fs::copy_options::recursive);
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        WriteBytes(pages / ("generated-" + std::to_string(seed) + ".html"),
+                   bench::GeneratePage(3000 + 200 * seed, seed));
+    }
+    std::map<std::string, std::string> before;
+    for (const auto& entry : fs::recursive_directory_iterator(pages)) {
+        if (entry.is_regular_file()) {
+            before[entry.path().string()] = ReadBytes(entry.path());
+        }
+    }
+    const std::vector<std::string> fix = {"fix",        "--no-config",          "--lang",
+                                          "en",         "--og-image",           "/i.png",
+                                          "--base-url", "https://example.org/", pages.string()};
+    RunResult run = Run(fix);
+    ASSERT_EQ(run.code, 0) << run.err;
+
+    std::map<std::string, std::vector<std::string>> fixedIds;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("Fixed ")) {
+            continue;
+        }
+        // A fix that made only part of its check good names it again among what is left.
+        const std::size_t colon = line.find(": ");
+        const std::size_t leftAt = line.find(". Left: ");
+        const std::string left = leftAt == std::string::npos ? "" : line.substr(leftAt);
+        const std::string ids = line.substr(colon + 2, line.find(" (backup") - colon - 2);
+        std::istringstream split(ids);
+        for (std::string id; std::getline(split, id, ',');) {
+            id = id.substr(id.starts_with(' ') ? 1 : 0);
+            if (left.find(" " + id + " (") == std::string::npos) {
+                fixedIds[line.substr(6, colon - 6)].push_back(id);
+            }
+        }
+    }
+    EXPECT_GE(fixedIds.size(), 25u) << run.out;
+
+    run = Run({"analyze", "--json", "--no-config", pages.string()});
+    for (const Json& page : JsonLines(run.out)) {
+        const std::string file = page["file"];
+        for (const Json& check : page["checks"]) {
+            const auto& ids = fixedIds[file];
+            if (std::find(ids.begin(), ids.end(), check["id"]) != ids.end() &&
+                check["id"] != "description") {
+                EXPECT_EQ(check["state"], "good") << file << " " << check["id"];
+            }
+        }
+    }
+    for (const auto& [file, bytes] : before) {
+        const std::string after = ReadBytes(file);
+        const std::size_t body = bytes.find("<body");
+        if (body != std::string::npos) {
+            EXPECT_TRUE(after.ends_with(bytes.substr(body))) << file;
+        } else {
+            EXPECT_TRUE(fixedIds[file].empty() || after.size() > bytes.size()) << file;
+        }
+    }
+
+    run = Run(fix);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out.find("Fixed "), std::string::npos) << run.out;
 }
 
 }  // namespace
