@@ -566,16 +566,23 @@ FixPlan PlanPageFixes(std::string_view text, const FixSettings& settings,
     FixPlan plan = PlanOnce(text, settings, options, only);
     // A fix whose tags would not be read where they land (a head the writer misjudges) is
     // withdrawn, so fixing a fixed page never adds the same tags again.
-    for (std::size_t round = 0; round < kFixable.size() && plan.Changes(); ++round) {
+    for (std::size_t round = 0; round <= kFixable.size() && plan.Changes(); ++round) {
         const FixPlan again = PlanOnce(ApplyPageFixes(text, plan), settings, options, only);
         if (!again.Changes()) {
-            break;
+            return plan;
         }
-        for (const PlannedFix& failed : again.fixes) {
-            std::erase_if(plan.fixes, [&](const PlannedFix& fix) { return fix.id == failed.id; });
-            plan.unfixed.push_back(
-                {failed.id, "its tags would not be read in the page's head", false});
-        }
+        // Past the last round, the fixes disturb each other's reading: none is made.
+        const bool last = round == kFixable.size();
+        std::erase_if(plan.fixes, [&](const PlannedFix& fix) {
+            const bool failed =
+                last || std::any_of(again.fixes.begin(), again.fixes.end(),
+                                    [&](const PlannedFix& other) { return other.id == fix.id; });
+            if (failed) {
+                plan.unfixed.push_back(
+                    {fix.id, "its tags would not be read in the page's head", false});
+            }
+            return failed;
+        });
     }
     return plan;
 }
