@@ -123,6 +123,10 @@ HeadLayout ReadHeadLayout(std::string_view text) {
         }
         if (token.tag == PackTagName("html") && !layout.html) {
             layout.html = span;
+            // An XHTML page without a tag to copy still closes its void tags.
+            if (!styleRead && token.Find("xmlns")) {
+                layout.close = " />";
+            }
         }
         if (!inHead) {
             continue;

@@ -86,6 +86,17 @@ TEST(PageFixes, EachKindOfPageByteForByte) {
          "<meta name='viewport' content='width=device-width, initial-scale=1' />"
          "<link rel='canonical' href='https://example.org/a.html' />" +
              xhtmlCards + "</head><body/></html>"},
+        {"XHTML by its namespace",
+         "<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\"><head><title>T</title>"
+         "</head></html>",
+         "<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\"><head>"
+         "<meta charset=\"utf-8\" /><title>T</title>"
+         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />"
+         "<link rel=\"canonical\" href=\"https://example.org/a.html\" />"
+         "<meta property=\"og:title\" content=\"T\" />"
+         "<meta property=\"og:url\" content=\"https://example.org/a.html\" />"
+         "<meta property=\"og:image\" content=\"https://example.org/i.png\" />"
+         "<meta name=\"twitter:card\" content=\"summary_large_image\" /></head></html>"},
         {"PHP-led without a head",
          "<?php header('X-A: b'); ?>\r\n<!doctype html>\r\n<html>\r\n<body>\r\n<h1>T</h1>"
          "\r\n</body>\r\n</html>\r\n",
