@@ -131,7 +131,7 @@ private:
                               std::to_string(summary.improve) + " improve (--fail-on " +
                               *arguments_.failOn + ")");
         }
-        rated_.push_back(RatedPage{report.file, report.rating, report.ratingText});
+        rated_.push_back(RatedPageOf(report));
         suppressed_ += report.suppressed;
         baselined_ += report.baselined;
     }

@@ -135,9 +135,9 @@ int RunDuplicates(const DuplicatesArguments& arguments, CheckedOutput& out, Erro
     const std::size_t titles = PrintGroups(pages, "title", &PageTexts::title, out);
     const std::size_t descriptions =
         PrintGroups(pages, "description", &PageTexts::description, out);
-    err.Write("velmora-cli: " + std::to_string(pages.size()) + " pages read; " +
-              std::to_string(titles) + " groups share a title, " + std::to_string(descriptions) +
-              " a description\n");
+    err.Write("velmora-cli: " + CountText(pages.size(), "page", "pages") + " read; " +
+              CountText(titles, "group shares", "groups share") + " a title, " +
+              std::to_string(descriptions) + " a description\n");
     return allRead ? kExitDone : kExitFileError;
 }
 

@@ -1,10 +1,28 @@
 #include "cli/page_report.h"
 
 #include "core/page_encoding.h"
+#include "core/text_rules.h"
 
 namespace velmora::cli {
 
-PageReport BuildPageReport(const std::string& file, const ReviewResult& result) {
+namespace {
+
+std::string LineBreakText(LineBreak kind) {
+    switch (kind) {
+        case LineBreak::Lf:
+            return "\n";
+        case LineBreak::Cr:
+            return "\r";
+        case LineBreak::CrLf:
+            break;
+    }
+    return "\r\n";
+}
+
+}  // namespace
+
+PageReport BuildPageReport(const std::string& file, const KelVelmoraData& document) {
+    const ReviewResult& result = document.Result();
     const Encoding encoding = result.rules.encoding();
     const auto utf8 = [encoding](std::string_view bytes) {
         return PageBytesToUtf8(bytes, encoding);
@@ -15,6 +33,8 @@ PageReport BuildPageReport(const std::string& file, const ReviewResult& result) 
     PageReport report;
     report.file = file;
     report.encoding = encoding == Encoding::Utf8 ? "utf-8" : "windows-1252";
+    report.asciiOnly = IsAscii(document.GetSavedText());
+    report.lineBreak = LineBreakText(document.LineBreaks().kind);
     report.title = utf8(result.title);
     report.description = utf8(result.description);
     report.keywordsText = utf8(result.keywordsText);

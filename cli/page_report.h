@@ -51,6 +51,10 @@ struct PageReport {
     std::vector<KeywordDetail> keywordDetails;
     std::vector<GoodCandidate> goodCandidates;
     std::vector<std::string> autoKeywords;
+    // Every byte of the page is ASCII, which the readable report names us-ascii.
+    bool asciiOnly = false;
+    // The line break the page file uses, which the readable report shows in texts.
+    std::string lineBreak = "\r\n";
     page_checks::PageCheckReport checks;
     // Its links, canonical, alternates and refresh target placed in the site.
     site_checks::PageSite site;
@@ -63,8 +67,8 @@ struct PageReport {
     std::size_t filteredChecks = 0;
 };
 
-// The review's result in UTF-8; the good candidates and Auto's choice when the review derived
-// them.
-PageReport BuildPageReport(const std::string& file, const ReviewResult& result);
+// The loaded page's review in UTF-8; the good candidates and Auto's choice when the review
+// derived them.
+PageReport BuildPageReport(const std::string& file, const KelVelmoraData& document);
 
 }  // namespace velmora::cli

@@ -63,7 +63,7 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
     }
     try {
         document.Load(input.path, options);
-        page.report = BuildPageReport(input.name(), document.Result());
+        page.report = BuildPageReport(input.name(), document);
         // A keyphrase given on the command line holds for every page.
         const bool ownFocus = input.focus && checkOptions.FocusKeyphrase.empty();
         PageCheckOptions focused;

@@ -255,7 +255,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
         write(site.sitemap->file, checks, false);
     }
     out.Write(stream.Closing(problems));
-    err.Write("velmora-cli: " + std::to_string(site.pages.size()) + " pages read; " +
+    err.Write("velmora-cli: " + CountText(site.pages.size(), "page", "pages") + " read; " +
               std::to_string(reported) + " with site results\n");
     if (format == ReportFormat::Github && !AppendStepSummary(stream.StepSummary(), err)) {
         allRead = false;

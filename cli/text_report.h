@@ -8,6 +8,7 @@
 
 #include "cli/page_report.h"
 #include "cli/report_results.h"
+#include "cli/score_summary.h"
 
 namespace velmora::cli {
 
@@ -19,6 +20,8 @@ struct TextStyle {
     bool color = false;
 };
 
+// A page's block: its verdict (score and role), its page checks with the first elements of
+// each, then the review under "Keyword rating".
 std::string ToText(const PageReport& report, const TextStyle& style = {});
 
 // The file's name and its site checks, for a record that is no page of the run.
@@ -26,13 +29,17 @@ std::string ToRecordText(const std::string& file,
                          const std::vector<page_checks::CheckResult>& checks,
                          const TextStyle& style = {});
 
+// What the closing summary keeps of each page.
 struct RatedPage {
-    std::string file;
     float rating = 0.0f;
     std::string ratingText;
+    ScoredPage scored;
 };
 
-// Pages, average rating and the lowest-rated pages; unreadable pages counted apart.
+RatedPage RatedPageOf(const PageReport& report);
+
+// Pages, average rating, the score histogram, the lowest-scoring indexable pages, the
+// lowest-rated pages and the faults most pages share; unreadable pages counted apart.
 std::string SummaryText(const std::vector<RatedPage>& pages, std::size_t failedPages);
 
 // The results the pages' suppression comments and the baseline left out, when there are any.

@@ -121,6 +121,8 @@ public:
     // the page is reviewed as it is and the error is returned.
     std::optional<std::string> ApplyOptions(const KelVelmoraOptions& options);
     bool IsModified() const { return GetHtml() != SavedText; }
+    // How the page file ends its lines, which the held text writes as CR LF.
+    LineBreakStyle LineBreaks() const { return lineBreaks_; }
 
     // From now on the page is checked again whenever its text or its file changes, with
     // `setup`; it is checked now.

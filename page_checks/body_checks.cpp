@@ -341,15 +341,15 @@ CheckResult CheckContent(const PageFacts& facts, const PageCheckOptions& options
     result.values.push_back({"words", words});
     if (words >= good) {
         result.state = CheckState::Good;
-        result.message = "The page has " + N(words) + " words of text.";
+        result.message = "The page has " + Count(words, "word", "words") + " of text.";
     } else if (words >= minimum) {
         result.state = CheckState::Improve;
-        result.message =
-            "The page has " + N(words) + " words of text; aim for " + N(good) + " or more.";
+        result.message = "The page has " + Count(words, "word", "words") + " of text; aim for " +
+                         N(good) + " or more.";
     } else {
         result.state = CheckState::Problem;
-        result.message = "The page has only " + N(words) + " words of text; write at least " +
-                         N(minimum) + ", better " + N(good) + ".";
+        result.message = "The page has only " + Count(words, "word", "words") +
+                         " of text; write at least " + N(minimum) + ", better " + N(good) + ".";
     }
     return result;
 }

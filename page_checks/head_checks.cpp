@@ -19,6 +19,10 @@ std::string N(Number n) {
     return std::to_string(n);
 }
 
+std::string Characters(std::size_t n) {
+    return N(n) + (n == 1 ? " character" : " characters");
+}
+
 CheckedElement Element(std::size_t at, std::string text) {
     return {at, {}, std::move(text)};
 }
@@ -79,12 +83,12 @@ CheckResult CheckLength(const std::vector<ElementText>& texts, const LengthRule&
     const std::string widthNote =
         pixels ? "" : "; its width in pixels is unknown, since Liberation Sans is not installed";
     if (characters < minimum) {
-        result.message = "The " + what + " has " + N(characters) +
-                         " characters; lengthen it to at least " + N(minimum) + widthNote + ".";
+        result.message = "The " + what + " has " + Characters(characters) +
+                         "; lengthen it to at least " + N(minimum) + widthNote + ".";
         return result;
     }
     if (characters > maximum) {
-        result.message = "The " + what + " has " + N(characters) + " characters; shorten it to " +
+        result.message = "The " + what + " has " + Characters(characters) + "; shorten it to " +
                          N(maximum) + " or fewer" + widthNote + ".";
         return result;
     }
@@ -95,7 +99,7 @@ CheckResult CheckLength(const std::vector<ElementText>& texts, const LengthRule&
         return result;
     }
     result.state = CheckState::Good;
-    result.message = "The " + what + " has " + N(characters) + " characters" +
+    result.message = "The " + what + " has " + Characters(characters) +
                      (pixels ? " and is " + N(*pixels) + " px wide" : widthNote) + ".";
     return result;
 }

@@ -199,10 +199,20 @@ TEST_F(VelmoraCli, ReadableReportWithSummary) {
     const fs::path bare = Page("bare.htm", "<html><body>nothing</body></html>");
     const RunResult run = Run({"analyze", "--defaults", good.string(), bare.string()});
     EXPECT_EQ(run.code, 0);
-    EXPECT_NE(run.out.find(good.string() + "\n  Rating:          100%"), std::string::npos);
+    // Each page leads with its verdict, then its page checks, then the keyword rating.
+    const std::size_t goodAt = run.out.find(good.string() + "\n  Score: ");
+    ASSERT_NE(goodAt, std::string::npos) << run.out;
+    EXPECT_LT(run.out.find("  Page checks:", goodAt),
+              run.out.find("  Keyword rating:  100%", goodAt));
+    EXPECT_NE(run.out.find(bare.string() + "\n  Score: "), std::string::npos);
     EXPECT_NE(run.out.find("Add a description"), std::string::npos);
-    EXPECT_NE(run.out.find("Summary: 2 pages analysed, average rating 50.0%"), std::string::npos);
-    EXPECT_NE(run.out.find("Lowest rated:\n      0%  " + bare.string()), std::string::npos);
+    EXPECT_NE(run.out.find("Summary: 2 pages analysed, average keyword rating 50.0%"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("  Scores:\n"), std::string::npos);
+    EXPECT_NE(run.out.find("  Lowest scoring:\n"), std::string::npos);
+    EXPECT_NE(run.out.find("Lowest keyword rating:\n      0%  " + bare.string()),
+              std::string::npos);
+    EXPECT_EQ(run.out.find("On most pages:"), std::string::npos);
     EXPECT_EQ(run.err, "");  // no progress bar when standard error is not a terminal
 
     const RunResult shown = Run({"analyze", "--json", good.string(), bare.string()}, true);
@@ -210,6 +220,144 @@ TEST_F(VelmoraCli, ReadableReportWithSummary) {
     EXPECT_NE(shown.err.find("] 2/2 pages"), std::string::npos) << shown.err;
     EXPECT_EQ(JsonLines(shown.out).size(), 2u);
     EXPECT_EQ(Run({"analyze", "--json", good.string()}, true).err, "");
+}
+
+TEST_F(VelmoraCli, ReadableReportVerdictsElementsAndTemplateWideFaults) {
+    // A redirect stub has no score; its only check names the target.
+    const fs::path stub = Page("old.html",
+                               "<html><head><meta http-equiv=\"refresh\" content=\"0; "
+                               "url=/new.html\"></head></html>\n");
+    // LF line breaks, pure ASCII though it declares UTF-8, seven images without alt.
+    std::string images;
+    for (int i = 0; i < 7; ++i) {
+        images += "<img src=\"p" + std::to_string(i) + ".png\">\n";
+    }
+    const fs::path plain = Page("plain.html",
+                                "<html><head><meta charset=\"utf-8\"><title>Plain</title>\n"
+                                "<meta name=\"description\" content=\"one\ntwo\"></head>\n<body>" +
+                                    images + "</body></html>\n");
+    const fs::path third = Page("third.html", "<html><body><p>x</p></body></html>\n");
+    const fs::path fourth = Page("fourth.html", "<html><body><p>y</p></body></html>\n");
+    // CR LF line breaks and a character beyond ASCII.
+    const fs::path crlf =
+        Page("crlf.html",
+             "<html><head><meta charset=\"utf-8\"><title>Caf\xC3\xA9</title>\r\n"
+             "<meta name=\"description\" content=\"one\r\ntwo\"></head></html>\r\n");
+    const RunResult run = Run(
+        {"analyze", "--defaults", stub.string(), plain.string(), third.string(), fourth.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::size_t plainAt = run.out.find(plain.string() + "\n");
+    ASSERT_NE(plainAt, std::string::npos);
+    EXPECT_EQ(run.out.substr(0, plainAt),
+              stub.string() +
+                  "\n"
+                  "  no score · redirect to /new.html\n"
+                  "  Page checks:     0 problem, 0 improve, 0 good, 1 info\n"
+                  "    info    indexable: Redirects to /new.html.\n"
+                  "  Keyword rating:    0%\n"
+                  "  Encoding:        us-ascii\n"
+                  "  Title:           (none)\n"
+                  "  Description:     (none)\n"
+                  "  Keywords:        (none)\n"
+                  "  Words:           0\n"
+                  "  Removable space: 0 bytes\n"
+                  "  Advice:          Add a title\n"
+                  "                   Add a description\n"
+                  "                   Add some keywords or phrases.\n"
+                  "  Good candidates: 0\n"
+                  "  Auto keywords:   (none)\n"
+                  "\n");
+    const std::string page = run.out.substr(plainAt, run.out.find(third.string()) - plainAt);
+    EXPECT_TRUE(page.starts_with(plain.string() + "\n  Score: 57 · page\n  Page checks:")) << page;
+    EXPECT_NE(page.find("    improve images: 7 of 7 images have no alt attribute; describe each, "
+                        "or use alt=\"\" for decoration.\n"
+                        "            line 4: p0.png\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("            line 8: p4.png\n            and 2 more\n"), std::string::npos);
+    EXPECT_EQ(page.find("p5.png"), std::string::npos);
+    // The review section: a pure-ASCII page is us-ascii, the page's own LF shows in its
+    // description, and our own counts are singular where they are one.
+    EXPECT_NE(page.find("  Keyword rating:   53%\n  Encoding:        us-ascii\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("  Description:     one\\ntwo\n"), std::string::npos);
+    EXPECT_NE(page.find("  Removable space: 1 byte\n"), std::string::npos);
+    EXPECT_NE(page.find("File contains 1 bytes of unnecessary space."), std::string::npos);
+    EXPECT_NE(run.out.find("content: The page has only 1 word of text;"), std::string::npos);
+
+    // The redirect is neither scored nor counted among the pages the template faults are
+    // held against; the histogram shows it apart.
+    const std::size_t summaryAt = run.out.find("Summary: 4 pages analysed");
+    ASSERT_NE(summaryAt, std::string::npos) << run.out;
+    const std::string summary = run.out.substr(summaryAt);
+    EXPECT_TRUE(
+        summary.starts_with("Summary: 4 pages analysed, average keyword rating 13.4%\n"
+                            "  Scores:\n"
+                            "     90–100 0\n"
+                            "     80–89  0\n"
+                            "     70–79  0\n"
+                            "     60–69  0\n"
+                            "     50–59  #################### 1\n"
+                            "     40–49  0\n"
+                            "     30–39  ######################################## 2\n"
+                            "     20–29  0\n"
+                            "     10–19  0\n"
+                            "      0–9   0\n"
+                            "    no score 1 (redirects and pages not indexed)\n"
+                            "  On most pages:\n"
+                            "    content: problem on 3 of 3 pages: likely the template; "
+                            "fix it once\n"))
+        << summary;
+    EXPECT_NE(summary.find("    og:image missing on 3 of 3 pages: likely the template; fix it "
+                           "once\n"),
+              std::string::npos);
+    // Most pages first: two of three follow every fault of all three.
+    EXPECT_LT(summary.find("viewport: improve on 3 of 3"),
+              summary.find("title: problem on 2 of 3"));
+    EXPECT_EQ(summary.find("images: improve"), std::string::npos);  // one page of three
+    // Only indexable pages are among the lowest scoring, lowest first, ties in run order.
+    EXPECT_NE(summary.find("  Lowest scoring:\n"
+                           "     39  " +
+                           third.string() + "\n     39  " + fourth.string() + "\n     57  " +
+                           plain.string() + "\n  Lowest keyword rating:\n      0%  " +
+                           stub.string() + "\n"),
+              std::string::npos)
+        << summary;
+
+    // --min-level keeps the verdict and leaves out the lesser check lines; --quiet keeps only
+    // the problems and the summary.
+    const RunResult problems =
+        Run({"analyze", "--defaults", "--min-level", "problem", plain.string()});
+    EXPECT_NE(problems.out.find(plain.string() +
+                                "\n  Score: 57 · page\n"
+                                "  Page checks:     2 problem, 6 improve, 3 good, 6 info\n"
+                                "    problem h1: "),
+              std::string::npos)
+        << problems.out;
+    const RunResult quiet = Run({"analyze", "--defaults", "--quiet", plain.string()});
+    EXPECT_TRUE(quiet.out.starts_with(plain.string() + "\n    problem h1: ")) << quiet.out;
+    EXPECT_NE(quiet.out.find("\nSummary: 1 page analysed"), std::string::npos);
+
+    // A CR LF page shows its own line break, and a page beyond ASCII its encoding.
+    const RunResult own = Run({"analyze", "--defaults", crlf.string()});
+    EXPECT_NE(own.out.find("  Encoding:        utf-8\n"), std::string::npos) << own.out;
+    EXPECT_NE(own.out.find("  Description:     one\\r\\ntwo\n"), std::string::npos);
+    EXPECT_EQ(own.out.find("Summary:"), std::string::npos);
+
+    // JSON keeps its contract: the encoding as read, the description as held, every element.
+    const RunResult json = Run({"analyze", "--defaults", "--json", plain.string()});
+    const std::vector<Json> lines = JsonLines(json.out);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]["encoding"], "windows-1252");
+    EXPECT_EQ(lines[0]["description"], "one\r\ntwo");
+    bool listed = false;
+    for (const Json& check : lines[0]["checks"]) {
+        if (check["id"] == "images") {
+            EXPECT_EQ(check["elements"].size(), 7u);
+            EXPECT_EQ(check["elements"][6]["text"], "p6.png");
+            listed = true;
+        }
+    }
+    EXPECT_TRUE(listed);
 }
 
 // Control characters from pages and file names are shown as escapes: none reaches the terminal
@@ -226,7 +374,7 @@ TEST_F(VelmoraCli, ReadableReportEscapesControlCharacters) {
     const RunResult run = Run({"analyze", "--defaults", latin.string(), utf8.string()});
     ASSERT_EQ(run.code, 0) << run.err;
     const std::string escapedName = (root_ / "odd\\nname\\x1b[2J.htm").string();
-    EXPECT_NE(run.out.find(escapedName + "\n  Rating:"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(escapedName + "\n  Score:"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("  " + escapedName + "\n"), std::string::npos);  // in the summary
     EXPECT_NE(run.out.find("Title:           T\\x1b]0;owned\\x07 \\u0081 end\n"),
               std::string::npos);

@@ -33,9 +33,18 @@ TEST_F(Duplicates, MergedRunsGiveTheGroupsOfOneRun) {
     const std::string b = Page("b.html", PageWith("Cakes", "Baked daily")).string();
     const std::string c = Page("c.html", PageWith("fresh bread", "Other")).string();
     const std::string d = Page("d.html", PageWith("Pies", "Also other")).string();
+    // Empty descriptions are missing, not shared; a redirect stub is meant to look like its
+    // target.
+    const std::string e = Page("e.html", PageWith("Tarts", "")).string();
+    const std::string f = Page("f.html", PageWith("Buns", "  ")).string();
+    const std::string moved = Page("moved.html",
+                                   "<html><head><title>Cakes</title><meta http-equiv=\"refresh\" "
+                                   "content=\"0; url=b.html\"><meta name=\"description\" "
+                                   "content=\"Baked daily\"></head></html>\n")
+                                  .string();
     // Two runs, as two machines would make them: no page of one sees the other's.
-    const RunResult first = Run({"analyze", "--json", "--defaults", a, b});
-    const RunResult second = Run({"analyze", "--json", "--defaults", c, d});
+    const RunResult first = Run({"analyze", "--json", "--defaults", a, b, e});
+    const RunResult second = Run({"analyze", "--json", "--defaults", c, d, f, moved});
     ASSERT_EQ(first.code, 0) << first.err;
     ASSERT_EQ(second.code, 0) << second.err;
     const auto one = Page("one.jsonl", first.out);
@@ -47,15 +56,21 @@ TEST_F(Duplicates, MergedRunsGiveTheGroupsOfOneRun) {
     EXPECT_EQ(merged.out, "Same title in 2 pages: \"Fresh Bread\"\n  " + a + "\n  " + c +
                               "\nSame description in 2 pages: \"Baked daily\"\n  " + a + "\n  " +
                               b + "\n");
-    EXPECT_NE(merged.err.find("4 pages read; 1 groups share a title, 1 a description"),
-              std::string::npos);
+    EXPECT_EQ(merged.err, "velmora-cli: 7 pages read; 1 group shares a title, 1 a description\n");
 
-    // One run over all four names the same pages.
+    // One run over all the pages names the same pages.
     const std::vector<Json> all =
-        JsonLines(Run({"analyze", "--json", "--defaults", a, b, c, d}).out);
-    ASSERT_EQ(all.size(), 4u);
+        JsonLines(Run({"analyze", "--json", "--defaults", a, b, c, d, e, f, moved}).out);
+    ASSERT_EQ(all.size(), 7u);
     EXPECT_EQ(NamedByCheck(all[0], "duplicate-title"), (std::set<std::string>{c}));
     EXPECT_EQ(NamedByCheck(all[0], "duplicate-description"), (std::set<std::string>{b}));
+    EXPECT_EQ(NamedByCheck(all[4], "duplicate-description"), (std::set<std::string>{}));
+
+    // A run of one page and no group says so in the singular too.
+    const RunResult single =
+        Run({"duplicates",
+             Page("single.jsonl", first.out.substr(0, first.out.find('\n') + 1)).string()});
+    EXPECT_EQ(single.err, "velmora-cli: 1 page read; 0 groups share a title, 0 a description\n");
 }
 
 TEST_F(Duplicates, BadLinesAndFilesAreNamedAndTheRestCompared) {

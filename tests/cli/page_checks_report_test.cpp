@@ -114,6 +114,48 @@ TEST_F(VelmoraCli, JsonPageChecksHaveTheirShapeOnTheSamplePages) {
     EXPECT_EQ(Check(bad, "links")["values"]["count"], 3);
 }
 
+// The redirect stub and the page whose old head sits in a comment, as a user first sees them.
+TEST_F(VelmoraCli, SamplePagesShowARedirectAndAHeadReadFromAComment) {
+    const fs::path moved = Page("moved-page.html", Example("moved-page.html"));
+    const fs::path misread = Page("title-in-comment.html", Example("title-in-comment.html"));
+    const std::vector<Json> lines =
+        JsonLines(Run({"analyze", "--json", "--defaults", moved, misread}).out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0]["score"].is_null());
+    EXPECT_EQ(lines[0]["role"], "redirect");
+    EXPECT_EQ(lines[0]["checks"], Json::parse(R"([{"id": "indexable", "state": "info",
+                               "message": "Redirects to /sourdough-bakery.html.",
+                               "values": {"redirect": "/sourdough-bakery.html"},
+                               "line": 6, "column": 1}])"));
+    EXPECT_EQ(lines[1]["role"], "page");
+    EXPECT_EQ(lines[1]["score"], 82);
+    // The review reads the commented title; the page checks read the page's own.
+    EXPECT_EQ(lines[1]["title"], "Rye bread | Old Mill Bakery");
+    EXPECT_EQ(Check(lines[1], "title")["values"]["characters"], 55);
+    const Json& agreement = Check(lines[1], "head-agreement");
+    EXPECT_EQ(agreement["state"], "problem");
+    EXPECT_EQ(agreement["elements"],
+              Json::parse(R"([{"text": "<title> comment", "line": 6, "column": 1},
+                              {"text": "<meta name=\"description\"> comment", "line": 7,
+                               "column": 1}])"));
+
+    const RunResult text = Run({"analyze", "--defaults", moved, misread});
+    EXPECT_NE(text.out.find(moved.string() +
+                            "\n  no score · redirect to /sourdough-bakery.html\n"
+                            "  Page checks:     0 problem, 0 improve, 0 good, 1 info\n"
+                            "    info    indexable: Redirects to /sourdough-bakery.html.\n"
+                            "  Keyword rating:   30%\n"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find(misread.string() + "\n  Score: 82 · page\n"), std::string::npos);
+    EXPECT_NE(text.out.find("    problem head-agreement: The review and the editor read the "
+                            "<title> in a comment on line 6, not the page's own on line 9."),
+              std::string::npos);
+    EXPECT_NE(text.out.find("            line 6: <title> comment\n"
+                            "            line 7: <meta name=\"description\"> comment\n"),
+              std::string::npos);
+}
+
 // Without Liberation Sans the widths are unknown: null in the JSON, and nothing fails for it.
 TEST_F(VelmoraCli, MissingFontGivesUnknownWidthsNotAFailure) {
     const fs::path config =

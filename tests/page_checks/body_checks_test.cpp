@@ -187,6 +187,8 @@ TEST(ContentCheck, EachStateCountsWordsOfTheText) {
     EXPECT_EQ(RunCheck(CheckId::Content, Body(Words(299))).state, kImprove);
     EXPECT_EQ(RunCheck(CheckId::Content, Body(Words(100))).state, kImprove);
     EXPECT_EQ(RunCheck(CheckId::Content, Body(Words(99))).state, kProblem);
+    EXPECT_EQ(RunCheck(CheckId::Content, Body(Words(1))).message,
+              "The page has only 1 word of text; write at least 100, better 300.");
     // Words are runs of letters and digits in any script; tags between blocks part them.
     const CheckResult counted =
         RunCheck(CheckId::Content,

@@ -20,6 +20,8 @@ TEST(TitleCheck, EachState) {
     const std::string good = "Sourdough bread baked every morning in town";  // 43 characters
     EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>" + good + "</title>")).state, kGood);
     EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>Bakery</title>")).state, kImprove);
+    EXPECT_TRUE(RunCheck(CheckId::Title, Head("<title>B</title>"))
+                    .message.starts_with("The title has 1 character; lengthen it to at least 30"));
     EXPECT_EQ(RunCheck(CheckId::Title, Head("<title>" + good + good + "</title>")).state, kImprove);
     EXPECT_EQ(RunCheck(CheckId::Title, Head("")).state, kProblem);
     EXPECT_EQ(RunCheck(CheckId::Title, Head("<title> \n </title>")).state, kProblem);
