@@ -26,19 +26,13 @@ struct TagSpan {
     std::size_t end = 0;
 };
 
-// A head tag that may be a later copy of another: its place and the value compared.
-struct CopyTag {
-    TagSpan span;
-    std::string value;
-};
-
 // Where the page's head and its tags stand in the page's own bytes, and how it writes its tags.
 struct HeadLayout {
     std::optional<TagSpan> headStart;
     std::optional<std::size_t> headEnd;  // the "<" of </head>
     std::optional<TagSpan> html;
-    std::vector<CopyTag> canonicals;
-    std::vector<CopyTag> descriptions;
+    std::vector<TagSpan> canonicals;  // in the head, in page order
+    std::vector<TagSpan> descriptions;
     std::string_view close = ">";
     char quote = '"';
 };
@@ -71,9 +65,9 @@ bool RelHoldsCanonical(std::string_view rel) {
 // The page's way of writing a void tag's end and its attribute quotes, from its first meta or
 // link tag.
 void ReadStyle(std::string_view text, const Token& token, HeadLayout& layout) {
-    if (token.selfClosing) {
-        layout.close = token.end >= 3 && IsTagSpace(text[token.end - 3]) ? " />" : "/>";
-    }
+    layout.close = !token.selfClosing                                  ? ">"
+                   : token.end >= 3 && IsTagSpace(text[token.end - 3]) ? " />"
+                                                                       : "/>";
     for (const Attribute& attribute : token.attributes) {
         const auto offset = static_cast<std::size_t>(attribute.value.data() - text.data());
         if (offset > token.begin && offset <= token.end) {
@@ -86,72 +80,84 @@ void ReadStyle(std::string_view text, const Token& token, HeadLayout& layout) {
     }
 }
 
-// One pass of the tokenizer over the head, with the page reader's rule of where it ends.
-HeadLayout ReadHeadLayout(std::string_view text) {
-    HeadLayout layout;
-    HtmlTokenizer tokenizer(text);
-    Token token;
-    bool inHead = true;
-    bool styleRead = false;
-    std::size_t templateDepth = 0;
-    while (tokenizer.Next(token)) {
-        if (token.kind == TokenKind::StartTag) {
-            inHead = inHead && !token.inSvgOrMath && BelongsInHead(token.tag);
-        }
-        if (!inHead && layout.html) {
-            break;
-        }
-        if (token.inSvgOrMath ||
-            (token.kind != TokenKind::StartTag && token.kind != TokenKind::EndTag)) {
-            continue;
-        }
-        const TagSpan span{token.begin, token.end};
-        if (token.kind == TokenKind::EndTag) {
-            if (token.tag == PackTagName("template")) {
-                templateDepth -= templateDepth > 0 ? 1 : 0;
-            } else if (token.tag == PackTagName("head") && inHead && templateDepth == 0 &&
-                       !layout.headEnd) {
-                layout.headEnd = token.begin;
+// Reads the head with the page reader's rule of where it ends: what a fix needs of it.
+class HeadLayoutReader {
+public:
+    explicit HeadLayoutReader(std::string_view text) : text_(text) {}
+
+    HeadLayout Read() {
+        HtmlTokenizer tokenizer(text_);
+        Token token;
+        while (tokenizer.Next(token)) {
+            if (token.kind == TokenKind::StartTag) {
+                inHead_ = inHead_ && !token.inSvgOrMath && BelongsInHead(token.tag);
             }
-            continue;
+            if (!inHead_ && layout_.html) {
+                break;
+            }
+            if (token.inSvgOrMath) {
+                continue;
+            }
+            if (token.kind == TokenKind::EndTag) {
+                OnEndTag(token);
+            } else if (token.kind == TokenKind::StartTag) {
+                OnStartTag(token);
+            }
         }
+        return std::move(layout_);
+    }
+
+private:
+    void OnEndTag(const Token& token) {
         if (token.tag == PackTagName("template")) {
-            ++templateDepth;
-        }
-        if (templateDepth > 0) {
-            continue;
-        }
-        if (token.tag == PackTagName("html") && !layout.html) {
-            layout.html = span;
-            // An XHTML page without a tag to copy still closes its void tags.
-            if (!styleRead && token.Find("xmlns")) {
-                layout.close = " />";
-            }
-        }
-        if (!inHead) {
-            continue;
-        }
-        if (token.tag == PackTagName("head") && !layout.headStart) {
-            layout.headStart = span;
-        } else if (token.tag == PackTagName("meta") || token.tag == PackTagName("link")) {
-            if (!styleRead) {
-                ReadStyle(text, token, layout);
-                styleRead = true;
-            }
-            if (token.tag == PackTagName("link") &&
-                RelHoldsCanonical(token.Find("rel").value_or(""))) {
-                layout.canonicals.push_back(
-                    {span, CollapseWhiteSpace(DecodeAttribute(token.Find("href").value_or("")))});
-            } else if (token.tag == PackTagName("meta") &&
-                       AsciiLowerTrimmed(DecodeAttribute(token.Find("name").value_or(""))) ==
-                           "description") {
-                layout.descriptions.push_back({span, CollapseWhiteSpace(DecodeAttribute(
-                                                         token.Find("content").value_or("")))});
-            }
+            templateDepth_ -= templateDepth_ > 0 ? 1 : 0;
+        } else if (token.tag == PackTagName("head") && inHead_ && templateDepth_ == 0 &&
+                   !layout_.headEnd) {
+            layout_.headEnd = token.begin;
         }
     }
-    return layout;
-}
+
+    void OnStartTag(const Token& token) {
+        templateDepth_ += token.tag == PackTagName("template") ? 1 : 0;
+        if (templateDepth_ > 0) {
+            return;
+        }
+        const TagSpan span{token.begin, token.end};
+        if (token.tag == PackTagName("html") && !layout_.html) {
+            layout_.html = span;
+            // An XHTML page without a tag to copy still closes its void tags.
+            if (!styleRead_ && token.Find("xmlns")) {
+                layout_.close = " />";
+            }
+        }
+        if (!inHead_) {
+            return;
+        }
+        if (token.tag == PackTagName("head") && !layout_.headStart) {
+            layout_.headStart = span;
+        }
+        if (token.tag != PackTagName("meta") && token.tag != PackTagName("link")) {
+            return;
+        }
+        if (!styleRead_) {
+            ReadStyle(text_, token, layout_);
+            styleRead_ = true;
+        }
+        if (token.tag == PackTagName("link") && RelHoldsCanonical(token.Find("rel").value_or(""))) {
+            layout_.canonicals.push_back(span);
+        } else if (token.tag == PackTagName("meta") &&
+                   AsciiLowerTrimmed(DecodeAttribute(token.Find("name").value_or(""))) ==
+                       "description") {
+            layout_.descriptions.push_back(span);
+        }
+    }
+
+    std::string_view text_;
+    HeadLayout layout_;
+    bool inHead_ = true;
+    bool styleRead_ = false;
+    std::size_t templateDepth_ = 0;
+};
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -236,7 +242,7 @@ public:
     FixPlanner(std::string_view text, const FixSettings& settings)
         : text_(text), settings_(settings), bytes_(ClassifyBytes(text)) {
         facts_ = ReadPageFacts(PageAsUtf8(text, bytes_, converted_));
-        layout_ = ReadHeadLayout(text);
+        layout_ = HeadLayoutReader(text).Read();
     }
 
     bool IsRedirect() const { return FindRedirect(facts_).has_value(); }
@@ -418,10 +424,10 @@ private:
         }
     }
 
-    std::vector<ByteEdit> LaterCopies(const std::vector<CopyTag>& tags) const {
+    std::vector<ByteEdit> LaterCopies(const std::vector<TagSpan>& tags) const {
         std::vector<ByteEdit> edits;
         for (std::size_t i = 1; i < tags.size(); ++i) {
-            edits.push_back(RemovalOf(text_, tags[i].span));
+            edits.push_back(RemovalOf(text_, tags[i]));
         }
         return edits;
     }
