@@ -124,6 +124,9 @@ SiteReportPage SummarizePage(const PageReport& report) {
     page.file = report.file;
     page.title = report.checks.title.value_or(std::string());
     page.description = report.checks.description.value_or(std::string());
+    page.score = report.checks.Score();
+    page.role = report.checks.role;
+    page.faults = PageFaults(report.checks);
     page.rating = report.rating;
     page.ratingText = report.ratingText;
     page.problems = report.checks.summary.problem;
@@ -163,6 +166,26 @@ SiteReport BuildSiteReport(std::vector<SiteReportPage> pages) {
     }
     report.averageRating = pages.empty() ? 0.0 : sum / static_cast<double>(pages.size());
     report.commonFindings = MostCommon(pages);
+    std::vector<ScoredPage> scored;
+    scored.reserve(pages.size());
+    for (SiteReportPage& page : pages) {
+        scored.push_back({page.file, page.score, page.role, std::move(page.faults)});
+        page.faults.clear();
+    }
+    std::vector<const ScoredPage*> pointers;
+    pointers.reserve(scored.size());
+    for (const ScoredPage& page : scored) {
+        pointers.push_back(&page);
+    }
+    const ScoreSummary scores = SummarizeScores(pointers, 0);
+    report.scoreBins = scores.bins;
+    report.unscored = scores.unscored;
+    report.templateWide = scores.templateWide;
+    // What needs work first; pages meant to stay out of search results last.
+    std::stable_sort(pages.begin(), pages.end(),
+                     [](const SiteReportPage& a, const SiteReportPage& b) {
+                         return a.score && (!b.score || *a.score < *b.score);
+                     });
     for (SiteReportPage& page : pages) {
         for (SiteFinding& finding : page.siteFindings) {
             Sort(report, std::move(finding));

@@ -1,15 +1,18 @@
 #pragma once
 
 // What the site report shows: for each page the figures of its table row and the details behind
-// it, and across the pages the histogram of ratings and the most common findings.
+// it, and across the pages the faults most pages share, the histogram of scores and the most
+// common findings.
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cli/page_report.h"
+#include "cli/score_summary.h"
 
 namespace velmora::cli {
 
@@ -38,6 +41,10 @@ struct SiteReportPage {
     // Decoded, with white space collapsed; empty when the page has none.
     std::string title;
     std::string description;
+    std::optional<int> score;  // none for redirects and pages not indexed
+    page_checks::PageRole role = page_checks::PageRole::Page;
+    // Its faults as the template-wide groups count them; read once by BuildSiteReport.
+    std::vector<std::string> faults;
     float rating = 0.0f;
     std::string ratingText;
     std::size_t problems = 0;
@@ -66,7 +73,11 @@ inline constexpr std::size_t kRatingBins = 10;
 inline constexpr std::size_t kCommonFindingLimit = 12;
 
 struct SiteReport {
+    // Lowest score first, then the pages without a score; equal scores in run order.
     std::vector<SiteReportPage> pages;
+    std::array<std::size_t, kScoreBins> scoreBins{};
+    std::size_t unscored = 0;
+    std::vector<TemplateWideFault> templateWide;
     std::array<std::size_t, kRatingBins> ratingBins{};
     // On most pages first; equal counts in the order problem, improve, advice, then by label.
     std::vector<CommonFinding> commonFindings;

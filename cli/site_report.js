@@ -46,7 +46,8 @@
          ['Title', page.title ? page.title + ' (' + page.titleChars + ' characters)' : 'none'],
          ['Description', page.description
              ? page.description + ' (' + page.descriptionChars + ' characters)' : 'none'],
-         ['Rating', page.ratingText]].forEach(function (fact) {
+         ['Score', (page.score === null ? 'none' : page.score) + ' (' + page.role + ')'],
+         ['Keyword rating', page.ratingText]].forEach(function (fact) {
             list.appendChild(element('dt', null, fact[0]));
             list.appendChild(element('dd', null, fact[1]));
         });
@@ -128,6 +129,14 @@
         var pages = data();
         if (key === 'file') {
             return function (a, b) { return collator.compare(pages[a].file, pages[b].file) || a - b; };
+        }
+        if (key === 'score') {
+            // Pages without a score (redirects, pages not indexed) after the scored ones.
+            return function (a, b) {
+                var x = pages[a].score;
+                var y = pages[b].score;
+                return (x === null) - (y === null) || x - y || a - b;
+            };
         }
         return function (a, b) { return pages[a][key] - pages[b][key] || a - b; };
     }

@@ -1,7 +1,9 @@
 #include "cli/site_report_charts.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <string_view>
 
 #include "cli/html_text.h"
 
@@ -36,12 +38,16 @@ std::string Pages(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " page" : " pages");
 }
 
-std::size_t Largest(const SiteReport& report) {
-    const std::size_t most = *std::max_element(report.ratingBins.begin(), report.ratingBins.end());
-    return std::max<std::size_t>(most, 1);
+// Scores and ratings share the bins and their labels.
+static_assert(kScoreBins == kRatingBins);
+
+std::size_t Largest(const std::array<std::size_t, kRatingBins>& bins) {
+    return std::max<std::size_t>(*std::max_element(bins.begin(), bins.end()), 1);
 }
 
-std::string HistogramBar(std::size_t bin, std::size_t count, std::size_t most) {
+// `what` names the figure a bar counts in its tooltip: "Rated" or "Scored".
+std::string HistogramBar(std::size_t bin, std::size_t count, std::size_t most,
+                         std::string_view what) {
     const double slot = (kHistogramWidth - kAxisLeft) / kRatingBins;
     const double x = kAxisLeft + slot * static_cast<double>(bin) + slot * 0.12;
     const double height =
@@ -51,8 +57,8 @@ std::string HistogramBar(std::size_t bin, std::size_t count, std::size_t most) {
                       "\" data-bin=\"" + BinLabel(bin) + "\" data-count=\"" +
                       std::to_string(count) + "\" x=\"" + Number(x) + "\" y=\"" +
                       Number(kPlotBottom - height) + "\" width=\"" + Number(slot * 0.76) +
-                      "\" height=\"" + Number(height) + "\" rx=\"3\"><title>Rated " +
-                      BinLabel(bin) + ": " + Pages(count) + "</title></rect>";
+                      "\" height=\"" + Number(height) + "\" rx=\"3\"><title>" + std::string(what) +
+                      " " + BinLabel(bin) + ": " + Pages(count) + "</title></rect>";
     svg += "<text class=\"count\" x=\"" + Number(middle) + "\" y=\"" +
            Number(kPlotBottom - height - 6) + "\">" + std::to_string(count) + "</text>";
     svg += "<text class=\"axis\" x=\"" + Number(middle) + "\" y=\"" + Number(kPlotBottom + 18) +
@@ -86,20 +92,29 @@ std::string FindingBar(const CommonFinding& finding, std::size_t row, std::size_
     return svg;
 }
 
-}  // namespace
-
-std::string RatingHistogramSvg(const SiteReport& report) {
-    const std::size_t most = Largest(report);
-    std::string svg = "<svg class=\"chart histogram\" viewBox=\"0 0 " + Number(kHistogramWidth) +
-                      " " + Number(kHistogramHeight) +
-                      "\" role=\"img\" aria-labelledby=\"histogram-caption\">";
+std::string Histogram(const std::array<std::size_t, kRatingBins>& bins, std::string_view kind,
+                      std::string_view caption, std::string_view what) {
+    const std::size_t most = Largest(bins);
+    std::string svg = "<svg class=\"chart histogram " + std::string(kind) + "\" viewBox=\"0 0 " +
+                      Number(kHistogramWidth) + " " + Number(kHistogramHeight) +
+                      "\" role=\"img\" aria-labelledby=\"" + std::string(caption) + "\">";
     svg += "<line class=\"baseline\" x1=\"" + Number(kAxisLeft) + "\" x2=\"" +
            Number(kHistogramWidth) + "\" y1=\"" + Number(kPlotBottom) + "\" y2=\"" +
            Number(kPlotBottom) + "\"/>";
     for (std::size_t bin = 0; bin < kRatingBins; ++bin) {
-        svg += HistogramBar(bin, report.ratingBins[bin], most);
+        svg += HistogramBar(bin, bins[bin], most, what);
     }
     return svg + "</svg>";
+}
+
+}  // namespace
+
+std::string ScoreHistogramSvg(const SiteReport& report) {
+    return Histogram(report.scoreBins, "scores", "score-histogram-caption", "Scored");
+}
+
+std::string RatingHistogramSvg(const SiteReport& report) {
+    return Histogram(report.ratingBins, "ratings", "histogram-caption", "Rated");
 }
 
 std::string CommonFindingsSvg(const SiteReport& report) {

@@ -9,6 +9,9 @@
 
 namespace velmora::cli {
 
+// One bar per score bin, 0–9 to 90–100, in bin order; pages without a score are not drawn.
+std::string ScoreHistogramSvg(const SiteReport& report);
+
 // One bar per rating bin, 0–9 to 90–100, in bin order.
 std::string RatingHistogramSvg(const SiteReport& report);
 

@@ -9,6 +9,7 @@
 
 #include "cli/html_text.h"
 #include "cli/json_writer.h"
+#include "cli/messages.h"
 #include "cli/site_report_assets.h"
 #include "cli/site_report_charts.h"
 #include "options/page_check_options.h"
@@ -31,7 +32,8 @@ struct Column {
 
 constexpr Column kColumns[] = {
     {"file", "Page", false},
-    {"rating", "Rating", true},
+    {"score", "Score", true},
+    {"rating", "Keyword rating", true},
     {"problems", "Problems", true},
     {"improve", "Improve", true},
     {"titleChars", "Title length", true},
@@ -75,9 +77,36 @@ std::string Summary(const SiteReport& report) {
            std::to_string(withProblems) + "</strong> with a page-check problem</p>\n</header>\n";
 }
 
+// The faults most pages share come first: one fix in the template mends them all.
+std::string TemplateWideSection(const SiteReport& report) {
+    if (report.templateWide.empty()) {
+        return {};
+    }
+    std::string html =
+        "<section class=\"template-wide\" aria-labelledby=\"template-caption\">\n"
+        "<h2 id=\"template-caption\">On most pages</h2>\n<ul>\n";
+    for (const TemplateWideFault& fault : report.templateWide) {
+        html += "<li data-pages=\"" + std::to_string(fault.pages) + "\">" +
+                EscapeHtml(TemplateWideText(fault)) + "</li>\n";
+    }
+    return html + "</ul>\n</section>\n";
+}
+
+std::string Unscored(const SiteReport& report) {
+    if (report.unscored == 0) {
+        return {};
+    }
+    return "<p class=\"legend\" id=\"unscored\">" +
+           CountText(report.unscored, "page has", "pages have") +
+           " no score: redirects and pages not indexed.</p>\n";
+}
+
 std::string Charts(const SiteReport& report) {
-    return "<section class=\"charts\">\n<figure id=\"rating-histogram\">\n"
-           "<figcaption id=\"histogram-caption\">Pages by rating</figcaption>\n" +
+    return "<section class=\"charts\">\n<figure id=\"score-histogram\">\n"
+           "<figcaption id=\"score-histogram-caption\">Pages by score</figcaption>\n" +
+           Unscored(report) + ScoreHistogramSvg(report) +
+           "\n</figure>\n<figure id=\"rating-histogram\">\n"
+           "<figcaption id=\"histogram-caption\">Pages by keyword rating</figcaption>\n" +
            RatingHistogramSvg(report) +
            "\n</figure>\n<figure id=\"common-findings\">\n"
            "<figcaption id=\"findings-caption\">Most common problems and "
@@ -147,7 +176,9 @@ std::string TableHead() {
         "<table id=\"pages\" role=\"table\" aria-labelledby=\"pages-caption\">\n"
         "<thead role=\"rowgroup\"><tr role=\"row\">";
     for (const Column& column : kColumns) {
-        html += "<th scope=\"col\" role=\"columnheader\" aria-sort=\"none\"";
+        // The rows come lowest score first.
+        html += "<th scope=\"col\" role=\"columnheader\" aria-sort=\"";
+        html += column.key == "score" ? "ascending\"" : "none\"";
         html += column.numeric ? " class=\"num\">" : ">";
         html += "<button type=\"button\" data-key=\"";
         html += column.key;
@@ -178,6 +209,11 @@ std::string Row(const SiteReportPage& page, std::size_t index) {
         (page.title.empty() ? std::string("<span class=\"page-title none\">no title</span>")
                             : "<span class=\"page-title\">" + EscapeHtml(page.title) + "</span>") +
         "</td>";
+    html += page.score ? "<td role=\"cell\" class=\"num score rating-bin-" +
+                             std::to_string(ScoreBin(*page.score)) + "\">" +
+                             std::to_string(*page.score) + "</td>"
+                       : "<td role=\"cell\" class=\"num score none\">" +
+                             std::string(page_checks::PageRoleName(page.role)) + "</td>";
     html += "<td role=\"cell\" class=\"num rating rating-bin-" +
             std::to_string(RatingBin(page.rating)) + "\">" + EscapeHtml(Trimmed(page.ratingText)) +
             "</td>";
@@ -209,6 +245,13 @@ void WritePage(JsonWriter& json, TextPool& pool, const SiteReportPage& page) {
         .Field("file", page.file)
         .Field("title", page.title)
         .Field("description", page.description);
+    json.Key("score");
+    if (page.score) {
+        json.Integer(*page.score);
+    } else {
+        json.Null();
+    }
+    json.Field("role", page_checks::PageRoleName(page.role));
     json.Key("rating").Float(page.rating);
     json.Field("ratingText", Trimmed(page.ratingText))
         .Field("problems", static_cast<std::int64_t>(page.problems))
@@ -281,8 +324,8 @@ std::string GuidanceSection(const SiteReport& report) {
 }  // namespace
 
 std::string RenderSiteReport(const SiteReport& report) {
-    std::string html = Head() + "<body>\n<main>\n" + Summary(report) + Charts(report) +
-                       SiteSection(report) + TableHead();
+    std::string html = Head() + "<body>\n<main>\n" + Summary(report) + TemplateWideSection(report) +
+                       Charts(report) + SiteSection(report) + TableHead();
     for (std::size_t i = 0; i < report.pages.size(); ++i) {
         html += Row(report.pages[i], i);
     }

@@ -34,8 +34,8 @@ constexpr int kPages = 48;
 
 using test::RunCli;
 
-// Pages that differ in what they lack, so ratings and findings spread; one has a title that
-// tries to run a script.
+// Pages that differ in what they lack, so scores, ratings and findings spread; one has a title
+// that tries to run a script.
 std::string GeneratedPage(int i) {
     const std::string title =
         i == 7       ? "</script><script>document.title='pwned'</script>"
@@ -43,6 +43,13 @@ std::string GeneratedPage(int i) {
                      : "Fresh bread and pastry from bakery number " + std::to_string(i);
     std::string page = "<!DOCTYPE html><html" + std::string(i % 2 ? " lang=\"en\"" : "") +
                        "><head><title>" + title + "</title>";
+    // A redirect stub and a page kept out of the index, which have no score.
+    if (i == 11) {
+        page += "<meta http-equiv=\"refresh\" content=\"0; url=page-12.html\">";
+    }
+    if (i == 13) {
+        page += "<meta name=\"robots\" content=\"noindex\">";
+    }
     if (i % 4 != 0) {
         page +=
             "<meta name=\"description\" content=\"Bread, pastry and cakes baked every "
@@ -222,6 +229,37 @@ TEST_F(ReportInBrowser, RowsChartsSortingAndDetailsWork) {
         EXPECT_NEAR(bar["height"].get<double>(), tallest * bins[bin] / most, 0.2) << "bin " << bin;
     }
 
+    // The score histogram counts the scored pages; the rows come lowest score first, then the
+    // pages without one, named by their role, and sorting by score again gives that order.
+    std::vector<int> scoreBins(10);
+    std::vector<int> scores;
+    std::size_t unscored = 0;
+    for (const Json& page : pages) {
+        if (page["score"].is_null()) {
+            ++unscored;
+        } else {
+            scores.push_back(page["score"]);
+            ++scoreBins[std::min(page["score"].get<int>(), 99) / 10];
+        }
+    }
+    ASSERT_EQ(seen["scoreHistogram"].size(), 10u);
+    for (std::size_t bin = 0; bin < 10; ++bin) {
+        EXPECT_EQ(seen["scoreHistogram"][bin]["count"], scoreBins[bin]) << "bin " << bin;
+    }
+    std::sort(scores.begin(), scores.end());
+    std::vector<std::string> shown;
+    for (const int score : scores) {
+        shown.push_back(std::to_string(score));
+    }
+    const std::vector<std::string> initial = seen["initialScores"];
+    ASSERT_EQ(initial.size(), pages.size());
+    EXPECT_EQ(std::vector<std::string>(initial.begin(), initial.begin() + scores.size()), shown);
+    for (std::size_t i = scores.size(); i < initial.size(); ++i) {
+        EXPECT_TRUE(initial[i] == "redirect" || initial[i] == "not-indexed") << initial[i];
+    }
+    EXPECT_EQ(seen["initialSort"][1], "ascending");
+    EXPECT_EQ(seen["scoresAscending"], seen["initialScores"]);
+
     // The common findings: each bar's count is the number of pages with that finding, the
     // most common first.
     const std::map<std::string, int> findings = FindingPages(pages);
@@ -251,10 +289,13 @@ TEST_F(ReportInBrowser, RowsChartsSortingAndDetailsWork) {
         ratings.push_back(std::stod(text.get<std::string>()));
     }
     EXPECT_TRUE(std::is_sorted(ratings.rbegin(), ratings.rend()));
-    EXPECT_EQ(seen["sortAfterAscending"][1], "ascending");
+    EXPECT_EQ(seen["sortAfterAscending"][2], "ascending");
+    EXPECT_EQ(seen["sortAfterAscending"][1], "none");
     EXPECT_EQ(seen["sortAfterAscending"][0], "none");
-    EXPECT_EQ(seen["sortAfterDescending"][1], "descending");
-    EXPECT_EQ(seen["filesAscending"], seen["initialFiles"]);
+    EXPECT_EQ(seen["sortAfterDescending"][2], "descending");
+    std::vector<std::string> files = seen["initialFiles"];
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(seen["filesAscending"], files);
 
     // Opening a row builds its details below it, with the page's checks.
     EXPECT_TRUE(seen["toggleIsButton"]);

@@ -10,9 +10,11 @@
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -128,25 +130,95 @@ TEST_F(SiteReportHtml, HostileTextStaysTextInRowsAndData) {
     EXPECT_EQ(page["problems"], 2);
 }
 
+// The counts of one histogram's bars, in bin order.
+std::vector<std::string> BinCounts(const std::string& html, const std::string& kind) {
+    const std::size_t from = html.find("<svg class=\"chart histogram " + kind + "\"");
+    const std::string svg = html.substr(from, html.find("</svg>", from) - from);
+    const std::regex bin(R"re(<rect class="bar bin-(\d)" data-bin="[^"]+" data-count="(\d+)")re");
+    std::vector<std::string> counts;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), bin); it != std::sregex_iterator();
+         ++it) {
+        counts.push_back((*it)[2]);
+    }
+    return counts;
+}
+
 TEST_F(SiteReportHtml, ChartBarsCarryTheCounts) {
     SiteReportPage low = HostilePage();
     low.rating = 12.0f;
-    const SiteReport report = BuildSiteReport({HostilePage(), HostilePage(), low});
+    low.score = 9;
+    SiteReportPage high = HostilePage();
+    high.score = 100;
+    SiteReportPage redirect = HostilePage();
+    redirect.role = page_checks::PageRole::Redirect;
+    const SiteReport report = BuildSiteReport({HostilePage(), HostilePage(), low, high, redirect});
     const std::string html = RenderSiteReport(report);
 
-    const std::regex bin(R"re(<rect class="bar bin-(\d)" data-bin="[^"]+" data-count="(\d+)")re");
-    std::vector<std::string> counts;
-    for (auto it = std::sregex_iterator(html.begin(), html.end(), bin);
-         it != std::sregex_iterator(); ++it) {
-        counts.push_back((*it)[2]);
-    }
-    EXPECT_EQ(counts, (std::vector<std::string>{"0", "1", "0", "0", "2", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(BinCounts(html, "ratings"),
+              (std::vector<std::string>{"0", "1", "0", "0", "4", "0", "0", "0", "0", "0"}));
+    // Scores: 9 and 100 are in the first and the last bin; three pages have none.
+    EXPECT_EQ(BinCounts(html, "scores"),
+              (std::vector<std::string>{"1", "0", "0", "0", "0", "0", "0", "0", "0", "1"}));
+    EXPECT_NE(html.find("3 pages have no score: redirects and pages not indexed."),
+              std::string::npos);
 
     // The finding bars name their kind and label, escaped.
-    EXPECT_NE(html.find("data-kind=\"problem\" data-label=\"title\" data-count=\"3\""),
+    EXPECT_NE(html.find("data-kind=\"problem\" data-label=\"title\" data-count=\"5\""),
               std::string::npos);
-    EXPECT_NE(html.find("data-kind=\"advice\" data-label=\"No &lt;keywords&gt;\" data-count=\"3\""),
+    EXPECT_NE(html.find("data-kind=\"advice\" data-label=\"No &lt;keywords&gt;\" data-count=\"5\""),
               std::string::npos);
+}
+
+// Lowest score first and the pages without one after, named by their role; the faults that
+// most pages share lead the report.
+TEST_F(SiteReportHtml, PagesSortByScoreAndTemplateWideFaultsComeFirst) {
+    std::vector<SiteReportPage> pages;
+    for (const auto& [file, score, role] :
+         std::vector<std::tuple<std::string, std::optional<int>, page_checks::PageRole>>{
+             {"high.html", 90, page_checks::PageRole::Page},
+             {"moved.html", std::nullopt, page_checks::PageRole::Redirect},
+             {"low.html", 40, page_checks::PageRole::Page},
+             {"hidden.html", std::nullopt, page_checks::PageRole::NotIndexed},
+             {"also-low.html", 40, page_checks::PageRole::Canonicalized}}) {
+        SiteReportPage page;
+        page.file = file;
+        page.score = score;
+        page.role = role;
+        page.faults = {"og:image missing"};
+        if (file == "low.html") {
+            page.faults.push_back("h1: problem");
+        }
+        pages.push_back(page);
+    }
+    const SiteReport report = BuildSiteReport(pages);
+    std::vector<std::string> order;
+    for (const SiteReportPage& page : report.pages) {
+        order.push_back(page.file);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"low.html", "also-low.html", "high.html",
+                                               "moved.html", "hidden.html"}));
+    // The redirect's checks did not run, so four pages count.
+    EXPECT_EQ(report.templateWide, (std::vector<TemplateWideFault>{{"og:image missing", 4, 4}}));
+
+    const std::string html = RenderSiteReport(report);
+    const std::size_t group = html.find(
+        "<li data-pages=\"4\">og:image missing on 4 of 4 pages: likely the template; fix it "
+        "once</li>");
+    ASSERT_NE(group, std::string::npos) << html;
+    EXPECT_LT(group, html.find("score-histogram"));
+    EXPECT_NE(html.find("<td role=\"cell\" class=\"num score rating-bin-4\">40</td>"),
+              std::string::npos);
+    EXPECT_NE(html.find("<td role=\"cell\" class=\"num score none\">redirect</td>"),
+              std::string::npos);
+    EXPECT_NE(
+        html.find(
+            "aria-sort=\"ascending\" class=\"num\"><button type=\"button\" data-key=\"score\">"),
+        std::string::npos);
+    const Json data = Json::parse(EmbeddedData(html));
+    EXPECT_EQ(data["pages"][0]["score"], 40);
+    EXPECT_EQ(data["pages"][0]["role"], "page");
+    EXPECT_TRUE(data["pages"][3]["score"].is_null());
+    EXPECT_EQ(data["pages"][3]["role"], "redirect");
 }
 
 TEST_F(SiteReportHtml, TextsRepeatedAcrossPagesAreStoredOnce) {
@@ -168,7 +240,9 @@ TEST_F(SiteReportHtml, AReportWithoutPagesStillRenders) {
     const std::string html = RenderSiteReport(BuildSiteReport({}));
     EXPECT_NE(html.find("No page has a problem"), std::string::npos);
     EXPECT_EQ(Json::parse(EmbeddedData(html))["pages"].size(), 0u);
-    EXPECT_EQ(Occurrences(html, "data-count=\"0\""), kRatingBins);
+    EXPECT_EQ(Occurrences(html, "data-count=\"0\""), kScoreBins + kRatingBins);
+    EXPECT_EQ(html.find("template-caption"), std::string::npos);
+    EXPECT_EQ(html.find("no score:"), std::string::npos);
     EXPECT_EQ(html.find("guidance-caption"), std::string::npos);
 }
 

@@ -38,16 +38,21 @@
     }
 
     result.rows = body.querySelectorAll('tr.page').length;
-    result.histogram = bars('svg.histogram rect.bar');
+    result.histogram = bars('svg.histogram.ratings rect.bar');
+    result.scoreHistogram = bars('svg.histogram.scores rect.bar');
     result.findings = bars('svg.findings rect.bar');
     result.initialFiles = column(0);
+    result.initialScores = column(1);
+    result.initialSort = sortState();
 
     result.ratingAscendingMs = sortBy('rating');
-    result.ratingAscending = column(1);
+    result.ratingAscending = column(2);
     result.sortAfterAscending = sortState();
     result.ratingDescendingMs = sortBy('rating');
-    result.ratingDescending = column(1);
+    result.ratingDescending = column(2);
     result.sortAfterDescending = sortState();
+    sortBy('score');
+    result.scoresAscending = column(1);
     sortBy('file');
     result.filesAscending = column(0);
 
