@@ -79,6 +79,8 @@ void TKeywordsForm::ConnectCommands() {
         });
     });
 
+    connect(pageChecks_, &TPageChecksLink::FixRequested, this, &TKeywordsForm::FixPageChecks);
+
     commands_->ConnectTo(*this);
     connect(recentMenu_, &TRecentMenu::OpenRequested, this, &TKeywordsForm::OpenRecentFile);
     connect(recentMenu_, &TRecentMenu::StoreRefused, this, &TKeywordsForm::ShowStatus);

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "options/page_check_options.h"
 #include "options/saveable_velmora_options.h"
@@ -101,6 +102,9 @@ public slots:
     void About1Click();
     void menuPageChecksClick();
     void menuShowAdviceClick();
+    // The Fix buttons of Page Checks: fixes the checks in `only` (every fixable one when empty)
+    // as one edit of the page, after asking for what the fixes need and the page cannot tell.
+    void FixPageChecks(const std::vector<CheckId>& only);
     // Opens a page of the recent list; one that is gone is taken off with a note.
     void OpenRecentFile(const QString& fileName);
     // A page file dropped on the program: the open command with its save prompt.

@@ -36,6 +36,7 @@ void TPageChecksLink::Show(const KelVelmoraData& document) {
     if (window_ == nullptr) {
         window_ = new TPageChecksWindow(SharedWidthMeter(), &owner_);
         connect(window_, &TPageChecksWindow::KeyphraseKept, this, &TPageChecksLink::KeyphraseKept);
+        connect(window_, &TPageChecksWindow::FixRequested, this, &TPageChecksLink::FixRequested);
     }
     window_->show();
     Refresh(document);
@@ -72,6 +73,12 @@ void TPageChecksLink::FollowTyping(bool title, const QString& typed,
     editedPage_ = std::move(editedPage);
     typedFileName_ = fileName;
     pause_->start();
+}
+
+void TPageChecksLink::ShowFixResult(const page_checks::FixPlan& plan) {
+    if (window_ != nullptr && window_->isVisible()) {
+        window_->ShowFixResult(plan);
+    }
 }
 
 void TPageChecksLink::CheckTypedPage() {

@@ -7,11 +7,13 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QTimer;
 class QWidget;
 
 #include "page_checks/page_checks.h"
+#include "page_checks/page_fixes.h"
 
 namespace velmora {
 
@@ -38,10 +40,14 @@ public:
     // as `editedPage` makes it once typing pauses. `Refresh` returns to the page as it is.
     void FollowTyping(bool title, const QString& typed, std::function<std::string()> editedPage,
                       const QString& fileName);
+    // Shows what the fix just made and what it left beside the checks.
+    void ShowFixResult(const page_checks::FixPlan& plan);
 
 signals:
     // The user typed a focus keyphrase for the page, and it is kept.
     void KeyphraseKept();
+    // A Fix button was pressed: the checks to fix, every fixable one when empty.
+    void FixRequested(const std::vector<CheckId>& only);
 
 private:
     void CheckTypedPage();

@@ -21,6 +21,7 @@
 
 #include "options/kel_registry.h"
 #include "ui/check_detail.h"
+#include "ui/check_fixes.h"
 #include "ui/check_presentation.h"
 #include "ui/check_report_text.h"
 #include "ui/focus_keyphrases.h"
@@ -34,7 +35,7 @@
 namespace velmora {
 namespace {
 
-enum Column { kStateColumn, kNameColumn, kMessageColumn, kValuesColumn, kColumnCount };
+enum Column { kStateColumn, kNameColumn, kMessageColumn, kValuesColumn, kFixColumn, kColumnCount };
 
 constexpr int kStateRole = Qt::UserRole;
 constexpr int kCheckRole = Qt::UserRole + 1;  // index of the row's check in the report
@@ -67,7 +68,8 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
       keyphrase_(new QLineEdit(this)),
       keyphraseNote_(new QLabel(this)),
       copyReport_(new QPushButton(QStringLiteral("Copy &Report"), this)),
-      detail_(new TCheckDetail(this)) {
+      detail_(new TCheckDetail(this)),
+      fixes_(new TCheckFixes(kFixColumn, *this)) {
     setObjectName("PageChecksWindow");
     setWindowTitle(QStringLiteral("Page Checks"));
     Summary->setObjectName("Summary");
@@ -78,11 +80,13 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
     copyReport_->setObjectName("CopyReportButton");
     copyReport_->setToolTip(QStringLiteral("Copy every check as a Markdown table."));
     connect(copyReport_, &QPushButton::clicked, this, &TPageChecksWindow::CopyReport);
+    connect(fixes_, &TCheckFixes::FixRequested, this, &TPageChecksWindow::FixRequested);
     BuildCheckList();
     BuildKeys();
 
     auto* summaryRow = new QHBoxLayout;
     summaryRow->addWidget(Summary, 1);
+    summaryRow->addWidget(fixes_->FixAll);
     summaryRow->addWidget(copyReport_);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Checks);
@@ -97,8 +101,15 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
     layout->addWidget(Preview);
     layout->addWidget(BuildKeyphraseRow());
     layout->addLayout(summaryRow);
+    layout->addWidget(fixes_->Note);
     layout->addWidget(split, 1);
     FitToScreen(*this, QSize(980, 760));
+}
+
+// Closing the window as it is destroyed takes the focus from the keyphrase field, whose
+// editingFinished would then check a page whose members are already gone.
+TPageChecksWindow::~TPageChecksWindow() {
+    keyphrase_->disconnect(this);
 }
 
 void TPageChecksWindow::BuildCheckList() {
@@ -106,7 +117,8 @@ void TPageChecksWindow::BuildCheckList() {
     Checks->setAccessibleName(QStringLiteral("Page checks"));
     Checks->setColumnCount(kColumnCount);
     Checks->setHeaderLabels({QStringLiteral("State"), QStringLiteral("Check"),
-                             QStringLiteral("Result"), QStringLiteral("Measured")});
+                             QStringLiteral("Result"), QStringLiteral("Measured"),
+                             QStringLiteral("Fix")});
     Checks->setWordWrap(true);
     Checks->setTextElideMode(Qt::ElideNone);
     Checks->setItemDelegate(new TWrappingDelegate(*Checks));
@@ -120,6 +132,7 @@ void TPageChecksWindow::BuildCheckList() {
     header->setSectionResizeMode(kNameColumn, QHeaderView::Interactive);
     header->setSectionResizeMode(kMessageColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(kValuesColumn, QHeaderView::Interactive);
+    header->setSectionResizeMode(kFixColumn, QHeaderView::ResizeToContents);
     Checks->viewport()->installEventFilter(this);
     connect(Checks, &QTreeWidget::currentItemChanged, this,
             [this](const QTreeWidgetItem* item) { ShowDetail(item); });
@@ -282,6 +295,7 @@ void TPageChecksWindow::ShowReport() {
     Summary->setText(SummaryText(report_.summary));
     ShowKeyphrase();
     Checks->clear();
+    fixes_->Plan(report_, pageBytes_, QFile::encodeName(fileName_).toStdString(), Options);
     for (const CheckGroup group : kGroups) {
         auto* groupItem = new QTreeWidgetItem(Checks, {CheckGroupName(group)});
         groupItem->setFirstColumnSpanned(true);
@@ -316,6 +330,7 @@ void TPageChecksWindow::AddRow(QTreeWidgetItem* group, const page_checks::CheckR
     if (!check.listed.empty()) {
         row->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     }
+    fixes_->Offer(*row, check);
 }
 
 void TPageChecksWindow::AddFindings(QTreeWidgetItem& row) {
@@ -323,12 +338,16 @@ void TPageChecksWindow::AddFindings(QTreeWidgetItem& row) {
     if (!index.isValid() || row.childCount() > 0) {
         return;
     }
+    // Added at once: each insertion lays out the Fix buttons again.
+    QList<QTreeWidgetItem*> children;
     for (const page_checks::CheckedElement& element : report_.checks.at(index.toUInt()).listed) {
-        auto* child = new QTreeWidgetItem(&row);
+        auto* child = new QTreeWidgetItem;
         child->setText(kMessageColumn, FindingText(element));
         child->setToolTip(kMessageColumn, QStringLiteral("Double-click to see it in the source."));
         SetPlace(*child, element);
+        children.append(child);
     }
+    row.addChildren(children);
 }
 
 void TPageChecksWindow::ShowDetail(const QTreeWidgetItem* item) {
@@ -371,6 +390,10 @@ QString TPageChecksWindow::SelectedRowsText() const {
     return lines.join(QLatin1Char('\n'));
 }
 
+void TPageChecksWindow::ShowFixResult(const page_checks::FixPlan& plan) {
+    fixes_->ShowResult(plan);
+}
+
 void TPageChecksWindow::CopyReport() {
     QApplication::clipboard()->setText(ReportMarkdown(report_, QFileInfo(fileName_).fileName()));
 }
@@ -394,7 +417,8 @@ void TPageChecksWindow::MarkRows() {
 bool TPageChecksWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Checks->viewport() && event->type() == QEvent::Resize) {
         const int characterWidth = Checks->fontMetrics().averageCharWidth();
-        const int room = Checks->viewport()->width() - Checks->columnWidth(kStateColumn);
+        const int room = Checks->viewport()->width() - Checks->columnWidth(kStateColumn) -
+                         Checks->columnWidth(kFixColumn);
         Checks->setColumnWidth(kNameColumn, std::min(characterWidth * 22, room / 4));
         Checks->setColumnWidth(kValuesColumn, std::min(characterWidth * 30, room * 3 / 10));
     }

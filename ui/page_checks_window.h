@@ -8,9 +8,11 @@
 #include <QWidget>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "options/page_check_options.h"
 #include "page_checks/page_checks.h"
+#include "page_checks/page_fixes.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,6 +23,7 @@ class QTreeWidgetItem;
 namespace velmora {
 
 class TCheckDetail;
+class TCheckFixes;
 class TSearchPreview;
 class TSourceView;
 
@@ -29,6 +32,7 @@ class TPageChecksWindow : public QWidget {
 
 public:
     TPageChecksWindow(const page_checks::TextWidthMeter& meter, QWidget* parent = nullptr);
+    ~TPageChecksWindow() override;
 
     // Checks the page's bytes again and shows the result; `fileName` is the page's path. The
     // focus keyphrase stored for that path is used.
@@ -47,6 +51,8 @@ public:
     QString SelectedRowsText() const;
     // Opens the source view at the finding or the element of `item`; false when it has none.
     bool ShowSource(const QTreeWidgetItem& item);
+    // What the fix just made of the page and what it left, until the page is shown again.
+    void ShowFixResult(const page_checks::FixPlan& plan);
 
     // Thresholds and switches: the document's, handed over when they change.
     PageCheckOptions Options;
@@ -58,6 +64,8 @@ public:
 signals:
     // The user typed a focus keyphrase for the page, and it is kept.
     void KeyphraseKept();
+    // A Fix button was pressed: the checks to fix, every fixable one when empty.
+    void FixRequested(const std::vector<CheckId>& only);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -83,6 +91,7 @@ private:
     QLabel* keyphraseNote_;
     QPushButton* copyReport_;
     TCheckDetail* detail_;
+    TCheckFixes* fixes_;
     TSourceView* sourceView_ = nullptr;
     page_checks::PageCheckReport report_;
     QString fileName_;

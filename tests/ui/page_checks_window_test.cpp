@@ -1,7 +1,10 @@
 #include "ui/page_checks_window.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,11 +15,20 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <memory>
+#include <vector>
 
+#include "document/velmora_data.h"
+#include "options/site_fix_settings.h"
 #include "page_checks/check_guidance.h"
 #include "scripted_prompt.h"
 #include "tests/support/private_config_home.h"
+#include "ui/about_box.h"
+#include "ui/change_keywords_form.h"
+#include "ui/edit_text_form.h"
+#include "ui/file_keywords.h"
+#include "ui/fix_value_dialog.h"
 #include "ui/focus_keyphrases.h"
+#include "ui/progress_message_form.h"
 #include "ui/result_address.h"
 #include "ui/search_preview.h"
 #include "ui/source_view.h"
@@ -60,6 +72,95 @@ QString TitlePage(const QByteArray& title) {
     return "<!DOCTYPE html><html lang=\"en\"><head><title>" + title +
            "</title></head><body><h1>Bread</h1></body></html>";
 }
+
+// A check row's Fix button; none when the row has no fix.
+QPushButton* FixButton(const QTreeWidget& tree, const QString& row) {
+    QTreeWidgetItem* item = RowNamed(tree, row);
+    QWidget* cell = item == nullptr ? nullptr : tree.itemWidget(item, 4);
+    return cell == nullptr ? nullptr : cell->findChild<QPushButton*>();
+}
+
+// Answers each fix-value dialog as it comes: texts that OK must refuse are typed first, then the
+// value with Remember as told; an empty value cancels. Records each dialog's title.
+class FixValueAnswers : public QObject {
+public:
+    struct Step {
+        QString value;
+        bool remember = false;
+        QStringList refused;
+    };
+
+    explicit FixValueAnswers(std::vector<Step> steps) : steps_(std::move(steps)) {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, &FixValueAnswers::AnswerShownDialog);
+        poll->start(5);
+    }
+
+    QStringList Asked;
+    QStringList Failures;
+
+private:
+    void AnswerShownDialog() {
+        auto* dialog = qobject_cast<TFixValueDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog->property("answered").toBool()) {
+            return;
+        }
+        dialog->setProperty("answered", true);
+        Asked.append(dialog->windowTitle());
+        if (steps_.empty()) {
+            Failures.append("unexpected: " + dialog->windowTitle());
+            dialog->reject();
+            return;
+        }
+        const Step step = steps_.front();
+        steps_.erase(steps_.begin());
+        QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        for (const QString& text : step.refused) {
+            dialog->Value->setText(text);
+            if (ok->isEnabled()) {
+                Failures.append("accepted: " + text);
+            }
+        }
+        if (step.value.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->Value->setText(step.value);
+        dialog->Remember->setChecked(step.remember);
+        if (!ok->isEnabled()) {
+            Failures.append("refused: " + step.value);
+        }
+        ok->click();
+    }
+
+    std::vector<Step> steps_;
+};
+
+// The file window with its page open and Page Checks shown, as the program has them.
+struct FileWindow {
+    explicit FileWindow(const QString& page)
+        : changeKeywords(prompt, progress),
+          aboutBox(prompt, [](const QUrl&) { return true; }),
+          form(prompt, changeKeywords, editText, aboutBox) {
+        form.Prime(&document, nullptr, {"velmora", page});
+        form.show();
+        form.menuPageChecksClick();
+        Checks = FindChild<TPageChecksWindow>(form, "PageChecksWindow");
+    }
+
+    QTreeWidget& Rows() const { return *Checks->Checks; }
+    QString State(const QString& row) const { return RowNamed(Rows(), row)->text(0); }
+    void Abandon() { FindChild<QAction>(form, "MenuAbandon")->trigger(); }
+
+    ScriptedPrompt prompt;
+    TProgressForm progress;
+    TChangeKeywords changeKeywords;
+    TEditText editText;
+    TAboutBox aboutBox;
+    KelVelmoraData document;
+    TKeywordsForm form;
+    TPageChecksWindow* Checks;
+};
 
 }  // namespace
 
@@ -401,6 +502,129 @@ private slots:
         FindChild<QLineEdit>(*window, "Keyphrase")->clear();
         emit FindChild<QLineEdit>(*window, "Keyphrase")->editingFinished();
         QCOMPARE(TFocusKeyphrases::Load(page), QString());
+    }
+
+    // Each fix is one edit of the open page: the row turns good, the page is modified, and
+    // Abandon Changes gives back the very bytes.
+    void FixMakesItsRowGoodAndAbandonTakesItBack() {
+        QTemporaryDir folder;
+        const QString page = folder.filePath("bread.htm");
+        const QByteArray bytes =
+            "<!DOCTYPE html>\r\n<html lang=\"e n\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+            "<title>Sourdough bread from the corner bakery</title>\r\n</head>\r\n"
+            "<body><h1>Sourdough bread</h1></body>\r\n</html>\r\n";
+        WriteFile(page, bytes);
+        FileWindow window(page);
+        const std::string loaded = window.document.GetHtml();
+        QCOMPARE(window.State("Viewport"), QString("improve"));
+        QPushButton* fix = FixButton(window.Rows(), "Viewport");
+        QVERIFY(fix != nullptr);
+        QCOMPARE(fix->accessibleName(), QString("Fix Viewport"));
+        QVERIFY(FindChild<QPushButton>(*window.Checks, "FixAllButton")->isEnabled());
+        // A malformed language is left to the person, and the row says why.
+        QVERIFY(FixButton(window.Rows(), "Language") == nullptr);
+        QVERIFY2(RowNamed(window.Rows(), "Language")->toolTip(4).contains("malformed"),
+                 qPrintable(RowNamed(window.Rows(), "Language")->toolTip(4)));
+        QVERIFY(FixButton(window.Rows(), "Title") == nullptr);
+        // Tab reaches the buttons from the rows.
+        QVERIFY(QTest::qWaitForWindowActive(window.Checks));
+        window.Rows().setFocus();
+        QTest::keyClick(&window.Rows(), Qt::Key_Tab);
+        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        QVERIFY(focused != nullptr && focused->accessibleName().startsWith("Fix "));
+        QVERIFY(SaveWindowPicture(*window.Checks, "page_checks_fix_buttons"));
+
+        fix->click();
+        QVERIFY(window.document.IsModified());
+        QVERIFY(window.document.GetHtml().find(
+                    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">") !=
+                std::string::npos);
+        QCOMPARE(window.State("Viewport"), QString("good"));
+        QVERIFY(FixButton(window.Rows(), "Viewport") == nullptr);
+        QCOMPARE(FindChild<QLabel>(*window.Checks, "FixNote")->text(), QString("Fixed: Viewport."));
+        QVERIFY(FindChild<QAction>(window.form, "MenuAbandon")->isEnabled());
+
+        window.Abandon();
+        QVERIFY(!window.document.IsModified());
+        QCOMPARE(window.document.GetHtml(), loaded);
+        QCOMPARE(FileBytes(page), bytes);
+        QCOMPARE(window.State("Viewport"), QString("improve"));
+        QVERIFY(FixButton(window.Rows(), "Viewport") != nullptr);
+        QVERIFY(FindChild<QLabel>(*window.Checks, "FixNote")->isHidden());
+    }
+
+    // Fix All asks once for each value the fixes need, remembers what it is told to for the
+    // site, uses that from then on, and a cancelled question leaves the page alone.
+    void FixAllAsksOnceForWhatThePageCannotTell() {
+        QTemporaryDir site;
+        QDir(site.path()).mkpath("shop/rolls");
+        const QString page = site.filePath("shop/bread.htm");
+        const QByteArray bytes =
+            "<!DOCTYPE html>\n<html>\n<head>\n<title>Dark rye bread baked every morning</title>\n"
+            "<meta name=\"description\" content=\"Dark rye &amp; spelt bread.\">\n</head>\n"
+            "<body><h1>Rye bread</h1></body>\n</html>\n";
+        WriteFile(page, bytes);
+        FileWindow window(page);
+        const std::string loaded = window.document.GetHtml();
+        for (const QString row : {"Language", "Canonical URL", "Social previews"}) {
+            QVERIFY2(FixButton(window.Rows(), row) != nullptr, qPrintable(row));
+        }
+        {
+            FixValueAnswers answers({{"en-GB", true, {"e n", "zz-top-secret!"}},
+                                     {"https://bakery.example/shop/",
+                                      true,
+                                      {"bakery.example", "ftp://bakery.example/", "https:// x/",
+                                       "https://bakery.example/shop/?page=1"}},
+                                     {"https://bakery.example/card.png", false, {"card.png"}}});
+            FindChild<QPushButton>(*window.Checks, "FixAllButton")->click();
+            QCOMPARE(answers.Failures, QStringList());
+            QCOMPARE(answers.Asked.size(), 3);
+        }
+        const std::string& fixed = window.document.GetHtml();
+        for (const char* made :
+             {"<html lang=\"en-GB\">", "<meta charset=\"utf-8\">",
+              "<link rel=\"canonical\" href=\"https://bakery.example/shop/bread.htm\">",
+              "<meta property=\"og:url\" content=\"https://bakery.example/shop/bread.htm\">",
+              "<meta property=\"og:image\" content=\"https://bakery.example/card.png\">",
+              "<meta property=\"og:description\" content=\"Dark rye &amp; spelt bread.\">"}) {
+            QVERIFY2(fixed.find(made) != std::string::npos, made);
+        }
+        for (const QString row :
+             {"Language", "Canonical URL", "Social previews", "Viewport", "Character set"}) {
+            QVERIFY2(window.State(row) == "good", qPrintable(row));
+        }
+        QVERIFY(FindChild<QLabel>(*window.Checks, "FixNote")->text().startsWith("Fixed: "));
+        window.Abandon();
+        QCOMPARE(window.document.GetHtml(), loaded);
+
+        // Only the image was not remembered; cancelling its question changes nothing.
+        {
+            FixValueAnswers answers(std::vector<FixValueAnswers::Step>(1));
+            FindChild<QPushButton>(*window.Checks, "FixAllButton")->click();
+            QCOMPARE(answers.Failures, QStringList());
+            QCOMPARE(answers.Asked, QStringList({"Image for Sharing"}));
+        }
+        QVERIFY(!window.document.IsModified());
+        QCOMPARE(window.document.GetHtml(), loaded);
+        const SiteFixValues remembered =
+            SiteFixSettings().Load(QFileInfo(page).canonicalPath().toStdString() + "/rolls");
+        QCOMPARE(remembered.address, std::optional<std::string>("https://bakery.example/shop/"));
+        QCOMPARE(remembered.lang, std::optional<std::string>("en-GB"));
+        QCOMPARE(remembered.ogImage, std::nullopt);
+
+        // A page below the folder shares the remembered address without being asked.
+        const QString rolls = site.filePath("shop/rolls/index.html");
+        WriteFile(rolls, bytes);
+        window.form.OpenHtmlFile(rolls);
+        {
+            FixValueAnswers answers({});
+            FixButton(window.Rows(), "Canonical URL")->click();
+            QCOMPARE(answers.Asked, QStringList());
+        }
+        QVERIFY(window.document.GetHtml().find(
+                    "<link rel=\"canonical\" href=\"https://bakery.example/shop/rolls/\">") !=
+                std::string::npos);
+        QCOMPARE(window.State("Canonical URL"), QString("good"));
     }
 
     void EscapeAndCtrlWClose() {

@@ -1,0 +1,123 @@
+#include "ui/check_fixes.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "ui/check_presentation.h"
+
+namespace velmora {
+namespace {
+
+bool AsksForFix(const page_checks::CheckResult& check) {
+    // A missing canonical link is only information, yet the fix adds one.
+    return page_checks::IsFixable(check.id) && check.state != page_checks::CheckState::Good;
+}
+
+}  // namespace
+
+TCheckFixes::TCheckFixes(int column, QWidget& window)
+    : QObject(&window),
+      FixAll(new QPushButton(QStringLiteral("F&ix All"), &window)),
+      Note(new QLabel(&window)),
+      column_(column) {
+    FixAll->setObjectName("FixAllButton");
+    FixAll->setToolTip(
+        QStringLiteral("Fix every check that has a Fix button, as one change of the page that "
+                       "Abandon Changes takes back."));
+    Note->setObjectName("FixNote");
+    Note->setAccessibleName(QStringLiteral("Result of the last fix"));
+    Note->setWordWrap(true);
+    Note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Note->hide();
+    connect(FixAll, &QPushButton::clicked, this, [this] { emit FixRequested({}); });
+}
+
+void TCheckFixes::Plan(const page_checks::PageCheckReport& report, std::string_view pageBytes,
+                       const std::string& file, const PageCheckOptions& options) {
+    plan_ = {};
+    lastButton_ = nullptr;
+    Note->clear();
+    Note->hide();
+    // Planning reads the page again, so it is done only when a row may want it.
+    if (!file.empty() && std::any_of(report.checks.begin(), report.checks.end(), AsksForFix)) {
+        plan_ = page_checks::PlanPageFixes(pageBytes, page_checks::FixSettings{file, {}, {}, {}},
+                                           options);
+    }
+    FixAll->setEnabled(false);
+}
+
+void TCheckFixes::Offer(QTreeWidgetItem& row, const page_checks::CheckResult& check) {
+    if (!AsksForFix(check)) {
+        return;
+    }
+    const bool fixed =
+        std::any_of(plan_.fixes.begin(), plan_.fixes.end(),
+                    [&](const page_checks::PlannedFix& fix) { return fix.id == check.id; });
+    QStringList left;
+    bool needsValue = false;
+    for (const page_checks::UnfixedCheck& unfixed : plan_.unfixed) {
+        if (unfixed.id == check.id) {
+            needsValue = needsValue || unfixed.needsSetting;
+            left.append(QString::fromStdString(unfixed.reason));
+        }
+    }
+    if (!left.isEmpty()) {
+        row.setToolTip(column_, QStringLiteral("Not fixed by Fix: %1.").arg(left.join("; ")));
+    }
+    if (!fixed && !needsValue) {
+        return;
+    }
+    const QString name = CheckDisplayName(check.id);
+    // The button keeps its own height in the middle of a row that wraps to several lines.
+    auto* cell = new QWidget;
+    auto* button = new QPushButton(QStringLiteral("Fix"), cell);
+    auto* layout = new QHBoxLayout(cell);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(button, 0, Qt::AlignCenter);
+    button->setObjectName(QStringLiteral("FixButton_%1").arg(static_cast<int>(check.id)));
+    button->setAccessibleName(QStringLiteral("Fix %1").arg(name));
+    button->setToolTip(needsValue ? QStringLiteral("Fix %1; asks first for what the page cannot "
+                                                   "tell.")
+                                        .arg(name)
+                                  : QStringLiteral("Fix %1 in the page.").arg(name));
+    button->setAutoDefault(false);
+    const CheckId id = check.id;
+    connect(button, &QPushButton::clicked, this, [this, id] { emit FixRequested({id}); });
+    row.treeWidget()->setItemWidget(&row, column_, cell);
+    QWidget::setTabOrder(
+        lastButton_ != nullptr ? static_cast<QWidget*>(lastButton_.data()) : row.treeWidget(),
+        button);
+    lastButton_ = button;
+    FixAll->setEnabled(true);
+}
+
+void TCheckFixes::ShowResult(const page_checks::FixPlan& plan) {
+    Note->setText(FixResultText(plan));
+    Note->show();
+}
+
+QString FixResultText(const page_checks::FixPlan& plan) {
+    QStringList fixed;
+    for (const page_checks::PlannedFix& fix : plan.fixes) {
+        fixed.append(CheckDisplayName(fix.id));
+    }
+    QStringList left;
+    for (const page_checks::UnfixedCheck& unfixed : plan.unfixed) {
+        left.append(QStringLiteral("%1 (%2)").arg(CheckDisplayName(unfixed.id),
+                                                  QString::fromStdString(unfixed.reason)));
+    }
+    QStringList parts;
+    if (!fixed.isEmpty()) {
+        parts.append(QStringLiteral("Fixed: %1.").arg(fixed.join(", ")));
+    }
+    if (!left.isEmpty()) {
+        parts.append(QStringLiteral("Not fixed: %1.").arg(left.join("; ")));
+    }
+    return parts.isEmpty() ? QStringLiteral("Nothing to fix.") : parts.join(' ');
+}
+
+}  // namespace velmora

@@ -1,0 +1,96 @@
+#include "ui/fix_values.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <vector>
+
+#include "document/velmora_data.h"
+#include "options/kel_registry.h"
+#include "options/site_fix_settings.h"
+
+namespace velmora {
+namespace {
+
+FixValue ValueNeededBy(CheckId id) {
+    switch (id) {
+        case CheckId::Language:
+            return FixValue::Language;
+        case CheckId::Canonical:
+            return FixValue::Address;
+        default:
+            return FixValue::Image;
+    }
+}
+
+std::optional<std::string>& FieldOf(SiteFixValues& values, FixValue kind) {
+    switch (kind) {
+        case FixValue::Language:
+            return values.lang;
+        case FixValue::Address:
+            return values.address;
+        case FixValue::Image:
+            break;
+    }
+    return values.ogImage;
+}
+
+page_checks::FixSettings SettingsOf(const std::string& file, const QString& path,
+                                    const SiteFixValues& site) {
+    page_checks::FixSettings settings{file, site.lang, site.ogImage, std::nullopt};
+    if (site.address) {
+        const QString below = QDir(QString::fromStdString(site.folder)).relativeFilePath(path);
+        settings.pageUrl = page_checks::PageUrl(*site.address, below.toStdString());
+    }
+    return settings;
+}
+
+}  // namespace
+
+std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& document,
+                                                     std::span<const CheckId> only, QWidget* parent,
+                                                     const FixValueAsker& ask) {
+    const QFileInfo page(QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
+    const QString path =
+        page.canonicalFilePath().isEmpty() ? page.absoluteFilePath() : page.canonicalFilePath();
+    const QString pageFolder = QFileInfo(path).absolutePath();
+    SiteFixSettings store;
+    SiteFixValues site = store.Load(pageFolder.toStdString());
+    // Values are remembered where the site's others are, else for the page's own folder.
+    if (site.folder.empty()) {
+        site.folder = pageFolder.toStdString();
+    }
+    const page_checks::FixPlan plan = page_checks::PlanPageFixes(
+        document.GetHtml(), SettingsOf(document.GetFileName(), path, site), document.CheckOptions(),
+        only);
+    SiteFixValues remembered{site.folder, {}, {}, {}};
+    std::vector<FixValue> asked;
+    for (const page_checks::UnfixedCheck& unfixed : plan.unfixed) {
+        const FixValue kind = ValueNeededBy(unfixed.id);
+        if (!unfixed.needsSetting || std::find(asked.begin(), asked.end(), kind) != asked.end()) {
+            continue;
+        }
+        asked.push_back(kind);
+        const std::optional<FixValueAnswer> answer =
+            ask(parent, kind, QString::fromStdString(site.folder));
+        if (!answer) {
+            return std::nullopt;
+        }
+        FieldOf(site, kind) = answer->value;
+        if (answer->remember) {
+            FieldOf(remembered, kind) = answer->value;
+        }
+    }
+    GatheredFixSettings gathered{SettingsOf(document.GetFileName(), path, site), {}};
+    if (remembered.address || remembered.lang || remembered.ogImage) {
+        try {
+            store.Save(remembered);
+        } catch (const SettingsError& error) {
+            gathered.storeRefusal = QString::fromUtf8(error.what());
+        }
+    }
+    return gathered;
+}
+
+}  // namespace velmora
