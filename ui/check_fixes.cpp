@@ -60,32 +60,35 @@ void TCheckFixes::Offer(QTreeWidgetItem& row, const page_checks::CheckResult& ch
     QStringList left;
     bool needsValue = false;
     for (const page_checks::UnfixedCheck& unfixed : plan_.unfixed) {
-        if (unfixed.id == check.id) {
-            needsValue = needsValue || unfixed.needsSetting;
+        if (unfixed.id == check.id && unfixed.needsSetting) {
+            needsValue = true;
+        } else if (unfixed.id == check.id) {
             left.append(QString::fromStdString(unfixed.reason));
         }
     }
     if (!left.isEmpty()) {
         row.setToolTip(column_, QStringLiteral("Not fixed by Fix: %1.").arg(left.join("; ")));
     }
-    if (!fixed && !needsValue) {
-        return;
+    if (fixed || needsValue) {
+        AddButton(row, check.id, needsValue);
     }
-    const QString name = CheckDisplayName(check.id);
+}
+
+void TCheckFixes::AddButton(QTreeWidgetItem& row, CheckId id, bool needsValue) {
+    const QString name = CheckDisplayName(id);
     // The button keeps its own height in the middle of a row that wraps to several lines.
     auto* cell = new QWidget;
     auto* button = new QPushButton(QStringLiteral("Fix"), cell);
     auto* layout = new QHBoxLayout(cell);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(button, 0, Qt::AlignCenter);
-    button->setObjectName(QStringLiteral("FixButton_%1").arg(static_cast<int>(check.id)));
+    button->setObjectName(QStringLiteral("FixButton_%1").arg(static_cast<int>(id)));
     button->setAccessibleName(QStringLiteral("Fix %1").arg(name));
     button->setToolTip(needsValue ? QStringLiteral("Fix %1; asks first for what the page cannot "
                                                    "tell.")
                                         .arg(name)
                                   : QStringLiteral("Fix %1 in the page.").arg(name));
     button->setAutoDefault(false);
-    const CheckId id = check.id;
     connect(button, &QPushButton::clicked, this, [this, id] { emit FixRequested({id}); });
     row.treeWidget()->setItemWidget(&row, column_, cell);
     QWidget::setTabOrder(

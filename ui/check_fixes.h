@@ -45,6 +45,8 @@ signals:
     void FixRequested(const std::vector<CheckId>& only);
 
 private:
+    void AddButton(QTreeWidgetItem& row, CheckId id, bool needsValue);
+
     int column_;
     page_checks::FixPlan plan_;
     // Tab goes from the rows through the Fix buttons in the rows' order.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "options/site_fix_settings.h"
 #include "tests/support/config_home.h"
 
 namespace velmora {
@@ -128,6 +129,26 @@ TEST_F(PageCheckSettingsTest, RefusedWriteNamesTheFirstValue) {
             << error.what();
     }
     QDir(file).removeRecursively();
+}
+
+// The fixes' values are remembered for a folder and found from any page at or below it, never
+// from a sibling whose name starts the same.
+TEST_F(PageCheckSettingsTest, SiteFixValuesAreFoundFromTheFoldersBelow) {
+    const std::string site = "/srv/my site/100% rye";
+    SiteFixSettings().Save({site + "/", "https://bakery.example/", "en-GB", std::nullopt});
+    SiteFixSettings().Save({site, std::nullopt, std::nullopt, "https://bakery.example/c.png"});
+    const SiteFixValues whole{site, "https://bakery.example/", "en-GB",
+                              "https://bakery.example/c.png"};
+    EXPECT_EQ(SiteFixSettings().Load(site), whole);
+    EXPECT_EQ(SiteFixSettings().Load(site + "/shop/rolls/"), whole);
+    EXPECT_EQ(SiteFixSettings().Load(site + "x"), SiteFixValues());
+    EXPECT_EQ(SiteFixSettings().Load("/srv"), SiteFixValues());
+    EXPECT_EQ(SiteFixSettings().Load(""), SiteFixValues());
+    // The nearest folder wins over the site above it.
+    SiteFixSettings().Save({site + "/en", std::nullopt, "en-US", std::nullopt});
+    EXPECT_EQ(SiteFixSettings().Load(site + "/en/shop").lang, "en-US");
+    SiteFixSettings().Save({"/", "https://example.org/", std::nullopt, std::nullopt});
+    EXPECT_EQ(SiteFixSettings().Load("/var/www").folder, "/");
 }
 
 }  // namespace
