@@ -470,13 +470,17 @@ private:
         return std::nullopt;
     }
 
-    // The page's own address: its canonical when that names it, else the one the settings give.
+    // The page's own address for og:url: its canonical when it has one, so the two agree, and
+    // none when that canonical is in doubt or names another page; else the settings' address.
     std::optional<std::string> OwnUrl() const {
         const CanonicalReading reading = Canonical();
-        if (reading.href && CheckCanonical(reading).state == CheckState::Good) {
+        if (!reading.href) {
+            return settings_.pageUrl;
+        }
+        if (CheckCanonical(reading).state == CheckState::Good) {
             return reading.href;
         }
-        return settings_.pageUrl;
+        return std::nullopt;
     }
 
     void PlanSocial() {

@@ -97,6 +97,15 @@ TEST(PageFixes, EachKindOfPageByteForByte) {
          "<meta property=\"og:url\" content=\"https://example.org/a.html\" />"
          "<meta property=\"og:image\" content=\"https://example.org/i.png\" />"
          "<meta name=\"twitter:card\" content=\"summary_large_image\" /></head></html>"},
+        {"a canonical naming another page keeps og:url out",
+         "<html lang=\"en\"><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
+         "content=\"width=1\"><link rel=\"canonical\" href=\"b.html\"><title>T</title></head>"
+         "</html>",
+         "<html lang=\"en\"><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
+         "content=\"width=1\"><link rel=\"canonical\" href=\"b.html\"><title>T</title>"
+         "<meta property=\"og:title\" content=\"T\">"
+         "<meta property=\"og:image\" content=\"https://example.org/i.png\">"
+         "<meta name=\"twitter:card\" content=\"summary_large_image\"></head></html>"},
         {"PHP-led without a head",
          "<?php header('X-A: b'); ?>\r\n<!doctype html>\r\n<html>\r\n<body>\r\n<h1>T</h1>"
          "\r\n</body>\r\n</html>\r\n",
