@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <set>
 
 #include "cli/checked_output.h"
@@ -17,92 +16,26 @@
 #include "cli/messages.h"
 #include "cli/report_format.h"
 #include "cli/result_filter.h"
-#include "cli/site_json.h"
+#include "cli/site_lines.h"
 #include "cli/site_run.h"
 #include "cli/step_summary.h"
-#include "cli/suppression_json.h"
 
 namespace velmora::cli {
 namespace {
-
-using nlohmann::json;
-
-// The text a duplicate check compares and where the page has it, from the page check's result:
-// its own text (references decoded, as the page shows it), else the review's field for runs
-// that skipped the check.
-void ReadCompared(const json& page, std::string_view id, const char* field,
-                  std::optional<std::string>& text,
-                  std::optional<page_checks::CheckedElement>& element) {
-    if (const auto checks = page.find("checks"); checks != page.end() && checks->is_array()) {
-        for (const json& check : *checks) {
-            if (!check.is_object() || check.value("id", "") != id) {
-                continue;
-            }
-            if (const auto values = check.find("values");
-                values != check.end() && values->is_object()) {
-                const auto value = values->find("text");
-                if (value != values->end() && value->is_string() &&
-                    !value->get_ref<const std::string&>().empty()) {
-                    text = value->get<std::string>();
-                }
-            }
-            const auto line = check.find("line");
-            const auto column = check.find("column");
-            if (line != check.end() && line->is_number_unsigned() && column != check.end() &&
-                column->is_number_unsigned()) {
-                element = page_checks::CheckedElement{
-                    0, {line->get<std::size_t>(), column->get<std::size_t>()}, text.value_or("")};
-            }
-            return;
-        }
-    }
-    const auto value = page.find(field);
-    if (value != page.end() && value->is_string() &&
-        !value->get_ref<const std::string&>().empty()) {
-        text = value->get<std::string>();
-    }
-}
-
-struct ReadLine {
-    site_checks::SitePage page;
-    Suppressions suppressions;  // the page's own comments, which hold for its site results too
-};
-
-// One line of analyze's JSON Lines as the site checks hold it; none for a record that is no
-// page (the sitemap's results of that run); throws with the reason when it is neither.
-std::optional<ReadLine> ReadPage(const std::string& line, site_checks::TextPool& texts) {
-    const json page = json::parse(line);
-    if (!page.is_object() || !page.contains("file") || !page["file"].is_string()) {
-        throw std::runtime_error("not a page of velmora-cli analyze --json (no \"file\")");
-    }
-    if (!page.contains("format")) {
-        return std::nullopt;
-    }
-    const auto site = page.find("site");
-    const site_checks::PageSite pageSite =
-        site == page.end() ? site_checks::PageSite{} : ReadSiteObject(*site);
-    site_checks::SitePage read =
-        site_checks::InternPage(page["file"].get<std::string>(), pageSite, texts);
-    ReadCompared(page, "title", "title", read.title, read.titleElement);
-    ReadCompared(page, "description", "description", read.description, read.descriptionElement);
-    const auto suppressions = page.find("suppressions");
-    return ReadLine{std::move(read), suppressions == page.end()
-                                         ? Suppressions{}
-                                         : ReadSuppressionList(*suppressions)};
-}
 
 // Reads every page of one stream, a line at a time; a line that is no page is named and passed
 // over.
 bool ReadPages(std::istream& in, const std::string& name, site_checks::Site& site,
                std::vector<Suppressions>& suppressions, ErrorOutput& err) {
     bool allRead = true;
+    SiteLineReader reader;
     std::string line;
     for (std::size_t number = 1; std::getline(in, line); ++number) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) {
             continue;
         }
         try {
-            if (std::optional<ReadLine> read = ReadPage(line, site.texts)) {
+            if (std::optional<SiteLine> read = reader.Read(line, site.texts)) {
                 site.pages.push_back(std::move(read->page));
                 suppressions.push_back(std::move(read->suppressions));
             }
@@ -213,7 +146,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
             problems.push_back({name, "could not be opened"});
         }
     }
-    site_checks::SiteResults results = site_checks::RunSiteChecks(site, options);
+    site_checks::SiteJudge judge(site, options);
 
     const ReportFormat format =
         arguments.json
@@ -244,14 +177,14 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     out.Write(stream.Opening());
     for (std::size_t i = 0; i < site.pages.size(); ++i) {
         std::vector<page_checks::CheckResult> checks = FilterRecord(
-            site.pages[i].file, std::move(results.pages[i]), std::move(suppressions[i]), filter);
+            site.pages[i].file, judge.PageResults(i), std::move(suppressions[i]), filter);
         if (!write(site.pages[i].file, checks, true)) {
             break;
         }
     }
     if (site.sitemap) {
         std::vector<page_checks::CheckResult> checks =
-            FilterRecord(site.sitemap->file, std::move(results.sitemap), {}, filter);
+            FilterRecord(site.sitemap->file, judge.SitemapResults(), {}, filter);
         write(site.sitemap->file, checks, false);
     }
     out.Write(stream.Closing(problems));

@@ -8,7 +8,7 @@ velmora_build_packages=(
     cmake g++ make pkg-config
     libicu-dev qt6-base-dev libcli11-dev nlohmann-json3-dev libtomlplusplus-dev libgit2-dev
     libharfbuzz-dev libfontconfig-dev fonts-liberation2
-    liburiparser-dev libexpat1-dev
+    liburiparser-dev libexpat1-dev libsimdjson-dev
 )
 # The tests and benchmarks on top: their libraries, the reference HTML parser and shaper they
 # compare with, Xvfb for showing the desktop window without a display, mkfs.ext4 for the small

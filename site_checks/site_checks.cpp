@@ -49,36 +49,61 @@ bool LooksLikePage(std::string_view path) {
     return type == ".html" || type == ".htm" || type == ".php";
 }
 
-class SiteJudge {
+constexpr std::uint32_t kNoPage = UINT32_MAX;
+// A target not looked for yet; ids stop below it.
+constexpr TextId kUnknownTarget = UINT32_MAX;
+constexpr std::uint32_t kNoGroup = UINT32_MAX;
+
+// What a link to a path comes to, worked out once per path.
+enum class LinkVerdict : std::uint8_t { Unknown, NotJudged, Found, Missing };
+
+// The pages sharing one compared text, and each page's group.
+struct DuplicateGroups {
+    std::vector<std::vector<std::size_t>> groups;
+    std::vector<std::uint32_t> groupOf;
+};
+
+}  // namespace
+
+// Tables indexed by text id rather than hashed: every link of a million pages looks its target
+// up, and each path is resolved once.
+class SiteJudge::Judgement {
 public:
-    SiteJudge(const Site& site, const PageCheckOptions& options)
-        : site_(site), texts_(site.texts), options_(options) {
+    Judgement(const Site& site, const PageCheckOptions& options)
+        : site_(site),
+          texts_(site.texts),
+          options_(options),
+          pageOf_(site.texts.IdLimit(), kNoPage),
+          targets_(site.texts.IdLimit(), kUnknownTarget),
+          listed_(site.texts.IdLimit(), false),
+          verdicts_(site.texts.IdLimit(), LinkVerdict::Unknown) {
         for (std::size_t i = 0; i < site.pages.size(); ++i) {
-            if (site.pages[i].path != kNoText) {
-                pageOf_.try_emplace(site.pages[i].path, i);
+            const TextId path = site.pages[i].path;
+            if (path != kNoText && pageOf_[path] == kNoPage) {
+                pageOf_[path] = static_cast<std::uint32_t>(i);
             }
         }
         roles_.reserve(site.pages.size());
         for (const SitePage& page : site.pages) {
             roles_.push_back(RoleOf(page));
         }
+        CountLinksIn();
+        ReadSitemap(sitemapResults_);
+        titles_ = GroupDuplicates(CheckId::DuplicateTitle, &SitePage::title);
+        descriptions_ = GroupDuplicates(CheckId::DuplicateDescription, &SitePage::description);
     }
 
-    SiteResults Run() {
-        SiteResults results;
-        results.pages.resize(site_.pages.size());
-        CountLinksIn();
-        ReadSitemap(results.sitemap);
-        AddDuplicates(results.pages, CheckId::DuplicateTitle, &SitePage::title,
-                      &SitePage::titleElement);
-        AddDuplicates(results.pages, CheckId::DuplicateDescription, &SitePage::description,
-                      &SitePage::descriptionElement);
-        for (std::size_t i = 0; i < site_.pages.size(); ++i) {
-            JudgePage(i, results.pages[i]);
-        }
-        // Duplicates came first for every page; the rest follow in CheckId order already.
+    // Duplicates come first; the rest follow in CheckId order.
+    std::vector<CheckResult> PageResults(std::size_t index) {
+        std::vector<CheckResult> results;
+        AddDuplicate(index, CheckId::DuplicateTitle, titles_, &SitePage::titleElement, results);
+        AddDuplicate(index, CheckId::DuplicateDescription, descriptions_,
+                     &SitePage::descriptionElement, results);
+        JudgePage(index, results);
         return results;
     }
+
+    const std::vector<CheckResult>& SitemapResults() const { return sitemapResults_; }
 
 private:
     std::string_view Text(TextId id) const { return texts_.Text(id); }
@@ -88,14 +113,14 @@ private:
         if (id == kNoText) {
             return false;
         }
-        return site_.files ? site_.files->Holds(id) : pageOf_.contains(id);
+        return site_.files ? site_.files->Holds(id) : pageOf_[id] != kNoPage;
     }
 
     // The file a path names, by the rules static hosts follow: the file itself, the folder's
     // index page, the path with ".html" added. None when the root holds none of them.
     TextId Target(TextId path) {
-        if (const auto cached = targets_.find(path); cached != targets_.end()) {
-            return cached->second;
+        if (targets_[path] != kUnknownTarget) {
+            return targets_[path];
         }
         const std::string_view text = Text(path);
         TextId found = kNoText;
@@ -115,7 +140,7 @@ private:
         if (!text.ends_with('/')) {
             tryPath(std::string(text) + ".html");
         }
-        targets_.emplace(path, found);
+        targets_[path] = found;
         return found;
     }
 
@@ -125,8 +150,8 @@ private:
         if (target == kNoText) {
             return std::nullopt;
         }
-        const auto page = pageOf_.find(target);
-        return page == pageOf_.end() ? std::nullopt : std::optional<std::size_t>(page->second);
+        const std::uint32_t page = pageOf_[target];
+        return page == kNoPage ? std::nullopt : std::optional<std::size_t>(page);
     }
 
     // Without the root's file list only links to pages can be judged.
@@ -174,7 +199,7 @@ private:
                 continue;
             }
             if (const TextId target = Target(url.path); target != kNoText) {
-                listed_.insert(target);
+                listed_[target] = true;
             } else {
                 missing.push_back({0, {url.line, 1}, url.url});
             }
@@ -190,11 +215,10 @@ private:
         }
     }
 
-    void AddDuplicates(std::vector<std::vector<CheckResult>>& results, CheckId id,
-                       std::optional<std::string> SitePage::*text,
-                       std::optional<CheckedElement> SitePage::*element) {
+    DuplicateGroups GroupDuplicates(CheckId id, std::optional<std::string> SitePage::*text) {
+        DuplicateGroups duplicates;
         if (!options_.Enabled(id)) {
-            return;
+            return duplicates;
         }
         std::vector<const std::string*> texts(site_.pages.size());
         for (std::size_t i = 0; i < site_.pages.size(); ++i) {
@@ -203,19 +227,31 @@ private:
                 texts[i] = &*(page.*text);
             }
         }
-        for (const std::vector<std::size_t>& group : GroupsOfEqualText(texts)) {
-            for (const std::size_t page : group) {
-                std::vector<std::string> others;
-                others.reserve(group.size() - 1);
-                for (const std::size_t other : group) {
-                    if (other != page) {
-                        others.push_back(site_.pages[other].file);
-                    }
-                }
-                results[page].push_back(
-                    page_checks::DuplicateCheck(id, others, site_.pages[page].*element));
+        duplicates.groups = GroupsOfEqualText(texts);
+        duplicates.groupOf.assign(site_.pages.size(), kNoGroup);
+        for (std::size_t group = 0; group < duplicates.groups.size(); ++group) {
+            for (const std::size_t page : duplicates.groups[group]) {
+                duplicates.groupOf[page] = static_cast<std::uint32_t>(group);
             }
         }
+        return duplicates;
+    }
+
+    void AddDuplicate(std::size_t index, CheckId id, const DuplicateGroups& duplicates,
+                      std::optional<CheckedElement> SitePage::*element,
+                      std::vector<CheckResult>& results) const {
+        if (duplicates.groupOf.empty() || duplicates.groupOf[index] == kNoGroup) {
+            return;
+        }
+        const std::vector<std::size_t>& group = duplicates.groups[duplicates.groupOf[index]];
+        std::vector<std::string> others;
+        others.reserve(group.size() - 1);
+        for (const std::size_t other : group) {
+            if (other != index) {
+                others.push_back(site_.pages[other].file);
+            }
+        }
+        results.push_back(page_checks::DuplicateCheck(id, others, site_.pages[index].*element));
     }
 
     static CheckedElement Element(std::uint32_t line, std::uint32_t column, std::string_view text) {
@@ -248,15 +284,29 @@ private:
         }
     }
 
+    LinkVerdict VerdictOf(TextId to) {
+        LinkVerdict& verdict = verdicts_[to];
+        if (verdict == LinkVerdict::Unknown) {
+            verdict = !IsInternal(to) || !Judged(to) ? LinkVerdict::NotJudged
+                      : Target(to) == kNoText        ? LinkVerdict::Missing
+                                                     : LinkVerdict::Found;
+        }
+        return verdict;
+    }
+
     std::optional<CheckResult> BrokenLinks(const SitePage& page) {
         std::size_t judged = 0;
         std::vector<CheckedElement> broken;
         const auto judge = [&](TextId to, TextId href, std::uint32_t line, std::uint32_t column) {
-            if (to == kNoText || !IsInternal(to) || !Judged(to)) {
+            if (to == kNoText) {
+                return;
+            }
+            const LinkVerdict verdict = VerdictOf(to);
+            if (verdict == LinkVerdict::NotJudged) {
                 return;
             }
             ++judged;
-            if (Target(to) == kNoText) {
+            if (verdict == LinkVerdict::Missing) {
                 broken.push_back(Element(line, column, Text(href)));
             }
         };
@@ -463,7 +513,7 @@ private:
             return std::nullopt;
         }
         const Role role = roles_[index];
-        const bool listed = listed_.contains(site_.pages[index].path);
+        const bool listed = listed_[site_.pages[index].path];
         if (!listed) {
             if (role != Role::Indexable) {
                 return std::nullopt;
@@ -528,18 +578,40 @@ private:
     const Site& site_;
     const TextPool& texts_;
     const PageCheckOptions& options_;
-    std::unordered_map<TextId, std::size_t> pageOf_;
-    std::unordered_map<TextId, TextId> targets_;
+    std::vector<std::uint32_t> pageOf_;
+    std::vector<TextId> targets_;
+    std::vector<bool> listed_;
+    std::vector<LinkVerdict> verdicts_;
     std::unordered_map<std::size_t, std::unordered_set<TextId>> ids_;
-    std::unordered_set<TextId> listed_;
     std::vector<Role> roles_;
     std::vector<std::uint32_t> linksIn_;
+    std::vector<CheckResult> sitemapResults_;
+    DuplicateGroups titles_;
+    DuplicateGroups descriptions_;
 };
 
-}  // namespace
+SiteJudge::SiteJudge(const Site& site, const PageCheckOptions& options)
+    : judgement_(std::make_unique<Judgement>(site, options)) {}
+
+SiteJudge::~SiteJudge() = default;
+
+std::vector<CheckResult> SiteJudge::PageResults(std::size_t index) {
+    return judgement_->PageResults(index);
+}
+
+std::vector<CheckResult> SiteJudge::SitemapResults() const {
+    return judgement_->SitemapResults();
+}
 
 SiteResults RunSiteChecks(const Site& site, const PageCheckOptions& options) {
-    return SiteJudge(site, options).Run();
+    SiteJudge judge(site, options);
+    SiteResults results;
+    results.pages.reserve(site.pages.size());
+    for (std::size_t i = 0; i < site.pages.size(); ++i) {
+        results.pages.push_back(judge.PageResults(i));
+    }
+    results.sitemap = judge.SitemapResults();
+    return results;
 }
 
 bool RunsSiteChecks(const PageCheckOptions& options) {

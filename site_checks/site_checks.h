@@ -4,6 +4,7 @@
 // and the root's file list, robots.txt and sitemap, never the pages again, so one run and a
 // second pass over many runs' JSON Lines judge alike.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,26 @@ struct SiteResults {
     // Results that belong to no page (sitemap URLs whose page does not exist), reported for the
     // sitemap file.
     std::vector<page_checks::CheckResult> sitemap;
+};
+
+// The checks prepared once for the whole site (the pages' targets, the links into each page,
+// the duplicate groups, the sitemap's pages), then judged a page at a time: a caller writes each
+// page out before the next is judged and never holds every page's results.
+class SiteJudge {
+public:
+    SiteJudge(const Site& site, const PageCheckOptions& options);
+    ~SiteJudge();
+    SiteJudge(const SiteJudge&) = delete;
+    SiteJudge& operator=(const SiteJudge&) = delete;
+
+    // The site checks of site.pages[index], in CheckId order.
+    std::vector<page_checks::CheckResult> PageResults(std::size_t index);
+    // The results that belong to no page, as SiteResults::sitemap.
+    std::vector<page_checks::CheckResult> SitemapResults() const;
+
+private:
+    class Judgement;
+    std::unique_ptr<Judgement> judgement_;
 };
 
 SiteResults RunSiteChecks(const Site& site, const PageCheckOptions& options);

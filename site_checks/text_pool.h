@@ -7,7 +7,6 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace velmora::site_checks {
@@ -27,12 +26,25 @@ public:
     TextId Find(std::string_view text) const;
     std::string_view Text(TextId id) const { return texts_[id]; }
     std::size_t size() const { return texts_.size() - 1; }
+    // One more than the greatest id given out: the size of a table indexed by id.
+    std::size_t IdLimit() const { return texts_.size(); }
 
 private:
+    // An open-addressing table: a site's millions of links are looked up here, and a slot of
+    // the id and part of the hash stays in the cache where a node of a chained table would not.
+    struct Slot {
+        TextId id = kNoText;
+        std::uint32_t tag = 0;  // the hash's upper half, compared before the text
+    };
+
+    // The slot holding `text`, or the empty slot where it belongs.
+    std::size_t SlotOf(std::string_view text, std::uint64_t hash) const;
+    void Grow();
+
     // Blocks of characters that never move, so the views stay valid as the pool grows.
     std::deque<std::string> blocks_;
     std::vector<std::string_view> texts_;
-    std::unordered_map<std::string_view, TextId> ids_;
+    std::vector<Slot> slots_;
 };
 
 }  // namespace velmora::site_checks

@@ -1,8 +1,10 @@
 // The site checks in one run and in the second pass over JSON Lines, and what bad input does
 // to them.
 
+#include <functional>
 #include <map>
 
+#include "cli/site_lines.h"
 #include "tests/cli/cli_test_fixture.h"
 
 namespace velmora::test {
@@ -223,6 +225,139 @@ TEST_F(SiteChecks, BadInputIsNamedAndPassedOver) {
     EXPECT_NE(refused.err.find(dtd + ": a sitemap may not hold a document type declaration"),
               std::string::npos)
         << refused.err;
+}
+
+// A line as read, with its texts spelled out, or the reason it was refused.
+std::string Reading(
+    const std::function<std::optional<cli::SiteLine>(site_checks::TextPool&)>& read) {
+    site_checks::TextPool texts;
+    std::optional<cli::SiteLine> line;
+    try {
+        line = read(texts);
+    } catch (const std::exception& error) {
+        return std::string("refused: ") + error.what();
+    }
+    if (!line) {
+        return "no page";
+    }
+    const auto text = [&](site_checks::TextId id) {
+        return id == site_checks::kNoText ? std::string("-")
+                                          : "'" + std::string(texts.Text(id)) + "'";
+    };
+    const auto address = [&](const std::optional<site_checks::SiteAddress>& a) {
+        return a ? text(a->href) + ">" + text(a->to) + "@" + std::to_string(a->line) + ":" +
+                       std::to_string(a->column)
+                 : std::string("none");
+    };
+    const site_checks::SitePage& page = line->page;
+    std::string said = page.file + " path " + text(page.path) + " links";
+    for (const site_checks::SiteLink& link : page.links) {
+        said += " " + text(link.href) + ">" + text(link.to) + "#" + text(link.fragment) + "@" +
+                std::to_string(link.line) + ":" + std::to_string(link.column);
+    }
+    said += " ids";
+    for (const site_checks::TextId id : page.ids) {
+        said += " " + text(id);
+    }
+    said += " canonical " + address(page.canonical) + " redirect " + address(page.redirect);
+    for (const site_checks::SiteAlternate& alternate : page.alternates) {
+        said += " alternate " + text(alternate.hreflang) + " " + address(alternate.address);
+    }
+    said += page.noindex ? " noindex" : "";
+    said += " title " + page.title.value_or("-") + " description " + page.description.value_or("-");
+    for (const auto& element : {page.titleElement, page.descriptionElement}) {
+        said += element ? " at " + std::to_string(element->position.line) + ":" +
+                              std::to_string(element->position.column) + " " + element->text
+                        : " nowhere";
+    }
+    for (const std::size_t rule : line->suppressions.pageRules) {
+        said += " off " + std::to_string(rule);
+    }
+    for (const cli::LineSuppression& rule : line->suppressions.lineRules) {
+        said += " off " + std::to_string(rule.rule) + "@" + std::to_string(rule.line);
+    }
+    return said;
+}
+
+TEST_F(SiteChecks, TheFastLineReaderReadsAsTheGeneralOne) {
+    const RunResult one = Run({"analyze", "--json", "--defaults", "--base-url", kBase, kSite});
+    ASSERT_EQ(one.code, 0) << one.err;
+    cli::SiteLineReader reader;
+    std::size_t lines = 0;
+    for (std::size_t start = 0; start < one.out.size(); ++lines) {
+        const std::size_t end = one.out.find('\n', start);
+        std::string line = one.out.substr(start, end - start);
+        start = end + 1;
+        const std::string general =
+            Reading([&](site_checks::TextPool& texts) { return cli::ReadSiteLine(line, texts); });
+        // What analyze writes never needs the general reader.
+        EXPECT_EQ(Reading([&](site_checks::TextPool& texts) {
+                      std::optional<std::optional<cli::SiteLine>> fast =
+                          reader.ReadFast(line, texts);
+                      if (!fast) {
+                          throw std::runtime_error("left to the general reader");
+                      }
+                      return std::move(*fast);
+                  }),
+                  general);
+    }
+    EXPECT_GT(lines, 10u);
+
+    const std::string site =
+        R"("site": {"path": "/a.html", "links": [{"href": "b.html#x", "to": "/b.html", )"
+        R"("fragment": "x", "line": 4, "column": 2}], "ids": ["x"], "canonical": null, )"
+        R"("canonical_element": null, "alternates": [], "redirect": null, )"
+        R"("redirect_element": null, "noindex": false})";
+    const std::string noLinks =
+        R"({"format": 1, "file": "a", "site": {"path": null, "ids": [], "alternates": [], )"
+        R"("noindex": true, "links": [{"href": "x", "to": null, "fragment": null, "line": )";
+    const std::vector<std::string> unusual = {
+        // Repeated keys (the last counts), escapes, a title from the review's field.
+        R"({"format": 1, "file": "a", "file": "b\u00e9\ud83d\ude00", "title": "T\"t", )" + site +
+            "}",
+        // Numbers that are no line, a signed zero among them.
+        noLinks + "4294967296}]}}",
+        noLinks + "-0}]}}",
+        noLinks + "3.0}]}}",
+        noLinks + "4294967295}]}}",
+        R"({"format": 1, "file": "a-0", "site": {"path": "-0", "links": [], "ids": ["-0"], )"
+        R"("alternates": [], "noindex": false}})",
+        // Checks compared by their own text and position, one with an id of the wrong type.
+        R"({"format": 1, "file": "a", "title": "field", "checks": [5, {"id": "x"}, )"
+        R"({"id": "title", "values": {"text": "own"}, "line": 3, "column": 9}, {"id": 7}]})",
+        R"({"format": 1, "file": "a", "checks": [{"id": null}, {"id": "title"}]})",
+        R"({"format": 1, "file": "a", "description": "d", "checks": [{"id": "description", )"
+        R"("values": {"text": ""}, "line": 3}]})",
+        // Suppressions: known, unknown, per line, and wrong.
+        R"({"format": 1, "file": "a", "suppressions": [{"id": "orphan"}, {"id": "nothing", )"
+        R"("line": -4}, {"id": "broken-links", "line": 12}]})",
+        R"({"format": 1, "file": "a", "suppressions": [{"id": "orphan", "line": 0}]})",
+        R"({"format": 1, "file": "a", "suppressions": {}})",
+        // Canonical and refresh elements, with and without what they resolve to.
+        R"({"format": 1, "file": "a", "site": {"path": "/a", "links": [], "ids": [], )"
+        R"("canonical": "/c", "canonical_element": {"href": "c", "line": 2}, "alternates": )"
+        R"([{"hreflang": "de", "href": "d", "to": null}], "redirect": "/r", )"
+        R"("redirect_element": {"href": "r"}, "noindex": false}})",
+        R"({"format": 1, "file": "a", "site": {"path": "/a", "links": [], "ids": [], )"
+        R"("canonical_element": {"href": "c"}, "alternates": [], "noindex": false}})",
+        R"({"format": 1, "file": "a", "site": {"path": "/a", "links": [], "ids": [], )"
+        R"("alternates": [], "noindex": "no"}})",
+        // Records that are no pages, and lines that are no JSON or no object.
+        R"({"file": "sitemap.xml", "checks": []})",
+        R"({"format": 1, "file": 3})",
+        R"({"format": 1, "file": "a", "site": null})",
+        R"({"format": 1, "file": "a"} x)",
+        "\xEF\xBB\xBF"
+        R"({"format": 1, "file": "bom"})",
+        "[1, 2]",
+        R"({"format": 1, "file": "a", "site": {"path": "/a\ud800"}})",
+    };
+    for (std::string line : unusual) {
+        EXPECT_EQ(
+            Reading([&](site_checks::TextPool& texts) { return reader.Read(line, texts); }),
+            Reading([&](site_checks::TextPool& texts) { return cli::ReadSiteLine(line, texts); }))
+            << line;
+    }
 }
 
 TEST_F(SiteChecks, LinksNeverLeaveTheRoot) {

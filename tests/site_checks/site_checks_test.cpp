@@ -292,6 +292,28 @@ TEST_F(SiteFixture, ManyLinksOnOnePageTakeLinearTime) {
     EXPECT_EQ(Get("/big.html", CheckId::BrokenFragments)->listed.size(), 99u);
 }
 
+TEST(TextPool, HoldsEachTextOnceAsItGrows) {
+    TextPool texts;
+    const TextId empty = texts.Intern("");
+    EXPECT_NE(empty, kNoText);
+    std::vector<TextId> ids;
+    for (int i = 0; i < 50'000; ++i) {
+        ids.push_back(texts.Intern("/s" + std::to_string(i % 97) + "/page-" + std::to_string(i)));
+    }
+    EXPECT_EQ(texts.size(), 50'001u);
+    EXPECT_EQ(texts.IdLimit(), 50'002u);
+    for (int i = 0; i < 50'000; i += 7) {
+        const std::string text = "/s" + std::to_string(i % 97) + "/page-" + std::to_string(i);
+        EXPECT_EQ(texts.Intern(text), ids[i]);
+        EXPECT_EQ(texts.Find(text), ids[i]);
+        EXPECT_EQ(texts.Text(ids[i]), text);
+    }
+    EXPECT_EQ(texts.Find(""), empty);
+    EXPECT_EQ(texts.Find("/s1/page-"), kNoText);
+    EXPECT_EQ(texts.Find(std::string(3, '\0')), kNoText);
+    EXPECT_EQ(texts.Text(texts.Intern(std::string(3'000'000, 'x'))).size(), 3'000'000u);
+}
+
 TEST(PathBelowRoot, PathsOfFilesInsideTheRootOnly) {
     EXPECT_EQ(PathBelowRoot("site/docs/a.html", "site"), "/docs/a.html");
     EXPECT_EQ(PathBelowRoot("site/./docs/../a.html", "site/"), "/a.html");
