@@ -96,17 +96,67 @@ std::array<std::optional<dom::element>, N> Fields(dom::element value,
     return found;
 }
 
+// The texts of one line in the order they are interned, taken in together once the whole site
+// object has been read.
+class PendingTexts {
+public:
+    // A stand-in for the text's id until the texts are interned; kNoText stays none.
+    TextId Add(std::string_view text) {
+        views_.push_back(text);
+        return static_cast<TextId>(views_.size());
+    }
+    void Clear() { views_.clear(); }
+    void InternInto(TextPool& texts) {
+        ids_.resize(views_.size());
+        texts.InternAll(views_, ids_);
+    }
+    TextId operator()(TextId standIn) const {
+        return standIn == kNoText ? kNoText : ids_[standIn - 1];
+    }
+
+private:
+    std::vector<std::string_view> views_;
+    std::vector<TextId> ids_;
+};
+
+// The stand-ins of a page read replaced by the ids they were interned as.
+void Settle(site_checks::SitePage& page, const PendingTexts& ids) {
+    page.path = ids(page.path);
+    for (TextId& id : page.ids) {
+        id = ids(id);
+    }
+    for (site_checks::SiteLink& link : page.links) {
+        link.href = ids(link.href);
+        link.to = ids(link.to);
+        link.fragment = ids(link.fragment);
+    }
+    const auto settle = [&](site_checks::SiteAddress& address) {
+        address.href = ids(address.href);
+        address.to = ids(address.to);
+    };
+    if (page.canonical) {
+        settle(*page.canonical);
+    }
+    for (site_checks::SiteAlternate& alternate : page.alternates) {
+        alternate.hreflang = ids(alternate.hreflang);
+        settle(alternate.address);
+    }
+    if (page.redirect) {
+        settle(*page.redirect);
+    }
+}
+
 std::string_view Text(const std::optional<dom::element>& value) {
     std::string_view text;
     Require(value && value->get_string().get(text) == simdjson::SUCCESS);
     return text;
 }
 
-TextId Interned(const std::optional<dom::element>& value, TextPool& texts) {
-    return texts.Intern(Text(value));
+TextId Interned(const std::optional<dom::element>& value, PendingTexts& texts) {
+    return texts.Add(Text(value));
 }
 
-TextId NullableInterned(const std::optional<dom::element>& value, TextPool& texts) {
+TextId NullableInterned(const std::optional<dom::element>& value, PendingTexts& texts) {
     Require(value.has_value());
     return value->is_null() ? kNoText : Interned(value, texts);
 }
@@ -149,7 +199,7 @@ dom::array Array(const std::optional<dom::element>& value) {
 
 std::optional<site_checks::SiteAddress> Address(const std::optional<dom::element>& resolved,
                                                 const std::optional<dom::element>& element,
-                                                TextPool& texts) {
+                                                PendingTexts& texts) {
     if (!element || element->is_null()) {
         return std::nullopt;
     }
@@ -160,8 +210,8 @@ std::optional<site_checks::SiteAddress> Address(const std::optional<dom::element
                                     Position(column)};
 }
 
-// The site object, interned in the order InternPage interns a read one.
-void ReadSite(const dom::element& object, site_checks::SitePage& page, TextPool& texts) {
+// The site object, its texts in the order InternPage interns a read one.
+void ReadSite(const dom::element& object, site_checks::SitePage& page, PendingTexts& texts) {
     const auto [path, links, ids, canonical, canonicalElement, alternates, redirect,
                 redirectElement, noindex] =
         Fields(object, std::array<std::string_view, 9>{"path", "links", "ids", "canonical",
@@ -260,6 +310,7 @@ Suppressions FastSuppressions(const std::optional<dom::element>& list) {
 
 struct SiteLineReader::Parser {
     dom::parser parser;
+    PendingTexts texts;
 };
 
 SiteLineReader::SiteLineReader() : parser_(std::make_unique<Parser>()) {}
@@ -288,7 +339,10 @@ std::optional<std::optional<SiteLine>> SiteLineReader::ReadFast(std::string& lin
         SiteLine read;
         read.page.file = std::string(name);
         if (site) {
-            ReadSite(*site, read.page, texts);
+            parser_->texts.Clear();
+            ReadSite(*site, read.page, parser_->texts);
+            parser_->texts.InternInto(texts);
+            Settle(read.page, parser_->texts);
         }
         FastCompared(checks, title, "title", read.page.title, read.page.titleElement);
         FastCompared(checks, description, "description", read.page.description,

@@ -72,7 +72,29 @@ void TextPool::Grow() {
 }
 
 TextId TextPool::Intern(std::string_view text) {
-    const std::uint64_t hash = HashOf(text);
+    return Intern(text, HashOf(text));
+}
+
+void TextPool::InternAll(std::span<const std::string_view> texts, std::span<TextId> ids) {
+    hashes_.resize(texts.size());
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        hashes_[i] = HashOf(texts[i]);
+        __builtin_prefetch(&slots_[hashes_[i] & mask]);
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        __builtin_prefetch(&texts_[slots_[hashes_[i] & mask].id]);
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        __builtin_prefetch(texts_[slots_[hashes_[i] & mask].id].data());
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        // A link written as its resolved path repeats the text just interned.
+        ids[i] = i > 0 && texts[i] == texts[i - 1] ? ids[i - 1] : Intern(texts[i], hashes_[i]);
+    }
+}
+
+TextId TextPool::Intern(std::string_view text, std::uint64_t hash) {
     std::size_t slot = SlotOf(text, hash);
     if (slots_[slot].id != kNoText) {
         return slots_[slot].id;

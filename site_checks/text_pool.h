@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,9 @@ public:
     TextPool& operator=(const TextPool&) = delete;
 
     TextId Intern(std::string_view text);
+    // ids[i] = Intern(texts[i]) in order, with the slots of all looked up ahead so that their
+    // waits on memory overlap: a page's links are interned together.
+    void InternAll(std::span<const std::string_view> texts, std::span<TextId> ids);
     // kNoText when the text was never interned.
     TextId Find(std::string_view text) const;
     std::string_view Text(TextId id) const { return texts_[id]; }
@@ -39,12 +43,14 @@ private:
 
     // The slot holding `text`, or the empty slot where it belongs.
     std::size_t SlotOf(std::string_view text, std::uint64_t hash) const;
+    TextId Intern(std::string_view text, std::uint64_t hash);
     void Grow();
 
     // Blocks of characters that never move, so the views stay valid as the pool grows.
     std::deque<std::string> blocks_;
     std::vector<std::string_view> texts_;
     std::vector<Slot> slots_;
+    std::vector<std::uint64_t> hashes_;  // InternAll's, kept to spare an allocation per page
 };
 
 }  // namespace velmora::site_checks
