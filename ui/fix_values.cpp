@@ -57,6 +57,13 @@ std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& docum
     const QString pageFolder = QFileInfo(path).absolutePath();
     SiteFixSettings store;
     SiteFixValues site = store.Load(pageFolder.toStdString());
+    // A value edited by hand in the settings file serves only when it would be taken typed.
+    for (const FixValue kind : {FixValue::Address, FixValue::Language, FixValue::Image}) {
+        std::optional<std::string>& value = FieldOf(site, kind);
+        if (value && !FixValueRefusal(kind, QString::fromStdString(*value)).isEmpty()) {
+            value.reset();
+        }
+    }
     // Values are remembered where the site's others are, else for the page's own folder.
     if (site.folder.empty()) {
         site.folder = pageFolder.toStdString();

@@ -392,6 +392,8 @@ QString TPageChecksWindow::SelectedRowsText() const {
 
 void TPageChecksWindow::ShowFixResult(const page_checks::FixPlan& plan) {
     fixes_->ShowResult(plan);
+    // The pressed button went with the rows it stood in.
+    Checks->setFocus();
 }
 
 void TPageChecksWindow::CopyReport() {

@@ -535,6 +535,7 @@ private slots:
         QVERIFY(SaveWindowPicture(*window.Checks, "page_checks_fix_buttons"));
 
         fix->click();
+        QCOMPARE(QApplication::focusWidget(), &window.Rows());
         QVERIFY(window.document.IsModified());
         QVERIFY(window.document.GetHtml().find(
                     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">") !=
@@ -625,6 +626,15 @@ private slots:
                     "<link rel=\"canonical\" href=\"https://bakery.example/shop/rolls/\">") !=
                 std::string::npos);
         QCOMPARE(window.State("Canonical URL"), QString("good"));
+
+        // A remembered value the dialog would refuse is asked for again.
+        SiteFixSettings().Save({remembered.folder, std::nullopt, "e n", std::nullopt});
+        {
+            FixValueAnswers answers(std::vector<FixValueAnswers::Step>(1));
+            FixButton(window.Rows(), "Language")->click();
+            QCOMPARE(answers.Asked, QStringList({"Language of the Page"}));
+        }
+        QVERIFY(window.document.GetHtml().find("lang=") == std::string::npos);
     }
 
     void EscapeAndCtrlWClose() {
