@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "cli/config_flags.h"
 #include "cli/messages.h"
 #include "cli/parallel_runner.h"
+#include "cli/report_spill.h"
 #include "document/velmora_data.h"
 #include "page_checks/page_checks.h"
 
@@ -31,6 +33,8 @@ std::function<ReviewedPage(std::size_t)> MakeWorker(const std::vector<PageInput>
         return page;
     };
 }
+
+constexpr std::size_t kNotOnSite = SIZE_MAX;
 
 std::size_t PageCount(const std::vector<PageInput>& inputs) {
     return static_cast<std::size_t>(
@@ -113,46 +117,53 @@ RunEnd RunPages(const std::vector<PageInput>& inputs, const ReviewSettings& sett
             handling.deliver, handling.progress);
         return end;
     }
-    std::vector<ReviewedPage> pages(inputs.size());
+    // Only what the comparisons need stays in memory; each page's report waits on disk.
+    ReportSpill spill;
+    std::vector<ReportSpill::Place> kept(inputs.size());
+    site_checks::Site site;
+    std::vector<std::size_t> sitePageOf(inputs.size(), kNotOnSite);
     RunInOrder<ReviewedPage>(
         inputs.size(), jobs, [&] { return MakeWorker(inputs, settings, meter, later); },
         [&](std::size_t index, ReviewedPage& page) {
-            pages[index] = std::move(page);
+            if (page.report) {
+                sitePageOf[index] = site.pages.size();
+                site.pages.push_back(SitePageOf(*page.report, site.texts));
+            }
+            kept[index] = spill.Write(page);
             return true;
         },
         handling.progress);
-    std::vector<PageReport*> reports;
-    reports.reserve(pages.size());
-    for (ReviewedPage& page : pages) {
-        reports.push_back(page.report ? &*page.report : nullptr);
+    end.siteFilesFailed = !LoadSiteFiles(settings.site, site, err);
+    site_checks::SiteJudge judge(site, settings.checkOptions);
+    if (std::vector<page_checks::CheckResult> sitemap = judge.SitemapResults(); !sitemap.empty()) {
+        end.sitemap =
+            SiteRecord{site.sitemap->file,
+                       FilterRecord(site.sitemap->file, std::move(sitemap), {}, settings.filter)};
     }
-    end.sitemap =
-        AddSiteChecks(reports, settings.site, settings.checkOptions, err, end.siteFilesFailed);
-    FilterResults(reports, settings.filter);
-    if (end.sitemap) {
-        end.sitemap->checks =
-            FilterRecord(end.sitemap->file, std::move(end.sitemap->checks), {}, settings.filter);
-    }
-    // The reports are final now.
+    // The judge's tables fill as pages are judged, so one thread judges at a time.
+    std::mutex judging;
     RunInOrder<ReviewedPage>(
-        pages.size(), jobs,
+        inputs.size(), jobs,
         [&]() -> std::function<ReviewedPage(std::size_t)> {
             return [&](std::size_t index) {
-                ReviewedPage page = std::move(pages[index]);
+                ReviewedPage page = spill.Read(kept[index]);
+                if (page.report && sitePageOf[index] != kNotOnSite) {
+                    std::vector<page_checks::CheckResult> results;
+                    {
+                        const std::lock_guard lock(judging);
+                        results = judge.PageResults(sitePageOf[index]);
+                    }
+                    for (page_checks::CheckResult& result : results) {
+                        page.report->checks.Add(std::move(result));
+                    }
+                    ApplyResultFilter(*page.report, settings.filter);
+                }
                 finish(index, page);
                 return page;
             };
         },
         handling.deliver, [](std::size_t) {});
     return end;
-}
-
-void FilterResults(const std::vector<PageReport*>& reports, const ResultFilter& filter) {
-    for (PageReport* report : reports) {
-        if (report != nullptr) {
-            ApplyResultFilter(*report, filter);
-        }
-    }
 }
 
 }  // namespace velmora::cli

@@ -58,9 +58,6 @@ ReviewedPage ReviewPage(const PageInput& input, KelVelmoraData& document,
                         const SiteSetup& site, const ResultFilter& filter,
                         const page_checks::TextWidthMeter& meter);
 
-// The filter applied to the checks that compare pages, added once every page is checked.
-void FilterResults(const std::vector<PageReport*>& reports, const ResultFilter& filter);
-
 // What a run does with each page besides reviewing it.
 struct PageHandling {
     // On a worker's thread once the page's report is final, for a page with a report: analyze

@@ -118,35 +118,13 @@ bool JudgesSite(std::size_t pageCount, const SiteSetup& setup, const PageCheckOp
     return (pageCount > 1 || setup.root.has_value()) && site_checks::RunsSiteChecks(options);
 }
 
-std::optional<SiteRecord> AddSiteChecks(const std::vector<PageReport*>& pages,
-                                        const SiteSetup& setup, const PageCheckOptions& options,
-                                        ErrorOutput& err, bool& failed) {
-    site_checks::Site site;
-    failed = !LoadSiteFiles(setup, site, err) || failed;
-    std::vector<PageReport*> present;
-    for (PageReport* page : pages) {
-        if (page == nullptr) {
-            continue;
-        }
-        site_checks::SitePage sitePage =
-            site_checks::InternPage(page->file, page->site, site.texts);
-        sitePage.title = page->checks.title;
-        sitePage.description = page->checks.description;
-        sitePage.titleElement = page->checks.titleElement;
-        sitePage.descriptionElement = page->checks.descriptionElement;
-        site.pages.push_back(std::move(sitePage));
-        present.push_back(page);
-    }
-    site_checks::SiteResults results = site_checks::RunSiteChecks(site, options);
-    for (std::size_t i = 0; i < present.size(); ++i) {
-        for (page_checks::CheckResult& result : results.pages[i]) {
-            present[i]->checks.Add(std::move(result));
-        }
-    }
-    if (results.sitemap.empty()) {
-        return std::nullopt;
-    }
-    return SiteRecord{site.sitemap->file, std::move(results.sitemap)};
+site_checks::SitePage SitePageOf(const PageReport& report, site_checks::TextPool& texts) {
+    site_checks::SitePage page = site_checks::InternPage(report.file, report.site, texts);
+    page.title = report.checks.title;
+    page.description = report.checks.description;
+    page.titleElement = report.checks.titleElement;
+    page.descriptionElement = report.checks.descriptionElement;
+    return page;
 }
 
 }  // namespace velmora::cli

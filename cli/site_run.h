@@ -32,10 +32,7 @@ site_checks::PageSite PageSiteOf(const PageReport& report, const SiteSetup& setu
 // True when the run's pages must all be read before the first is reported.
 bool JudgesSite(std::size_t pageCount, const SiteSetup& setup, const PageCheckOptions& options);
 
-// Adds each page's site checks to its report, after its page checks. Null entries (pages that
-// could not be read) are passed over. Returns the sitemap's record when it has results.
-std::optional<SiteRecord> AddSiteChecks(const std::vector<PageReport*>& pages,
-                                        const SiteSetup& setup, const PageCheckOptions& options,
-                                        ErrorOutput& err, bool& failed);
+// What a page checked in this run brings to the site checks, its texts in the site's pool.
+site_checks::SitePage SitePageOf(const PageReport& report, site_checks::TextPool& texts);
 
 }  // namespace velmora::cli

@@ -4,7 +4,11 @@
 #include <functional>
 #include <map>
 
+#include "cli/page_review.h"
+#include "cli/report_spill.h"
 #include "cli/site_lines.h"
+#include "document/velmora_data.h"
+#include "page_checks/text_width.h"
 #include "tests/cli/cli_test_fixture.h"
 
 namespace velmora::test {
@@ -358,6 +362,40 @@ TEST_F(SiteChecks, TheFastLineReaderReadsAsTheGeneralOne) {
             Reading([&](site_checks::TextPool& texts) { return cli::ReadSiteLine(line, texts); }))
             << line;
     }
+}
+
+TEST_F(SiteChecks, ReportsKeptOnDiskComeBackWhole) {
+    KelVelmoraData document(SystemLocalTime, KelVelmoraData::Analysis::Reported);
+    const page_checks::TextWidthMeter meter;
+    cli::SiteSetup setup;
+    setup.root = kSite;
+    const std::string suppressed =
+        Page("kept.html",
+             "<!-- velmora-disable orphan -->\n<!-- velmora-disable nothing -->\n<title>Kept "
+             "\xC3\xA9</title>\n<meta name=description content=\"d\">\n<!-- "
+             "velmora-disable-next-line images -->\n<img src=a.png><a href=\"#x\">x</a>")
+            .string();
+    cli::ReportSpill spill;
+    std::vector<std::pair<cli::ReportSpill::Place, std::string>> kept;
+    for (const std::string& file : {kSite + "/news.html", kSite + "/en.html", kSite + "/print.html",
+                                    suppressed, (root_ / "missing.html").string()}) {
+        const cli::ReviewedPage page =
+            cli::ReviewPage({cli::PageInput::Kind::Page, file, "", "", "focus"}, document,
+                            KelVelmoraOptions(), PageCheckOptions(), setup, {}, meter);
+        const std::string packed = cli::PackedPage(page);
+        kept.emplace_back(spill.Write(page), packed);
+        EXPECT_EQ(cli::PackedPage(cli::UnpackedPage(packed)), packed) << file;
+    }
+    // Read back in another order, as the threads that format them do.
+    for (std::size_t i = kept.size(); i-- > 0;) {
+        const cli::ReviewedPage page = spill.Read(kept[i].first);
+        EXPECT_EQ(cli::PackedPage(page), kept[i].second);
+        EXPECT_EQ(page.report.has_value(), i + 1 < kept.size());
+    }
+    const std::string& whole = kept[0].second;
+    EXPECT_THROW(cli::UnpackedPage(std::string_view(whole).substr(0, whole.size() - 1)),
+                 std::runtime_error);
+    EXPECT_THROW(cli::UnpackedPage(whole + "x"), std::runtime_error);
 }
 
 TEST_F(SiteChecks, LinksNeverLeaveTheRoot) {
