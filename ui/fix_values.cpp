@@ -46,16 +46,9 @@ page_checks::FixSettings SettingsOf(const std::string& file, const QString& path
     return settings;
 }
 
-}  // namespace
-
-std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& document,
-                                                     std::span<const CheckId> only, QWidget* parent,
-                                                     const FixValueAsker& ask) {
-    const QFileInfo page(QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
-    const QString path =
-        page.canonicalFilePath().isEmpty() ? page.absoluteFilePath() : page.canonicalFilePath();
-    const QString pageFolder = QFileInfo(path).absolutePath();
-    SiteFixSettings store;
+// The values remembered for the page's site, with the folder where new ones are kept: the
+// site's, else the page's own.
+SiteFixValues RememberedFor(SiteFixSettings& store, const QString& pageFolder) {
     SiteFixValues site = store.Load(pageFolder.toStdString());
     // A value edited by hand in the settings file serves only when it would be taken typed.
     for (const FixValue kind : {FixValue::Address, FixValue::Language, FixValue::Image}) {
@@ -64,10 +57,23 @@ std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& docum
             value.reset();
         }
     }
-    // Values are remembered where the site's others are, else for the page's own folder.
     if (site.folder.empty()) {
         site.folder = pageFolder.toStdString();
     }
+    return site;
+}
+
+}  // namespace
+
+std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& document,
+                                                     std::span<const CheckId> only,
+                                                     QWidget* parent) {
+    const QFileInfo page(QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
+    const QString path =
+        page.canonicalFilePath().isEmpty() ? page.absoluteFilePath() : page.canonicalFilePath();
+    const QString pageFolder = QFileInfo(path).absolutePath();
+    SiteFixSettings store;
+    SiteFixValues site = RememberedFor(store, pageFolder);
     const page_checks::FixPlan plan = page_checks::PlanPageFixes(
         document.GetHtml(), SettingsOf(document.GetFileName(), path, site), document.CheckOptions(),
         only);
@@ -80,7 +86,7 @@ std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& docum
         }
         asked.push_back(kind);
         const std::optional<FixValueAnswer> answer =
-            ask(parent, kind, QString::fromStdString(site.folder));
+            AskFixValue(parent, kind, QString::fromStdString(site.folder));
         if (!answer) {
             return std::nullopt;
         }

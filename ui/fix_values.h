@@ -4,7 +4,6 @@
 // else asked for, once per fix, with the offer to remember it for the site.
 
 #include <QString>
-#include <functional>
 #include <optional>
 #include <span>
 
@@ -23,14 +22,11 @@ struct GatheredFixSettings {
     QString storeRefusal;
 };
 
-using FixValueAsker = std::function<std::optional<FixValueAnswer>(QWidget* parent, FixValue kind,
-                                                                  const QString& siteFolder)>;
-
 // The settings for fixing the checks in `only` (every fixable check when empty) of the document's
 // page, asking for each value a wanted fix needs and the settings do not hold; nothing when the
 // user cancelled a question.
 std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& document,
-                                                     std::span<const CheckId> only, QWidget* parent,
-                                                     const FixValueAsker& ask = AskFixValue);
+                                                     std::span<const CheckId> only,
+                                                     QWidget* parent);
 
 }  // namespace velmora
