@@ -123,7 +123,7 @@ Whereabouts Locate(std::string_view page, std::size_t at, const PageFacts& facts
                 }
                 return {};
             case TokenKind::EndTag:
-                return {Place::Attribute, "/" + std::string(token.text)};
+                return {Place::Attribute, std::string("/").append(token.text)};
             case TokenKind::StartTag:
                 if (token.begin != at) {
                     return {Place::Attribute, std::string(token.text)};
