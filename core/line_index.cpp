@@ -35,6 +35,12 @@ LineIndex::LineIndex(std::string_view text, Unit unit) : text_(text), unit_(unit
     }
 }
 
+std::size_t LineIndex::LineOf(std::size_t offset) const {
+    const auto after =
+        std::upper_bound(lineStarts_.begin(), lineStarts_.end(), std::min(offset, text_.size()));
+    return static_cast<std::size_t>(after - lineStarts_.begin());
+}
+
 TextPosition LineIndex::At(std::size_t offset) const {
     offset = std::min(offset, text_.size());
     const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset);

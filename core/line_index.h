@@ -30,6 +30,8 @@ public:
 
     // The position of the byte at `offset` (0-based); an offset past the end counts as the end.
     TextPosition At(std::size_t offset) const;
+    // The 1-based line of the byte at `offset`, without counting its column.
+    std::size_t LineOf(std::size_t offset) const;
 
 private:
     std::string_view text_;

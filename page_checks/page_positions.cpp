@@ -12,6 +12,8 @@ std::size_t CodePoints(std::string_view utf8) {
            }));
 }
 
+constexpr std::size_t kByteOrderMarkSize = 3;
+
 }  // namespace
 
 PagePositions::PagePositions(std::string_view utf8Page)
@@ -19,29 +21,15 @@ PagePositions::PagePositions(std::string_view utf8Page)
 
 TextPosition PagePositions::At(std::size_t offset) {
     offset = std::min(offset, page_.size());
-    if (!started_ || offset < at_) {
-        started_ = true;
-        at_ = offset;
-        position_ = index_.At(offset);
-        return position_;
-    }
-    // Lines end at LF, CR LF or a lone CR, as the line index counts them.
-    const std::string_view between = page_.substr(at_, offset - at_);
-    std::size_t lineStart = std::string_view::npos;
-    for (std::size_t i = between.find_first_of("\r\n"); i != std::string_view::npos;
-         i = between.find_first_of("\r\n", i + 1)) {
-        const bool crBeforeLf =
-            between[i] == '\r' && at_ + i + 1 < page_.size() && page_[at_ + i + 1] == '\n';
-        if (!crBeforeLf) {
-            ++position_.line;
-            lineStart = i + 1;
-        }
-    }
-    if (lineStart == std::string_view::npos) {
-        position_.column += CodePoints(between);
+    const std::size_t line = index_.LineOf(offset);
+    // On the line of the place before, the column is counted on from there; a byte-order mark
+    // at the start takes no column, which the line index knows.
+    if (started_ && offset >= at_ && line == position_.line && at_ >= kByteOrderMarkSize) {
+        position_.column += CodePoints(page_.substr(at_, offset - at_));
     } else {
-        position_.column = 1 + CodePoints(between.substr(lineStart));
+        position_ = index_.At(offset);
     }
+    started_ = true;
     at_ = offset;
     return position_;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// Lines and columns of many places of one page, asked mostly in page order: each is counted on
-// from the one before, so that a minified page of one line with thousands of elements is still
-// read about once. A place before the last one asked starts again from the line index.
+// Lines and columns of many places of one page, asked mostly in page order. The line comes from
+// the line index; a column on the line of the place before is counted on from there, so that a
+// minified page of one line with thousands of elements is still read about once. Another line,
+// or a place before the last one asked, is counted from its line's start.
 
 #include <cstddef>
 #include <string_view>

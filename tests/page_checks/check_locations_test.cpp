@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "page_checks/page_checks.h"
+#include "page_checks/page_positions.h"
 #include "tests/page_checks/check_test_support.h"
 
 namespace velmora::page_checks::testing {
@@ -102,6 +104,15 @@ TEST(CheckLocations, ColumnsCountCharactersInEveryEncoding) {
     // The same characters in Windows-1252 bytes (no emoji there), and after a byte-order mark.
     EXPECT_EQ(imageColumn("<p>\n<p>\xE9\x80x" + tail), (TextPosition{2, 7}));
     EXPECT_EQ(imageColumn("\xEF\xBB\xBF<p>\xC3\xA9" + tail), (TextPosition{1, 5}));
+    // Columns counted on along one line, after the mark and after a line of its own.
+    const CheckResult images = RunCheck(CheckId::Images,
+                                        "\xEF\xBB\xBF<img src=\"a\">\xC3\xA9<img src=\"b\">\n"
+                                        "<img src=\"c\"><img src=\"d\">");
+    std::vector<TextPosition> positions;
+    for (const CheckedElement& element : images.listed) {
+        positions.push_back(element.position);
+    }
+    EXPECT_EQ(positions, (std::vector<TextPosition>{{1, 1}, {1, 15}, {2, 1}, {2, 14}}));
 }
 
 TEST(CheckLocations, TagsThatAreNotTagsAreNotReported) {
@@ -147,6 +158,27 @@ TEST(CheckLocations, DuplicatesPointAtThePagesTitleAndDescription) {
         DuplicateCheck(CheckId::DuplicateDescription, others, report.descriptionElement);
     ASSERT_TRUE(duplicate.element);
     EXPECT_EQ(duplicate.element->position, (TextPosition{3, 2}));
+}
+
+// Counting on from the place before gives what the line index gives from scratch, for places
+// asked in page order, on one line or the next, and for places asked again further back.
+TEST(CheckLocations, PositionsCountedOnAgreeWithTheLineIndex) {
+    // A first line long enough to be counted on past the byte-order mark, which takes no column.
+    std::string page = "\xEF\xBB\xBF<p>caf\xC3\xA9 bread";
+    const char* const pieces[] = {"a", "\xC3\xA9", "\xE2\x82\xAC", "\r\n", "\n", "\r", "<b>"};
+    std::mt19937 random(7);
+    for (int i = 0; i < 4000; ++i) {
+        page += pieces[random() % std::size(pieces)];
+    }
+    const LineIndex index(page, LineIndex::Unit::Utf8CodePoints);
+    PagePositions positions(page);
+    for (std::size_t offset = 0; offset <= page.size() + 1; offset += 1 + random() % 9) {
+        ASSERT_EQ(positions.At(offset), index.At(offset)) << offset;
+        if (random() % 50 == 0) {
+            const std::size_t back = offset / 2;
+            ASSERT_EQ(positions.At(back), index.At(back)) << back;
+        }
+    }
 }
 
 }  // namespace
