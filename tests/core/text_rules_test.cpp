@@ -19,6 +19,13 @@ TEST(DetectEncoding, BytesDecide) {
     EXPECT_EQ(DetectEncoding("ok \xC3\xA9 then \xFF"), Encoding::Windows1252);
     EXPECT_EQ(DetectEncoding("truncated \xE2\x82"), Encoding::Windows1252);
     EXPECT_EQ(DetectEncoding("overlong \xC0\xAF"), Encoding::Windows1252);
+    // One byte beyond ASCII anywhere, within the first eight, the second or the tail.
+    for (std::size_t at = 0; at < 19; ++at) {
+        std::string bytes(19, 'a');
+        EXPECT_TRUE(IsAscii(bytes));
+        bytes[at] = '\x80';
+        EXPECT_FALSE(IsAscii(bytes)) << at;
+    }
 }
 
 TEST(AsciiLower, OnlyAToZAndPositionsKept) {
