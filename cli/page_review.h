@@ -76,8 +76,9 @@ struct RunEnd {
 
 // The one pipeline of analyze and report: every input reviewed and checked on `jobs` threads,
 // each worker with a document of its own. When the run compares its pages (the site checks),
-// every page waits until all are checked, the comparisons and the filter are added, and the
-// pages are finished in parallel; otherwise each page is finished at once. Pages are delivered
+// every page's report waits in a temporary file until all are checked, with only what the
+// comparisons need in memory; then the comparisons and the filter are added, and the pages are
+// finished in parallel; otherwise each page is finished at once. Pages are delivered
 // in input order either way; the site files' problems go to err.
 RunEnd RunPages(const std::vector<PageInput>& inputs, const ReviewSettings& settings, unsigned jobs,
                 const PageHandling& handling, ErrorOutput& err);
