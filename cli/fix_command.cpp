@@ -165,6 +165,30 @@ std::vector<CheckId> RequestedFor(const KelVelmoraData& document, const std::str
     return requested;
 }
 
+// The page's output and line once its fixes are made in the document: a diff, the page, or
+// the page saved. `fixes` is "FILE: ID, ID", `left` what follows them.
+void DeliverFixes(KelVelmoraData& document, const std::string& fixes, const std::string& left,
+                  const FixRun& run, FixedPage& page) {
+    const std::string& name = document.GetFileName();
+    page.messages = OtherBytesWarning(document, run.mode != FixMode::Save);
+    switch (run.mode) {
+        case FixMode::DryRun:
+            page.output = UnifiedDiff(ReadRegularFile(name), document.BytesToSave(), name);
+            page.line = "Would fix " + fixes + left + "\n";
+            return;
+        case FixMode::Print:
+            page.output = document.BytesToSave();
+            page.line = "Fixed " + fixes + left + "\n";
+            return;
+        case FixMode::Save:
+            document.Save();
+            page.line = "Fixed " + fixes +
+                        " (backup: " + EscapeControls(document.LastBackupPath()) + ")" + left +
+                        "\n";
+            return;
+    }
+}
+
 FixedPage FixPage(const PageInput& input, KelVelmoraData& document, const FixRun& run,
                   const page_checks::TextWidthMeter& meter) {
     FixedPage page;
@@ -181,38 +205,25 @@ FixedPage FixPage(const PageInput& input, KelVelmoraData& document, const FixRun
         }
         document.Load(name, run.options);
         const std::vector<CheckId> requested = RequestedFor(document, name, run);
-        if (requested.empty()) {
-            page.line = "Nothing to fix in " + EscapeControls(name) + ".\n";
-            return page;
+        page_checks::FixPlan plan;
+        std::string left = ".";
+        if (!requested.empty()) {
+            const page_checks::FixSettings settings{name, run.lang, run.ogImage,
+                                                    PageUrlOf(name, run)};
+            plan = document.FixPageChecks(settings, run.checkOptions, requested, run.options);
+            page.needsSettings = plan.NeedsSettings();
+            left = LeftPart(
+                plan, page_checks::RunPageChecks(document.GetHtml(), name, run.checkOptions, meter),
+                run);
         }
-        const page_checks::FixSettings settings{name, run.lang, run.ogImage, PageUrlOf(name, run)};
-        const page_checks::FixPlan plan =
-            document.FixPageChecks(settings, run.checkOptions, requested, run.options);
-        page.needsSettings = plan.NeedsSettings();
-        const page_checks::PageCheckReport afterwards =
-            page_checks::RunPageChecks(document.GetHtml(), name, run.checkOptions, meter);
-        const std::string left = LeftPart(plan, afterwards, run);
-        const std::string shown = EscapeControls(name);
         if (!plan.Changes()) {
-            page.line = "Nothing to fix in " + shown + left + "\n";
+            page.line = "Nothing to fix in " + EscapeControls(name) + left + "\n";
             if (run.mode == FixMode::Print) {
                 page.output = ReadRegularFile(name);
             }
             return page;
         }
-        page.messages = OtherBytesWarning(document, run.mode != FixMode::Save);
-        if (run.mode == FixMode::DryRun) {
-            page.output = UnifiedDiff(ReadRegularFile(name), document.BytesToSave(), name);
-            page.line = "Would fix " + shown + ": " + JoinIds(plan.fixes) + left + "\n";
-        } else if (run.mode == FixMode::Print) {
-            page.output = document.BytesToSave();
-            page.line = "Fixed " + shown + ": " + JoinIds(plan.fixes) + left + "\n";
-        } else {
-            document.Save();
-            page.line = "Fixed " + shown + ": " + JoinIds(plan.fixes) +
-                        " (backup: " + EscapeControls(document.LastBackupPath()) + ")" + left +
-                        "\n";
-        }
+        DeliverFixes(document, EscapeControls(name) + ": " + JoinIds(plan.fixes), left, run, page);
     } catch (const std::exception& error) {
         page.messages += PageProblemLine(name, error);
         page.failed = true;

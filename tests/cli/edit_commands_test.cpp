@@ -297,6 +297,9 @@ TEST_F(VelmoraCli, FixDryRunAndStdoutWriteNothing) {
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Nothing to fix in quiet.html.\n");
+    run = Run({"fix", "--no-config", "--stdout", "--only", "viewport", "quiet.html"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "<!-- velmora-disable viewport, social -->" + crlf);
 
     for (const std::vector<std::string>& usage :
          {std::vector<std::string>{"fix", "--only", "title", "tea.html"},
