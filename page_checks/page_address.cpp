@@ -165,8 +165,8 @@ CanonicalTarget ClassifyCanonical(std::string_view href, const PageAddress& addr
         if (host != baseHost || !(path + "/").starts_with(folder)) {
             return CanonicalTarget::OtherPage;
         }
-        return judgePath(
-            RemoveDotSegments("/" + path.substr(std::min(folder.size(), path.size()))));
+        return judgePath(RemoveDotSegments(
+            std::string("/").append(path.substr(std::min(folder.size(), path.size())))));
     }
     const std::string_view reference = WithoutQuery(href);
     if (reference.empty()) {
