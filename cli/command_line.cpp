@@ -61,6 +61,23 @@ void ReportUsageError(CLI::App& app, std::span<const std::string> arguments,
     }
 }
 
+// Each command names only the exit codes it can give; fix names its own.
+void NameExitCodes(CLI::App& app, CLI::App& analyze, CLI::App& site, const CLI::App& fix) {
+    analyze.footer(
+        "Exit codes: 0 done, 1 a page rated below --fail-under, scored below --min-score or "
+        "with a page check in the --fail-on state or worse, 2 usage error, 3 a file could not be "
+        "read or written.");
+    site.footer(
+        "Exit codes: 0 done, 1 a page with a site check in the --fail-on state or worse, 2 usage "
+        "error, 3 a file could not be read or written.");
+    for (CLI::App* command : app.get_subcommands({})) {
+        if (command != &analyze && command != &site && command != &fix) {
+            command->footer(
+                "Exit codes: 0 done, 2 usage error, 3 a file could not be read or written.");
+        }
+    }
+}
+
 }  // namespace
 
 int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, ErrorOutput& err) {
@@ -89,20 +106,7 @@ int RunCommandLine(std::span<const std::string> arguments, CheckedOutput& out, E
     EditArguments editArguments;
     EditKind editKind = EditKind::Title;
     AddEditCommands(app, editArguments, editKind);
-    // Each command names only the exit codes it can give.
-    analyze.footer(
-        "Exit codes: 0 done, 1 a page rated below --fail-under, scored below --min-score or "
-        "with a page check in the --fail-on state or worse, 2 usage error, 3 a file could not be "
-        "read or written.");
-    site.footer(
-        "Exit codes: 0 done, 1 a page with a site check in the --fail-on state or worse, 2 usage "
-        "error, 3 a file could not be read or written.");
-    for (CLI::App* command : app.get_subcommands({})) {
-        if (command != &analyze && command != &site && command != &fix) {
-            command->footer(
-                "Exit codes: 0 done, 2 usage error, 3 a file could not be read or written.");
-        }
-    }
+    NameExitCodes(app, analyze, site, fix);
 
     try {
         // The parser takes the arguments last first.

@@ -5,22 +5,6 @@
 
 namespace velmora::cli {
 
-namespace {
-
-std::string LineBreakText(LineBreak kind) {
-    switch (kind) {
-        case LineBreak::Lf:
-            return "\n";
-        case LineBreak::Cr:
-            return "\r";
-        case LineBreak::CrLf:
-            break;
-    }
-    return "\r\n";
-}
-
-}  // namespace
-
 PageReport BuildPageReport(const std::string& file, const KelVelmoraData& document) {
     const ReviewResult& result = document.Result();
     const Encoding encoding = result.rules.encoding();
@@ -34,7 +18,7 @@ PageReport BuildPageReport(const std::string& file, const KelVelmoraData& docume
     report.file = file;
     report.encoding = encoding == Encoding::Utf8 ? "utf-8" : "windows-1252";
     report.asciiOnly = IsAscii(document.GetSavedText());
-    report.lineBreak = LineBreakText(document.LineBreaks().kind);
+    report.lineBreak = LineBreakBytes(document.LineBreaks().kind);
     report.title = utf8(result.title);
     report.description = utf8(result.description);
     report.keywordsText = utf8(result.keywordsText);

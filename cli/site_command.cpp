@@ -67,6 +67,40 @@ std::string ProblemReasons(const std::string& said) {
     return reasons;
 }
 
+// The site's own files and the pages of every JSON Lines input. What could not be read is told
+// on err as it happens, and kept in problems for the SARIF log's invocation; false then.
+bool ReadSiteInputs(const std::vector<std::string>& files, const SiteSetup& setup,
+                    site_checks::Site& site, std::vector<Suppressions>& suppressions,
+                    std::vector<RunProblem>& problems, ErrorOutput& err) {
+    const auto told = [&](const std::string& subject, const auto& read) {
+        std::string said;
+        ErrorOutput collected(said);
+        const bool done = read(collected);
+        err.Write(said);
+        if (!done) {
+            problems.push_back({subject, ProblemReasons(said)});
+        }
+        return done;
+    };
+    bool allRead = told(setup.root.value_or("."),
+                        [&](ErrorOutput& to) { return LoadSiteFiles(setup, site, to); });
+    std::set<std::string> opened;
+    allRead = ReadEachJsonLinesInput(files, err,
+                                     [&](std::istream& in, const std::string& name) {
+                                         opened.insert(name);
+                                         return told(name, [&](ErrorOutput& to) {
+                                             return ReadPages(in, name, site, suppressions, to);
+                                         });
+                                     }) &&
+              allRead;
+    for (const std::string& name : files) {
+        if (name != "-" && !opened.contains(name)) {
+            problems.push_back({name, "could not be opened"});
+        }
+    }
+    return allRead;
+}
+
 }  // namespace
 
 CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments) {
@@ -117,35 +151,8 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     }
     site_checks::Site site;
     std::vector<Suppressions> suppressions;
-    // What could not be read is told on err as it happens, and kept for the SARIF log's
-    // invocation.
     std::vector<RunProblem> problems;
-    const auto told = [&](const std::string& subject, const auto& read) {
-        std::string said;
-        ErrorOutput collected(said);
-        const bool done = read(collected);
-        err.Write(said);
-        if (!done) {
-            problems.push_back({subject, ProblemReasons(said)});
-        }
-        return done;
-    };
-    bool allRead = told(setup.root.value_or("."),
-                        [&](ErrorOutput& to) { return LoadSiteFiles(setup, site, to); });
-    std::set<std::string> opened;
-    allRead = ReadEachJsonLinesInput(arguments.files, err,
-                                     [&](std::istream& in, const std::string& name) {
-                                         opened.insert(name);
-                                         return told(name, [&](ErrorOutput& to) {
-                                             return ReadPages(in, name, site, suppressions, to);
-                                         });
-                                     }) &&
-              allRead;
-    for (const std::string& name : arguments.files) {
-        if (name != "-" && !opened.contains(name)) {
-            problems.push_back({name, "could not be opened"});
-        }
-    }
+    bool allRead = ReadSiteInputs(arguments.files, setup, site, suppressions, problems, err);
     site_checks::SiteJudge judge(site, options);
 
     const ReportFormat format =

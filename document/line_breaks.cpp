@@ -36,7 +36,9 @@ void AppendLines(std::string& text, std::string_view bytes) {
     text.append(bytes, start);
 }
 
-std::string_view BreakBytes(LineBreak kind) {
+}  // namespace
+
+std::string_view LineBreakBytes(LineBreak kind) {
     switch (kind) {
         case LineBreak::Lf:
             return "\n";
@@ -47,8 +49,6 @@ std::string_view BreakBytes(LineBreak kind) {
     }
     return "\r\n";
 }
-
-}  // namespace
 
 std::string TextFromFileBytes(std::string_view bytes) {
     bytes = WithoutEndOfFileMark(bytes);
@@ -150,7 +150,7 @@ bool WriteLines(std::string_view text, LineBreakStyle style, Take& take) {
     if (style.kind == LineBreak::CrLf) {
         return take(text);
     }
-    const std::string_view lineBreak = BreakBytes(style.kind);
+    const std::string_view lineBreak = LineBreakBytes(style.kind);
     std::size_t start = 0;
     while (const void* found = std::memchr(text.data() + start, '\r', text.size() - start)) {
         const auto cr = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());

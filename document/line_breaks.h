@@ -22,6 +22,9 @@ struct LineBreakStyle {
     bool operator==(const LineBreakStyle&) const = default;
 };
 
+// "\n", "\r" or "\r\n".
+std::string_view LineBreakBytes(LineBreak kind);
+
 // The text a page file's bytes are held as: every line, whatever ends it (LF, CR LF or a lone
 // CR), followed by CR LF. A Ctrl-Z that begins the last line and is the file's last byte ends
 // the file.
