@@ -5,6 +5,7 @@
 
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
+#include "page_checks/attribute_words.h"
 #include "page_checks/character_references.h"
 #include "page_checks/head_checks.h"
 #include "page_checks/html_chars.h"
@@ -37,29 +38,9 @@ struct HeadLayout {
     char quote = '"';
 };
 
-std::string AsciiLowerTrimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\n\f\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\n\f\r");
-    std::string out(text.substr(first, last + 1 - first));
-    std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
-    return out;
-}
-
 bool RelHoldsCanonical(std::string_view rel) {
-    const std::string lowered = AsciiLowerTrimmed(DecodeAttribute(rel));
-    std::size_t at = 0;
-    while (at < lowered.size()) {
-        const std::size_t end = std::min(lowered.find_first_of(" \t\n\f\r", at), lowered.size());
-        if (std::string_view(lowered).substr(at, end - at) == "canonical") {
-            return true;
-        }
-        at = lowered.find_first_not_of(" \t\n\f\r", end);
-        at = at == std::string::npos ? lowered.size() : at;
-    }
-    return false;
+    const std::vector<std::string> words = SplitTokens(DecodeAttribute(rel));
+    return std::find(words.begin(), words.end(), "canonical") != words.end();
 }
 
 // The page's way of writing a void tag's end and its attribute quotes, from its first meta or

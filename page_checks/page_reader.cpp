@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <unordered_set>
 
+#include "page_checks/attribute_words.h"
 #include "page_checks/character_references.h"
 #include "page_checks/html_chars.h"
 #include "page_checks/html_tokenizer.h"
@@ -56,17 +57,6 @@ int HeadingLevel(std::uint64_t tag) {
     return 0;
 }
 
-std::string AsciiLowerTrimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\n\f\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\n\f\r");
-    std::string out(text.substr(first, last + 1 - first));
-    std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
-    return out;
-}
-
 std::optional<std::string> DecodedAttribute(const Token& token, std::string_view name) {
     const auto value = token.Find(name);
     if (!value) {
@@ -78,21 +68,6 @@ std::optional<std::string> DecodedAttribute(const Token& token, std::string_view
 std::string LowerAttribute(const Token& token, std::string_view name) {
     const auto value = token.Find(name);
     return value ? AsciiLowerTrimmed(DecodeAttribute(*value)) : std::string();
-}
-
-std::vector<std::string> SplitTokens(std::string_view text) {
-    std::vector<std::string> tokens;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const auto start = text.find_first_not_of(" \t\n\f\r", at);
-        if (start == std::string_view::npos) {
-            break;
-        }
-        const auto end = std::min(text.find_first_of(" \t\n\f\r", start), text.size());
-        tokens.push_back(AsciiLowerTrimmed(text.substr(start, end - start)));
-        at = end;
-    }
-    return tokens;
 }
 
 // Where the text of the next raw-text token goes.
