@@ -119,12 +119,22 @@ void KelVelmoraData::Update(std::string text, const KelVelmoraOptions& options) 
     } else {
         Review(std::move(text), options, Scope());
     }
-    CheckPageAgain();
+    CheckCurrentText();
 }
 
 void KelVelmoraData::KeepPageChecks(PageCheckSetup setup) {
     checkSetup_ = std::move(setup);
+    CheckCurrentText();
+}
+
+void KelVelmoraData::CheckCurrentText() {
+    if (checkSetup_.meter == nullptr) {
+        return;
+    }
     CheckPageAgain();
+    // Planned once per text, so showing the checks again plans nothing.
+    pageFixes_ =
+        page_checks::PlanReportedFixes(pageChecks_, GetHtml(), FileName, checkSetup_.options);
 }
 
 void KelVelmoraData::CheckPageAgain() {
@@ -206,13 +216,13 @@ bool KelVelmoraData::WriteBytesToSave(const TakeBytes& take) const {
 void KelVelmoraData::Save(ChangedOnDisk changed) {
     WriteTo(FileName, changed, true);
     // The saved text carries the generator tag.
-    CheckPageAgain();
+    CheckCurrentText();
 }
 
 void KelVelmoraData::SaveAs(const std::string& fileName) {
     WriteTo(fileName, ChangedOnDisk::Overwrite, false);
     FileName = fileName;
-    CheckPageAgain();
+    CheckCurrentText();
 }
 
 bool KelVelmoraData::UnchangedOnDisk(int fd, const FileState& now) const {
@@ -330,7 +340,7 @@ void KelVelmoraData::Compress(const KelVelmoraOptions& options) {
     }
     CompressKeepingAnalysis();
     CheckPage(options, Scope());
-    CheckPageAgain();
+    CheckCurrentText();
 }
 
 }  // namespace velmora

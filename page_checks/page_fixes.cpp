@@ -582,6 +582,18 @@ FixPlan PlanPageFixes(std::string_view text, const FixSettings& settings,
     return plan;
 }
 
+bool AsksForFix(const CheckResult& check) {
+    return IsFixable(check.id) && check.state != CheckState::Good;
+}
+
+FixPlan PlanReportedFixes(const PageCheckReport& report, std::string_view text,
+                          const std::string& file, const PageCheckOptions& options) {
+    if (file.empty() || std::none_of(report.checks.begin(), report.checks.end(), AsksForFix)) {
+        return {};
+    }
+    return PlanPageFixes(text, FixSettings{file, {}, {}, {}}, options);
+}
+
 std::string ApplyPageFixes(std::string_view text, const FixPlan& plan) {
     std::vector<const ByteEdit*> edits;
     for (const PlannedFix& fix : plan.fixes) {

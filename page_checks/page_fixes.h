@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "options/page_check_options.h"
+#include "page_checks/page_checks.h"
 
 namespace velmora::page_checks {
 
@@ -41,6 +42,8 @@ struct ByteEdit {
 struct PlannedFix {
     CheckId id = CheckId::Viewport;
     std::vector<ByteEdit> edits;
+
+    bool operator==(const PlannedFix&) const = default;
 };
 
 // A check a fix was asked for that it could not make good, and why.
@@ -59,6 +62,8 @@ struct FixPlan {
 
     bool Changes() const { return !fixes.empty(); }
     bool NeedsSettings() const;
+
+    bool operator==(const FixPlan&) const = default;
 };
 
 // The fixes of the checks in `only` (every fixable check when empty) that `options` keeps on,
@@ -67,6 +72,17 @@ struct FixPlan {
 // a plan and planning again gives no fix. Never throws for any bytes.
 FixPlan PlanPageFixes(std::string_view text, const FixSettings& settings,
                       const PageCheckOptions& options, std::span<const CheckId> only = {});
+
+// Whether a check's result asks for a fix: a fixable check that is not good. A missing canonical
+// link is only information, yet the fix adds one.
+bool AsksForFix(const CheckResult& check);
+
+// The fixes of a page as its checks found it, planned with nothing but the page's own path, for
+// Fix buttons to offer: a fix that needs a value the user gives is left unfixed, needing a
+// setting. Nothing is planned (the page is not read again) when no check asks for a fix, or
+// without a path.
+FixPlan PlanReportedFixes(const PageCheckReport& report, std::string_view text,
+                          const std::string& file, const PageCheckOptions& options);
 
 // The text with every edit of the plan made.
 std::string ApplyPageFixes(std::string_view text, const FixPlan& plan);

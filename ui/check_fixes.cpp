@@ -6,18 +6,11 @@
 #include <QStringList>
 #include <QTreeWidget>
 #include <algorithm>
+#include <utility>
 
 #include "ui/check_presentation.h"
 
 namespace velmora {
-namespace {
-
-bool AsksForFix(const page_checks::CheckResult& check) {
-    // A missing canonical link is only information, yet the fix adds one.
-    return page_checks::IsFixable(check.id) && check.state != page_checks::CheckState::Good;
-}
-
-}  // namespace
 
 TCheckFixes::TCheckFixes(int column, QWidget& window)
     : QObject(&window),
@@ -36,22 +29,16 @@ TCheckFixes::TCheckFixes(int column, QWidget& window)
     connect(FixAll, &QPushButton::clicked, this, [this] { emit FixRequested({}); });
 }
 
-void TCheckFixes::Plan(const page_checks::PageCheckReport& report, std::string_view pageBytes,
-                       const std::string& file, const PageCheckOptions& options) {
-    plan_ = {};
+void TCheckFixes::Take(page_checks::FixPlan plan) {
+    plan_ = std::move(plan);
     lastButton_ = nullptr;
     Note->clear();
     Note->hide();
-    // Planning reads the page again, so it is done only when a row may want it.
-    if (!file.empty() && std::any_of(report.checks.begin(), report.checks.end(), AsksForFix)) {
-        plan_ = page_checks::PlanPageFixes(pageBytes, page_checks::FixSettings{file, {}, {}, {}},
-                                           options);
-    }
     FixAll->setEnabled(false);
 }
 
 void TCheckFixes::Offer(QTreeWidgetItem& row, const page_checks::CheckResult& check) {
-    if (!AsksForFix(check)) {
+    if (!page_checks::AsksForFix(check)) {
         return;
     }
     const bool fixed =

@@ -7,11 +7,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QPushButton>
-#include <string>
-#include <string_view>
 #include <vector>
 
-#include "options/page_check_options.h"
 #include "page_checks/page_checks.h"
 #include "page_checks/page_fixes.h"
 
@@ -27,10 +24,10 @@ public:
     // The buttons go in `column` of the rows; Fix All and the note are the window's to place.
     TCheckFixes(int column, QWidget& window);
 
-    // Plans the fixes of the page `report` was made of, before its rows are added; the note of
-    // an earlier fix goes. No page when `file` is empty.
-    void Plan(const page_checks::PageCheckReport& report, std::string_view pageBytes,
-              const std::string& file, const PageCheckOptions& options);
+    // Takes the fixes planned for the page shown, before its rows are added; the note of an
+    // earlier fix goes.
+    void Take(page_checks::FixPlan plan);
+    const page_checks::FixPlan& Planned() const { return plan_; }
     // Gives `row` a Fix button when its check asks for a fix the plan has or needs a value for,
     // else says in its hint why the fix is left to the user.
     void Offer(QTreeWidgetItem& row, const page_checks::CheckResult& check);

@@ -55,7 +55,7 @@ void TPageChecksLink::Refresh(const KelVelmoraData& document) {
     }
     // Typing and the keyphrase field check again with these options.
     window_->Options = document.CheckOptions();
-    window_->ShowChecked(document.PageChecks(), document.GetHtml(),
+    window_->ShowChecked(document.PageChecks(), document.PageFixes(), document.GetHtml(),
                          QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
 }
 

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "options/kel_registry.h"
 #include "ui/check_detail.h"
@@ -207,13 +208,16 @@ QWidget* TPageChecksWindow::BuildKeyphraseRow() {
 void TPageChecksWindow::Refresh(std::string_view pageBytes, const QString& fileName) {
     TakePage(pageBytes, fileName);
     RunChecks();
+    ShowReport(page_checks::PlanReportedFixes(report_, pageBytes_,
+                                              QFile::encodeName(fileName_).toStdString(), Options));
 }
 
 void TPageChecksWindow::ShowChecked(const page_checks::PageCheckReport& report,
-                                    std::string_view pageBytes, const QString& fileName) {
+                                    const page_checks::FixPlan& fixes, std::string_view pageBytes,
+                                    const QString& fileName) {
     TakePage(pageBytes, fileName);
     report_ = report;
-    ShowReport();
+    ShowReport(fixes);
 }
 
 void TPageChecksWindow::TakePage(std::string_view pageBytes, const QString& fileName) {
@@ -229,7 +233,6 @@ void TPageChecksWindow::RunChecks() {
     Options.FocusKeyphrase = keyphrase_->text().simplified().toStdString();
     report_ = page_checks::RunPageChecks(pageBytes_, QFile::encodeName(fileName_).toStdString(),
                                          Options, meter_);
-    ShowReport();
 }
 
 void TPageChecksWindow::KeyphraseEdited() {
@@ -245,6 +248,8 @@ void TPageChecksWindow::KeyphraseEdited() {
         refused = QString::fromUtf8(error.what());
     }
     RunChecks();
+    // The keyphrase changes no fix: the page's plan stands.
+    ShowReport(fixes_->Planned());
     if (refused.isEmpty()) {
         emit KeyphraseKept();
     }
@@ -268,7 +273,7 @@ void TPageChecksWindow::ShowNoPage() {
     keyphrase_->clear();
     report_ = page_checks::PageCheckReport();
     setWindowTitle(QStringLiteral("Page Checks"));
-    ShowReport();
+    ShowReport({});
     Summary->setText(QStringLiteral("No page is open."));
 }
 
@@ -290,12 +295,12 @@ void TPageChecksWindow::ShowKeyphrase() {
     keyphraseNote_->setVisible(!keyphraseNote_->text().isEmpty());
 }
 
-void TPageChecksWindow::ShowReport() {
+void TPageChecksWindow::ShowReport(page_checks::FixPlan fixes) {
     Preview->Show(PreviewPageOf(report_, pageBytes_, fileName_), Options);
     Summary->setText(SummaryText(report_.summary));
     ShowKeyphrase();
     Checks->clear();
-    fixes_->Plan(report_, pageBytes_, QFile::encodeName(fileName_).toStdString(), Options);
+    fixes_->Take(std::move(fixes));
     for (const CheckGroup group : kGroups) {
         auto* groupItem = new QTreeWidgetItem(Checks, {CheckGroupName(group)});
         groupItem->setFirstColumnSpanned(true);

@@ -34,13 +34,13 @@ public:
     TPageChecksWindow(const page_checks::TextWidthMeter& meter, QWidget* parent = nullptr);
     ~TPageChecksWindow() override;
 
-    // Checks the page's bytes again and shows the result; `fileName` is the page's path. The
-    // focus keyphrase stored for that path is used.
+    // Checks the page's bytes again, plans their fixes and shows the result; `fileName` is the
+    // page's path. The focus keyphrase stored for that path is used.
     void Refresh(std::string_view pageBytes, const QString& fileName);
     // Shows `report`, the checks already run on the page's bytes with these options and the
-    // keyphrase stored for `fileName`.
-    void ShowChecked(const page_checks::PageCheckReport& report, std::string_view pageBytes,
-                     const QString& fileName);
+    // keyphrase stored for `fileName`, and `fixes`, the fixes planned for the page from them.
+    void ShowChecked(const page_checks::PageCheckReport& report, const page_checks::FixPlan& fixes,
+                     std::string_view pageBytes, const QString& fileName);
     // A title or description being typed, shown in the preview before the checks run again.
     void ShowTyped(bool title, const QString& typed);
     // Nothing open: the window says so and shows no rows.
@@ -77,7 +77,7 @@ private:
     QWidget* BuildKeyphraseRow();
     void TakePage(std::string_view pageBytes, const QString& fileName);
     void RunChecks();
-    void ShowReport();
+    void ShowReport(page_checks::FixPlan fixes);
     void ShowKeyphrase();
     void KeyphraseEdited();
     void AddRow(QTreeWidgetItem* group, const page_checks::CheckResult& check);

@@ -474,8 +474,9 @@ std::vector<std::string> Said(const page_checks::PageCheckReport& report) {
     return said;
 }
 
-// The page checks kept beside the review follow every change of the text and of the file, with
-// the settings given once and the keyphrase kept for the file of the moment.
+// The page checks kept beside the review, and the fixes they ask for, follow every change of the
+// text and of the file, with the settings given once and the keyphrase kept for the file of the
+// moment.
 TEST_F(VelmoraDataTest, KeptPageChecksFollowEveryChangeOfTextAndFile) {
     const page_checks::TextWidthMeter meter;
     PageCheckOptions checks;
@@ -503,11 +504,21 @@ TEST_F(VelmoraDataTest, KeptPageChecksFollowEveryChangeOfTextAndFile) {
         {"save as", [&] { document.SaveAs((pages_ / "copy.htm").string()); }},
         {"revert", [&] { document.Revert(options_); }},
         {"options", [&] { document.ApplyOptions(options_); }},
+        {"fix", [&] {
+             document.FixPageChecks({document.GetFileName(), "en", {}, {}}, checks,
+                                    std::array{CheckId::Viewport, CheckId::Language}, options_);
+         }},
     });
+    EXPECT_TRUE(document.PageFixes().fixes.empty());
     for (const auto& [name, operation] : operations) {
         SCOPED_TRACE(name);
         operation();
         EXPECT_EQ(Said(document.PageChecks()), fresh());
+        const page_checks::FixPlan planned = page_checks::PlanPageFixes(
+            document.GetHtml(), {document.GetFileName(), {}, {}, {}}, checks);
+        EXPECT_EQ(document.PageFixes(), planned);
+        // Language and canonical need values the page cannot tell.
+        EXPECT_TRUE(planned.NeedsSettings());
         EXPECT_TRUE(std::none_of(
             document.PageChecks().checks.begin(), document.PageChecks().checks.end(),
             [](const page_checks::CheckResult& check) { return check.id == CheckId::Social; }));
