@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/head_lines.h"
 #include "core/html_functions_read_detail.h"
 #include "core/html_functions_write_detail.h"
 #include "core/kel_string_functions.h"
@@ -240,6 +241,12 @@ HeadInsertion FindHeadInsertion(std::string_view text, std::string_view tag) {
     const std::size_t headEnd = detail::FindTextInsensitive(text, "</HEAD>");
     if (headEnd == 0) {
         return {AfterLeadingPrologue(text), std::string(tag)};
+    }
+    // On a head written a tag a line, the tag takes a line of its own, indented as the line
+    // above the end tag.
+    const TagPlacement place = PlaceBeforeHeadEnd(text, headEnd - 1);
+    if (!place.after.empty()) {
+        return {place.at, place.before + std::string(tag) + place.after};
     }
     std::string insert(tag);
     insert.append("\r\n");

@@ -13,8 +13,9 @@ namespace velmora {
 std::string SetTitle(std::string_view text, std::string_view title);
 std::string SetDescription(std::string_view text, std::string_view description);
 std::string SetKeywords(std::string_view text, const std::vector<std::string>& keywords);
-// Puts the tag and a line break before the head end tag. Without one, the tag goes in front of
-// the page, but after what it begins with that must stay first: a byte-order mark, blanks,
+// Puts the tag before the head end tag: on a line of its own, indented as the line above, where
+// that end tag begins its line; else followed by a line break. Without one, the tag goes in front
+// of the page, but after what it begins with that must stay first: a byte-order mark, blanks,
 // <?…?> blocks, the doctype and the <html> start tag.
 std::string InsertIntoHead(std::string_view text, std::string_view tag);
 // Where InsertIntoHead puts the tag, and the bytes it puts there.

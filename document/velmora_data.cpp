@@ -205,8 +205,9 @@ bool KelVelmoraData::WriteBytesToSave(const TakeBytes& take) const {
     if (HoldsTag(html, tag)) {
         return WriteFileBytes({&html, 1}, lineBreaks_, take);
     }
-    // The tag goes in as a piece of its own; it begins with '<' and ends with '>' or a CR LF, so
-    // no CR LF straddles two pieces.
+    // The tag goes in as a piece of its own; it begins with its indent or '<', follows a line
+    // break or stands inside a line, and ends with '>' or a whole line break, so no CR LF
+    // straddles two pieces.
     const HeadInsertion insertion = FindHeadInsertion(html, tag);
     const std::array<std::string_view, 3> pieces = {html.substr(0, insertion.at), insertion.text,
                                                     html.substr(insertion.at)};

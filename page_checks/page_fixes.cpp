@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/head_lines.h"
 #include "core/html_functions_write.h"
 #include "core/page_encoding.h"
 #include "page_checks/attribute_words.h"
@@ -140,74 +141,14 @@ private:
     std::size_t templateDepth_ = 0;
 };
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view LineBreakAt(std::string_view text, std::size_t at) {
-    if (text.substr(at).starts_with("\r\n")) {
-        return "\r\n";
-    }
-    if (at < text.size() && (text[at] == '\n' || text[at] == '\r')) {
-        return text.substr(at, 1);
-    }
-    return {};
-}
-
-std::string_view IndentAt(std::string_view text, std::size_t at) {
-    std::size_t end = at;
-    while (end < text.size() && IsBlank(text[end])) {
-        ++end;
-    }
-    return text.substr(at, end - at);
-}
-
-// Where new tags go and what stands around each, so they follow the page's lines.
-struct Placement {
-    std::size_t at = 0;
-    std::string before;
-    std::string after;
-};
-
-// After a start tag (or the prologue) that ends its line: each tag on a line of its own, indented
-// as the next line is.
-Placement PlaceAfter(std::string_view text, std::size_t at) {
-    Placement place{at, {}, {}};
-    const std::string_view lineBreak = LineBreakAt(text, at);
-    if (!lineBreak.empty()) {
-        place.before = std::string(lineBreak) + std::string(IndentAt(text, at + lineBreak.size()));
-    }
-    return place;
-}
-
-// Before </head>: when it begins its line, each tag goes on a line of its own before it,
-// indented as the line above.
-Placement PlaceBefore(std::string_view text, std::size_t headEnd) {
-    std::size_t lineStart = headEnd;
-    while (lineStart > 0 && IsBlank(text[lineStart - 1])) {
-        --lineStart;
-    }
-    if (lineStart == 0 || (text[lineStart - 1] != '\n' && text[lineStart - 1] != '\r')) {
-        return {headEnd, {}, {}};
-    }
-    const std::size_t breakStart =
-        lineStart >= 2 && text.substr(lineStart - 2, 2) == "\r\n" ? lineStart - 2 : lineStart - 1;
-    std::size_t previousLine = breakStart;
-    while (previousLine > 0 && text[previousLine - 1] != '\n' && text[previousLine - 1] != '\r') {
-        --previousLine;
-    }
-    return {lineStart, std::string(IndentAt(text, previousLine)),
-            std::string(text.substr(breakStart, lineStart - breakStart))};
-}
-
 // Removes a tag, with its line when it stands alone on it.
 ByteEdit RemovalOf(std::string_view text, TagSpan span) {
     std::size_t begin = span.begin;
-    while (begin > 0 && IsBlank(text[begin - 1])) {
+    while (begin > 0 && IsIndentBlank(text[begin - 1])) {
         --begin;
     }
     std::size_t end = span.end;
-    while (end < text.size() && IsBlank(text[end])) {
+    while (end < text.size() && IsIndentBlank(text[end])) {
         ++end;
     }
     const bool lineStart = begin == 0 || text[begin - 1] == '\n' || text[begin - 1] == '\r';
@@ -304,7 +245,7 @@ private:
         return tag;
     }
 
-    static ByteEdit Insertion(const Placement& place, const std::vector<std::string>& tags) {
+    static ByteEdit Insertion(const TagPlacement& place, const std::vector<std::string>& tags) {
         ByteEdit edit{place.at, 0, {}};
         for (const std::string& tag : tags) {
             edit.inserted.append(place.before).append(tag).append(place.after);
@@ -313,15 +254,15 @@ private:
     }
 
     // The head's first place, where the charset must stand.
-    Placement HeadStartPlace() const {
+    TagPlacement HeadStartPlace() const {
         return PlaceAfter(text_,
                           layout_.headStart ? layout_.headStart->end : AfterLeadingPrologue(text_));
     }
 
     // The end of the head, where the other tags join those already there.
-    Placement HeadEndPlace() const {
+    TagPlacement HeadEndPlace() const {
         if (layout_.headEnd) {
-            return PlaceBefore(text_, *layout_.headEnd);
+            return PlaceBeforeHeadEnd(text_, *layout_.headEnd);
         }
         return HeadStartPlace();
     }

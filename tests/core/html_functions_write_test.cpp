@@ -174,6 +174,10 @@ TEST(InsertIntoHead, WithoutAHeadTheTagGoesAfterTheLeadingPrologue) {
 
 TEST(InsertIntoHead, PutsTheTagOnItsOwnLineBeforeTheHeadEndTag) {
     EXPECT_EQ(InsertIntoHead("<head></HeAd></head>", "<t>"), "<head><t>\r\n</HeAd></head>");
+    EXPECT_EQ(InsertIntoHead("<head>\r\n  <title>t</title>\r\n  </head>", "<t>"),
+              "<head>\r\n  <title>t</title>\r\n  <t>\r\n  </head>");
+    EXPECT_EQ(InsertIntoHead("<head>\r\n<title>t</title>\r\n</head>", "<t>"),
+              "<head>\r\n<title>t</title>\r\n<t>\r\n</head>");
     EXPECT_EQ(InsertIntoHead("<body>", "<t>"), "<t><body>");
     EXPECT_EQ(FindTextInsensitive("x<Head>", "<HEAD>"), 2u);
     EXPECT_EQ(FindTextInsensitive("x<Head>", "</HEAD>"), 0u);

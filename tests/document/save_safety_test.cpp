@@ -440,13 +440,25 @@ TEST_P(SaveSafetyTest, ChangeOnDiskBetweenLoadAndSaveIsNeverOverwrittenSilently)
     });
 }
 
-TEST_P(SaveSafetyTest, GeneratorTagGoesAfterALeadingDoctypeOrPhpBlock) {
+// The generator tag goes after a leading doctype or PHP block, and follows the indentation of a
+// head written a tag a line.
+TEST_P(SaveSafetyTest, GeneratorTagGoesWhereThePageLeavesRoomForIt) {
     AsSaver([&] {
         const std::pair<std::string, std::string> cases[] = {
             {"<!DOCTYPE html>\n<p>x</p>\n", "<!DOCTYPE html>" + kGenerator + "\n<p>x</p>\n"},
             {"<?php header('Location: /'); ?>\n<html>\n<body>x</body>\n</html>\n",
              "<?php header('Location: /'); ?>\n<html>" + kGenerator +
                  "\n<body>x</body>\n</html>\n"},
+            {"<html>\n  <head>\n    <title>x</title>\n  </head>\n<body>x</body>\n</html>\n",
+             "<html>\n  <head>\n    <title>x</title>\n    " + kGenerator +
+                 "\n  </head>\n<body>x</body>\n</html>\n"},
+            {"<head>\r\n\t<title>x</title>\r\n</head>\r\n",
+             "<head>\r\n\t<title>x</title>\r\n\t" + kGenerator + "\r\n</head>\r\n"},
+            // Written as the user wrote them: a head on one line, one without indentation.
+            {"<head><title>x</title></head>\n",
+             "<head><title>x</title>" + kGenerator + "\n</head>\n"},
+            {"<head>\n<title>x</title>\n</head>\n",
+             "<head>\n<title>x</title>\n" + kGenerator + "\n</head>\n"},
         };
         for (const auto& [original, saved] : cases) {
             const fs::path page = site_ / "index.php";

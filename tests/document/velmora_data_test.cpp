@@ -330,6 +330,11 @@ TEST(TextToSave, GeneratorTagAddedOnce) {
     EXPECT_EQ(GeneratorTag(), tag);
     EXPECT_EQ(TextToSave("<p>x</p>\r\n"), tag + "<p>x</p>\r\n");
     EXPECT_EQ(TextToSave("<head></HEAD>"), "<head>" + tag + "\r\n</HEAD>");
+    // On a head written a tag a line, the tag is indented as the line above the end tag.
+    EXPECT_EQ(TextToSave("<head>\r\n  <title>t</title>\r\n</head>"),
+              "<head>\r\n  <title>t</title>\r\n  " + tag + "\r\n</head>");
+    EXPECT_EQ(TextToSave("<html>\r\n  <head>\r\n\t\t<title>t</title> \r\n  </head>"),
+              "<html>\r\n  <head>\r\n\t\t<title>t</title> \r\n\t\t" + tag + "\r\n  </head>");
     const std::string tagged = "<head>" + tag + "</head>";
     EXPECT_EQ(TextToSave(tagged), tagged);
     const std::string otherCase = "<head><meta name=\"generator\" content=\"Velmora\"></head>";
