@@ -19,7 +19,6 @@
 #include "cli/report_rules.h"
 #include "cli/suppressions.h"
 #include "cli/usage_error.h"
-#include "document/file_functions.h"
 #include "document/velmora_data.h"
 #include "page_checks/language_tags.h"
 #include "page_checks/page_checks.h"
@@ -173,7 +172,7 @@ void DeliverFixes(KelVelmoraData& document, const std::string& fixes, const std:
     page.messages = OtherBytesWarning(document, run.mode != FixMode::Save);
     switch (run.mode) {
         case FixMode::DryRun:
-            page.output = UnifiedDiff(ReadRegularFile(name), document.BytesToSave(), name);
+            page.output = UnifiedDiff(document.BytesAsRead(), document.BytesToSave(), name);
             page.line = "Would fix " + fixes + left + "\n";
             return;
         case FixMode::Print:
@@ -219,7 +218,7 @@ FixedPage FixPage(const PageInput& input, KelVelmoraData& document, const FixRun
         if (!plan.Changes()) {
             page.line = "Nothing to fix in " + EscapeControls(name) + left + "\n";
             if (run.mode == FixMode::Print) {
-                page.output = ReadRegularFile(name);
+                page.output = document.BytesAsRead();
             }
             return page;
         }

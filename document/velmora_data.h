@@ -81,6 +81,8 @@ public:
     // already there is backed up and replaced; no backup is made for a new file.
     void SaveAs(const std::string& fileName);
 
+    // The page file's bytes as last read or written, given back without reading the file again.
+    std::string BytesAsRead() const;
     // The bytes Save would write to the page file now.
     std::string BytesToSave() const;
     // Hands the same bytes to take, piece by piece, without putting them together; false when
@@ -158,8 +160,6 @@ private:
     // Analyses the current text when the document has not kept its analysis.
     void EnsureReviewed(const KelVelmoraOptions& options);
 
-    // The page file's bytes as last read or written.
-    std::string BytesAsRead() const;
     // Whether the open page file fd, whose status is now, still holds what was last read or
     // written.
     bool UnchangedOnDisk(int fd, const FileState& now) const;

@@ -290,6 +290,18 @@ TEST_F(VelmoraCli, FixDryRunAndStdoutWriteNothing) {
               "</html>\r\n");
     EXPECT_EQ(run.err, "Fixed tea.html: viewport.\n");
 
+    // The diff starts from the page's bytes as they were read, even where the file mixes its line
+    // breaks and the held text cannot give them back.
+    Page("mixed.html", "<html>\n<head>\r\n<title>Tea</title>\n</head>\n<body>x</body>\n</html>\n");
+    run = Run({"fix", "--no-config", "--dry-run", "--only", "viewport", "mixed.html"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "--- a/mixed.html\n+++ b/mixed.html\n@@ -1,6 +1,8 @@\n <html>\n-<head>\r\n+<head>\n"
+              " <title>Tea</title>\n"
+              "+<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+              "+<meta name=\"GENERATOR\" content=\"Velmora\">\n"
+              " </head>\n <body>x</body>\n </html>\n");
+
     // A page that turns a check off for itself is not fixed there.
     Page("quiet.html", "<!-- velmora-disable viewport, social -->" + crlf);
     run = Run({"fix", "--no-config", "--dry-run", "--only", "viewport", "--only", "social",
