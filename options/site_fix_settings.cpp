@@ -69,12 +69,22 @@ SiteFixValues SiteFixSettings::Load(std::string_view pageFolder) {
 }
 
 void SiteFixSettings::Save(const SiteFixValues& values) {
+    Write(values, false);
+}
+
+void SiteFixSettings::Replace(const SiteFixValues& values) {
+    Write(values, true);
+}
+
+void SiteFixSettings::Write(const SiteFixValues& values, bool forgetAbsent) {
     const QString key = FolderKey(WithoutTrailingSlash(values.folder));
     const std::array<std::pair<const QString*, const std::optional<std::string>*>, 3> fields = {
         {{&kAddress, &values.address}, {&kLang, &values.lang}, {&kOgImage, &values.ogImage}}};
     for (const auto& [name, value] : fields) {
         if (*value) {
             registry_->WriteString(key, *name, QString::fromStdString(**value));
+        } else if (forgetAbsent) {
+            registry_->DeleteValue(key, *name);
         }
     }
     registry_->Flush(key);

@@ -38,8 +38,15 @@ public:
     // Remembers the values given for `values.folder`; an absent value leaves the stored one.
     // Throws SettingsError when the store refuses the write.
     void Save(const SiteFixValues& values);
+    // Remembers exactly these values for `values.folder`: an absent value is forgotten there.
+    // Throws SettingsError when the store refuses the write.
+    void Replace(const SiteFixValues& values);
+    // Forgets every value remembered for `folder`; the folders above it keep theirs.
+    void Forget(std::string_view folder) { Replace({std::string(folder), {}, {}, {}}); }
 
 private:
+    void Write(const SiteFixValues& values, bool forgetAbsent);
+
     std::unique_ptr<TKelRegistry> registry_;
 };
 

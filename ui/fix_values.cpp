@@ -63,14 +63,21 @@ SiteFixValues RememberedFor(SiteFixSettings& store, const QString& pageFolder) {
     return site;
 }
 
+QString PagePathOf(const std::string& pageFile) {
+    const QFileInfo page(QFile::decodeName(QByteArray::fromStdString(pageFile)));
+    return page.canonicalFilePath().isEmpty() ? page.absoluteFilePath() : page.canonicalFilePath();
+}
+
 }  // namespace
+
+QString PageFolderOf(const std::string& pageFile) {
+    return QFileInfo(PagePathOf(pageFile)).absolutePath();
+}
 
 std::optional<GatheredFixSettings> GatherFixSettings(const KelVelmoraData& document,
                                                      std::span<const CheckId> only,
                                                      QWidget* parent) {
-    const QFileInfo page(QFile::decodeName(QByteArray::fromStdString(document.GetFileName())));
-    const QString path =
-        page.canonicalFilePath().isEmpty() ? page.absoluteFilePath() : page.canonicalFilePath();
+    const QString path = PagePathOf(document.GetFileName());
     const QString pageFolder = QFileInfo(path).absolutePath();
     SiteFixSettings store;
     SiteFixValues site = RememberedFor(store, pageFolder);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "page_checks/page_fixes.h"
 #include "ui/fix_value_dialog.h"
@@ -21,6 +22,9 @@ struct GatheredFixSettings {
     // Why a value the user asked to remember could not be kept; empty when it was.
     QString storeRefusal;
 };
+
+// The folder of the page file, links resolved, as values are remembered for it and found from it.
+QString PageFolderOf(const std::string& pageFile);
 
 // The settings for fixing the checks in `only` (every fixable check when empty) of the document's
 // page, asking for each value a wanted fix needs and the settings do not hold; nothing when the

@@ -25,6 +25,7 @@
 #include "ui/check_fixes.h"
 #include "ui/check_presentation.h"
 #include "ui/check_report_text.h"
+#include "ui/fix_settings_dialog.h"
 #include "ui/focus_keyphrases.h"
 #include "ui/result_address.h"
 #include "ui/screen_fit.h"
@@ -69,6 +70,7 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
       keyphrase_(new QLineEdit(this)),
       keyphraseNote_(new QLabel(this)),
       copyReport_(new QPushButton(QStringLiteral("Copy &Report"), this)),
+      fixSettings_(new QPushButton(QStringLiteral("Fix &Settings…"), this)),
       detail_(new TCheckDetail(this)),
       fixes_(new TCheckFixes(kFixColumn, *this)) {
     setObjectName("PageChecksWindow");
@@ -82,12 +84,19 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
     copyReport_->setToolTip(QStringLiteral("Copy every check as a Markdown table."));
     connect(copyReport_, &QPushButton::clicked, this, &TPageChecksWindow::CopyReport);
     connect(fixes_, &TCheckFixes::FixRequested, this, &TPageChecksWindow::FixRequested);
+    fixSettings_->setObjectName("FixSettingsButton");
+    fixSettings_->setToolTip(
+        QStringLiteral("Change or forget the web address, language and sharing image the Fix "
+                       "buttons remembered for this page's site."));
+    fixSettings_->setEnabled(false);
+    connect(fixSettings_, &QPushButton::clicked, this, &TPageChecksWindow::EditFixSettings);
     BuildCheckList();
     BuildKeys();
 
     auto* summaryRow = new QHBoxLayout;
     summaryRow->addWidget(Summary, 1);
     summaryRow->addWidget(fixes_->FixAll);
+    summaryRow->addWidget(fixSettings_);
     summaryRow->addWidget(copyReport_);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Checks);
@@ -301,6 +310,7 @@ void TPageChecksWindow::ShowReport(page_checks::FixPlan fixes) {
     ShowKeyphrase();
     Checks->clear();
     fixes_->Take(std::move(fixes));
+    fixSettings_->setEnabled(!fileName_.isEmpty());
     for (const CheckGroup group : kGroups) {
         auto* groupItem = new QTreeWidgetItem(Checks, {CheckGroupName(group)});
         groupItem->setFirstColumnSpanned(true);
@@ -399,6 +409,14 @@ void TPageChecksWindow::ShowFixResult(const page_checks::FixPlan& plan) {
     fixes_->ShowResult(plan);
     // The pressed button went with the rows it stood in.
     Checks->setFocus();
+}
+
+void TPageChecksWindow::EditFixSettings() {
+    if (const std::optional<QString> refusal =
+            velmora::EditFixSettings(QFile::encodeName(fileName_).toStdString(), this)) {
+        fixes_->Note->setText(*refusal);
+        fixes_->Note->show();
+    }
 }
 
 void TPageChecksWindow::CopyReport() {

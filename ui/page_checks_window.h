@@ -84,12 +84,14 @@ private:
     void AddFindings(QTreeWidgetItem& row);
     void ShowDetail(const QTreeWidgetItem* item);
     void CopyReport();
+    void EditFixSettings();
     void MarkRows();
 
     const page_checks::TextWidthMeter& meter_;
     QLineEdit* keyphrase_;
     QLabel* keyphraseNote_;
     QPushButton* copyReport_;
+    QPushButton* fixSettings_;
     TCheckDetail* detail_;
     TCheckFixes* fixes_;
     TSourceView* sourceView_ = nullptr;

@@ -147,6 +147,13 @@ TEST_F(PageCheckSettingsTest, SiteFixValuesAreFoundFromTheFoldersBelow) {
     // The nearest folder wins over the site above it.
     SiteFixSettings().Save({site + "/en", std::nullopt, "en-US", std::nullopt});
     EXPECT_EQ(SiteFixSettings().Load(site + "/en/shop").lang, "en-US");
+    // Replacing forgets what is left out; forgetting a folder leaves the site above it.
+    const SiteFixValues english{site + "/en", std::nullopt, std::nullopt,
+                                "https://bakery.example/en.png"};
+    SiteFixSettings().Replace(english);
+    EXPECT_EQ(SiteFixSettings().Load(site + "/en/shop"), english);
+    SiteFixSettings().Forget(site + "/en/");
+    EXPECT_EQ(SiteFixSettings().Load(site + "/en/shop"), whole);
     SiteFixSettings().Save({"/", "https://example.org/", std::nullopt, std::nullopt});
     EXPECT_EQ(SiteFixSettings().Load("/var/www").folder, "/");
 }

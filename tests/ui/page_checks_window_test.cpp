@@ -14,7 +14,9 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "document/velmora_data.h"
@@ -26,6 +28,7 @@
 #include "ui/change_keywords_form.h"
 #include "ui/edit_text_form.h"
 #include "ui/file_keywords.h"
+#include "ui/fix_settings_dialog.h"
 #include "ui/fix_value_dialog.h"
 #include "ui/focus_keyphrases.h"
 #include "ui/progress_message_form.h"
@@ -134,6 +137,28 @@ private:
     }
 
     std::vector<Step> steps_;
+};
+
+// Runs `answer` once on the first modal dialog of type D shown.
+template <class D>
+class ModalAnswer : public QObject {
+public:
+    explicit ModalAnswer(std::function<void(D&)> answer) : answer_(std::move(answer)) {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this] {
+            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+            if (dialog != nullptr && !Answered) {
+                Answered = true;
+                answer_(*dialog);
+            }
+        });
+        poll->start(5);
+    }
+
+    bool Answered = false;
+
+private:
+    std::function<void(D&)> answer_;
 };
 
 // The file window with its page open and Page Checks shown, as the program has them.
@@ -637,9 +662,98 @@ private slots:
         QVERIFY(window.document.GetHtml().find("lang=") == std::string::npos);
     }
 
+    // Fix Settings shows what the Fix buttons remembered for the page's site, takes a change only
+    // as the ask-once dialog would, the fixes use it, and Forget forgets it.
+    void FixSettingsChangeAndForgetWhatTheSiteRemembered() {
+        QTemporaryDir site;
+        QDir(site.path()).mkpath("shop/rolls");
+        const QString page = site.filePath("shop/rolls/bread.htm");
+        WriteFile(page,
+                  "<html>\n<head>\n<title>Rye</title>\n</head>\n<body><h1>Rye</h1></body>\n"
+                  "</html>\n");
+        const std::string shop = QFileInfo(site.filePath("shop")).canonicalFilePath().toStdString();
+        const std::string rolls = shop + "/rolls";
+        SiteFixSettings().Save({shop, "https://bakery.example/shop/", "en-GB", std::nullopt});
+        FileWindow window(page);
+        auto* button = FindChild<QPushButton>(*window.Checks, "FixSettingsButton");
+        QVERIFY(button->isEnabled());
+        const auto edit = [&](std::function<void(TFixSettingsDialog&)> answer) {
+            ModalAnswer<TFixSettingsDialog> modal(std::move(answer));
+            button->click();
+            return modal.Answered;
+        };
+
+        QStringList failures;
+        QVERIFY(edit([&](TFixSettingsDialog& dialog) {
+            if (dialog.Address->text() != "https://bakery.example/shop/" ||
+                dialog.Language->text() != "en-GB" || !dialog.Image->text().isEmpty() ||
+                !FindChild<QLabel>(dialog, "FixSettingsFolder")
+                     ->text()
+                     .contains(QString::fromStdString(shop))) {
+                failures.append("not shown as remembered");
+            }
+            QPushButton* save =
+                dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
+            for (const auto& [field, typed] : {std::pair{dialog.Language, "e n"},
+                                               {dialog.Language, "zz-top-secret!"},
+                                               {dialog.Image, "card.png"},
+                                               {dialog.Address, "https://bakery.example/?p=1"}}) {
+                const QString before = field->text();
+                field->setText(typed);
+                if (save->isEnabled()) {
+                    failures.append(QStringLiteral("accepted: ") + typed);
+                }
+                field->setText(before);
+            }
+            dialog.Language->setText(" de ");
+            dialog.Image->setText("https://bakery.example/card.png");
+            dialog.Address->clear();
+            if (!save->isEnabled()) {
+                failures.append("refused valid values");
+            }
+            if (!SaveWindowPicture(dialog, "fix_settings_dialog")) {
+                failures.append("no picture");
+            }
+            save->click();
+        }));
+        QCOMPARE(failures, QStringList());
+        const SiteFixValues edited{shop, std::nullopt, "de", "https://bakery.example/card.png"};
+        QVERIFY(SiteFixSettings().Load(rolls) == edited);
+        // The fixes take the changed value without asking; the address is asked for again.
+        {
+            FixValueAnswers answers({});
+            FixButton(window.Rows(), "Language")->click();
+            QCOMPARE(answers.Asked, QStringList());
+        }
+        QVERIFY(window.document.GetHtml().find("<html lang=\"de\">") != std::string::npos);
+        {
+            FixValueAnswers answers(std::vector<FixValueAnswers::Step>(1));
+            FixButton(window.Rows(), "Canonical URL")->click();
+            QCOMPARE(answers.Asked, QStringList({"Web Address of the Page's Folder"}));
+        }
+
+        // Escape keeps what was remembered; Forget forgets it, and then the page's own folder is
+        // the one shown.
+        QVERIFY(edit([](TFixSettingsDialog& dialog) {
+            dialog.Language->setText("fr");
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        }));
+        QVERIFY(SiteFixSettings().Load(rolls) == edited);
+        QVERIFY(edit([](TFixSettingsDialog& dialog) { dialog.Forget->click(); }));
+        QVERIFY(SiteFixSettings().Load(rolls) == SiteFixValues());
+        QVERIFY(edit([&](TFixSettingsDialog& dialog) {
+            if (dialog.Edited() != SiteFixValues{rolls, {}, {}, {}}) {
+                failures.append("not the page's folder");
+            }
+            dialog.reject();
+        }));
+        QCOMPARE(failures, QStringList());
+    }
+
     void EscapeAndCtrlWClose() {
         TPageChecksWindow window(SharedWidthMeter());
         window.ShowNoPage();
+        QVERIFY(!FindChild<QPushButton>(window, "FixSettingsButton")->isEnabled());
         for (const QKeyCombination key :
              {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
             window.show();
