@@ -132,9 +132,16 @@ void KelVelmoraData::CheckCurrentText() {
         return;
     }
     CheckPageAgain();
-    // Planned once per text, so showing the checks again plans nothing.
-    pageFixes_ =
-        page_checks::PlanReportedFixes(pageChecks_, GetHtml(), FileName, checkSetup_.options);
+    pageFixes_.reset();
+}
+
+const page_checks::FixPlan& KelVelmoraData::PageFixes() const {
+    // Once per text: showing the checks again plans nothing.
+    if (!pageFixes_) {
+        pageFixes_ =
+            page_checks::PlanReportedFixes(pageChecks_, GetHtml(), FileName, checkSetup_.options);
+    }
+    return *pageFixes_;
 }
 
 void KelVelmoraData::CheckPageAgain() {

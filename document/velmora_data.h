@@ -126,11 +126,11 @@ public:
     // How the page file ends its lines, which the held text writes as CR LF.
     LineBreakStyle LineBreaks() const { return lineBreaks_; }
 
-    // From now on the page is checked again, and its fixes planned, whenever its text or its
-    // file changes, with `setup`; it is checked now.
+    // From now on the page is checked again whenever its text or its file changes, with
+    // `setup`; it is checked now.
     void KeepPageChecks(PageCheckSetup setup);
-    // Checks the page again, after the focus keyphrase kept for its file changed. The planned
-    // fixes stand: the keyphrase changes none.
+    // Checks the page again, after the focus keyphrase kept for its file changed. The fixes
+    // stand: the keyphrase changes none.
     void CheckPageAgain();
     // The options the kept checks use; the defaults before KeepPageChecks.
     const PageCheckOptions& CheckOptions() const { return checkSetup_.options; }
@@ -138,8 +138,10 @@ public:
     const page_checks::PageCheckReport& PageChecks() const { return pageChecks_; }
     // The fixes those checks ask for, planned with nothing but the page's path: a fix that needs
     // a value the user gives is left needing a setting. Empty before KeepPageChecks and when no
-    // check asks for a fix.
-    const page_checks::FixPlan& PageFixes() const { return pageFixes_; }
+    // check asks for a fix. Planned when first asked for after the text or the file changed, so
+    // an edit made while nobody shows the fixes plans nothing; like every other member, it is
+    // for one thread at a time.
+    const page_checks::FixPlan& PageFixes() const;
 
     // Where the last save put its backup (empty before any save, and after a Save As to a new
     // file).
@@ -155,7 +157,8 @@ private:
     // Makes the edited current text the current text.
     void Edit(const std::function<std::string(const std::string&)>& edit,
               const KelVelmoraOptions& options);
-    // Checks the current text and plans its fixes, when the document keeps its page checks.
+    // Checks the current text, when the document keeps its page checks; its fixes are planned
+    // again when next asked for.
     void CheckCurrentText();
     // Analyses the current text when the document has not kept its analysis.
     void EnsureReviewed(const KelVelmoraOptions& options);
@@ -190,7 +193,7 @@ private:
     std::optional<std::string> bytesAsRead_;
     PageCheckSetup checkSetup_;
     page_checks::PageCheckReport pageChecks_;
-    page_checks::FixPlan pageFixes_;
+    mutable std::optional<page_checks::FixPlan> pageFixes_;
 };
 
 // The bytes Save would write to the page file for this document (generator tag added).
