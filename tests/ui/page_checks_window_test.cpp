@@ -705,6 +705,14 @@ private slots:
                 }
                 field->setText(before);
             }
+            // Each field has its Alt key.
+            if (!QTest::qWaitForWindowActive(&dialog)) {
+                failures.append("not active");
+            }
+            QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier);
+            if (QApplication::focusWidget() != dialog.Language) {
+                failures.append("Alt+L does not reach the language");
+            }
             dialog.Language->setText(" de ");
             dialog.Image->setText("https://bakery.example/card.png");
             dialog.Address->clear();
