@@ -1,5 +1,6 @@
 #include "cli/compact_report.h"
 
+#include "cli/count_text.h"
 #include "cli/escaped_text.h"
 #include "cli/report_rules.h"
 #include "cli/state_colors.h"
@@ -32,8 +33,7 @@ std::string ToCompactLines(const PageReport& report, ResultLevel minimum, bool c
 std::string CompactSummary(std::size_t problems, std::size_t improve, std::size_t info,
                            std::size_t pages) {
     return std::to_string(problems) + " problem, " + std::to_string(improve) + " improve, " +
-           std::to_string(info) + " info in " + std::to_string(pages) +
-           (pages == 1 ? " page\n" : " pages\n");
+           std::to_string(info) + " info in " + CountText(pages, "page", "pages") + "\n";
 }
 
 }  // namespace velmora::cli

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "cli/checked_output.h"
+#include "cli/count_text.h"
 #include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "cli/exit_codes.h"

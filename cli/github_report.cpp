@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "cli/count_text.h"
 #include "cli/escaped_text.h"
 #include "cli/report_path.h"
 #include "cli/report_results.h"
@@ -155,10 +156,9 @@ std::string GithubAnnotations::StepSummary() const {
     std::stable_sort(rows.begin(), rows.end(), [](const PageCounts& a, const PageCounts& b) {
         return std::tie(b.problem, b.improve) < std::tie(a.problem, a.improve);
     });
-    std::string out = "### velmora-cli\n\n" + std::to_string(pageCount_) +
-                      (pageCount_ == 1 ? " page: " : " pages: ") + std::to_string(problem) +
-                      " problem, " + std::to_string(improve) + " improve, " + std::to_string(info) +
-                      " info.\n\n";
+    std::string out = "### velmora-cli\n\n" + CountText(pageCount_, "page", "pages") + ": " +
+                      std::to_string(problem) + " problem, " + std::to_string(improve) +
+                      " improve, " + std::to_string(info) + " info.\n\n";
     if (rows.empty()) {
         return out;
     }

@@ -29,8 +29,4 @@ std::string PageProblemLine(const std::string& page, const std::exception& error
     return ProblemLine(page, error.what());
 }
 
-std::string CountText(std::size_t count, std::string_view one, std::string_view many) {
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
-
 }  // namespace velmora::cli

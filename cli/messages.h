@@ -2,10 +2,8 @@
 
 // Problems reported on the error output, one line each: "velmora-cli: <subject>: <reason>".
 
-#include <cstddef>
 #include <exception>
 #include <string>
-#include <string_view>
 
 namespace velmora::cli {
 
@@ -13,9 +11,6 @@ class ErrorOutput;
 
 std::string ProblemLine(const std::string& subject, const std::string& reason);
 void ReportProblem(ErrorOutput& err, const std::string& subject, const std::string& reason);
-
-// The count with its noun: "1 page", "2 pages".
-std::string CountText(std::size_t count, std::string_view one, std::string_view many);
 
 // The line for an exception that ended the work on a page: the page and the system's reason,
 // and the other file as well when the failure was there (a backup, for instance); running out

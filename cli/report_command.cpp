@@ -4,10 +4,10 @@
 #include <exception>
 
 #include "cli/checked_output.h"
+#include "cli/count_text.h"
 #include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
-#include "cli/messages.h"
 #include "cli/number_flags.h"
 #include "cli/page_review.h"
 #include "cli/page_run.h"
@@ -17,13 +17,6 @@
 #include "cli/site_report_html.h"
 
 namespace velmora::cli {
-namespace {
-
-std::string Pages(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " page" : " pages");
-}
-
-}  // namespace
 
 CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments) {
     CLI::App& command = *app.add_subcommand(
@@ -95,7 +88,8 @@ int RunReport(const ReportArguments& arguments, CheckedOutput& out, ErrorOutput&
         err.Write("velmora-cli: " + std::string(error.what()) + "\n");
         return kExitFileError;
     }
-    err.Write("Wrote " + EscapeControls(arguments.output) + " (" + Pages(count) + ")\n");
+    err.Write("Wrote " + EscapeControls(arguments.output) + " (" +
+              CountText(count, "page", "pages") + ")\n");
     return failed > 0 ? kExitFileError : kExitDone;
 }
 

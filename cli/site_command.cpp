@@ -10,6 +10,7 @@
 #include <set>
 
 #include "cli/checked_output.h"
+#include "cli/count_text.h"
 #include "cli/error_output.h"
 #include "cli/exit_codes.h"
 #include "cli/json_lines_inputs.h"

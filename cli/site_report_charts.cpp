@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "cli/count_text.h"
 #include "cli/html_text.h"
 
 namespace velmora::cli {
@@ -34,10 +35,6 @@ std::string BinLabel(std::size_t bin) {
     return std::to_string(low) + "\xE2\x80\x93" + std::to_string(high);
 }
 
-std::string Pages(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " page" : " pages");
-}
-
 // Scores and ratings share the bins and their labels.
 static_assert(kScoreBins == kRatingBins);
 
@@ -53,12 +50,12 @@ std::string HistogramBar(std::size_t bin, std::size_t count, std::size_t most,
     const double height =
         (kPlotBottom - kPlotTop) * static_cast<double>(count) / static_cast<double>(most);
     const double middle = x + slot * 0.38;
-    std::string svg = "<g class=\"bin\"><rect class=\"bar bin-" + std::to_string(bin) +
-                      "\" data-bin=\"" + BinLabel(bin) + "\" data-count=\"" +
-                      std::to_string(count) + "\" x=\"" + Number(x) + "\" y=\"" +
-                      Number(kPlotBottom - height) + "\" width=\"" + Number(slot * 0.76) +
-                      "\" height=\"" + Number(height) + "\" rx=\"3\"><title>" + std::string(what) +
-                      " " + BinLabel(bin) + ": " + Pages(count) + "</title></rect>";
+    std::string svg =
+        "<g class=\"bin\"><rect class=\"bar bin-" + std::to_string(bin) + "\" data-bin=\"" +
+        BinLabel(bin) + "\" data-count=\"" + std::to_string(count) + "\" x=\"" + Number(x) +
+        "\" y=\"" + Number(kPlotBottom - height) + "\" width=\"" + Number(slot * 0.76) +
+        "\" height=\"" + Number(height) + "\" rx=\"3\"><title>" + std::string(what) + " " +
+        BinLabel(bin) + ": " + CountText(count, "page", "pages") + "</title></rect>";
     svg += "<text class=\"count\" x=\"" + Number(middle) + "\" y=\"" +
            Number(kPlotBottom - height - 6) + "\">" + std::to_string(count) + "</text>";
     svg += "<text class=\"axis\" x=\"" + Number(middle) + "\" y=\"" + Number(kPlotBottom + 18) +
@@ -86,7 +83,7 @@ std::string FindingBar(const CommonFinding& finding, std::size_t row, std::size_
            EscapeHtml(finding.label) + "\" data-count=\"" + std::to_string(finding.pages) +
            "\" x=\"" + Number(kBarsLabelWidth) + "\" y=\"" + Number(y + 4) + "\" width=\"" +
            Number(width) + "\" height=\"" + Number(kBarsRow - 8) + "\" rx=\"3\"><title>" + label +
-           ": " + Pages(finding.pages) + "</title></rect>";
+           ": " + CountText(finding.pages, "page", "pages") + "</title></rect>";
     svg += "<text class=\"count\" x=\"" + Number(kBarsLabelWidth + width + 6) + "\" y=\"" +
            Number(y + 17) + "\">" + std::to_string(finding.pages) + "</text></g>";
     return svg;

@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "cli/count_text.h"
 #include "cli/html_text.h"
 #include "cli/json_writer.h"
-#include "cli/messages.h"
 #include "cli/site_report_assets.h"
 #include "cli/site_report_charts.h"
 #include "options/page_check_options.h"
@@ -70,11 +70,11 @@ std::string Summary(const SiteReport& report) {
     for (const SiteReportPage& page : report.pages) {
         withProblems += page.problems > 0 ? 1 : 0;
     }
-    const std::size_t count = report.pages.size();
-    return "<header>\n<h1>Site report</h1>\n<p class=\"summary\"><strong>" + std::to_string(count) +
-           (count == 1 ? " page" : " pages") + "</strong> \xC2\xB7 average rating <strong>" +
-           OneDecimal(report.averageRating) + "</strong> \xC2\xB7 <strong>" +
-           std::to_string(withProblems) + "</strong> with a page-check problem</p>\n</header>\n";
+    return "<header>\n<h1>Site report</h1>\n<p class=\"summary\"><strong>" +
+           CountText(report.pages.size(), "page", "pages") +
+           "</strong> \xC2\xB7 average rating <strong>" + OneDecimal(report.averageRating) +
+           "</strong> \xC2\xB7 <strong>" + std::to_string(withProblems) +
+           "</strong> with a page-check problem</p>\n</header>\n";
 }
 
 // The faults most pages share come first: one fix in the template mends them all.

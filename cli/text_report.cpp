@@ -5,8 +5,8 @@
 #include <numeric>
 #include <span>
 
+#include "cli/count_text.h"
 #include "cli/escaped_text.h"
-#include "cli/messages.h"
 #include "cli/score_summary.h"
 #include "cli/state_colors.h"
 
