@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/count_text.h"
 #include "cli/error_output.h"
 
 namespace velmora::cli {
@@ -26,7 +27,7 @@ void ProgressBar::Update(std::size_t done) {
     const std::size_t filled = done_ * kBarWidth / total_;
     const std::string line = "\r[" + std::string(filled, '#') +
                              std::string(kBarWidth - filled, '.') + "] " + std::to_string(done_) +
-                             "/" + std::to_string(total_) + " pages";
+                             "/" + CountText(total_, "page", "pages");
     err_.Write(line);
     err_.Flush();
     shown_ = true;

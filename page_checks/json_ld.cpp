@@ -43,6 +43,16 @@ std::string ParserMessage(const nlohmann::json::parse_error& error) {
     return message;
 }
 
+// The subject and verb of the message for incomplete blocks: "The structured data block lacks"
+// for a page's only block, "1 of 3 structured data blocks lack" among several.
+std::string IncompleteBlocksText(std::size_t incomplete, std::size_t blocks) {
+    if (blocks == 1) {
+        return "The structured data block lacks";
+    }
+    return std::to_string(incomplete) + " of " + std::to_string(blocks) +
+           " structured data blocks lack";
+}
+
 }  // namespace
 
 std::size_t JsonDepth(std::string_view json) {
@@ -114,8 +124,8 @@ CheckResult CheckStructuredData(const std::vector<ElementText>& blocks) {
     }
     if (incomplete > 0) {
         result.state = CheckState::Improve;
-        result.message = std::to_string(incomplete) + " of " + std::to_string(blocks.size()) +
-                         " structured data blocks lack \"@context\" or \"@type\"; add both.";
+        result.message = IncompleteBlocksText(incomplete, blocks.size()) +
+                         " \"@context\" or \"@type\"; add both.";
         result.values.push_back({"incomplete", incomplete});
         return result;
     }

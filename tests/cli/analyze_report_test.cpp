@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "analysis/keyword_choice.h"
+#include "cli/error_output.h"
+#include "cli/progress_bar.h"
 #include "core/html_functions_read.h"
 #include "document/velmora_data.h"
 #include "tests/cli/cli_test_fixture.h"
@@ -220,6 +222,32 @@ TEST_F(VelmoraCli, ReadableReportWithSummary) {
     EXPECT_NE(shown.err.find("] 2/2 pages"), std::string::npos) << shown.err;
     EXPECT_EQ(JsonLines(shown.out).size(), 2u);
     EXPECT_EQ(Run({"analyze", "--json", good.string()}, true).err, "");
+}
+
+// The bar keeps its width whatever the count, stops at the total and names the pages in the
+// right number; it wipes its line when it goes.
+TEST(ProgressBar, WidthCountAndNumber) {
+    const std::string empty(30, '.');
+    const std::string full(30, '#');
+    const struct {
+        std::size_t done, total;
+        std::string line;
+    } cases[] = {
+        {0, 1, "\r[" + empty + "] 0/1 page"},
+        {1, 1, "\r[" + full + "] 1/1 page"},
+        {1, 2, "\r[" + std::string(15, '#') + std::string(15, '.') + "] 1/2 pages"},
+        {7, 3, "\r[" + full + "] 3/3 pages"},
+        {1, 300, "\r[" + empty + "] 1/300 pages"},
+    };
+    for (const auto& [done, total, line] : cases) {
+        std::string text;
+        {
+            cli::ErrorOutput err(text, true);
+            cli::ProgressBar bar(err, total, true);
+            bar.Update(done);
+        }
+        EXPECT_EQ(text, line + "\r\033[K") << done << "/" << total;
+    }
 }
 
 TEST_F(VelmoraCli, ReadableReportVerdictsElementsAndTemplateWideFaults) {

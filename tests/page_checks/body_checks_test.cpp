@@ -275,7 +275,24 @@ TEST(StructuredDataCheck, EachState) {
         kGood);
     EXPECT_EQ(data(R"([{"@context": "x", "@type": "A"}])").state, kGood);
     EXPECT_EQ(data(R"({"@context": "https://schema.org", "name": "x"})").state, kImprove);
-    EXPECT_EQ(data(R"({"@type": "Bakery"})").state, kImprove);
+    const CheckResult contextless = data(R"({"@type": "Bakery"})");
+    EXPECT_EQ(contextless.state, kImprove);
+    EXPECT_EQ(contextless.message,
+              "The structured data block lacks \"@context\" or \"@type\"; add both.");
+    const std::string complete = R"({"@context": "x", "@type": "A"})";
+    for (const auto& [blocks, message] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{complete, R"({"@type": "A"})"}, "1 of 2 structured data blocks lack"},
+             {{"{}", complete, "[]"}, "2 of 3 structured data blocks lack"},
+         }) {
+        std::string scripts;
+        for (const std::string& block : blocks) {
+            scripts += "<script type=application/ld+json>" + block + "</script>";
+        }
+        const CheckResult several = RunCheck(CheckId::StructuredData, Body(scripts));
+        EXPECT_EQ(several.state, kImprove);
+        EXPECT_EQ(several.message, message + " \"@context\" or \"@type\"; add both.");
+    }
     EXPECT_EQ(data(R"({"@context": "x", "@graph": [{"@type": "A"}, {"name": "B"}]})").state,
               kImprove);
 
