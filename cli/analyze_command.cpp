@@ -16,6 +16,7 @@
 #include "cli/page_run.h"
 #include "cli/progress_bar.h"
 #include "cli/report_format.h"
+#include "cli/run_flags.h"
 #include "cli/site_run.h"
 #include "cli/step_summary.h"
 #include "cli/text_report.h"
@@ -161,15 +162,10 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
                     "Page files, folders to search for pages, quoted globs ('site/**/*.html'), or "
                     "- for standard input (default: the include globs of .velmora.toml)")
         ->type_name("FILE|DIR|GLOB");
-    CLI::Option* json = command.add_flag("--json", arguments.json, "The same as --format json");
-    command
-        .add_option("--format", arguments.format,
-                    "text (the default), json (one JSON object per page: JSON Lines), sarif "
-                    "(one SARIF 2.1.0 log), github (workflow commands that annotate the pages) "
-                    "or compact (FILE:LINE:COLUMN: STATE ID: MESSAGE, one line per result)")
-        ->check(CLI::IsMember({"text", "json", "sarif", "github", "compact"}))
-        ->excludes(json)
-        ->type_name("FORMAT");
+    AddFormatFlags(command, arguments.json, arguments.format,
+                   "text (the default), json (one JSON object per page: JSON Lines), sarif "
+                   "(one SARIF 2.1.0 log), github (workflow commands that annotate the pages) "
+                   "or compact (FILE:LINE:COLUMN: STATE ID: MESSAGE, one line per result)");
     command
         .add_option("--fail-under", arguments.failUnder,
                     "Exit with 1 when a page's rating (unrounded) is below N (0 to 100)")
@@ -181,11 +177,7 @@ CLI::App& AddAnalyzeCommand(CLI::App& app, AnalyzeArguments& arguments) {
                     "redirects and pages kept out of the index have none")
         ->check(WholeNumber(0, 100))
         ->type_name("N");
-    command
-        .add_option("-j,--jobs", arguments.jobs,
-                    "Pages analysed at once (default: the number of processors)")
-        ->check(WholeNumber(1, kMaximumJobs))
-        ->type_name("N");
+    AddJobsFlag(command, arguments.jobs, "analysed");
     command
         .add_option("--fail-on", arguments.failOn,
                     "Exit with 1 when a page has a page check in this state or worse "
@@ -209,10 +201,7 @@ int RunAnalyze(const AnalyzeArguments& given, CheckedOutput& out, ErrorOutput& e
         arguments.minScore = FlagOverConfig(given.minScore, run.config->minScore);
     }
     const ReviewSettings settings = SettingsOfRun(run, arguments.site, arguments.paths);
-    const ReportFormat format =
-        arguments.json
-            ? ReportFormat::Json
-            : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
+    const ReportFormat format = ChosenFormat(arguments.json, arguments.format);
     ReportStream stream(format, StyleOfReports(arguments.output, format, out));
     const std::vector<PageInput>& inputs = run.inputs;
     std::size_t pageCount = 0;

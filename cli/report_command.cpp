@@ -8,11 +8,11 @@
 #include "cli/error_output.h"
 #include "cli/escaped_text.h"
 #include "cli/exit_codes.h"
-#include "cli/number_flags.h"
 #include "cli/page_review.h"
 #include "cli/page_run.h"
 #include "cli/progress_bar.h"
 #include "cli/report_file.h"
+#include "cli/run_flags.h"
 #include "cli/site_report.h"
 #include "cli/site_report_html.h"
 
@@ -31,11 +31,7 @@ CLI::App& AddReportCommand(CLI::App& app, ReportArguments& arguments) {
                     "The HTML file to write; - for standard output")
         ->required()
         ->type_name("FILE");
-    command
-        .add_option("-j,--jobs", arguments.jobs,
-                    "Pages analysed at once (default: the number of processors)")
-        ->check(WholeNumber(1, kMaximumJobs))
-        ->type_name("N");
+    AddJobsFlag(command, arguments.jobs, "analysed");
     AddProjectFlags(command, arguments.project);
     AddSettingsFlags(command, arguments.settings);
     AddPageCheckFlags(command, arguments.pageChecks);

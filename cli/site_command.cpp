@@ -17,6 +17,7 @@
 #include "cli/messages.h"
 #include "cli/report_format.h"
 #include "cli/result_filter.h"
+#include "cli/run_flags.h"
 #include "cli/site_lines.h"
 #include "cli/site_run.h"
 #include "cli/step_summary.h"
@@ -114,14 +115,9 @@ CLI::App& AddSiteCommand(CLI::App& app, SiteArguments& arguments) {
                     "JSON Lines of analyze --json, one run or many; - reads standard input")
         ->required()
         ->type_name("FILE.jsonl");
-    CLI::Option* json = command.add_flag("--json", arguments.json, "The same as --format json");
-    command
-        .add_option("--format", arguments.format,
-                    "text (the default), json ({\"file\", \"checks\"} per page: JSON Lines), "
-                    "sarif, github or compact (FILE:LINE:COLUMN: STATE ID: MESSAGE)")
-        ->check(CLI::IsMember({"text", "json", "sarif", "github", "compact"}))
-        ->excludes(json)
-        ->type_name("FORMAT");
+    AddFormatFlags(command, arguments.json, arguments.format,
+                   "text (the default), json ({\"file\", \"checks\"} per page: JSON Lines), "
+                   "sarif, github or compact (FILE:LINE:COLUMN: STATE ID: MESSAGE)");
     command
         .add_option("--fail-on", arguments.failOn,
                     "Exit with 1 when a page has a site check in this state or worse")
@@ -156,10 +152,7 @@ int RunSite(const SiteArguments& arguments, CheckedOutput& out, ErrorOutput& err
     bool allRead = ReadSiteInputs(arguments.files, setup, site, suppressions, problems, err);
     site_checks::SiteJudge judge(site, options);
 
-    const ReportFormat format =
-        arguments.json
-            ? ReportFormat::Json
-            : ReportFormatNamed(arguments.format.value_or("text")).value_or(ReportFormat::Text);
+    const ReportFormat format = ChosenFormat(arguments.json, arguments.format);
     ReportStream stream(format, StyleOfReports(arguments.output, format, out));
     const std::optional<std::string> failOnName =
         FlagOverConfig(arguments.failOn, config ? config->failOn : std::nullopt);
