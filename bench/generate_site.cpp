@@ -16,7 +16,7 @@
 namespace {
 
 std::string PagePath(long page) {
-    char path[48];
+    char path[64];  // room for any two longs, so the name is never cut
     std::snprintf(path, sizeof path, "/s%03ld/page-%06ld.html", page / 100, page);
     return path;
 }

@@ -12,7 +12,7 @@
 namespace {
 
 std::string PagePath(long page) {
-    char path[48];
+    char path[64];  // room for any two longs, so the name is never cut
     std::snprintf(path, sizeof path, "/s%04ld/page-%07ld.html", page / 1000, page);
     return path;
 }

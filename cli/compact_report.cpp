@@ -21,8 +21,8 @@ std::string ToCompactLines(const PageReport& report, ResultLevel minimum, bool c
         const std::string_view state = LevelStateName(result.level);
         out += file;
         if (result.position) {
-            out += ":" + std::to_string(result.position->line) + ":" +
-                   std::to_string(result.position->column);
+            out.append(":").append(std::to_string(result.position->line));
+            out.append(":").append(std::to_string(result.position->column));
         }
         out += ": " + Colored(state, state, color) + " ";
         out.append(id).append(": ").append(EscapeControls(result.message)).append("\n");

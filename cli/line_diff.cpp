@@ -76,7 +76,11 @@ void MatchMiddle(const std::vector<std::string_view>& a, const std::vector<std::
 std::string Range(std::size_t start, std::size_t count) {
     // An empty range names the line before it, as diff does.
     const std::size_t first = count == 0 ? start : start + 1;
-    return std::to_string(first) + (count == 1 ? "" : "," + std::to_string(count));
+    std::string range = std::to_string(first);
+    if (count != 1) {
+        range.append(",").append(std::to_string(count));
+    }
+    return range;
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ PagePlace FindPagePlace(const std::string& page) {
             const std::string target = ReadLinkAt(folder.get(), part, page);
             if (target.starts_with('/')) {
                 folder = OpenFolder(AT_FDCWD, "/", page);
-                shown = "/";
+                shown.assign(1, '/');
             }
             PushParts(target, parts);
             continue;

@@ -237,7 +237,7 @@ private:
     std::string Tag(
         std::string_view name,
         std::initializer_list<std::pair<std::string_view, std::string_view>> attributes) const {
-        std::string tag = "<" + std::string(name);
+        std::string tag = std::string("<").append(name);
         for (const auto& [attribute, value] : attributes) {
             tag.append(" ").append(Attribute(attribute, value));
         }

@@ -195,7 +195,7 @@ BaseUrl::BaseUrl(std::string_view url) {
     const std::string_view port = Range(uri->portText);
     origin_ = Lowered(Range(uri->scheme)) + "://" + host;
     if (!port.empty()) {
-        origin_ += ":" + std::string(port);
+        origin_.append(":").append(port);
     }
     const std::size_t authorityEnd = text.find('/', text.find("//") + 2);
     prefix_ = authorityEnd == std::string::npos ? "/" : PathOf(text, authorityEnd);
@@ -232,9 +232,10 @@ std::optional<LinkResolver::Split> Absolute(const UriUriA& reference, const UriU
     const std::string_view host = Range(resolved.hostText);
     const bool bracketed =
         resolved.hostData.ip6 != nullptr || resolved.hostData.ipFuture.first != nullptr;
-    split.authority = bracketed ? "[" + Lowered(host) + "]" : Lowered(host);
+    split.authority =
+        bracketed ? std::string("[").append(Lowered(host)).append("]") : Lowered(host);
     if (const std::string_view port = Range(resolved.portText); !port.empty()) {
-        split.authority += ":" + std::string(port);
+        split.authority.append(":").append(port);
     }
     uriFreeUriMembersA(&resolved);
     const std::size_t schemeEnd = split.whole.find("//");

@@ -34,7 +34,8 @@ SiteFiles SiteFiles::List(const std::string& root, TextPool& texts) {
         } else if (!entry.is_regular_file(entryError)) {
             continue;
         }
-        files.Add(texts.Intern("/" + entry.path().lexically_relative(top).generic_string()));
+        files.Add(texts.Intern(
+            std::string("/").append(entry.path().lexically_relative(top).generic_string())));
     }
     return files;
 }

@@ -27,7 +27,7 @@ std::optional<std::string> PathBelowRoot(const std::string& file, const std::str
     if (relative.empty() || *relative.begin() == ".." || relative == ".") {
         return std::nullopt;
     }
-    return "/" + relative.generic_string();
+    return std::string("/").append(relative.generic_string());
 }
 
 PageSite ResolvePage(const page_checks::PageSiteFacts& facts, std::optional<std::string> path,

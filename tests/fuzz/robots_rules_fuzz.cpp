@@ -1,6 +1,7 @@
 // The robots.txt reader on arbitrary bytes: it never fails, and every verdict agrees with the
 // rule it names.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The text's own first line is a path as likely to match as any.
     const std::string ownLine =
-        "/" + std::string(text.substr(0, std::min(text.find('\n'), std::size_t{64})));
+        std::string("/").append(text.substr(0, std::min(text.find('\n'), std::size_t{64})));
     for (const std::string_view path :
          {std::string_view("/"), std::string_view("/a/b.html"), std::string_view(ownLine)}) {
         const velmora::site_checks::RobotsVerdict verdict = robots.Check(path);
