@@ -316,7 +316,8 @@ private:
         }
         // Right after the name, so the tag's own attributes and its end stay as written.
         const std::size_t at = layout_.html->begin + 5;
-        Fix(CheckId::Language, {{at, 0, " " + Attribute("lang", *settings_.lang)}});
+        Fix(CheckId::Language,
+            {{at, 0, std::string(" ").append(Attribute("lang", *settings_.lang))}});
     }
 
     CanonicalReading Canonical() const {
