@@ -47,7 +47,7 @@ std::string OneDecimal(double value) {
 }
 
 // " 90%" as the review writes it, without the padding.
-std::string_view Trimmed(std::string_view text) {
+std::string_view WithoutPadding(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
@@ -215,8 +215,8 @@ std::string Row(const SiteReportPage& page, std::size_t index) {
                        : "<td role=\"cell\" class=\"num score none\">" +
                              std::string(page_checks::PageRoleName(page.role)) + "</td>";
     html += "<td role=\"cell\" class=\"num rating rating-bin-" +
-            std::to_string(RatingBin(page.rating)) + "\">" + EscapeHtml(Trimmed(page.ratingText)) +
-            "</td>";
+            std::to_string(RatingBin(page.rating)) + "\">" +
+            EscapeHtml(WithoutPadding(page.ratingText)) + "</td>";
     html += Count(page.problems, "problem") + Count(page.improve, "improve");
     html += Count(page.titleCharacters, {}) + Count(page.descriptionCharacters, {}) + "</tr>\n";
     return html;
@@ -253,7 +253,7 @@ void WritePage(JsonWriter& json, TextPool& pool, const SiteReportPage& page) {
     }
     json.Field("role", page_checks::PageRoleName(page.role));
     json.Key("rating").Float(page.rating);
-    json.Field("ratingText", Trimmed(page.ratingText))
+    json.Field("ratingText", WithoutPadding(page.ratingText))
         .Field("problems", static_cast<std::int64_t>(page.problems))
         .Field("improve", static_cast<std::int64_t>(page.improve))
         .Field("titleChars", static_cast<std::int64_t>(page.titleCharacters))

@@ -8,6 +8,7 @@
 
 #include "core/text_rules.h"
 #include "page_checks/generic_link_phrases.h"
+#include "page_checks/name_list.h"
 #include "page_checks/page_text.h"
 
 namespace velmora::page_checks {
@@ -15,11 +16,6 @@ namespace {
 
 constexpr std::size_t kListed = 5;
 constexpr std::size_t kKeyphraseLeadWords = 100;
-
-template <typename Number>
-std::string N(Number n) {
-    return std::to_string(n);
-}
 
 // "h1" to "h6".
 std::string LevelName(int level) {
@@ -110,15 +106,7 @@ std::string_view WithoutTrailingSymbols(std::string_view utf8) {
 }
 
 std::string Count(std::size_t n, std::string_view one, std::string_view many) {
-    return N(n) + " " + std::string(n == 1 ? one : many);
-}
-
-std::string JoinNames(const std::vector<std::string_view>& names) {
-    std::string text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        text += (i == 0 ? "" : (i + 1 == names.size() ? " and " : ", ")) + std::string(names[i]);
-    }
-    return text;
+    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
 }  // namespace
@@ -155,12 +143,13 @@ CheckResult CheckH1(const PageFacts& facts) {
     } else if (withText == 0) {
         result.state = CheckState::Problem;
         result.message = count == 1 ? "The <h1> is empty; give it the page's main heading."
-                                    : "All " + N(count) +
+                                    : "All " + std::to_string(count) +
                                           " <h1> elements are empty; keep one "
                                           "and give it the page's main heading.";
     } else if (count > 1) {
         result.state = CheckState::Improve;
-        result.message = "The page has " + N(count) + " <h1> elements; keep one main heading.";
+        result.message =
+            "The page has " + std::to_string(count) + " <h1> elements; keep one main heading.";
     } else {
         result.state = CheckState::Good;
         result.message = "The page has one <h1> with text.";
@@ -204,9 +193,10 @@ CheckResult CheckHeadings(const PageFacts& facts) {
         return result;
     }
     result.state = CheckState::Improve;
-    result.message = "The headings skip a level " + N(skips) + (skips == 1 ? " time" : " times") +
-                     ", first from h" + N(firstBefore->level) + " to h" + N(firstSkip->level) +
-                     " \"" + firstSkip->text + "\"; use the next level down.";
+    result.message =
+        "The headings skip a level " + std::to_string(skips) + (skips == 1 ? " time" : " times") +
+        ", first from h" + std::to_string(firstBefore->level) + " to h" +
+        std::to_string(firstSkip->level) + " \"" + firstSkip->text + "\"; use the next level down.";
     result.values.push_back({"skips", skips});
     result.values.push_back({"first", std::move(listed)});
     return result;
@@ -242,7 +232,8 @@ CheckResult CheckImages(const PageFacts& facts) {
         return result;
     }
     result.state = CheckState::Improve;
-    result.message = N(missing) + " of " + Count(facts.images.size(), "image", "images") +
+    result.message = std::to_string(missing) + " of " +
+                     Count(facts.images.size(), "image", "images") +
                      (missing == 1 ? " has" : " have") +
                      " no alt attribute; describe each, or use alt=\"\" for decoration.";
     result.values.push_back({"missing", missing});
@@ -345,11 +336,12 @@ CheckResult CheckContent(const PageFacts& facts, const PageCheckOptions& options
     } else if (words >= minimum) {
         result.state = CheckState::Improve;
         result.message = "The page has " + Count(words, "word", "words") + " of text; aim for " +
-                         N(good) + " or more.";
+                         std::to_string(good) + " or more.";
     } else {
         result.state = CheckState::Problem;
         result.message = "The page has only " + Count(words, "word", "words") +
-                         " of text; write at least " + N(minimum) + ", better " + N(good) + ".";
+                         " of text; write at least " + std::to_string(minimum) + ", better " +
+                         std::to_string(good) + ".";
     }
     return result;
 }

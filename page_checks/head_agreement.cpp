@@ -8,6 +8,7 @@
 #include "core/kel_string_functions.h"
 #include "core/line_index.h"
 #include "page_checks/html_tokenizer.h"
+#include "page_checks/name_list.h"
 #include "page_checks/tag_name.h"
 
 namespace velmora::page_checks {
@@ -163,17 +164,6 @@ std::string Phrase(const Whereabouts& where) {
             break;
     }
     return "in markup browsers do not read as a tag";
-}
-
-std::string JoinNames(const std::vector<std::string_view>& names) {
-    std::string joined;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) {
-            joined += i + 1 == names.size() ? " and " : ", ";
-        }
-        joined += names[i];
-    }
-    return joined;
 }
 
 // Where the head reader finds the title, description and keywords, and where the page's own are.

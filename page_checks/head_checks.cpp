@@ -14,13 +14,8 @@
 namespace velmora::page_checks {
 namespace {
 
-template <typename Number>
-std::string N(Number n) {
-    return std::to_string(n);
-}
-
 std::string Characters(std::size_t n) {
-    return N(n) + (n == 1 ? " character" : " characters");
+    return std::to_string(n) + (n == 1 ? " character" : " characters");
 }
 
 CheckedElement Element(std::size_t at, std::string text) {
@@ -48,8 +43,8 @@ struct LengthRule {
 // Title and description: one non-empty text of the right length in characters and pixels.
 CheckResult CheckLength(const std::vector<ElementText>& texts, const LengthRule& rule,
                         const TextWidthMeter& meter) {
-    const std::string range =
-        N(rule.minimumCharacters) + "–" + N(rule.maximumCharacters) + " characters";
+    const std::string range = std::to_string(rule.minimumCharacters) + "–" +
+                              std::to_string(rule.maximumCharacters) + " characters";
     CheckResult result = Result(rule.id, CheckState::Problem, {});
     result.values.push_back({"count", texts.size()});
     const std::string what(rule.what);
@@ -69,8 +64,8 @@ CheckResult CheckLength(const std::vector<ElementText>& texts, const LengthRule&
     result.values.push_back({"pixels", pixels ? CheckValue(*pixels) : CheckValue()});
     result.values.push_back({"text", text});
     if (texts.size() > 1) {
-        result.message = "The page has " + N(texts.size()) + " " + std::string(rule.tag) +
-                         " elements; keep only one.";
+        result.message = "The page has " + std::to_string(texts.size()) + " " +
+                         std::string(rule.tag) + " elements; keep only one.";
         return result;
     }
     if (characters == 0) {
@@ -84,23 +79,24 @@ CheckResult CheckLength(const std::vector<ElementText>& texts, const LengthRule&
         pixels ? "" : "; its width in pixels is unknown, since Liberation Sans is not installed";
     if (characters < minimum) {
         result.message = "The " + what + " has " + Characters(characters) +
-                         "; lengthen it to at least " + N(minimum) + widthNote + ".";
+                         "; lengthen it to at least " + std::to_string(minimum) + widthNote + ".";
         return result;
     }
     if (characters > maximum) {
         result.message = "The " + what + " has " + Characters(characters) + "; shorten it to " +
-                         N(maximum) + " or fewer" + widthNote + ".";
+                         std::to_string(maximum) + " or fewer" + widthNote + ".";
         return result;
     }
     if (pixels && *pixels > rule.maximumPixels) {
-        result.message = "The " + what + " is " + N(*pixels) + " px wide at " + N(rule.pixelSize) +
-                         " px; shorten it to " + N(rule.maximumPixels) +
+        result.message = "The " + what + " is " + std::to_string(*pixels) + " px wide at " +
+                         std::to_string(rule.pixelSize) + " px; shorten it to " +
+                         std::to_string(rule.maximumPixels) +
                          " px or less so result pages show it whole.";
         return result;
     }
     result.state = CheckState::Good;
     result.message = "The " + what + " has " + Characters(characters) +
-                     (pixels ? " and is " + N(*pixels) + " px wide" : widthNote) + ".";
+                     (pixels ? " and is " + std::to_string(*pixels) + " px wide" : widthNote) + ".";
     return result;
 }
 
@@ -431,8 +427,8 @@ CheckResult CheckCanonical(const CanonicalReading& canonical) {
     result.element = Element(canonical.at, href);
     if (canonical.distinct > 1) {
         result.state = CheckState::Problem;
-        result.message =
-            "The page names " + N(canonical.distinct) + " different canonical URLs; keep only one.";
+        result.message = "The page names " + std::to_string(canonical.distinct) +
+                         " different canonical URLs; keep only one.";
         return result;
     }
     result.values.push_back({"href", href});

@@ -5,6 +5,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "site_checks/percent_escapes.h"
+
 namespace velmora::site_checks {
 
 // An absolute URL cut into what the site checks compare.
@@ -17,21 +19,7 @@ struct LinkResolver::Split {
 
 namespace {
 
-constexpr std::string_view kHex = "0123456789ABCDEF";
 constexpr std::string_view kUrlBlanks = " \t\n\f\r";
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -74,16 +62,13 @@ std::string Cleaned(std::string_view href) {
             out.push_back('/');
             continue;
         }
-        const bool escape = c == '%' && i + 2 < href.size() && HexValue(href[i + 1]) >= 0 &&
-                            HexValue(href[i + 2]) >= 0;
+        const bool escape = EscapeAt(href, i);
         if (escape || (IsUriCharacter(c) && !(c == '#' && inFragment))) {
             inFragment = inFragment || c == '#';
             out.push_back(static_cast<char>(c));
             continue;
         }
-        out.push_back('%');
-        out.push_back(kHex[c >> 4]);
-        out.push_back(kHex[c & 15]);
+        AppendEscape(out, c);
     }
     return out;
 }
@@ -97,9 +82,7 @@ std::string Encoded(std::string_view path) {
         if (IsUriCharacter(c) && c != '?' && c != '#') {
             out.push_back(ch);
         } else {
-            out.push_back('%');
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
+            AppendEscape(out, c);
         }
     }
     return out;
@@ -169,9 +152,9 @@ std::string PercentDecoded(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
+        if (EscapeAt(text, i)) {
+            out.push_back(
+                static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2])));
             i += 2;
         } else {
             out.push_back(text[i]);

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "site_checks/percent_escapes.h"
+
 namespace velmora::site_checks {
 namespace {
 
 constexpr std::size_t kReadLimit = 500 * 1024;
-constexpr std::string_view kHex = "0123456789ABCDEF";
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -23,10 +24,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     });
 }
 
-bool IsHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 char Upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -38,15 +35,13 @@ std::string Normalised(std::string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '%' && i + 2 < text.size() && IsHex(text[i + 1]) && IsHex(text[i + 2])) {
+        if (EscapeAt(text, i)) {
             out += '%';
             out += Upper(text[i + 1]);
             out += Upper(text[i + 2]);
             i += 2;
         } else if (c <= ' ' || c >= 0x7F || c == '%') {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
+            AppendEscape(out, c);
         } else {
             out += static_cast<char>(c);
         }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 
 #include "page_checks/check_result.h"
 #include "page_checks/page_checks.h"
@@ -11,6 +12,9 @@
 namespace velmora {
 
 enum class CheckGroup { Head, Body, Social };
+// The groups in the order the window and the copied report show them.
+inline constexpr std::array<CheckGroup, 3> kCheckGroups = {CheckGroup::Head, CheckGroup::Body,
+                                                           CheckGroup::Social};
 
 QString CheckGroupName(CheckGroup group);
 CheckGroup GroupOfCheck(CheckId id);

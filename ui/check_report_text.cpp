@@ -8,8 +8,6 @@
 namespace velmora {
 namespace {
 
-constexpr CheckGroup kGroups[] = {CheckGroup::Head, CheckGroup::Body, CheckGroup::Social};
-
 // A table cell: a "|" would end the cell, a line break the row, and a tag of the page would be
 // drawn instead of shown.
 QString Cell(QString text) {
@@ -45,7 +43,7 @@ QString CheckRowText(const page_checks::CheckResult& check) {
 QString ReportMarkdown(const page_checks::PageCheckReport& report, const QString& pageName) {
     QString text =
         QStringLiteral("# Page checks: %1\n\n%2\n").arg(pageName, SummaryText(report.summary));
-    for (const CheckGroup group : kGroups) {
+    for (const CheckGroup group : kCheckGroups) {
         const auto checks = ChecksOfGroup(report, group);
         if (checks.empty()) {
             continue;

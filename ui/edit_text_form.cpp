@@ -23,7 +23,7 @@ constexpr int kMargin = 8;
 constexpr int kDesignWidth = 299;
 // Room for a title as wide as a result page shows it, at the size it is shown.
 constexpr int kWidestTitlePixels = 600;
-constexpr int kMinimumWidth = 200;
+constexpr int kMinimumFormWidth = 200;
 constexpr int kMultiLineRows = 5;
 
 }  // namespace
@@ -76,7 +76,7 @@ TEditText::TEditText(QWidget* parent)
     connect(CancelButton, &QPushButton::clicked, this, &TEditText::CancelButtonClick);
     connect(EditWindow, &QPlainTextEdit::textChanged, this, &TEditText::FollowTyping);
 
-    setMinimumWidth(std::max(kMinimumWidth, minimumSizeHint().width()));
+    setMinimumWidth(std::max(kMinimumFormWidth, minimumSizeHint().width()));
     resize(std::max(kDesignWidth, minimumWidth()), height());
 }
 
@@ -95,7 +95,7 @@ void TEditText::Prime(const QString& caption, const QString& text, bool singleLi
                       static_cast<int>(2 * EditWindow->document()->documentMargin());
     const int wide = std::max(kWidestTitlePixels,
                               Preview->isVisibleTo(this) ? Preview->minimumSizeHint().width() : 0);
-    setMinimumWidth(std::max(kMinimumWidth, (preview || limits) ? wide + frame : 0));
+    setMinimumWidth(std::max(kMinimumFormWidth, (preview || limits) ? wide + frame : 0));
     resize(std::max(width(), minimumWidth()), height());
     setWindowTitle(caption);
     TitleLabel->setText(caption);

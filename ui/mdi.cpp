@@ -24,7 +24,7 @@
 namespace velmora {
 namespace {
 
-constexpr int kMinimumWidth = 528;
+constexpr int kMinimumWindowWidth = 528;
 constexpr int kStatusMargin = 16;
 // The frame's size and position, kept with the settings as Qt encodes them.
 const QString kWindowGroup = QStringLiteral("Window");
@@ -71,7 +71,7 @@ TMDIForm::TMDIForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(ApplicationTitle());
     setWindowIcon(ApplicationIcon());
     setAcceptDrops(true);
-    setMinimumWidth(kMinimumWidth);
+    setMinimumWidth(kMinimumWindowWidth);
     statusBar()->setSizeGripEnabled(false);
     // A permanent field: passing messages and menu hints do not cover it.
     BackupPath = new QLineEdit(this);
@@ -80,7 +80,7 @@ TMDIForm::TMDIForm(QWidget* parent) : QMainWindow(parent) {
     BackupPath->setReadOnly(true);
     BackupPath->setFrame(false);
     BackupPath->setFocusPolicy(Qt::ClickFocus);
-    BackupPath->setMinimumWidth(kMinimumWidth / 2);
+    BackupPath->setMinimumWidth(kMinimumWindowWidth / 2);
     QPalette flat = BackupPath->palette();
     flat.setColor(QPalette::Base, Qt::transparent);
     BackupPath->setPalette(flat);
@@ -120,7 +120,8 @@ void TMDIForm::Embed(TKeywordsForm* form) {
     ToolBar->addActions(commands.PageButtons());
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    FitToScreen(*this, QSize(std::max(kMinimumWidth, sizeHint().width()), sizeHint().height()));
+    FitToScreen(*this,
+                QSize(std::max(kMinimumWindowWidth, sizeHint().width()), sizeHint().height()));
     RestoreGeometry();
 }
 
@@ -139,7 +140,7 @@ void TMDIForm::SaveGeometry() {
 
 void TMDIForm::FixHeight() {
     setFixedHeight(sizeHint().height());
-    setMinimumWidth(std::max(kMinimumWidth, minimumSizeHint().width()));
+    setMinimumWidth(std::max(kMinimumWindowWidth, minimumSizeHint().width()));
 }
 
 void TMDIForm::showEvent(QShowEvent* event) {

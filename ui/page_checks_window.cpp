@@ -43,8 +43,6 @@ constexpr int kStateRole = Qt::UserRole;
 constexpr int kCheckRole = Qt::UserRole + 1;  // index of the row's check in the report
 constexpr int kLineRole = Qt::UserRole + 2;
 constexpr int kColumnRole = Qt::UserRole + 3;
-constexpr std::array<CheckGroup, 3> kGroups = {CheckGroup::Head, CheckGroup::Body,
-                                               CheckGroup::Social};
 
 void SetPlace(QTreeWidgetItem& item, const page_checks::CheckedElement& element) {
     item.setData(kStateColumn, kLineRole, static_cast<qulonglong>(element.position.line));
@@ -311,7 +309,7 @@ void TPageChecksWindow::ShowReport(page_checks::FixPlan fixes) {
     Checks->clear();
     fixes_->Take(std::move(fixes));
     fixSettings_->setEnabled(!fileName_.isEmpty());
-    for (const CheckGroup group : kGroups) {
+    for (const CheckGroup group : kCheckGroups) {
         auto* groupItem = new QTreeWidgetItem(Checks, {CheckGroupName(group)});
         groupItem->setFirstColumnSpanned(true);
         QFont bold = groupItem->font(kStateColumn);

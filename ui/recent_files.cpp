@@ -5,7 +5,7 @@
 namespace velmora {
 namespace {
 
-const QString kGroup = QStringLiteral("RecentFiles");
+const QString kRecentFilesGroup = QStringLiteral("RecentFiles");
 
 QString EntryName(int index) {
     return QStringLiteral("File%1").arg(index + 1);
@@ -27,7 +27,7 @@ QStringList TRecentFiles::Load() {
     TKelRegistry store = Store();
     QStringList files;
     for (int i = 0; i < kRecentFileCount; ++i) {
-        const QString file = store.ReadString(kGroup, EntryName(i));
+        const QString file = store.ReadString(kRecentFilesGroup, EntryName(i));
         if (!file.isEmpty() && !files.contains(file)) {
             files.append(file);
         }
@@ -38,9 +38,10 @@ QStringList TRecentFiles::Load() {
 void TRecentFiles::Save(const QStringList& files) {
     TKelRegistry store = Store();
     for (int i = 0; i < kRecentFileCount; ++i) {
-        store.WriteString(kGroup, EntryName(i), i < files.size() ? files.at(i) : QString());
+        store.WriteString(kRecentFilesGroup, EntryName(i),
+                          i < files.size() ? files.at(i) : QString());
     }
-    store.Flush(kGroup);
+    store.Flush(kRecentFilesGroup);
 }
 
 }  // namespace velmora

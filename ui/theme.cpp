@@ -12,7 +12,7 @@
 namespace velmora {
 namespace {
 
-const QString kGroup = QStringLiteral("Appearance");
+const QString kAppearanceGroup = QStringLiteral("Appearance");
 const QString kName = QStringLiteral("Theme");
 
 // The style and palette the platform gave the program, kept before others replace them.
@@ -50,13 +50,13 @@ QPalette DarkPalette() {
 }
 
 Theme LoadTheme() {
-    const int stored = TKelRegistry(kVelmoraSettingsPath).ReadInteger(kGroup, kName, 0);
+    const int stored = TKelRegistry(kVelmoraSettingsPath).ReadInteger(kAppearanceGroup, kName, 0);
     return stored == 1 ? Theme::Light : stored == 2 ? Theme::Dark : Theme::System;
 }
 
 void SaveTheme(Theme theme) {
     TKelRegistry store(kVelmoraSettingsPath);
-    store.WriteInteger(kGroup, kName, static_cast<int>(theme));
+    store.WriteInteger(kAppearanceGroup, kName, static_cast<int>(theme));
     store.Flush(kName);
 }
 
