@@ -10,100 +10,100 @@ using page_checks::CheckField;
 using page_checks::CheckResult;
 using page_checks::CheckValue;
 
-void WriteValue(JsonWriter& json, const CheckValue& value);
+void WriteValue(JsonWriter& writer, const CheckValue& value);
 
-void WriteObject(JsonWriter& json, const CheckValue::Object& fields) {
-    json.BeginObject();
+void WriteObject(JsonWriter& writer, const CheckValue::Object& fields) {
+    writer.BeginObject();
     for (const CheckField& field : fields) {
-        json.Key(field.name);
-        WriteValue(json, field.value);
+        writer.Key(field.name);
+        WriteValue(writer, field.value);
     }
-    json.EndObject();
+    writer.EndObject();
 }
 
 // The values of a check are a shallow tree (a list of a few objects at most), so recursion is
 // bounded by the checks themselves, not by the page.
-void WriteValue(JsonWriter& json, const CheckValue& value) {
+void WriteValue(JsonWriter& writer, const CheckValue& value) {
     std::visit(
-        [&json](const auto& held) {
+        [&writer](const auto& held) {
             using Held = std::decay_t<decltype(held)>;
             if constexpr (std::is_same_v<Held, std::monostate>) {
-                json.Null();
+                writer.Null();
             } else if constexpr (std::is_same_v<Held, bool>) {
-                json.Bool(held);
+                writer.Bool(held);
             } else if constexpr (std::is_same_v<Held, std::int64_t>) {
-                json.Integer(held);
+                writer.Integer(held);
             } else if constexpr (std::is_same_v<Held, std::string>) {
-                json.String(held);
+                writer.String(held);
             } else if constexpr (std::is_same_v<Held, CheckValue::List>) {
-                json.BeginArray();
+                writer.BeginArray();
                 for (const CheckValue& item : held) {
-                    WriteValue(json, item);
+                    WriteValue(writer, item);
                 }
-                json.EndArray();
+                writer.EndArray();
             } else {
-                WriteObject(json, held);
+                WriteObject(writer, held);
             }
         },
         value.value);
 }
 
 // The element a check judged as "line" and "column"; the ones it lists as "elements".
-void WriteElements(JsonWriter& json, const CheckResult& check) {
+void WriteElements(JsonWriter& writer, const CheckResult& check) {
     if (check.element) {
-        WritePosition(json, check.element->position);
+        WritePosition(writer, check.element->position);
     }
     if (check.listed.empty()) {
         return;
     }
-    json.Key("elements").BeginArray();
+    writer.Key("elements").BeginArray();
     for (const page_checks::CheckedElement& element : check.listed) {
-        json.BeginObject().Field("text", element.text);
-        WritePosition(json, element.position);
-        json.EndObject();
+        writer.BeginObject().Field("text", element.text);
+        WritePosition(writer, element.position);
+        writer.EndObject();
     }
-    json.EndArray();
+    writer.EndArray();
 }
 
 }  // namespace
 
-void WritePosition(JsonWriter& json, const TextPosition& position) {
-    json.Field("line", static_cast<std::int64_t>(position.line))
+void WritePosition(JsonWriter& writer, const TextPosition& position) {
+    writer.Field("line", static_cast<std::int64_t>(position.line))
         .Field("column", static_cast<std::int64_t>(position.column));
 }
 
-void WriteChecks(JsonWriter& json, std::span<const page_checks::CheckResult> checks) {
-    json.Key("checks").BeginArray();
+void WriteChecks(JsonWriter& writer, std::span<const page_checks::CheckResult> checks) {
+    writer.Key("checks").BeginArray();
     for (const CheckResult& check : checks) {
-        json.BeginObject()
+        writer.BeginObject()
             .Field("id", CheckIdName(check.id))
             .Field("state", page_checks::CheckStateName(check.state))
             .Field("message", check.message)
             .Key("values");
-        WriteObject(json, check.values);
-        WriteElements(json, check);
-        json.EndObject();
+        WriteObject(writer, check.values);
+        WriteElements(writer, check);
+        writer.EndObject();
     }
-    json.EndArray();
+    writer.EndArray();
 }
 
-void WriteCheckFields(JsonWriter& json, const page_checks::PageCheckReport& report) {
-    WriteChecks(json, report.checks);
+void WriteCheckFields(JsonWriter& writer, const page_checks::PageCheckReport& report) {
+    WriteChecks(writer, report.checks);
     const page_checks::CheckSummary& summary = report.summary;
-    json.Key("checks_summary")
+    writer.Key("checks_summary")
         .BeginObject()
         .Field("problem", static_cast<std::int64_t>(summary.problem))
         .Field("improve", static_cast<std::int64_t>(summary.improve))
         .Field("good", static_cast<std::int64_t>(summary.good))
         .Field("info", static_cast<std::int64_t>(summary.info))
         .EndObject();
-    json.Key("score");
+    writer.Key("score");
     if (const std::optional<int> score = report.Score()) {
-        json.Integer(*score);
+        writer.Integer(*score);
     } else {
-        json.Null();
+        writer.Null();
     }
-    json.Field("role", page_checks::PageRoleName(report.role));
+    writer.Field("role", page_checks::PageRoleName(report.role));
 }
 
 }  // namespace velmora::cli

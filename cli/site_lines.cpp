@@ -96,8 +96,11 @@ std::array<std::optional<dom::element>, N> Fields(dom::element value,
     return found;
 }
 
+}  // namespace
+
 // The texts of one line in the order they are interned, taken in together once the whole site
 // object has been read.
+// Outside the unnamed namespace because the reader's parser, a class of the header, holds one.
 class PendingTexts {
 public:
     // A stand-in for the text's id until the texts are interned; kNoText stays none.
@@ -118,6 +121,8 @@ private:
     std::vector<std::string_view> views_;
     std::vector<TextId> ids_;
 };
+
+namespace {
 
 // The stand-ins of a page read replaced by the ids they were interned as.
 void Settle(site_checks::SitePage& page, const PendingTexts& ids) {

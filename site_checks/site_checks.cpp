@@ -19,8 +19,6 @@ using page_checks::CheckValue;
 
 constexpr std::array<std::string_view, 3> kIndexNames = {"index.html", "index.htm", "index.php"};
 
-enum class Role : std::uint8_t { Indexable, Redirect, NotIndexed, Canonicalized };
-
 std::string Plural(std::size_t n, std::string_view one, std::string_view many) {
     return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
@@ -54,20 +52,23 @@ constexpr std::uint32_t kNoPage = UINT32_MAX;
 constexpr TextId kUnknownTarget = UINT32_MAX;
 constexpr std::uint32_t kNoGroup = UINT32_MAX;
 
-// What a link to a path comes to, worked out once per path.
-enum class LinkVerdict : std::uint8_t { Unknown, NotJudged, Found, Missing };
-
-// The pages sharing one compared text, and each page's group.
-struct DuplicateGroups {
-    std::vector<std::vector<std::size_t>> groups;
-    std::vector<std::uint32_t> groupOf;
-};
-
 }  // namespace
 
 // Tables indexed by text id rather than hashed: every link of a million pages looks its target
 // up, and each path is resolved once.
 class SiteJudge::Judgement {
+    // Nested rather than file-local: the judgement is a class of the header and holds them.
+    enum class Role : std::uint8_t { Indexable, Redirect, NotIndexed, Canonicalized };
+
+    // What a link to a path comes to, worked out once per path.
+    enum class LinkVerdict : std::uint8_t { Unknown, NotJudged, Found, Missing };
+
+    // The pages sharing one compared text, and each page's group.
+    struct DuplicateGroups {
+        std::vector<std::vector<std::size_t>> groups;
+        std::vector<std::uint32_t> groupOf;
+    };
+
 public:
     Judgement(const Site& site, const PageCheckOptions& options)
         : site_(site),
