@@ -78,6 +78,8 @@ TPageChecksWindow::TPageChecksWindow(const page_checks::TextWidthMeter& meter, Q
     QFont bold = Summary->font();
     bold.setBold(true);
     Summary->setFont(bold);
+    // Wrapped rather than widening the window past a small screen beside the row's buttons.
+    Summary->setWordWrap(true);
     copyReport_->setObjectName("CopyReportButton");
     copyReport_->setToolTip(QStringLiteral("Copy every check as a Markdown table."));
     connect(copyReport_, &QPushButton::clicked, this, &TPageChecksWindow::CopyReport);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/head_lines.h"
 #include "core/html_functions_read.h"
 #include "core/html_functions_read_detail.h"
 #include "core/html_functions_write_detail.h"
@@ -258,10 +259,16 @@ TEST_F(WriterProperty, WrittenValuesReadBackAndNothingElseChanges) {
         const std::string described = SetDescription(text, value);
         EXPECT_EQ(GetDescription(described), value) << text;
         if (!parts.tag.found) {
-            const std::string lineBreak = FindTextInsensitive(text, "</head>") ? "\r\n" : "";
-            ExpectInsertedOnly(text, described,
-                               "<meta name=\"DESCRIPTION\" content=\"" + EncodeEntities(value) +
-                                   "\">" + lineBreak);
+            // Before a head end tag the new tag takes a line of its own, indented as the line
+            // above when the end tag begins its line.
+            std::string inserted =
+                "<meta name=\"DESCRIPTION\" content=\"" + EncodeEntities(value) + "\">";
+            if (const std::size_t headEnd = FindTextInsensitive(text, "</head>"); headEnd != 0) {
+                const TagPlacement place = PlaceBeforeHeadEnd(text, headEnd - 1);
+                inserted =
+                    place.after.empty() ? inserted + "\r\n" : place.before + inserted + place.after;
+            }
+            ExpectInsertedOnly(text, described, inserted);
         } else {
             const std::string head = text.substr(0, parts.tag.TagStart - 1);
             const std::string tail = text.substr(parts.tag.TagEnd);
