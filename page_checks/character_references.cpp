@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "page_checks/html_chars.h"
+
 namespace velmora::page_checks {
 namespace {
 
@@ -27,19 +29,6 @@ constexpr std::size_t kLongestName = 32;
 
 bool IsAsciiAlphanumeric(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 struct Span {
@@ -88,7 +77,7 @@ std::size_t DecodeReference(std::string& out, std::string_view raw, std::size_t 
         const std::size_t digitsStart = next;
         char32_t value = 0;
         while (next < raw.size()) {
-            const int digit = hex ? HexValue(raw[next])
+            const int digit = hex ? HexDigitValue(raw[next])
                                   : (raw[next] >= '0' && raw[next] <= '9' ? raw[next] - '0' : -1);
             if (digit < 0) {
                 break;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "page_checks/html_chars.h"
 #include "site_checks/percent_escapes.h"
 
 namespace velmora::site_checks {
@@ -153,8 +154,8 @@ std::string PercentDecoded(std::string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (EscapeAt(text, i)) {
-            out.push_back(
-                static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2])));
+            out.push_back(static_cast<char>(page_checks::HexDigitValue(text[i + 1]) * 16 +
+                                            page_checks::HexDigitValue(text[i + 2])));
             i += 2;
         } else {
             out.push_back(text[i]);

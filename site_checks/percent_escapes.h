@@ -7,9 +7,6 @@
 // Percent escapes as URLs and robots.txt paths write them.
 namespace velmora::site_checks {
 
-// The value of a hexadecimal digit, or -1 for any other byte.
-int HexDigitValue(char c);
-
 // Whether `text` holds a whole escape, "%" and two hexadecimal digits, at `at`.
 bool EscapeAt(std::string_view text, std::size_t at);
 
